@@ -1,0 +1,34 @@
+#include "common/failure.h"
+
+namespace orvalin {
+
+std::string_view Description(Fault fault) {
+  switch (fault) {
+    case Fault::Overflow: return "Overflow";
+    case Fault::DivisionByZero: return "Division by zero";
+    case Fault::InvalidCall: return "Invalid procedure call or argument";
+    case Fault::BadRecordNumber: return "Bad record number";
+    case Fault::PathNotFound: return "Path not found";
+    case Fault::PermissionDenied: return "Permission denied";
+    case Fault::DiskFull: return "Disk full";
+    case Fault::DeviceIO: return "Device I/O error";
+  }
+  return "Invalid procedure call or argument";
+}
+
+const char* Failure::what() const noexcept { return Description(fault_).data(); }
+
+void Fail(Fault fault) { throw Failure(fault); }
+
+std::string ReportText(std::string_view description, int step, std::string_view label) {
+  // Step numbers are never negative; a non-negative whole number's general text is a blank and
+  // its digits.
+  std::string text(description);
+  text += " in line ";
+  text += std::to_string(step);
+  text += " of ";
+  text += label;
+  return text;
+}
+
+}  // namespace orvalin

@@ -1,0 +1,39 @@
+// Failures that a trap reports: a C++ exception carrying the standard description.
+#pragma once
+
+#include <exception>
+#include <string>
+#include <string_view>
+
+namespace orvalin {
+
+enum class Fault {
+  Overflow,          // 16-bit range, a number beyond a double, a non-finite result
+  DivisionByZero,
+  InvalidCall,       // an invalid operation or argument
+  BadRecordNumber,
+  PathNotFound,
+  PermissionDenied,
+  DiskFull,
+  DeviceIO,
+};
+
+// The description a trap shows, e.g. "Overflow".
+std::string_view Description(Fault fault);
+
+class Failure : public std::exception {
+ public:
+  explicit Failure(Fault fault) : fault_(fault) {}
+  Fault fault() const { return fault_; }
+  const char* what() const noexcept override;
+
+ private:
+  Fault fault_;
+};
+
+[[noreturn]] void Fail(Fault fault);
+
+// "<description> in line<NumberText(step)> of <label>", e.g. "Overflow in line 600 of ORVALIN".
+std::string ReportText(std::string_view description, int step, std::string_view label);
+
+}  // namespace orvalin

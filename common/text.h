@@ -1,0 +1,29 @@
+// Texts are UTF-8 std::strings in the logic; the places file holds Windows-1252 bytes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace orvalin {
+
+// Code points of a UTF-8 text; a byte that does not start a valid sequence counts as U+FFFD.
+std::u32string CodePoints(std::string_view utf8);
+std::string Utf8(std::u32string_view code_points);
+void AppendUtf8(std::string& out, char32_t code_point);
+
+// Number of characters (code points) of a UTF-8 text.
+std::size_t CharacterCount(std::string_view utf8);
+
+// A fixed-length text: cut to `width` characters or filled on the right with blanks.
+std::string FixedText(std::string_view utf8, std::size_t width);
+
+// Windows-1252 code of a character, or -1 when it has none.
+int Cp1252Code(char32_t code_point);
+char32_t Cp1252Character(unsigned char byte);
+
+// Bytes to UTF-8, and back; a character with no Windows-1252 code becomes "?".
+std::string DecodeCp1252(std::string_view bytes);
+std::string EncodeCp1252(std::string_view utf8);
+
+}  // namespace orvalin

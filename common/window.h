@@ -1,0 +1,51 @@
+// What the logic needs of the window. The Qt window implements it; tests and the command-line
+// tools use MemoryWindow.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+namespace orvalin {
+
+inline constexpr std::string_view kProgramTitle = "Orvalin";
+
+enum class Buttons { Ok, YesNo };  // YesNo: No is the default button
+enum class Icon { None, Critical };
+enum class Answer { Ok, Yes, No };
+
+struct MessageBox {
+  std::string text;
+  std::string title{kProgramTitle};
+  Buttons buttons = Buttons::Ok;
+  Icon icon = Icon::None;
+};
+
+class Window {
+ public:
+  virtual ~Window() = default;
+
+  // Whole text of a text field, by its name ("City", "Datejour"...).
+  virtual std::string FieldText(std::string_view field) const = 0;
+  virtual void SetFieldText(std::string_view field, std::string_view text) = 0;
+  // Caption of a label, frame or button, by its name.
+  virtual void SetCaption(std::string_view control, std::string_view caption) = 0;
+  virtual bool IsOptionOn(std::string_view option) const = 0;
+
+  // Modal dialogs.
+  virtual Answer ShowMessage(const MessageBox& box) = 0;
+  // Prompt, title and an empty edit field; the typed text, or "" when cancelled.
+  virtual std::string InputBox(std::string_view prompt, std::string_view title) = 0;
+  virtual void Beep() = 0;
+
+  // Today's local date from the system clock.
+  virtual std::chrono::year_month_day Today() const = 0;
+};
+
+// An OK-only box with the program's title.
+void Tell(Window& window, std::string_view text);
+
+// A message that exists in both languages: French if Option1 is on, then English if Option2 is.
+void TellInLanguage(Window& window, std::string_view french, std::string_view english);
+
+}  // namespace orvalin

@@ -1,0 +1,41 @@
+// One place: 72 bytes in location.dat, Windows-1252 texts of fixed width, offset little-endian.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orvalin {
+
+inline constexpr std::size_t kRecordSize = 72;
+inline constexpr std::size_t kNameWidth = 20;
+inline constexpr std::size_t kCountryWidth = 20;
+inline constexpr std::size_t kAngleWidth = 15;
+
+// Texts are UTF-8 and always hold exactly their width in characters. A text never assigned holds
+// characters of code 0, which is how a window that has not yet loaded a place is recognised.
+struct PlaceRecord {
+  std::string PlaceName = std::string(kNameWidth, '\0');
+  std::string CountryName = std::string(kCountryWidth, '\0');
+  std::string LatitudeText = std::string(kAngleWidth, '\0');
+  std::string LongitudeText = std::string(kAngleWidth, '\0');
+  std::int16_t GmtHours = 0;
+
+  bool operator==(const PlaceRecord&) const = default;
+};
+
+using RecordBytes = std::array<char, kRecordSize>;
+
+// A character with no Windows-1252 code is stored as "?".
+RecordBytes EncodeRecord(const PlaceRecord& record);
+// Reads up to 72 bytes; a partial record's missing text bytes read as blanks and a missing byte
+// of the offset as 0.
+PlaceRecord DecodeRecord(std::string_view bytes);
+
+// The name of a record exactly as it is compared when sorting: the Unicode values of its 20
+// characters, blanks included.
+std::u32string NameKey(const PlaceRecord& record);
+
+}  // namespace orvalin
