@@ -1,0 +1,47 @@
+#include "places/places_csv.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/session_fixture.h"
+
+namespace orvalin {
+namespace {
+
+TEST(PlacesCsv, ExportThenImportGivesTheSameRecords) {
+  const std::vector<PlaceRecord> records = {
+      testing::Place("Zürich", "Switzerland", "47 22 0 N", "8 33 0 E", 1),
+      testing::Place("Évian, \"les Bains\"", "France", "46 24 0 N", "6 35 0 E", 1),
+      testing::Place("Œuilly", "France", "49 25 0 N", "3 41 0 E", -12),
+      testing::Place("Šibenik", "Croatia", "43 44 0 N", "15 54 0 E", 32767),
+  };
+  const CsvPlaces back = ParsePlacesCsv(PlacesCsv(records));
+  EXPECT_TRUE(back.problems.empty());
+  EXPECT_EQ(back.records, records);
+}
+
+TEST(PlacesCsv, EveryBadLineIsListedWithItsNumber) {
+  const std::string text =
+      "name,country,latitude,longitude,gmt\r\n"
+      "Geneva,Switzerland,46 12 0 N,6 9 0 E,1\r\n"
+      "\n"
+      "Nowhere,,4612,6 9 0 E,1\n"
+      "Tokyo,Japan,35 41 22 N,139 41 30 E,9.5\n"
+      "\"Multi\nline\",X,1 0 0 N,1 0 0 E,0\n"
+      "東京,Japan,35 41 22 N,139 41 30 E,9\n"
+      "A name that is far too long,X,1 0 0 N,1 0 0 E,0\n"
+      "Short,X,1 0 0 N\n";
+  const CsvPlaces places = ParsePlacesCsv(text);
+  ASSERT_EQ(places.records.size(), 1u);
+  std::vector<std::size_t> lines;
+  for (const auto& p : places.problems) lines.push_back(p.line);
+  EXPECT_EQ(lines, (std::vector<std::size_t>{4, 5, 6, 8, 9, 10}));
+  EXPECT_EQ(places.problems[0].why,
+            "the latitude \"4612\" is not degrees, minutes, seconds and a hemisphere letter");
+}
+
+TEST(PlacesCsv, HeaderIsRequired) {
+  EXPECT_EQ(ParsePlacesCsv("Geneva,Switzerland,46 12 0 N,6 9 0 E,1\n").problems.front().line, 1u);
+}
+
+}  // namespace
+}  // namespace orvalin
