@@ -68,7 +68,10 @@ void StepDay(Session& s, int step) {
   }
   using namespace std::chrono;
   const auto typed = ReadTypedDate(s.window.FieldText("Datejour"));
-  if (!typed || typed->month < 1 || typed->month > 12 || typed->day < 1) return RefuseDate(s);
+  // chrono::day keeps only 8 bits: a day beyond 31 must be refused before it is built.
+  if (!typed || typed->month < 1 || typed->month > 12 || typed->day < 1 || typed->day > 31) {
+    return RefuseDate(s);
+  }
   const year_month_day date{year{typed->year}, month{static_cast<unsigned>(typed->month)},
                             day{static_cast<unsigned>(typed->day)}};
   if (!date.ok() || typed->year < 1 || typed->year > 9999) return RefuseDate(s);

@@ -94,6 +94,7 @@ TEST_F(DateCommandsTest, NextAndPreviousDayStepTheCalendar) {
       {"01-01-0001", -1, nullptr},      {"31-12-9999", +1, nullptr},
       {"15-01-0", +1, nullptr},         {"15-01", +1, nullptr},
       {"99999-1-2024", +1, nullptr},    {"15-13-2024", -1, nullptr},
+      {"2830-09-02", +1, nullptr},      {"258-1-2024", -1, nullptr},
   };
   for (const auto& c : cases) {
     window.SetFieldText("Datejour", c.from);
