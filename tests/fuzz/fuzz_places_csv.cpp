@@ -1,0 +1,20 @@
+// Every place a CSV import accepts exports and imports back unchanged; bad lines are numbered
+// within the text.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "places/places_csv.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  const orvalin::CsvPlaces places = orvalin::ParsePlacesCsv(text);
+  const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+  for (const auto& p : places.problems) {
+    if (p.line < 1 || p.line > lines || p.why.empty()) std::abort();
+  }
+  const orvalin::CsvPlaces back = orvalin::ParsePlacesCsv(orvalin::PlacesCsv(places.records));
+  if (!back.problems.empty() || back.records != places.records) std::abort();
+  return 0;
+}

@@ -1,0 +1,40 @@
+// A date that NextDay accepts comes back to its own normal form with PreviousDay, and the other
+// way round; anything refused stays as typed.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "date/date_commands.h"
+#include "session_harness.h"
+
+namespace {
+
+void CheckRoundTrip(const std::string& typed, void (*forward)(orvalin::Session&),
+                    void (*back)(orvalin::Session&)) {
+  DateHarness h;
+  h.window.SetFieldText("Datejour", typed);
+  forward(h.session);
+  if (h.Refused()) {
+    if (h.window.FieldText("Datejour") != typed) std::abort();
+    return;
+  }
+  const std::string stepped = h.window.FieldText("Datejour");
+  DateHarness normal;
+  normal.window.SetFieldText("Datejour", typed);
+  orvalin::RunName(normal.session);
+  h.window.ClearEvents();
+  back(h.session);
+  if (h.Refused() || h.window.FieldText("Datejour") != normal.window.FieldText("Datejour") ||
+      stepped == h.window.FieldText("Datejour")) {
+    std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string typed(reinterpret_cast<const char*>(data), size);
+  CheckRoundTrip(typed, orvalin::NextDay, orvalin::PreviousDay);
+  CheckRoundTrip(typed, orvalin::PreviousDay, orvalin::NextDay);
+  return 0;
+}

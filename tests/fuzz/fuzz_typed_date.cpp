@@ -1,0 +1,28 @@
+// A typed date is either refused, left as typed, or rewritten in its normal form, which is then
+// accepted unchanged.
+#include <cstdint>
+#include <cstdlib>
+#include <regex>
+#include <string>
+
+#include "date/date_commands.h"
+#include "session_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string typed(reinterpret_cast<const char*>(data), size);
+  DateHarness h;
+  h.window.SetFieldText("Datejour", typed);
+  orvalin::RunName(h.session);
+  const std::string shown = h.window.FieldText("Datejour");
+  if (h.Refused()) {
+    if (shown != typed) std::abort();
+    return 0;
+  }
+  static const std::regex normal_form(R"(\d{2}-\d{2}-\d{2,5})");
+  if (!std::regex_match(shown, normal_form)) std::abort();
+  DateHarness again;
+  again.window.SetFieldText("Datejour", shown);
+  orvalin::RunName(again.session);
+  if (again.Refused() || again.window.FieldText("Datejour") != shown) std::abort();
+  return 0;
+}

@@ -1,0 +1,25 @@
+// A session with a usable place and no places file, for the date commands.
+#pragma once
+
+#include "common/memory_window.h"
+#include "common/text.h"
+#include "places/session.h"
+
+struct DateHarness {
+  DateHarness() : session(window) {
+    session.DataDirectory = "/nonexistent-orvalin-fuzz/";
+    session.HorizonAltitude = -0.61;
+    window.SetFieldText("City", "Geneva");
+    window.SetFieldText("Latitude", "46 12 0 N");
+    window.SetFieldText("Longitude", "6 9 0 E");
+    window.SetFieldText("GMT", "1");
+    session.WorkPlace.LatitudeText = orvalin::FixedText("46 12 0 N", 15);
+    session.WorkPlace.LongitudeText = orvalin::FixedText("6 9 0 E", 15);
+  }
+  bool Refused() const {
+    const auto m = window.MessageTexts();
+    return !m.empty() && m.back() == "error date format dd-mm-yyyy" && window.BeepCount() == 1;
+  }
+  orvalin::MemoryWindow window;
+  orvalin::Session session;
+};
