@@ -118,7 +118,16 @@ void PlacesFile::Write(std::int64_t n, const PlaceRecord& record) {
   const off_t at = RecordOffset(n);
   if (fd_ < 0) Fail(Fault::BadRecordNumber);
   const RecordBytes bytes = EncodeRecord(record);
-  WriteFully(fd_, bytes.data(), bytes.size(), at);
+  const std::int64_t size_before = SizeInBytes();
+  try {
+    WriteFully(fd_, bytes.data(), bytes.size(), at);
+  } catch (const Failure&) {
+    // A record cut short by a full disk must not stay behind as a partial last record.
+    if (at + static_cast<off_t>(kRecordSize) > size_before) {
+      [[maybe_unused]] const int ignored = ::ftruncate(fd_, size_before);
+    }
+    throw;
+  }
 }
 
 std::string PlacesFile::ReadAll() const {

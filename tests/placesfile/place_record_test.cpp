@@ -1,6 +1,9 @@
 #include "places/place_record.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include "common/failure.h"
 #include "places/place_steps.h"
@@ -96,6 +99,28 @@ TEST_F(PlacesFileTest, FailuresCarryTheirStandardDescription) {
   EXPECT_EQ(fault_of([&] { OpenPlacesFile(session); }), "Permission denied");
   session.DataDirectory = (dir / "missing" / "").string();
   EXPECT_EQ(fault_of([&] { OpenPlacesFile(session); }), "Path not found");
+}
+
+TEST_F(PlacesFileTest, AFullDiskLeavesNoPartialRecordBehind) {
+  WriteRecords({testing::Geneva()});
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old_limit{};
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  rlimit small = old_limit;
+  small.rlim_cur = 100;  // bytes: the second record does not fit
+  setrlimit(RLIMIT_FSIZE, &small);
+  std::string description;
+  try {
+    OpenPlacesFile(session);
+    WritePlace(session, 2, testing::Geneva());
+  } catch (const Failure& f) {
+    description = Description(f.fault());
+  }
+  ClosePlacesFile(session);
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(description, "Disk full");
+  EXPECT_EQ(std::filesystem::file_size(FilePath()), 72u);
 }
 
 TEST_F(PlacesFileTest, ShowAndTakeThePlaceFields) {
