@@ -11,10 +11,6 @@
 namespace orvalin {
 namespace {
 
-struct CaptionRow {
-  std::string_view control, english, french;
-};
-
 // English captions are set in this order.
 constexpr std::array<CaptionRow, 18> kCaptions{{
     {"RunName", "Calculate with new date", "Calcul avec nouvelle date"},
@@ -41,6 +37,8 @@ constexpr std::array<CaptionRow, 18> kCaptions{{
 constexpr std::array<int, 18> kFrenchOrder{0, 1, 2, 4, 3, 8, 6, 5, 7, 9, 10, 11, 12, 13, 14, 15, 16, 17};
 
 }  // namespace
+
+std::span<const CaptionRow> CaptionTable() { return kCaptions; }
 
 void EnglishCaptions(Window& window) {
   for (const auto& row : kCaptions) window.SetCaption(row.control, row.english);

@@ -1,10 +1,20 @@
 // The eighteen captions that follow the language, and the start-up sequence.
 #pragma once
 
+#include <span>
+#include <string_view>
+
 #include "common/window.h"
 #include "places/session.h"
 
 namespace orvalin {
+
+struct CaptionRow {
+  std::string_view control, english, french;
+};
+
+// The eighteen controls whose caption follows the language, in the order English sets them.
+std::span<const CaptionRow> CaptionTable();
 
 void EnglishCaptions(Window& window);
 void FrenchCaptions(Window& window);

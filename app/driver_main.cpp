@@ -1,0 +1,90 @@
+// orvalin-driver: the real main window on Qt's offscreen platform, scripted by JSON Lines on
+// standard input, reporting on standard output what the window shows.
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <QApplication>
+#include <QDate>
+
+#include "app/driver.h"
+#include "app/json_line.h"
+#include "app/scripted_dialogs.h"
+#include "ui/form1.h"
+
+namespace {
+
+constexpr int kScriptError = 2;
+
+struct Options {
+  std::optional<std::string> dir;
+  std::optional<std::chrono::year_month_day> today;
+};
+
+int Fail(const std::string& text) {
+  orvalin::Emit(orvalin::JsonLine().Text("error", text));
+  return kScriptError;
+}
+
+std::optional<std::chrono::year_month_day> ParseDate(const std::string& text) {
+  const QDate date = QDate::fromString(QString::fromStdString(text), QStringLiteral("dd-MM-yyyy"));
+  if (!date.isValid()) return std::nullopt;
+  return std::chrono::year_month_day{std::chrono::year{date.year()},
+                                     std::chrono::month{static_cast<unsigned>(date.month())},
+                                     std::chrono::day{static_cast<unsigned>(date.day())}};
+}
+
+// "" when the arguments are understood, else the error's text.
+std::string ParseArguments(int argc, char* argv[], Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (i + 1 >= argc || (argument != "--dir" && argument != "--today")) {
+      return "usage: orvalin-driver [--dir DIR] [--today DD-MM-YYYY]";
+    }
+    const std::string value = argv[++i];
+    if (argument == "--dir") {
+      options.dir = value;
+    } else if (!(options.today = ParseDate(value))) {
+      return "--today needs a date as DD-MM-YYYY, not " + value;
+    }
+  }
+  return {};
+}
+
+bool IsBlank(const std::string& line) {
+  return line.find_first_not_of(" \t\r") == std::string::npos;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  std::signal(SIGXFSZ, SIG_IGN);  // a write over the file-size limit fails instead of killing
+  Options options;
+  if (const std::string error = ParseArguments(argc, argv, options); !error.empty()) {
+    return Fail(error);
+  }
+  if (options.dir && ::chdir(options.dir->c_str()) != 0) {
+    return Fail("cannot make " + *options.dir + " the current directory");
+  }
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int qt_argc = 1;  // the driver's own arguments are not Qt's
+  QApplication app(qt_argc, argv);
+
+  auto dialogs = std::make_unique<orvalin::ScriptedDialogs>(options.today);
+  orvalin::ScriptedDialogs& scripted = *dialogs;
+  orvalin::Form1 window(std::move(dialogs));
+  orvalin::Driver driver(window, scripted);
+
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    if (IsBlank(line)) continue;
+    if (!driver.Run(line)) return kScriptError;
+  }
+  window.close();
+  return EXIT_SUCCESS;
+}

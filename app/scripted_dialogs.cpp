@@ -1,0 +1,60 @@
+#include "app/scripted_dialogs.h"
+
+#include "app/json_line.h"
+
+namespace orvalin {
+namespace {
+
+std::string_view AnswerName(Answer answer) {
+  switch (answer) {
+    case Answer::Ok: return "ok";
+    case Answer::Yes: return "yes";
+    case Answer::No: return "no";
+  }
+  return "ok";
+}
+
+}  // namespace
+
+Answer ScriptedDialogs::Message(QWidget*, const MessageBox& box) {
+  Answer answer = Answer::Ok;
+  if (box.buttons == Buttons::YesNo) {
+    answer = Answer::No;  // the default button
+    if (!answers_.empty()) {
+      answer = answers_.front();
+      answers_.pop_front();
+    }
+  }
+  Emit(JsonLine()
+           .Text("message", box.text)
+           .Text("title", box.title)
+           .Text("buttons", box.buttons == Buttons::YesNo ? "yesno" : "ok")
+           .Text("icon", box.icon == Icon::Critical ? "critical" : "none")
+           .Text("answer", AnswerName(answer)));
+  return answer;
+}
+
+std::string ScriptedDialogs::Input(QWidget*, std::string_view prompt, std::string_view title) {
+  std::optional<std::string> typed;  // nothing queued: cancelled
+  if (!inputs_.empty()) {
+    typed = std::move(inputs_.front());
+    inputs_.pop_front();
+  }
+  JsonLine event;
+  event.Text("inputbox", prompt).Text("title", title);
+  if (typed) {
+    event.Text("answer", *typed);
+  } else {
+    event.Null("answer");
+  }
+  Emit(event);
+  return typed.value_or(std::string());
+}
+
+void ScriptedDialogs::Beep() { Emit(JsonLine().Flag("beep", true)); }
+
+std::chrono::year_month_day ScriptedDialogs::Today() {
+  return today_ ? *today_ : QtDialogs().Today();
+}
+
+}  // namespace orvalin

@@ -1,0 +1,309 @@
+// The main window on the offscreen platform: layout, captions in both languages, keyboard.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/form1.h"
+#include "ui/layout.h"
+
+using namespace orvalin;
+
+namespace {
+
+// Answers every box with its default and every input box with Cancel; remembers the texts.
+class QuietDialogs : public Dialogs {
+ public:
+  explicit QuietDialogs(std::vector<std::string>& shown) : shown_(shown) {}
+  Answer Message(QWidget*, const MessageBox& box) override {
+    shown_.push_back(box.text);
+    return box.buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+  }
+  std::string Input(QWidget*, std::string_view prompt, std::string_view) override {
+    shown_.emplace_back(prompt);
+    return {};
+  }
+  void Beep() override {}
+  std::chrono::year_month_day Today() override {
+    return std::chrono::year{2024} / std::chrono::March / std::chrono::day{5};
+  }
+
+ private:
+  std::vector<std::string>& shown_;
+};
+
+struct Placed {
+  const char* name;
+  const char* type;
+  const char* parent;
+  int x, y, w, h;  // pixels
+};
+
+// Written out in pixels from the window's description, independently of the twips table.
+const Placed kPlaced[] = {
+    {"Frame4", "QGroupBox", "Form1", 0, 8, 249, 97},
+    {"Datejour", "QLineEdit", "Frame4", 8, 16, 81, 19},
+    {"RunName", "QPushButton", "Frame4", 96, 16, 145, 17},
+    {"PreviousDay", "QPushButton", "Frame4", 8, 56, 73, 17},
+    {"Today", "QPushButton", "Frame4", 88, 56, 73, 17},
+    {"NextDay", "QPushButton", "Frame4", 168, 56, 73, 17},
+    {"Frame6", "QGroupBox", "Form1", 256, 8, 81, 97},
+    {"Option1", "QRadioButton", "Frame6", 8, 16, 65, 13},
+    {"Option2", "QRadioButton", "Frame6", 8, 56, 57, 17},
+    {"Frame1", "QGroupBox", "Form1", 0, 104, 249, 161},
+    {"Label2", "QLabel", "Frame1", 16, 16, 33, 17},
+    {"City", "QLineEdit", "Frame1", 104, 16, 113, 19},
+    {"Label5", "QLabel", "Frame1", 16, 40, 41, 17},
+    {"Country", "QLineEdit", "Frame1", 104, 40, 113, 19},
+    {"Label6", "QLabel", "Frame1", 16, 64, 41, 17},
+    {"Latitude", "QLineEdit", "Frame1", 104, 64, 113, 19},
+    {"Label7", "QLabel", "Frame1", 16, 88, 49, 17},
+    {"Longitude", "QLineEdit", "Frame1", 104, 88, 113, 19},
+    {"Label8", "QLabel", "Frame1", 16, 112, 41, 17},
+    {"GMT", "QLineEdit", "Frame1", 104, 112, 57, 19},
+    {"Label3", "QLabel", "Frame1", 16, 136, 41, 17},
+    {"Horizon", "QLineEdit", "Frame1", 104, 136, 57, 19},
+    {"Frame3", "QGroupBox", "Form1", 256, 104, 217, 161},
+    {"Label9", "QLabel", "Frame3", 16, 24, 97, 17},
+    {"RecordN", "QLineEdit", "Frame3", 112, 24, 89, 19},
+    {"PreviousData", "QPushButton", "Frame3", 16, 64, 81, 17},
+    {"SaveModif", "QPushButton", "Frame3", 112, 64, 89, 17},
+    {"NextData", "QPushButton", "Frame3", 16, 80, 81, 17},
+    {"Newdata", "QPushButton", "Frame3", 112, 80, 89, 17},
+    {"DefaultData", "QPushButton", "Frame3", 16, 120, 185, 17},
+    {"SearchName", "QPushButton", "Frame3", 16, 136, 185, 17},
+    {"Frame2", "QGroupBox", "Form1", 0, 264, 473, 153},
+    {"Label17", "QLabel", "Frame2", 64, 24, 65, 17},
+    {"Label13", "QLabel", "Frame2", 184, 24, 41, 17},
+    {"Label12", "QLabel", "Frame2", 8, 40, 41, 17},
+    {"SunRise", "QLineEdit", "Frame2", 64, 40, 89, 19},
+    {"Azimuth", "QLineEdit", "Frame2", 184, 40, 89, 19},
+    {"Label14", "QLabel", "Frame2", 8, 64, 57, 17},
+    {"Culmination", "QLineEdit", "Frame2", 64, 64, 89, 19},
+    {"Azimuth3", "QLineEdit", "Frame2", 184, 64, 89, 19},
+    {"Label16", "QLabel", "Frame2", 8, 88, 41, 17},
+    {"SunSet", "QLineEdit", "Frame2", 64, 88, 89, 19},
+    {"Azimuth2", "QLineEdit", "Frame2", 184, 88, 89, 19},
+    {"Label18", "QLabel", "Frame2", 8, 120, 41, 17},
+    {"Duration", "QLineEdit", "Frame2", 64, 120, 89, 19},
+    {"Label19", "QLabel", "Frame2", 296, 64, 49, 17},
+    {"Elevation", "QLineEdit", "Frame2", 376, 64, 89, 19},
+    {"NameOfFile", "QLineEdit", "Form1", 288, 240, 129, 19},
+};
+
+const std::map<std::string, std::string> kEnglish{
+    {"RunName", "Calculate with new date"}, {"PreviousDay", "Previous day"},
+    {"Today", "Today's date"},              {"NextDay", "Next day"},
+    {"Label2", "Place"},                    {"Label5", "Country"},
+    {"Label12", "SunRise"},                 {"Label9", "Record number"},
+    {"Label16", "SunSet"},                  {"Label18", "Duration"},
+    {"Frame2", "Results"},                  {"Frame3", "Database of places"},
+    {"PreviousData", "Previous place"},     {"NextData", "Next Place"},
+    {"SaveModif", "Update Place"},          {"Newdata", "Save new place"},
+    {"DefaultData", "Define as default place"}, {"SearchName", "Search place"},
+};
+
+const std::map<std::string, std::string> kFrench{
+    {"RunName", "Calcul avec nouvelle date"}, {"PreviousDay", "Jr. précédent"},
+    {"Today", "Aujourd'hui"},                 {"NextDay", "Jour suivant"},
+    {"Label2", "Lieu"},                       {"Label5", "Pays"},
+    {"Label12", "Lever"},                     {"Label9", "No de l'enregistr."},
+    {"Label16", "Coucher"},                   {"Label18", "Durée"},
+    {"Frame2", "Résultats"},                  {"Frame3", "Base de données des lieux"},
+    {"PreviousData", "Lieu précédent"},       {"NextData", "Lieu suivant"},
+    {"SaveModif", "Mise à jour"},             {"Newdata", "Sauve le nx. lieu"},
+    {"DefaultData", "Défini comme lieu par défaut"}, {"SearchName", "Cherche un lieu"},
+};
+
+const std::map<std::string, std::string> kUnchanging{
+    {"Form1", "GMT"},       {"Frame4", "Date"},        {"Frame1", "Data"},
+    {"Frame6", ""},         {"Label6", "Latitude"},    {"Label7", "Longitude"},
+    {"Label8", "GMT"},      {"Label3", "Horizon"},     {"Label17", "U.T. time"},
+    {"Label13", "Azimuth"}, {"Label14", "Culmination"}, {"Label19", "Elevation"},
+    {"Option1", "Français"}, {"Option2", "English"},
+};
+
+}  // namespace
+
+class Form1Test : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    QVERIFY(folder_.isValid());
+    QVERIFY(QDir::setCurrent(folder_.path()));  // start-up opens the places file here
+    shown_.clear();
+    form_ = std::make_unique<Form1>(std::make_unique<QuietDialogs>(shown_));
+  }
+  void cleanup() { form_.reset(); }
+
+  void controlsArePlacedAndNamed() {
+    QCOMPARE(form_->size(), QSize(474, 430));
+    QCOMPARE(form_->minimumSize(), form_->maximumSize());
+    for (const Placed& p : kPlaced) {
+      auto* widget = form_->findChild<QWidget*>(p.name);
+      QVERIFY2(widget != nullptr, p.name);
+      QCOMPARE(widget->metaObject()->className(), p.type);
+      QCOMPARE(widget->parentWidget()->objectName(), QString(p.parent));
+      QCOMPARE(widget->geometry(), QRect(p.x, p.y, p.w, p.h));
+    }
+    QCOMPARE(form_->findChildren<QWidget*>().size(), std::size(kPlaced));
+  }
+
+  void fieldsStartAsSingleLineText1() {
+    QWidget bare;
+    BuildControls(bare);
+    const auto fields = bare.findChildren<QLineEdit*>();
+    QCOMPARE(fields.size(), 17);
+    for (const QLineEdit* field : fields) QCOMPARE(field->text(), QString("Text1"));
+  }
+
+  void onlyFourFrameCaptionsAreBold() {
+    for (const QWidget* widget : form_->findChildren<QWidget*>()) {
+      const QString name = widget->objectName();
+      const bool bold = name == "Frame4" || name == "Frame1" || name == "Frame3" || name == "Frame2";
+      QVERIFY2(widget->font().bold() == bold, qPrintable(name));
+      QCOMPARE(widget->font().pointSizeF(), 8.25);
+    }
+  }
+
+  void everyCaptionFitsInBothLanguages() {
+    for (const ControlSpec& spec : kControls) {
+      if (spec.kind == ControlKind::Field) continue;
+      const auto* widget = form_->findChild<QWidget*>(QString::fromUtf8(spec.name));
+      QVERIFY2(CaptionFits(*widget), spec.name.data());
+    }
+  }
+
+  void startsInEnglish() {
+    QVERIFY(form_->IsOptionOn("Option2"));
+    QVERIFY(!form_->IsOptionOn("Option1"));
+    for (const auto& [control, caption] : kEnglish) QCOMPARE(form_->Caption(control), caption);
+    for (const auto& [control, caption] : kUnchanging) QCOMPARE(form_->Caption(control), caption);
+    QCOMPARE(form_->windowTitle(), QString("GMT"));
+  }
+
+  void frenchThenEnglishRestoresEveryCaption() {
+    std::map<std::string, std::string> before;
+    for (const ControlSpec& spec : kControls) before[std::string(spec.name)] = form_->Caption(spec.name);
+    form_->SetFieldText("City", "Genève");
+
+    form_->Button("Option1")->click();
+    QVERIFY(form_->IsOptionOn("Option1"));
+    QVERIFY(!form_->IsOptionOn("Option2"));
+    for (const auto& [control, caption] : kFrench) QCOMPARE(form_->Caption(control), caption);
+    for (const auto& [control, caption] : kUnchanging) QCOMPARE(form_->Caption(control), caption);
+    form_->Button("Option1")->click();  // already on: nothing changes
+    QCOMPARE(form_->Caption("Label2"), std::string("Lieu"));
+
+    form_->Button("Option2")->click();
+    for (const ControlSpec& spec : kControls) {
+      QCOMPARE(form_->Caption(spec.name), before[std::string(spec.name)]);
+    }
+    QCOMPARE(form_->FieldText("City"), std::string("Genève"));
+  }
+
+  void arrowKeysSelectTheOtherLanguage() {
+    showActive();
+    QAbstractButton* option1 = form_->Button("Option1");
+    QAbstractButton* option2 = form_->Button("Option2");
+    option2->setFocus();
+    QTest::keyClick(option2, Qt::Key_Up);
+    QVERIFY(option1->isChecked());
+    QVERIFY(option1->hasFocus());
+    QCOMPARE(form_->Caption("NextDay"), std::string("Jour suivant"));
+    QTest::keyClick(option1, Qt::Key_Right);
+    QVERIFY(option2->isChecked());
+    QCOMPARE(form_->Caption("NextDay"), std::string("Next day"));
+  }
+
+  void tabGoesThroughControlsInOrder() {
+    showActive();
+    QCOMPARE(QApplication::focusWidget(), form_->Field("Elevation"));
+    QStringList expected;  // from Elevation round to Elevation; Tab skips the option that is off
+    for (const std::string_view name : kTabOrder) {
+      if (name != "Option1" && name != "Elevation") expected << QString::fromUtf8(name);
+    }
+    expected << "Elevation";
+    QCOMPARE(tabWalk(), expected);
+
+    form_->Button("Option1")->click();  // now only the French option is reached
+    expected.replace(expected.indexOf("Option2"), "Option1");
+    form_->Field("Elevation")->setFocus();
+    QCOMPARE(tabWalk(), expected);
+  }
+
+  void nameOfFileIsHidden() {
+    showActive();
+    QVERIFY(!form_->Field("NameOfFile")->isVisible());
+    QVERIFY(form_->Field("Datejour")->isVisible());
+  }
+
+  void screenReaderNamesFollowTheCaptions() {
+    const std::pair<const char*, const char*> english[] = {
+        {"Datejour", "Date"}, {"City", "Place"}, {"Latitude", "Latitude"},
+        {"RecordN", "Record number"}, {"SunRise", "SunRise U.T. time"},
+        {"Azimuth2", "SunSet Azimuth"}, {"Elevation", "Elevation"},
+    };
+    for (const auto& [field, name] : english) {
+      QCOMPARE(form_->Field(field)->accessibleName(), QString(name));
+    }
+    form_->Button("Option1")->click();
+    QCOMPARE(form_->Field("City")->accessibleName(), QString("Lieu"));
+    QCOMPARE(form_->Field("Culmination")->accessibleName(), QString("Culmination U.T. time"));
+    QCOMPARE(form_->Field("Duration")->accessibleName(), QString("Durée"));
+  }
+
+  void windowTextsKeepEveryCharacter() {
+    form_->SetFieldText("Latitude", " 46° 12' 0\" N ");
+    QCOMPARE(form_->FieldText("Latitude"), std::string(" 46° 12' 0\" N "));
+    QCOMPARE(form_->Field("Latitude")->text(), QString(" 46° 12' 0\" N "));
+    form_->SetCaption("Label9", "No de l'enregistr.");
+    QCOMPARE(form_->findChild<QLabel*>("Label9")->text(), QString("No de l'enregistr."));
+  }
+
+  void commandButtonsRunTheirHandlers() {
+    form_->SetFieldText("Datejour", "01-01-2000");
+    form_->Button("Today")->click();
+    QCOMPARE(form_->FieldText("Datejour"), std::string("05-03-2024"));
+    shown_.clear();
+    form_->Button("SearchName")->click();
+    QVERIFY(!shown_.empty());  // the input box at least
+  }
+
+ private:
+  void showActive() {
+    form_->show();
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  }
+
+  // Names of the focused controls while Tab is pressed until the focus is back in Elevation.
+  QStringList tabWalk() {
+    QStringList names;
+    for (std::size_t i = 0; i <= kTabOrder.size(); ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      names << QApplication::focusWidget()->objectName();
+      if (names.back() == "Elevation") break;
+    }
+    return names;
+  }
+
+  QTemporaryDir folder_;
+  std::vector<std::string> shown_;
+  std::unique_ptr<Form1> form_;
+};
+
+QTEST_MAIN(Form1Test)
+#include "form1_test.moc"

@@ -1,0 +1,56 @@
+// The main window: the controls of the layout table, each command button wired to its handler,
+// and the logic's Window interface over the real widgets.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <QWidget>
+
+#include "common/window.h"
+#include "places/session.h"
+#include "ui/dialogs.h"
+
+class QAbstractButton;
+class QLineEdit;
+
+namespace orvalin {
+
+class Form1 : public QWidget, public Window {
+ public:
+  // Builds the controls, then runs the start-up sequence with `dialogs`.
+  explicit Form1(std::unique_ptr<Dialogs> dialogs, QWidget* parent = nullptr);
+  ~Form1() override;
+
+  std::string FieldText(std::string_view field) const override;
+  void SetFieldText(std::string_view field, std::string_view text) override;
+  void SetCaption(std::string_view control, std::string_view caption) override;
+  bool IsOptionOn(std::string_view option) const override;
+  Answer ShowMessage(const MessageBox& box) override;
+  std::string InputBox(std::string_view prompt, std::string_view title) override;
+  void Beep() override;
+  std::chrono::year_month_day Today() const override;
+
+  // Caption of a control ("Form1": the window title); "" for a name without one.
+  std::string Caption(std::string_view control) const;
+  // Controls by name, nullptr when the name is not one of that kind.
+  QLineEdit* Field(std::string_view name) const;
+  QAbstractButton* Button(std::string_view name) const;
+
+  Session& session() { return session_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void ConnectCommands();
+  void SetTabOrder();
+  void OptionChanged();
+  void UpdateAccessibleNames();
+
+  std::unique_ptr<Dialogs> dialogs_;
+  Session session_{*this};
+};
+
+}  // namespace orvalin

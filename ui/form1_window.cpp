@@ -1,0 +1,91 @@
+// The logic's view of the window: texts by name, captions, options, and the dialogs.
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "ui/form1.h"
+#include "ui/layout.h"
+
+namespace orvalin {
+namespace {
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QWidget* Child(const QWidget& form, std::string_view name, ControlKind kind) {
+  const ControlSpec* spec = FindControl(name);
+  if (spec == nullptr || spec->kind != kind) return nullptr;
+  return form.findChild<QWidget*>(ToQString(name));
+}
+
+}  // namespace
+
+QLineEdit* Form1::Field(std::string_view name) const {
+  return static_cast<QLineEdit*>(Child(*this, name, ControlKind::Field));
+}
+
+QAbstractButton* Form1::Button(std::string_view name) const {
+  if (QWidget* command = Child(*this, name, ControlKind::Command)) {
+    return static_cast<QAbstractButton*>(command);
+  }
+  return static_cast<QAbstractButton*>(Child(*this, name, ControlKind::Option));
+}
+
+std::string Form1::FieldText(std::string_view field) const {
+  const QLineEdit* edit = Field(field);
+  return edit != nullptr ? edit->text().toStdString() : std::string();
+}
+
+void Form1::SetFieldText(std::string_view field, std::string_view text) {
+  if (QLineEdit* edit = Field(field)) edit->setText(ToQString(text));
+}
+
+std::string Form1::Caption(std::string_view control) const {
+  if (control == "Form1") return windowTitle().toStdString();
+  const QWidget* widget = findChild<QWidget*>(ToQString(control));
+  if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) return frame->title().toStdString();
+  if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text().toStdString();
+  if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+    return button->text().toStdString();
+  }
+  return {};
+}
+
+void Form1::SetCaption(std::string_view control, std::string_view caption) {
+  const QString text = ToQString(caption);
+  if (control == "Form1") return setWindowTitle(text);
+  QWidget* widget = findChild<QWidget*>(ToQString(control));
+  if (auto* frame = qobject_cast<QGroupBox*>(widget)) frame->setTitle(text);
+  if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(text);
+  UpdateAccessibleNames();
+}
+
+bool Form1::IsOptionOn(std::string_view option) const {
+  const auto* button = static_cast<QAbstractButton*>(Child(*this, option, ControlKind::Option));
+  return button != nullptr && button->isChecked();
+}
+
+Answer Form1::ShowMessage(const MessageBox& box) { return dialogs_->Message(this, box); }
+
+std::string Form1::InputBox(std::string_view prompt, std::string_view title) {
+  return dialogs_->Input(this, prompt, title);
+}
+
+void Form1::Beep() { dialogs_->Beep(); }
+
+std::chrono::year_month_day Form1::Today() const { return dialogs_->Today(); }
+
+// A screen reader names a field after the captions beside and above it, not after its text.
+void Form1::UpdateAccessibleNames() {
+  for (const ControlSpec& spec : kControls) {
+    if (spec.kind != ControlKind::Field || spec.label.empty()) continue;
+    std::string name = Caption(spec.label);
+    if (!spec.column.empty()) name += " " + Caption(spec.column);
+    Field(spec.name)->setAccessibleName(QString::fromStdString(name));
+  }
+}
+
+}  // namespace orvalin

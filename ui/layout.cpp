@@ -1,0 +1,150 @@
+#include "ui/layout.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QWidget>
+
+#include "ui/captions.h"
+
+namespace orvalin {
+namespace {
+
+// Narrowest stretch (percent of the normal width) a replacement font may be given.
+constexpr int kNarrowestStretch = 75;
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The layout was drawn for a narrow font; these have close metrics, in order of likeness.
+QFont WindowFont(bool bold, int stretch) {
+  QFont font;
+  font.setFamilies({"Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans", "Nimbus Sans",
+                    "Helvetica", "FreeSans"});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(8.25);
+  font.setStretch(stretch);
+  // Set explicitly so that a control never takes the bold of its frame.
+  font.setWeight(bold ? QFont::Bold : QFont::Normal);
+  return font;
+}
+
+QWidget* Create(const ControlSpec& spec, QWidget& parent) {
+  const QString caption = ToQString(spec.caption);
+  switch (spec.kind) {
+    case ControlKind::Frame:
+      return new QGroupBox(caption, &parent);
+    case ControlKind::Label:
+      return new QLabel(caption, &parent);
+    case ControlKind::Field:
+      return new QLineEdit(QStringLiteral("Text1"), &parent);
+    case ControlKind::Command:
+      return new QPushButton(caption, &parent);
+    case ControlKind::Option:
+      return new QRadioButton(caption, &parent);
+  }
+  return nullptr;
+}
+
+// Every caption a control shows, in either language.
+std::vector<QString> Captions(const ControlSpec& spec) {
+  std::vector<QString> captions{ToQString(spec.caption)};
+  for (const CaptionRow& row : CaptionTable()) {
+    if (row.control == spec.name) captions.push_back(ToQString(row.french));
+  }
+  return captions;
+}
+
+// A label's room ends where a control drawn over it begins.
+int LabelRoom(const QWidget& label) {
+  int room = label.width();
+  for (const QObject* object : label.parentWidget()->children()) {
+    const auto* sibling = qobject_cast<const QLineEdit*>(object);
+    if (sibling == nullptr || !sibling->geometry().intersects(label.geometry())) continue;
+    if (sibling->x() > label.x()) room = std::min(room, sibling->x() - label.x());
+  }
+  return room;
+}
+
+// Width a caption may take in a control, after the style's frame or indicator.
+int CaptionRoom(const ControlSpec& spec, const QWidget& widget) {
+  const QStyle& style = *widget.style();
+  switch (spec.kind) {
+    case ControlKind::Label:
+      return LabelRoom(widget);
+    case ControlKind::Command:
+      return widget.width() - 2 * (style.pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &widget) + 1);
+    case ControlKind::Option:
+      return widget.width() - style.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &widget) -
+             style.pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, &widget);
+    case ControlKind::Frame:
+      return widget.width() - 16;
+    case ControlKind::Field:
+      break;
+  }
+  return widget.width();
+}
+
+bool CaptionsFit(const QWidget& form, int stretch) {
+  const QFontMetricsF normal(WindowFont(false, stretch)), bold(WindowFont(true, stretch));
+  for (const ControlSpec& spec : kControls) {
+    if (spec.kind == ControlKind::Field) continue;
+    const auto& widget = *form.findChild<QWidget*>(ToQString(spec.name));
+    const QFontMetricsF& metrics = spec.bold ? bold : normal;
+    for (const QString& caption : Captions(spec)) {
+      if (metrics.horizontalAdvance(caption) > CaptionRoom(spec, widget)) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+const ControlSpec* FindControl(std::string_view name) {
+  for (const ControlSpec& spec : kControls) {
+    if (spec.name == name) return &spec;
+  }
+  return nullptr;
+}
+
+bool CaptionFits(const QWidget& control) {
+  const ControlSpec* spec = FindControl(control.objectName().toStdString());
+  if (spec == nullptr) return false;
+  const QFontMetricsF metrics(control.font());
+  for (const QString& caption : Captions(*spec)) {
+    if (metrics.horizontalAdvance(caption) > CaptionRoom(*spec, control)) return false;
+  }
+  return true;
+}
+
+void BuildControls(QWidget& form) {
+  for (const ControlSpec& spec : kControls) {
+    QWidget* parent = &form;
+    if (!spec.container.empty()) parent = form.findChild<QWidget*>(ToQString(spec.container));
+    QWidget* widget = Create(spec, *parent);
+    widget->setObjectName(ToQString(spec.name));
+    widget->setGeometry(spec.left / kTwipsPerPixel, spec.top / kTwipsPerPixel,
+                        spec.width / kTwipsPerPixel, spec.height / kTwipsPerPixel);
+  }
+  form.findChild<QWidget*>(QStringLiteral("NameOfFile"))->hide();
+
+  // A replacement font wider than the one the layout was drawn for is narrowed until every
+  // caption of both languages fits; its height stays.
+  int stretch = 100;
+  while (stretch > kNarrowestStretch && !CaptionsFit(form, stretch)) --stretch;
+  form.setFont(WindowFont(false, stretch));
+  for (const ControlSpec& spec : kControls) {
+    form.findChild<QWidget*>(ToQString(spec.name))->setFont(WindowFont(spec.bold, stretch));
+  }
+}
+
+}  // namespace orvalin

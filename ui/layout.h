@@ -1,0 +1,111 @@
+// Every control of the main window: its name, kind, container, place and first caption.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+class QWidget;
+
+namespace orvalin {
+
+enum class ControlKind { Frame, Label, Field, Command, Option };
+
+struct ControlSpec {
+  std::string_view name;
+  ControlKind kind;
+  std::string_view container;  // empty: the window itself
+  int left, top, width, height;  // twips, relative to the container
+  std::string_view caption;      // frames, labels and buttons
+  bool bold = false;             // frame captions only
+  // Fields: the labels whose captions name the field for a screen reader (row, then column).
+  std::string_view label = {}, column = {};
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kClientWidth = 7110 / kTwipsPerPixel;
+inline constexpr int kClientHeight = 6450 / kTwipsPerPixel;
+
+// Containers come before their controls. Fields and captioned controls each appear in the order
+// the driver dumps them.
+inline constexpr auto kControls = std::to_array<ControlSpec>({
+    {"Frame4", ControlKind::Frame, "", 0, 120, 3735, 1455, "Date", true},
+    {"Datejour", ControlKind::Field, "Frame4", 120, 240, 1215, 285, "", false, "Frame4"},
+    {"RunName", ControlKind::Command, "Frame4", 1440, 240, 2175, 255, "Calculate with new date"},
+    {"PreviousDay", ControlKind::Command, "Frame4", 120, 840, 1095, 255, "Previous day"},
+    {"Today", ControlKind::Command, "Frame4", 1320, 840, 1095, 255, "Today's date"},
+    {"NextDay", ControlKind::Command, "Frame4", 2520, 840, 1095, 255, "Next day"},
+
+    {"Frame6", ControlKind::Frame, "", 3840, 120, 1215, 1455, ""},
+    {"Option1", ControlKind::Option, "Frame6", 120, 240, 975, 195, "Français"},
+    {"Option2", ControlKind::Option, "Frame6", 120, 840, 855, 255, "English"},
+
+    {"Frame1", ControlKind::Frame, "", 0, 1560, 3735, 2415, "Data", true},
+    {"Label2", ControlKind::Label, "Frame1", 240, 240, 495, 255, "Place"},
+    {"City", ControlKind::Field, "Frame1", 1560, 240, 1695, 285, "", false, "Label2"},
+    {"Label5", ControlKind::Label, "Frame1", 240, 600, 615, 255, "Country"},
+    {"Country", ControlKind::Field, "Frame1", 1560, 600, 1695, 285, "", false, "Label5"},
+    {"Label6", ControlKind::Label, "Frame1", 240, 960, 615, 255, "Latitude"},
+    {"Latitude", ControlKind::Field, "Frame1", 1560, 960, 1695, 285, "", false, "Label6"},
+    {"Label7", ControlKind::Label, "Frame1", 240, 1320, 735, 255, "Longitude"},
+    {"Longitude", ControlKind::Field, "Frame1", 1560, 1320, 1695, 285, "", false, "Label7"},
+    {"Label8", ControlKind::Label, "Frame1", 240, 1680, 615, 255, "GMT"},
+    {"GMT", ControlKind::Field, "Frame1", 1560, 1680, 855, 285, "", false, "Label8"},
+    {"Label3", ControlKind::Label, "Frame1", 240, 2040, 615, 255, "Horizon"},
+    {"Horizon", ControlKind::Field, "Frame1", 1560, 2040, 855, 285, "", false, "Label3"},
+
+    {"Frame3", ControlKind::Frame, "", 3840, 1560, 3255, 2415, "Database of places", true},
+    {"Label9", ControlKind::Label, "Frame3", 240, 360, 1455, 255, "Record number"},
+    {"RecordN", ControlKind::Field, "Frame3", 1680, 360, 1335, 285, "", false, "Label9"},
+    {"PreviousData", ControlKind::Command, "Frame3", 240, 960, 1215, 255, "Previous place"},
+    {"SaveModif", ControlKind::Command, "Frame3", 1680, 960, 1335, 255, "Update Place"},
+    {"NextData", ControlKind::Command, "Frame3", 240, 1200, 1215, 255, "Next Place"},
+    {"Newdata", ControlKind::Command, "Frame3", 1680, 1200, 1335, 255, "Save new place"},
+    {"DefaultData", ControlKind::Command, "Frame3", 240, 1800, 2775, 255,
+     "Define as default place"},
+    {"SearchName", ControlKind::Command, "Frame3", 240, 2040, 2775, 255, "Search place"},
+
+    {"Frame2", ControlKind::Frame, "", 0, 3960, 7095, 2295, "Results", true},
+    {"Label17", ControlKind::Label, "Frame2", 960, 360, 975, 255, "U.T. time"},
+    {"Label13", ControlKind::Label, "Frame2", 2760, 360, 615, 255, "Azimuth"},
+    {"Label12", ControlKind::Label, "Frame2", 120, 600, 615, 255, "SunRise"},
+    {"SunRise", ControlKind::Field, "Frame2", 960, 600, 1335, 285, "", false, "Label12",
+     "Label17"},
+    {"Azimuth", ControlKind::Field, "Frame2", 2760, 600, 1335, 285, "", false, "Label12",
+     "Label13"},
+    {"Label14", ControlKind::Label, "Frame2", 120, 960, 855, 255, "Culmination"},
+    {"Culmination", ControlKind::Field, "Frame2", 960, 960, 1335, 285, "", false, "Label14",
+     "Label17"},
+    {"Azimuth3", ControlKind::Field, "Frame2", 2760, 960, 1335, 285, "", false, "Label14",
+     "Label13"},
+    {"Label16", ControlKind::Label, "Frame2", 120, 1320, 615, 255, "SunSet"},
+    {"SunSet", ControlKind::Field, "Frame2", 960, 1320, 1335, 285, "", false, "Label16",
+     "Label17"},
+    {"Azimuth2", ControlKind::Field, "Frame2", 2760, 1320, 1335, 285, "", false, "Label16",
+     "Label13"},
+    {"Label18", ControlKind::Label, "Frame2", 120, 1800, 615, 255, "Duration"},
+    {"Duration", ControlKind::Field, "Frame2", 960, 1800, 1335, 285, "", false, "Label18"},
+    {"Label19", ControlKind::Label, "Frame2", 4440, 960, 735, 255, "Elevation"},
+    {"Elevation", ControlKind::Field, "Frame2", 5640, 960, 1335, 285, "", false, "Label19"},
+
+    // Holds the places file's name for the places operations; never shown.
+    {"NameOfFile", ControlKind::Field, "", 4320, 3600, 1935, 285, ""},
+});
+
+// Tab key order.
+inline constexpr auto kTabOrder = std::to_array<std::string_view>({
+    "Elevation", "Duration", "Azimuth2", "SunSet", "Azimuth3", "Culmination", "Azimuth",
+    "SunRise", "GMT", "Country", "Latitude", "Longitude", "City", "RecordN", "PreviousData",
+    "NextData", "Newdata", "SaveModif", "DefaultData", "Datejour", "RunName", "Today", "NextDay",
+    "PreviousDay", "SearchName", "Option1", "Option2", "Horizon",
+});
+
+const ControlSpec* FindControl(std::string_view name);
+
+// Creates every control of kControls on `form`, named, placed and captioned, fields holding
+// "Text1", NameOfFile hidden.
+void BuildControls(QWidget& form);
+
+// Whether each caption the control can show, in either language, fits inside it in its font.
+bool CaptionFits(const QWidget& control);
+
+}  // namespace orvalin
