@@ -1,0 +1,102 @@
+// The commands on large places files: search, make default (with its sort), step to a record.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "common/memory_window.h"
+#include "common/text.h"
+#include "places/browse.h"
+#include "places/default_place.h"
+#include "places/search.h"
+
+namespace orvalin {
+namespace {
+
+std::string Name(int n) {
+  char name[16];
+  std::snprintf(name, sizeof name, "P%06d", n);
+  return name;
+}
+
+// Records named P000001, P000002... or, reversed, counting down.
+std::string PlacesBytes(int records, bool reversed) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(records) * kRecordSize);
+  for (int r = 1; r <= records; ++r) {
+    PlaceRecord place;
+    place.PlaceName = FixedText(Name(reversed ? records + 1 - r : r), kNameWidth);
+    place.CountryName = FixedText("Switzerland", kCountryWidth);
+    place.LatitudeText = FixedText("46 12 0 N", kAngleWidth);
+    place.LongitudeText = FixedText("6 9 0 E", kAngleWidth);
+    place.GmtHours = 1;
+    const RecordBytes b = EncodeRecord(place);
+    bytes.append(b.data(), b.size());
+  }
+  return bytes;
+}
+
+struct Bench {
+  Bench()
+      : dir(std::filesystem::temp_directory_path() /
+            ("orvalin-bench-" + std::to_string(::getpid()))),
+        session(window) {
+    std::filesystem::create_directories(dir);
+    session.DataDirectory = dir.string() + "/";
+    window.SetFieldText("Datejour", "05-03-2024");
+  }
+  ~Bench() { std::filesystem::remove_all(dir); }
+  void Write(const std::string& bytes) {
+    std::ofstream(dir / "location.dat", std::ios::binary | std::ios::trunc) << bytes;
+  }
+
+  std::filesystem::path dir;
+  MemoryWindow window;
+  Session session;
+};
+
+void SearchLastOf100000(benchmark::State& state) {
+  Bench b;
+  b.Write(PlacesBytes(100000, false));
+  for (auto _ : state) {
+    b.window.ClearEvents();
+    b.window.QueueInput(Name(100000));
+    Search(b.session);
+  }
+  if (b.session.CurrentRecord != 100000) state.SkipWithError("not found");
+}
+BENCHMARK(SearchLastOf100000)->Unit(benchmark::kMillisecond);
+
+void DefaultDataFromLastOf20000Reversed(benchmark::State& state) {
+  Bench b;
+  const std::string reversed = PlacesBytes(20000, true);
+  for (auto _ : state) {
+    state.PauseTiming();
+    b.Write(reversed);
+    b.session.CurrentRecord = 20000;
+    b.window.ClearEvents();
+    state.ResumeTiming();
+    DefaultData(b.session);
+  }
+  if (!b.window.MessageTexts().empty()) state.SkipWithError(b.window.MessageTexts()[0].c_str());
+}
+BENCHMARK(DefaultDataFromLastOf20000Reversed)->Unit(benchmark::kMillisecond);
+
+// From the middle of a file of 100,000 records, one record on and back again.
+void StepRecord(benchmark::State& state, void (*step)(Session&)) {
+  Bench b;
+  b.Write(PlacesBytes(100000, false));
+  for (auto _ : state) {
+    b.session.CurrentRecord = 50000;
+    b.window.ClearEvents();
+    step(b.session);
+  }
+}
+BENCHMARK_CAPTURE(StepRecord, NextRecord, NextRecord)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(StepRecord, PreviousRecord, PreviousRecord)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace orvalin
