@@ -1,0 +1,282 @@
+#include "engine/ephemerides.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <utility>
+
+#include "common/memory_window.h"
+#include "engine/helpers.h"
+#include "reference_sun_day.h"
+
+namespace orvalin {
+namespace {
+
+constexpr double kHorizon = -0.61;
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kNotGiven = kNaN;
+
+// A figure given to some decimals holds to half a unit of the last one.
+void ExpectFigure(double actual, double given, double half_unit, const char* what) {
+  if (std::isnan(given)) return;
+  EXPECT_NEAR(actual, given, half_unit) << what;
+}
+
+struct WorkedDay {
+  const char* place;
+  double west, north;
+  std::int16_t day, month, year;
+  double sunrise, culmination, sunset, length, elevation;       // hours to 1e-7, degrees to 1e-6
+  double sunrise_azimuth, culmination_azimuth, sunset_azimuth;  // degrees to 1e-4
+};
+
+TEST(ComputeSunDay, WorkedExamples) {
+  const WorkedDay days[] = {
+      {"Geneva", -6.15, 46.2, 21, 6, 2009, 3.7554246, 11.6206159, 19.4855861, 15.7301615, 67.237809,
+       54.1398, 180, 305.8584},
+      {"New York", 74, 40.7, 20, 3, 2009, 11.0047576, 17.0575761, 23.1197460, 12.1149884, kNotGiven,
+       89.4895, 180, 270.7736},
+      // Far east: sunset comes before sunrise in UT, and the sun culminates to the north.
+      {"Sydney", -151.2, -33.87, 21, 6, 2009, 21.0240368, kNotGiven, 6.8777064, 9.8536696,
+       kNotGiven, 61.8421, 0, 298.1597},
+      // Sunset after 0 h UT in November: the sidereal span is reduced before it becomes solar
+      // hours (0.739741 h, 236 s early, otherwise).
+      {"Los Angeles", 118.24, 34.05, 15, 11, 2020, kNotGiven, kNotGiven, 0.805423, kNotGiven,
+       kNotGiven, kNotGiven, 180, kNotGiven},
+  };
+  for (const WorkedDay& w : days) {
+    SCOPED_TRACE(w.place);
+    const SunDay sun = ComputeSunDay(w.west, w.north, kHorizon, w.day, w.month, w.year);
+    ASSERT_EQ(sun.outcome, SunOutcome::Complete);
+    EXPECT_EQ(sun.stored, kStoredAll);
+    const DayResults& r = sun.values;
+    const double hours = 0.5e-7, degrees = 0.5e-6, azimuth = 0.5e-4;
+    ExpectFigure(r.SunriseTime, w.sunrise, hours, "sunrise");
+    ExpectFigure(r.CulminationTime, w.culmination, hours, "culmination");
+    ExpectFigure(r.SunsetTime, w.sunset, w.sunset < 1 ? 0.5e-6 : hours, "sunset");
+    ExpectFigure(r.DayLength, w.length, hours, "day length");
+    ExpectFigure(r.CulminationElevation, w.elevation, degrees, "elevation");
+    ExpectFigure(r.SunriseAzimuth, w.sunrise_azimuth, azimuth, "sunrise azimuth");
+    EXPECT_EQ(r.CulminationAzimuth, w.culmination_azimuth);
+    ExpectFigure(r.SunsetAzimuth, w.sunset_azimuth, azimuth, "sunset azimuth");
+  }
+}
+
+TEST(ComputeSunDay, GenevaTextsToTheCharacter) {
+  const DayResults r = ComputeSunDay(-6.15, 46.2, kHorizon, 21, 6, 2009).values;
+  EXPECT_EQ(TimeText(r.SunriseTime), " 3h 45mn 19.5s");
+  EXPECT_EQ(TimeText(r.CulminationTime), " 11h 37mn 14.2s");
+  EXPECT_EQ(TimeText(r.DayLength), " 15h 43mn 48.5s");
+  EXPECT_EQ(AngleText(r.CulminationElevation), "  67\u00B0 14' 16.1\"");
+  EXPECT_EQ(AngleText(r.CulminationAzimuth), "  180\u00B0 0' 0\"");
+}
+
+TEST(ComputeSunDay, CulminationAzimuthIsSouthUnlessTheSunPassesNorthOfTheZenith) {
+  // The noon declination itself as latitude: the sun culminates at the zenith, counted south.
+  reference::SunDayByLine by_line(0, 0, kHorizon);
+  by_line.Run(21, 6, 2009);
+  const double noon_declination = by_line.trace_.passes.front().delta;
+  struct Case {
+    double north, azimuth;
+  } const cases[] = {
+      {noon_declination, 180},
+      {std::nextafter(noon_declination, 0.0), 0},
+      {10, 0},
+      {-33.87, 0},
+      {46.2, 180},
+  };
+  for (const Case& c : cases) {
+    const SunDay sun = ComputeSunDay(0, c.north, kHorizon, 21, 6, 2009);
+    ASSERT_EQ(sun.outcome, SunOutcome::Complete) << c.north;
+    EXPECT_EQ(sun.values.CulminationAzimuth, c.azimuth) << c.north;
+  }
+}
+
+TEST(ComputeSunDay, AzimuthsStayWithinOneTurn) {
+  for (double north = -65; north <= 65; north += 5) {
+    for (double west = -180; west <= 180; west += 45) {
+      for (std::int16_t month = 1; month <= 12; ++month) {
+        const SunDay sun = ComputeSunDay(west, north, kHorizon, 15, month, 2024);
+        if (sun.outcome != SunOutcome::Complete) continue;
+        for (double a : {sun.values.SunriseAzimuth, sun.values.SunsetAzimuth}) {
+          EXPECT_GE(a, 0);
+          EXPECT_LT(a, 360);
+        }
+        EXPECT_LT(sun.values.SunriseAzimuth, 180) << "the sun rises in the east";
+        EXPECT_GT(sun.values.SunsetAzimuth, 180) << "and sets in the west";
+      }
+    }
+  }
+}
+
+struct EarlyDay {
+  const char* when;
+  double west, north;
+  std::int16_t day, month, year;
+  SunOutcome outcome;
+  unsigned stored;
+  double length;
+};
+
+constexpr unsigned kNoon = kStoredCulminationTime | kStoredCulminationElevation;
+
+TEST(ComputeSunDay, EarlyReturnsStoreOnlyWhatCameBefore) {
+  const EarlyDay days[] = {
+      {"midnight sun, noon pass", -18.95, 69.65, 21, 6, 2009, SunOutcome::NoSunset,
+       kStoredDayLength, 24},
+      {"polar night, noon pass", -18.95, 69.65, 21, 12, 2009, SunOutcome::NoSunrise,
+       kStoredDayLength, 0},
+      {"north pole, June", 0, 90, 21, 6, 2009, SunOutcome::NoSunset, kStoredDayLength, 24},
+      {"north pole, December", 0, 90, 21, 12, 2009, SunOutcome::NoSunrise, kStoredDayLength, 0},
+      {"south pole, December", 0, -90, 21, 12, 2009, SunOutcome::NoSunset, kStoredDayLength, 24},
+      {"south pole, June", 0, -90, 21, 6, 2009, SunOutcome::NoSunrise, kStoredDayLength, 0},
+      {"no sunset, sunrise passes", -18.95, 65.96, 19, 6, 2009, SunOutcome::NoSunset,
+       kNoon | kStoredDayLength, 24},
+      {"no sunrise, sunrise passes", -18.95, 67.26, 26, 12, 2009, SunOutcome::NoSunrise,
+       kNoon | kStoredDayLength, 0},
+      {"no sunset, sunset passes", 0, 65.96, 19, 6, 2009, SunOutcome::NoSunset,
+       kNoon | kStoredSunriseTime | kStoredDayLength, 24},
+      {"no sunrise, sunset passes", -180, 67.18, 23, 12, 2009, SunOutcome::NoSunrise,
+       kNoon | kStoredSunriseTime | kStoredDayLength, 0},
+  };
+  for (const EarlyDay& e : days) {
+    SCOPED_TRACE(e.when);
+    const SunDay sun = ComputeSunDay(e.west, e.north, kHorizon, e.day, e.month, e.year);
+    EXPECT_EQ(sun.outcome, e.outcome);
+    EXPECT_EQ(sun.stored, e.stored);
+    EXPECT_EQ(sun.values.DayLength, e.length);
+  }
+}
+
+struct FaultyDay {
+  const char* why;
+  double west, north, horizon;
+  Fault fault;
+  int step;
+  unsigned stored;
+};
+
+TEST(ComputeSunDay, ArithmeticFaultsStopAtTheirStep) {
+  const FaultyDay days[] = {
+      // "0 0 1e30 E": adding 24 hours would no longer change the sidereal time.
+      {"longitude of 1e30 seconds", -1e30 / 3600, 46.2, kHorizon, Fault::Overflow, 5270, kNoon},
+      {"longitude of 1e14 seconds", 1e14 / 3600, 46.2, kHorizon, Fault::Overflow, 5270, kNoon},
+      {"infinite longitude", kInf, 46.2, kHorizon, Fault::Overflow, 4940, 0},
+      {"longitude not a number", kNaN, 46.2, kHorizon, Fault::InvalidCall, 4940, 0},
+      {"latitude not a number", -6.15, kNaN, kHorizon, Fault::InvalidCall, 5640, 0},
+      {"infinite latitude", -6.15, -kInf, kHorizon, Fault::InvalidCall, 5640, 0},
+      {"infinite horizon", -6.15, 46.2, kInf, Fault::InvalidCall, 5640, 0},
+  };
+  for (const FaultyDay& f : days) {
+    SCOPED_TRACE(f.why);
+    const SunDay sun = ComputeSunDay(f.west, f.north, f.horizon, 21, 6, 2009);
+    EXPECT_EQ(sun.outcome, SunOutcome::Fault);
+    EXPECT_EQ(sun.fault, f.fault);
+    EXPECT_EQ(sun.step, f.step);
+    EXPECT_EQ(sun.stored, f.stored);
+  }
+}
+
+TEST(ComputeSunDay, AHugeButBoundedLongitudeStillComputes) {
+  // Just under the bound: about 100,000 turns of the loop per pass.
+  const SunDay sun = ComputeSunDay(15 * 2399900.0, 46.2, kHorizon, 21, 6, 2009);
+  EXPECT_EQ(sun.outcome, SunOutcome::Complete);
+  EXPECT_GE(sun.values.SunriseTime, 0);
+  EXPECT_LT(sun.values.SunriseTime, 24);
+}
+
+bool SameResults(const SunDay& a, const SunDay& b) {
+  return std::memcmp(&a.values, &b.values, sizeof a.values) == 0 && a.stored == b.stored &&
+         a.outcome == b.outcome;
+}
+
+TEST(ComputeSunDay, DaysPastTheMonthsEndRunIntoTheNextMonth) {
+  EXPECT_TRUE(SameResults(ComputeSunDay(-6.15, 46.2, kHorizon, 31, 2, 2009),
+                          ComputeSunDay(-6.15, 46.2, kHorizon, 3, 3, 2009)));
+  EXPECT_TRUE(SameResults(ComputeSunDay(-6.15, 46.2, kHorizon, 0, 3, 2008),
+                          ComputeSunDay(-6.15, 46.2, kHorizon, 29, 2, 2008)));
+}
+
+// EPHEMERIDES: the computation's results into the window's record, and its messages.
+struct Shown {
+  const char* when;
+  double west, north;
+  std::int16_t day, month;
+  bool french;
+  const char* message;
+};
+
+TEST(Ephemerides, BeepsAndTellsInTheSelectedLanguage) {
+  const Shown cases[] = {
+      {"midnight sun", -18.95, 69.65, 21, 6, false, "No sunset"},
+      {"midnight sun", -18.95, 69.65, 21, 6, true, "Pas de coucher de soleil"},
+      {"polar night", -18.95, 69.65, 21, 12, false, "No sunrise"},
+      {"polar night", -18.95, 69.65, 21, 12, true, "Pas de lever de soleil"},
+      {"overflow", -1e30 / 3600, 46.2, 21, 6, false, "Overflow in line 5270 of EPHEMERIDES"},
+      {"overflow", -1e30 / 3600, 46.2, 21, 6, true, "Overflow in line 5270 of EPHEMERIDES"},
+      {"invalid", -6.15, kNaN, 21, 6, true,
+       "Invalid procedure call or argument in line 5640 of EPHEMERIDES"},
+  };
+  for (const Shown& c : cases) {
+    SCOPED_TRACE(std::string(c.when) + (c.french ? " (French)" : " (English)"));
+    MemoryWindow window;
+    window.SelectFrench(c.french);
+    DayResults results;
+    EPHEMERIDES(window, results, c.west, c.north, kHorizon, c.day, c.month, 2009);
+    const auto& events = window.events();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].kind, WindowEvent::Kind::Beep);
+    EXPECT_EQ(events[1].kind, WindowEvent::Kind::Message);
+    EXPECT_EQ(events[1].box.text, c.message);
+    EXPECT_EQ(events[1].box.title, kProgramTitle);
+    EXPECT_EQ(events[1].box.buttons, Buttons::Ok);
+  }
+}
+
+TEST(Ephemerides, StoresOnlyWhatTheComputationStored) {
+  constexpr double kEarlier = 99;  // a previous day's value
+  struct Case {
+    double west, north;
+    std::int16_t day, month;
+  } const cases[] = {
+      {-6.15, 46.2, 21, 6},         // complete
+      {-18.95, 69.65, 21, 6},       // no sunset at noon
+      {0, 65.96, 19, 6},            // no sunset in the sunset passes
+      {-18.95, 67.26, 26, 12},      // no sunrise in the sunrise passes
+      {-1e30 / 3600, 46.2, 21, 6},  // overflow after the culmination
+  };
+  for (const Case& c : cases) {
+    const SunDay sun = ComputeSunDay(c.west, c.north, kHorizon, c.day, c.month, 2009);
+    MemoryWindow window;
+    DayResults results{kEarlier, kEarlier, kEarlier, kEarlier,
+                       kEarlier, kEarlier, kEarlier, kEarlier};
+    const EphemeridesStatus status =
+        EPHEMERIDES(window, results, c.west, c.north, kHorizon, c.day, c.month, 2009);
+    EXPECT_EQ(status.outcome, sun.outcome);
+    EXPECT_EQ(status.stored, sun.stored);
+    const std::pair<unsigned, double DayResults::*> members[] = {
+        {kStoredSunriseTime, &DayResults::SunriseTime},
+        {kStoredSunriseAzimuth, &DayResults::SunriseAzimuth},
+        {kStoredCulminationTime, &DayResults::CulminationTime},
+        {kStoredCulminationAzimuth, &DayResults::CulminationAzimuth},
+        {kStoredSunsetTime, &DayResults::SunsetTime},
+        {kStoredSunsetAzimuth, &DayResults::SunsetAzimuth},
+        {kStoredDayLength, &DayResults::DayLength},
+        {kStoredCulminationElevation, &DayResults::CulminationElevation},
+    };
+    for (const auto& [flag, member] : members) {
+      const double expected = (sun.stored & flag) != 0 ? sun.values.*member : kEarlier;
+      EXPECT_EQ(results.*member, expected) << c.north << " flag " << flag;
+    }
+    if (sun.outcome == SunOutcome::Complete) {
+      EXPECT_TRUE(window.events().empty());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace orvalin
