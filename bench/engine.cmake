@@ -1,0 +1,2 @@
+orvalin_bench(engine_bench SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/engine_bench.cpp
+              LIBS orvalin_engine)

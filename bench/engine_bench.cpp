@@ -1,0 +1,60 @@
+// One day's sun computation and one day's eight result texts.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "common/memory_window.h"
+#include "engine/ephemerides.h"
+#include "engine/helpers.h"
+
+namespace orvalin {
+namespace {
+
+constexpr double kGenevaWest = -6.15;
+constexpr double kGenevaNorth = 46.2;
+constexpr double kHorizon = -0.61;
+
+void ComputeOneDay(benchmark::State& state) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ComputeSunDay(kGenevaWest, kGenevaNorth, kHorizon, 21, 6, 2009));
+  }
+}
+BENCHMARK(ComputeOneDay);
+
+// Every day of a year in turn, so that no branch is learnt for one date.
+void ComputeDaysOfYear(benchmark::State& state) {
+  std::int16_t day = 1;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ComputeSunDay(kGenevaWest, kGenevaNorth, kHorizon, day, 1, 2024));
+    day = static_cast<std::int16_t>(day == 365 ? 1 : day + 1);
+  }
+}
+BENCHMARK(ComputeDaysOfYear);
+
+void EphemeridesInWindow(benchmark::State& state) {
+  MemoryWindow window;
+  DayResults results;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        EPHEMERIDES(window, results, kGenevaWest, kGenevaNorth, kHorizon, 21, 6, 2009));
+  }
+}
+BENCHMARK(EphemeridesInWindow);
+
+void EightTexts(benchmark::State& state) {
+  const DayResults r = ComputeSunDay(kGenevaWest, kGenevaNorth, kHorizon, 21, 6, 2009).values;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(TimeText(r.SunriseTime));
+    benchmark::DoNotOptimize(AngleText(r.SunriseAzimuth));
+    benchmark::DoNotOptimize(TimeText(r.CulminationTime));
+    benchmark::DoNotOptimize(AngleText(r.CulminationAzimuth));
+    benchmark::DoNotOptimize(TimeText(r.SunsetTime));
+    benchmark::DoNotOptimize(AngleText(r.SunsetAzimuth));
+    benchmark::DoNotOptimize(TimeText(r.DayLength));
+    benchmark::DoNotOptimize(AngleText(r.CulminationElevation));
+  }
+}
+BENCHMARK(EightTexts);
+
+}  // namespace
+}  // namespace orvalin
