@@ -1,0 +1,34 @@
+// A small command-line reader: "--name value", "--name=value", flags and positional words.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvalin {
+
+struct OptionSpec {
+  std::string_view name;  // with its dashes: "--file"
+  bool takes_value = false;
+};
+
+class CommandLine {
+ public:
+  // Fails with BadUsage on an unknown option, a missing value or an option given twice.
+  CommandLine(const std::vector<std::string>& args, std::span<const OptionSpec> specs);
+
+  bool Has(std::string_view name) const;
+  std::optional<std::string> Value(std::string_view name) const;
+  const std::vector<std::string>& Positionals() const { return positionals_; }
+
+ private:
+  std::vector<std::pair<std::string, std::string>> given_;
+  std::vector<std::string> positionals_;
+};
+
+// "1" to "2147483647" and nothing else; BadUsage naming the option otherwise.
+long long PositiveNumber(std::string_view option, std::string_view text);
+
+}  // namespace orvalin

@@ -1,0 +1,29 @@
+// The days a table covers, from the dates typed on the command line.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvalin {
+
+using Day = std::chrono::year_month_day;
+
+// The years the computation is accurate in; outside them the window warns.
+inline constexpr int kPreciseFromYear = 1800;
+inline constexpr int kPreciseUntilYear = 2200;
+
+// Strict readings: "DD-MM-YYYY" (day and month of one or two digits, a year of four), "MM-YYYY",
+// "YYYY", a real calendar day in the years 1 to 9999. BadUsage naming `option` otherwise.
+Day ParseDayText(std::string_view option, std::string_view text);
+std::pair<Day, Day> ParseMonthText(std::string_view option, std::string_view text);
+std::pair<Day, Day> ParseYearText(std::string_view option, std::string_view text);
+
+// Every day from `first` to `last`, both included; empty when last is before first.
+std::vector<Day> DaysFromTo(Day first, Day last);
+
+// "dd-mm-yyyy", as the window's date field.
+std::string DayText(Day day);
+
+}  // namespace orvalin
