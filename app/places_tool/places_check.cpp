@@ -1,0 +1,86 @@
+#include "app/places_tool/places_check.h"
+
+#include <cstdio>
+
+#include "common/text.h"
+#include "places/place_record.h"
+#include "sheet/out_text.h"
+#include "sheet/place_input.h"
+
+namespace orvalin {
+namespace {
+
+struct Field {
+  const char* name;
+  std::size_t offset, width;
+};
+constexpr Field kTextFields[] = {{"name", 0, kNameWidth},
+                                 {"country", kNameWidth, kCountryWidth},
+                                 {"latitude", kNameWidth + kCountryWidth, kAngleWidth},
+                                 {"longitude", kNameWidth + kCountryWidth + kAngleWidth,
+                                  kAngleWidth}};
+
+// Bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D have no character in Windows-1252.
+bool IsUnassigned(unsigned char b) {
+  return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+}
+
+std::string ByteProblem(std::string_view bytes, const Field& field) {
+  for (std::size_t i = 0; i < field.width && field.offset + i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[field.offset + i]);
+    char text[96];
+    if (b < 0x20 || b == 0x7F) {
+      std::snprintf(text, sizeof text, "the %s has a control character (code %u) at position %zu",
+                    field.name, b, i + 1);
+      return text;
+    }
+    if (IsUnassigned(b)) {
+      std::snprintf(text, sizeof text,
+                    "the %s has byte 0x%02X at position %zu, which is no Windows-1252 character",
+                    field.name, b, i + 1);
+      return text;
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+std::vector<PlaceProblem> CheckPlaces(std::string_view bytes) {
+  std::vector<PlaceProblem> problems;
+  const std::int64_t count = RecordsIn(bytes);
+  for (std::int64_t n = 1; n <= count; ++n) {
+    const std::string_view raw =
+        bytes.substr(static_cast<std::size_t>(n - 1) * kRecordSize, kRecordSize);
+    const auto add = [&](std::string what) { problems.push_back({n, std::move(what)}); };
+    if (raw.size() < kRecordSize) {
+      add("the record is partial: " + std::to_string(raw.size()) + " of " +
+          std::to_string(kRecordSize) + " bytes");
+    }
+    bool clean = true;
+    for (const Field& field : kTextFields) {
+      std::string problem = ByteProblem(raw, field);
+      if (!problem.empty()) {
+        add(std::move(problem));
+        clean = false;
+      }
+    }
+    const PlaceRecord record = DecodeRecord(raw);
+    if (clean && WithoutFilling(record.PlaceName).empty()) add("the name is empty");
+    for (const bool latitude : {true, false}) {
+      const std::string& text = latitude ? record.LatitudeText : record.LongitudeText;
+      const AngleCheck check = CheckAngle(text, latitude);
+      if (!check.problem.empty()) {
+        add(std::string("the ") + (latitude ? "latitude" : "longitude") + " \"" +
+            WithoutFilling(text) + "\" " + check.problem);
+      }
+    }
+    if (raw.size() == kRecordSize && (record.GmtHours < -12 || record.GmtHours > 14)) {
+      add("the offset from GMT, " + std::to_string(record.GmtHours) +
+          " hours, lies outside -12 to +14");
+    }
+  }
+  return problems;
+}
+
+}  // namespace orvalin

@@ -1,0 +1,22 @@
+// What is wrong with the records of a places file, as the window would meet it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvalin {
+
+struct PlaceProblem {
+  std::int64_t record = 0;  // from 1
+  std::string what;
+};
+
+// Every record, a partial last one included: texts with control characters or bytes that are no
+// Windows-1252 character, an empty name, angle texts the window cannot read without its messages
+// (or whose letter or size does not suit them), an offset outside -12 to +14 hours, and a last
+// record shorter than 72 bytes.
+std::vector<PlaceProblem> CheckPlaces(std::string_view bytes);
+
+}  // namespace orvalin

@@ -1,0 +1,163 @@
+#include "app/places_tool/places_cli.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "app/places_tool/places_check.h"
+#include "tests/support/session_fixture.h"
+#include "tests/table/tool_test_support.h"
+
+namespace orvalin {
+namespace {
+
+using testing::Place;
+using testing::ToolRun;
+
+constexpr char kCsv[] =
+    "name,country,latitude,longitude,gmt\n"
+    "Zürich,Switzerland,47 22 0 N,8 33 0 E,1\n"
+    "Évian-les-Bains,France,46 24 0 N,6 35 0 E,1\n"
+    "Œuilly,France,49 25 0 N,3 41 0 E,1\n"
+    "Šibenik,Croatia,43 44 0 N,15 54 0 E,1\n"
+    "\"Paris, Île-de-France\",France,48 51 24 N,2 21 3 E,1\n";
+
+class PlacesCli : public ::testing::Test {
+ protected:
+  ToolRun Places(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--file", file});
+    return testing::RunEntry(RunPlaces, args);
+  }
+  std::string WriteCsv(const std::string& name, const std::string& text) {
+    testing::WriteFile(dir / name, text);
+    return dir / name;
+  }
+
+  testing::ScratchDir dir;
+  std::string file = dir / "location.dat";
+};
+
+TEST_F(PlacesCli, ImportThenExportGivesTheSameCsv) {
+  const ToolRun import = Places({"import", WriteCsv("in.csv", kCsv)});
+  ASSERT_EQ(import.status, 0) << import.err;
+  const std::string bytes = testing::ReadFile(file);
+  ASSERT_EQ(bytes.size(), 5 * kRecordSize);
+  EXPECT_EQ(bytes.substr(0, 7), "Z\xFCrich ");  // Windows-1252 in the file
+  EXPECT_EQ(static_cast<unsigned char>(bytes[2 * kRecordSize]), 0x8C);  // Œ
+  EXPECT_EQ(static_cast<unsigned char>(bytes[3 * kRecordSize]), 0x8A);  // Š
+
+  const ToolRun exported = Places({"export"});
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  EXPECT_EQ(exported.out, kCsv);
+  ASSERT_EQ(Places({"export", "--output", dir / "out.csv"}).status, 0);
+  EXPECT_EQ(testing::ReadFile(dir / "out.csv"), kCsv);
+}
+
+TEST_F(PlacesCli, ABadLineWritesNothingAndEveryBadLineIsListed) {
+  const std::string before = testing::RecordsBytes({testing::Geneva()});
+  testing::WriteFile(file, before);
+  const std::string csv = WriteCsv("bad.csv",
+                                   "name,country,latitude,longitude,gmt\n"
+                                   "Zürich,Switzerland,47 22 0 N,8 33 0 E,1\n"
+                                   "Nowhere,X,4612,6 9 0 E,1\n"
+                                   "Tokyo,Japan,35 41 22 N,139 41 30 E,9.5\n");
+  for (const auto& extra : std::vector<std::vector<std::string>>{{}, {"--replace"}}) {
+    std::vector<std::string> args = {"import", csv};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const ToolRun run = Places(args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(testing::ReadFile(file), before);
+    EXPECT_NE(run.err.find(csv + ":3: the latitude \"4612\""), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(csv + ":4: the time offset \"9.5\""), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("nothing was written"), std::string::npos);
+  }
+  const std::string fresh = dir / "fresh.dat";
+  EXPECT_EQ(testing::RunEntry(RunPlaces, {"--file", fresh, "import", csv}).status, 1);
+  EXPECT_FALSE(std::filesystem::exists(fresh));
+}
+
+TEST_F(PlacesCli, ImportAppendsOrReplaces) {
+  testing::WriteFile(file, testing::RecordsBytes({testing::Geneva()}));
+  const std::string csv = WriteCsv("in.csv", kCsv);
+  ASSERT_EQ(Places({"import", csv}).status, 0);
+  EXPECT_EQ(testing::ReadFile(file).size(), 6 * kRecordSize);
+  EXPECT_EQ(testing::ReadFile(file).substr(0, 6), "Geneva");
+  ASSERT_EQ(Places({"import", csv, "--replace"}).status, 0);
+  EXPECT_EQ(testing::ReadFile(file).size(), 5 * kRecordSize);
+  EXPECT_EQ(testing::ReadFile(file).substr(0, 1), "Z");
+
+  testing::WriteFile(file, testing::RecordsBytes({testing::Geneva()}) + "partial");
+  const ToolRun partial = Places({"import", csv});
+  EXPECT_EQ(partial.status, 1);
+  EXPECT_EQ(testing::ReadFile(file).size(), kRecordSize + 7);
+}
+
+TEST_F(PlacesCli, ListInEveryFormat) {
+  ASSERT_EQ(Places({"import", WriteCsv("in.csv", kCsv)}).status, 0);
+  const ToolRun text = Places({"list"});
+  ASSERT_EQ(text.status, 0);
+  EXPECT_EQ(testing::LineCount(text.out), 6u);
+  EXPECT_NE(text.out.find("\n 2  Évian-les-Bains       France       46 24 0 N   6 35 0 E     1\n"),
+            std::string::npos)
+      << text.out;
+  const ToolRun csv = Places({"list", "--format", "csv"});
+  EXPECT_NE(csv.out.find("5,\"Paris, Île-de-France\",France,48 51 24 N,2 21 3 E,1\n"),
+            std::string::npos);
+  const ToolRun json = Places({"list", "--format", "json"});
+  const QJsonArray places = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).array();
+  ASSERT_EQ(places.size(), 5);
+  EXPECT_EQ(places[3].toObject()["name"].toString(), QString::fromUtf8("Šibenik"));
+  EXPECT_EQ(places[3].toObject()["record"].toInt(), 4);
+}
+
+TEST(PlacesCheck, FindsWhatTheWindowCannotUse) {
+  std::string bytes = testing::RecordsBytes({
+      testing::Geneva(),                                           // 1: good
+      Place("Nowhere", "X", "4612", "6 9 0 E", 1),                 // 2
+      Place("Lost", "X", "46 12 0 E", "6 9 0 N", 1),               // 3: two letters misplaced
+      Place("Far", "X", "46 12 0 N", "6 9 0 E", 40),               // 4
+      Place("Tab", "X", "46 12 0 N", "6 9 0 E", 1),                // 5: gets a control byte
+      Place("Odd", "X", "46 12 0 N", "6 9 0 E", 1),                // 6: gets byte 0x81
+      Place("", "X", "46 12 0 N", "6 9 0 E", 1),                   // 7
+  });
+  bytes[4 * kRecordSize + 1] = '\t';
+  bytes[5 * kRecordSize + 25] = '\x81';
+  bytes += testing::RecordsBytes({testing::Geneva()}).substr(0, 50);  // 8: partial, no longitude
+  std::vector<std::int64_t> records;
+  for (const auto& p : CheckPlaces(bytes)) records.push_back(p.record);
+  EXPECT_EQ(records, (std::vector<std::int64_t>{2, 3, 3, 4, 5, 6, 7, 8, 8}));
+  EXPECT_TRUE(CheckPlaces(testing::RecordsBytes({testing::Geneva()})).empty());
+  EXPECT_TRUE(CheckPlaces("").empty());
+}
+
+TEST_F(PlacesCli, CheckSaysHowManyAndFailsOnProblems) {
+  testing::WriteFile(file, testing::RecordsBytes({testing::Geneva()}));
+  const ToolRun good = Places({"check"});
+  EXPECT_EQ(good.status, 0);
+  EXPECT_NE(good.out.find("1 record, no problem"), std::string::npos) << good.out;
+  testing::WriteFile(file, testing::RecordsBytes({testing::Geneva()}) + "x");
+  const ToolRun bad = Places({"check"});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.out.find("record 2: the record is partial: 1 of 72 bytes"), std::string::npos);
+}
+
+TEST_F(PlacesCli, UsageAndMissingFiles) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {}, {"sort"}, {"import"}, {"list", "extra"}, {"list", "--replace"},
+           {"export", "--format", "csv"}, {"list", "--format", "xml"}, {"--frobnicate"}}) {
+    const ToolRun run = testing::RunEntry(RunPlaces, args);
+    EXPECT_EQ(run.status, 2) << (args.empty() ? "" : args.front());
+    EXPECT_EQ(testing::LineCount(run.err), 1u) << run.err;
+  }
+  for (const char* command : {"list", "export", "check"}) {
+    EXPECT_EQ(Places({command}).status, 1) << command;
+  }
+  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_EQ(Places({"import", dir / "none.csv"}).status, 1);
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+}  // namespace
+}  // namespace orvalin
