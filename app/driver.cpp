@@ -28,8 +28,8 @@ bool IsCaptioned(const ControlSpec& spec) { return spec.kind != ControlKind::Fie
 
 bool Driver::Run(std::string_view line) {
   QJsonParseError parse{};
-  const QJsonDocument document = QJsonDocument::fromJson(
-      QByteArray(line.data(), static_cast<qsizetype>(line.size())), &parse);
+  const QJsonDocument document =
+      QJsonDocument::fromJson(QByteArray(line.data(), static_cast<qsizetype>(line.size())), &parse);
   std::string error;
   if (parse.error != QJsonParseError::NoError) {
     error = "not valid JSON: " + parse.errorString().toStdString();
@@ -102,8 +102,9 @@ std::string Driver::AnswerInput(const QJsonObject& action) {
 std::string Driver::Get(const QJsonObject& action) {
   const QString name = action["get"].toString();
   if (window_.Field(name.toStdString()) == nullptr) return "unknown field " + Quoted(name);
-  Emit(JsonLine().Text("field", name.toStdString()).Text("text",
-                                                          window_.FieldText(name.toStdString())));
+  Emit(JsonLine()
+           .Text("field", name.toStdString())
+           .Text("text", window_.FieldText(name.toStdString())));
   return {};
 }
 

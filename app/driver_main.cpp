@@ -2,15 +2,14 @@
 // standard input, reporting on standard output what the window shows.
 #include <unistd.h>
 
+#include <QApplication>
+#include <QDate>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
-
-#include <QApplication>
-#include <QDate>
 
 #include "app/driver.h"
 #include "app/json_line.h"

@@ -1,8 +1,7 @@
 #include "app/json_line.h"
 
-#include <cstdio>
-
 #include <QString>
+#include <cstdio>
 
 namespace orvalin {
 
@@ -12,13 +11,27 @@ std::string JsonString(std::string_view text) {
   std::string json = "\"";
   for (const char c : utf8) {
     switch (c) {
-      case '"': json += "\\\""; break;
-      case '\\': json += "\\\\"; break;
-      case '\b': json += "\\b"; break;
-      case '\f': json += "\\f"; break;
-      case '\n': json += "\\n"; break;
-      case '\r': json += "\\r"; break;
-      case '\t': json += "\\t"; break;
+      case '"':
+        json += "\\\"";
+        break;
+      case '\\':
+        json += "\\\\";
+        break;
+      case '\b':
+        json += "\\b";
+        break;
+      case '\f':
+        json += "\\f";
+        break;
+      case '\n':
+        json += "\\n";
+        break;
+      case '\r':
+        json += "\\r";
+        break;
+      case '\t':
+        json += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           char escaped[8];

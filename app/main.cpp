@@ -1,8 +1,7 @@
 // The desktop program: the main window on the toolkit's own dialogs and clock.
+#include <QApplication>
 #include <csignal>
 #include <memory>
-
-#include <QApplication>
 
 #include "ui/dialogs.h"
 #include "ui/form1.h"

@@ -1,13 +1,12 @@
 // orvalin-screenshots OUTDIR: pictures of the main window in English and in French, as it opens
 // on the places file of the current directory.
-#include <cstdlib>
-#include <iostream>
-#include <memory>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
 
 #include "app/scripted_dialogs.h"
 #include "ui/form1.h"

@@ -7,9 +7,12 @@ namespace {
 
 std::string_view AnswerName(Answer answer) {
   switch (answer) {
-    case Answer::Ok: return "ok";
-    case Answer::Yes: return "yes";
-    case Answer::No: return "no";
+    case Answer::Ok:
+      return "ok";
+    case Answer::Yes:
+      return "yes";
+    case Answer::No:
+      return "no";
   }
   return "ok";
 }

@@ -14,8 +14,7 @@ namespace orvalin {
 class ScriptedDialogs : public Dialogs {
  public:
   // Without `today`, the real local date.
-  explicit ScriptedDialogs(std::optional<std::chrono::year_month_day> today)
-      : today_(today) {}
+  explicit ScriptedDialogs(std::optional<std::chrono::year_month_day> today) : today_(today) {}
 
   Answer Message(QWidget* parent, const MessageBox& box) override;
   std::string Input(QWidget* parent, std::string_view prompt, std::string_view title) override;

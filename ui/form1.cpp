@@ -1,12 +1,11 @@
 #include "ui/form1.h"
 
-#include <array>
-#include <exception>
-
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <array>
+#include <exception>
 
 #include "date/date_commands.h"
 #include "places/browse.h"

@@ -2,11 +2,10 @@
 // and the logic's Window interface over the real widgets.
 #pragma once
 
+#include <QWidget>
 #include <memory>
 #include <string>
 #include <string_view>
-
-#include <QWidget>
 
 #include "common/window.h"
 #include "places/session.h"

@@ -45,7 +45,8 @@ void Form1::SetFieldText(std::string_view field, std::string_view text) {
 std::string Form1::Caption(std::string_view control) const {
   if (control == "Form1") return windowTitle().toStdString();
   const QWidget* widget = findChild<QWidget*>(ToQString(control));
-  if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) return frame->title().toStdString();
+  if (const auto* frame = qobject_cast<const QGroupBox*>(widget))
+    return frame->title().toStdString();
   if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text().toStdString();
   if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
     return button->text().toStdString();

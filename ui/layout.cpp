@@ -1,8 +1,5 @@
 #include "ui/layout.h"
 
-#include <algorithm>
-#include <vector>
-
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGroupBox>
@@ -12,6 +9,8 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QWidget>
+#include <algorithm>
+#include <vector>
 
 #include "ui/captions.h"
 
@@ -82,9 +81,11 @@ int CaptionRoom(const ControlSpec& spec, const QWidget& widget) {
     case ControlKind::Label:
       return LabelRoom(widget);
     case ControlKind::Command:
-      return widget.width() - 2 * (style.pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &widget) + 1);
+      return widget.width() -
+             2 * (style.pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &widget) + 1);
     case ControlKind::Option:
-      return widget.width() - style.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &widget) -
+      return widget.width() -
+             style.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &widget) -
              style.pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, &widget);
     case ControlKind::Frame:
       return widget.width() - 16;
@@ -136,6 +137,13 @@ void BuildControls(QWidget& form) {
                         spec.width / kTwipsPerPixel, spec.height / kTwipsPerPixel);
   }
   form.findChild<QWidget*>(QStringLiteral("NameOfFile"))->hide();
+  // A frame's border runs through the middle of its caption, leaving the room below the caption
+  // to the controls placed there.
+  for (QGroupBox* frame : form.findChildren<QGroupBox*>()) {
+    frame->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+  }
 
   // A replacement font wider than the one the layout was drawn for is narrowed until every
   // caption of both languages fits; its height stays.

@@ -13,7 +13,7 @@ enum class ControlKind { Frame, Label, Field, Command, Option };
 struct ControlSpec {
   std::string_view name;
   ControlKind kind;
-  std::string_view container;  // empty: the window itself
+  std::string_view container;    // empty: the window itself
   int left, top, width, height;  // twips, relative to the container
   std::string_view caption;      // frames, labels and buttons
   bool bold = false;             // frame captions only
@@ -68,8 +68,7 @@ inline constexpr auto kControls = std::to_array<ControlSpec>({
     {"Label17", ControlKind::Label, "Frame2", 960, 360, 975, 255, "U.T. time"},
     {"Label13", ControlKind::Label, "Frame2", 2760, 360, 615, 255, "Azimuth"},
     {"Label12", ControlKind::Label, "Frame2", 120, 600, 615, 255, "SunRise"},
-    {"SunRise", ControlKind::Field, "Frame2", 960, 600, 1335, 285, "", false, "Label12",
-     "Label17"},
+    {"SunRise", ControlKind::Field, "Frame2", 960, 600, 1335, 285, "", false, "Label12", "Label17"},
     {"Azimuth", ControlKind::Field, "Frame2", 2760, 600, 1335, 285, "", false, "Label12",
      "Label13"},
     {"Label14", ControlKind::Label, "Frame2", 120, 960, 855, 255, "Culmination"},
@@ -78,8 +77,7 @@ inline constexpr auto kControls = std::to_array<ControlSpec>({
     {"Azimuth3", ControlKind::Field, "Frame2", 2760, 960, 1335, 285, "", false, "Label14",
      "Label13"},
     {"Label16", ControlKind::Label, "Frame2", 120, 1320, 615, 255, "SunSet"},
-    {"SunSet", ControlKind::Field, "Frame2", 960, 1320, 1335, 285, "", false, "Label16",
-     "Label17"},
+    {"SunSet", ControlKind::Field, "Frame2", 960, 1320, 1335, 285, "", false, "Label16", "Label17"},
     {"Azimuth2", ControlKind::Field, "Frame2", 2760, 1320, 1335, 285, "", false, "Label16",
      "Label13"},
     {"Label18", ControlKind::Label, "Frame2", 120, 1800, 615, 255, "Duration"},
@@ -93,10 +91,11 @@ inline constexpr auto kControls = std::to_array<ControlSpec>({
 
 // Tab key order.
 inline constexpr auto kTabOrder = std::to_array<std::string_view>({
-    "Elevation", "Duration", "Azimuth2", "SunSet", "Azimuth3", "Culmination", "Azimuth",
-    "SunRise", "GMT", "Country", "Latitude", "Longitude", "City", "RecordN", "PreviousData",
-    "NextData", "Newdata", "SaveModif", "DefaultData", "Datejour", "RunName", "Today", "NextDay",
-    "PreviousDay", "SearchName", "Option1", "Option2", "Horizon",
+    "Elevation",   "Duration", "Azimuth2",     "SunSet",   "Azimuth3", "Culmination",
+    "Azimuth",     "SunRise",  "GMT",          "Country",  "Latitude", "Longitude",
+    "City",        "RecordN",  "PreviousData", "NextData", "Newdata",  "SaveModif",
+    "DefaultData", "Datejour", "RunName",      "Today",    "NextDay",  "PreviousDay",
+    "SearchName",  "Option1",  "Option2",      "Horizon",
 });
 
 const ControlSpec* FindControl(std::string_view name);

@@ -1,4 +1,6 @@
 // The toolkit's dialogs as the desktop program shows them, answered by a timer.
+#include "ui/dialogs.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
@@ -7,10 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
-
 #include <functional>
-
-#include "ui/dialogs.h"
 
 using namespace orvalin;
 
@@ -93,7 +92,10 @@ class DialogsTest : public QObject {
       title = input.windowTitle();
       start = input.textValue();
       input.findChild<QLineEdit*>()->setText("Genève");
-      if (confirm) input.accept(); else input.reject();
+      if (confirm)
+        input.accept();
+      else
+        input.reject();
     });
     const std::string typed = dialogs_.Input(nullptr, "Enter Place name", "Search");
     QCOMPARE(QString::fromStdString(typed), expected);

@@ -1,4 +1,6 @@
 // The main window on the offscreen platform: layout, captions in both languages, keyboard.
+#include "ui/form1.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -9,13 +11,11 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "ui/form1.h"
 #include "ui/layout.h"
 
 using namespace orvalin;
@@ -103,34 +103,52 @@ const Placed kPlaced[] = {
 };
 
 const std::map<std::string, std::string> kEnglish{
-    {"RunName", "Calculate with new date"}, {"PreviousDay", "Previous day"},
-    {"Today", "Today's date"},              {"NextDay", "Next day"},
-    {"Label2", "Place"},                    {"Label5", "Country"},
-    {"Label12", "SunRise"},                 {"Label9", "Record number"},
-    {"Label16", "SunSet"},                  {"Label18", "Duration"},
-    {"Frame2", "Results"},                  {"Frame3", "Database of places"},
-    {"PreviousData", "Previous place"},     {"NextData", "Next Place"},
-    {"SaveModif", "Update Place"},          {"Newdata", "Save new place"},
-    {"DefaultData", "Define as default place"}, {"SearchName", "Search place"},
+    {"RunName", "Calculate with new date"},
+    {"PreviousDay", "Previous day"},
+    {"Today", "Today's date"},
+    {"NextDay", "Next day"},
+    {"Label2", "Place"},
+    {"Label5", "Country"},
+    {"Label12", "SunRise"},
+    {"Label9", "Record number"},
+    {"Label16", "SunSet"},
+    {"Label18", "Duration"},
+    {"Frame2", "Results"},
+    {"Frame3", "Database of places"},
+    {"PreviousData", "Previous place"},
+    {"NextData", "Next Place"},
+    {"SaveModif", "Update Place"},
+    {"Newdata", "Save new place"},
+    {"DefaultData", "Define as default place"},
+    {"SearchName", "Search place"},
 };
 
 const std::map<std::string, std::string> kFrench{
-    {"RunName", "Calcul avec nouvelle date"}, {"PreviousDay", "Jr. précédent"},
-    {"Today", "Aujourd'hui"},                 {"NextDay", "Jour suivant"},
-    {"Label2", "Lieu"},                       {"Label5", "Pays"},
-    {"Label12", "Lever"},                     {"Label9", "No de l'enregistr."},
-    {"Label16", "Coucher"},                   {"Label18", "Durée"},
-    {"Frame2", "Résultats"},                  {"Frame3", "Base de données des lieux"},
-    {"PreviousData", "Lieu précédent"},       {"NextData", "Lieu suivant"},
-    {"SaveModif", "Mise à jour"},             {"Newdata", "Sauve le nx. lieu"},
-    {"DefaultData", "Défini comme lieu par défaut"}, {"SearchName", "Cherche un lieu"},
+    {"RunName", "Calcul avec nouvelle date"},
+    {"PreviousDay", "Jr. précédent"},
+    {"Today", "Aujourd'hui"},
+    {"NextDay", "Jour suivant"},
+    {"Label2", "Lieu"},
+    {"Label5", "Pays"},
+    {"Label12", "Lever"},
+    {"Label9", "No de l'enregistr."},
+    {"Label16", "Coucher"},
+    {"Label18", "Durée"},
+    {"Frame2", "Résultats"},
+    {"Frame3", "Base de données des lieux"},
+    {"PreviousData", "Lieu précédent"},
+    {"NextData", "Lieu suivant"},
+    {"SaveModif", "Mise à jour"},
+    {"Newdata", "Sauve le nx. lieu"},
+    {"DefaultData", "Défini comme lieu par défaut"},
+    {"SearchName", "Cherche un lieu"},
 };
 
 const std::map<std::string, std::string> kUnchanging{
-    {"Form1", "GMT"},       {"Frame4", "Date"},        {"Frame1", "Data"},
-    {"Frame6", ""},         {"Label6", "Latitude"},    {"Label7", "Longitude"},
-    {"Label8", "GMT"},      {"Label3", "Horizon"},     {"Label17", "U.T. time"},
-    {"Label13", "Azimuth"}, {"Label14", "Culmination"}, {"Label19", "Elevation"},
+    {"Form1", "GMT"},        {"Frame4", "Date"},         {"Frame1", "Data"},
+    {"Frame6", ""},          {"Label6", "Latitude"},     {"Label7", "Longitude"},
+    {"Label8", "GMT"},       {"Label3", "Horizon"},      {"Label17", "U.T. time"},
+    {"Label13", "Azimuth"},  {"Label14", "Culmination"}, {"Label19", "Elevation"},
     {"Option1", "Français"}, {"Option2", "English"},
 };
 
@@ -172,7 +190,8 @@ class Form1Test : public QObject {
   void onlyFourFrameCaptionsAreBold() {
     for (const QWidget* widget : form_->findChildren<QWidget*>()) {
       const QString name = widget->objectName();
-      const bool bold = name == "Frame4" || name == "Frame1" || name == "Frame3" || name == "Frame2";
+      const bool bold =
+          name == "Frame4" || name == "Frame1" || name == "Frame3" || name == "Frame2";
       QVERIFY2(widget->font().bold() == bold, qPrintable(name));
       QCOMPARE(widget->font().pointSizeF(), 8.25);
     }
@@ -196,7 +215,8 @@ class Form1Test : public QObject {
 
   void frenchThenEnglishRestoresEveryCaption() {
     std::map<std::string, std::string> before;
-    for (const ControlSpec& spec : kControls) before[std::string(spec.name)] = form_->Caption(spec.name);
+    for (const ControlSpec& spec : kControls)
+      before[std::string(spec.name)] = form_->Caption(spec.name);
     form_->SetFieldText("City", "Genève");
 
     form_->Button("Option1")->click();
@@ -252,9 +272,13 @@ class Form1Test : public QObject {
 
   void screenReaderNamesFollowTheCaptions() {
     const std::pair<const char*, const char*> english[] = {
-        {"Datejour", "Date"}, {"City", "Place"}, {"Latitude", "Latitude"},
-        {"RecordN", "Record number"}, {"SunRise", "SunRise U.T. time"},
-        {"Azimuth2", "SunSet Azimuth"}, {"Elevation", "Elevation"},
+        {"Datejour", "Date"},
+        {"City", "Place"},
+        {"Latitude", "Latitude"},
+        {"RecordN", "Record number"},
+        {"SunRise", "SunRise U.T. time"},
+        {"Azimuth2", "SunSet Azimuth"},
+        {"Elevation", "Elevation"},
     };
     for (const auto& [field, name] : english) {
       QCOMPARE(form_->Field(field)->accessibleName(), QString(name));
