@@ -1,0 +1,67 @@
+// A year of rows for one place (goal: under 5 ms) and for each of 1,000 places (under 2 s),
+// texts included; and the same year written out as text, or on a time-zone clock.
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+
+#include "sheet/sun_table.h"
+#include "sheet/table_format.h"
+
+namespace orvalin {
+namespace {
+
+const std::vector<Day> kYear = DaysFromTo(Day{std::chrono::year{2009} / 1 / 1},
+                                          Day{std::chrono::year{2009} / 12 / 31});
+
+TablePlace Geneva() {
+  TablePlace p;
+  p.name = "Geneva";
+  p.latitude = 46.2;
+  p.longitude_west = -6.15;
+  return p;
+}
+
+void BM_YearOnePlace(benchmark::State& state) {
+  const TablePlace place = Geneva();
+  for (auto _ : state) benchmark::DoNotOptimize(ComputeRows(place, kYear, Clock::Universal()));
+}
+BENCHMARK(BM_YearOnePlace)->Unit(benchmark::kMillisecond);
+
+void BM_YearOnePlaceAsText(benchmark::State& state) {
+  const TablePlace place = Geneva();
+  for (auto _ : state) {
+    std::ostringstream out;
+    WriteTable(out, TableFormat::Text, place, Clock::Universal(),
+               ComputeRows(place, kYear, Clock::Universal()));
+    benchmark::DoNotOptimize(out.str());
+  }
+}
+BENCHMARK(BM_YearOnePlaceAsText)->Unit(benchmark::kMillisecond);
+
+// Places spread over the globe, polar ones included.
+void BM_YearThousandPlaces(benchmark::State& state) {
+  std::vector<TablePlace> places(1000);
+  for (int i = 0; i < 1000; ++i) {
+    places[i].latitude = -85 + 170.0 * i / 999;
+    places[i].longitude_west = -180 + 360.0 * ((i * 37) % 1000) / 1000;
+  }
+  for (auto _ : state) {
+    std::size_t rows = 0;
+    for (const TablePlace& p : places) rows += ComputeRows(p, kYear, Clock::Universal()).size();
+    benchmark::DoNotOptimize(rows);
+  }
+}
+BENCHMARK(BM_YearThousandPlaces)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Last on purpose: after Qt's time-zone code has run, the process's sun computation runs about
+// three times slower (the CPU's vector registers are left in a state that penalises the SSE code
+// of the engine), which would slow every benchmark after it.
+void BM_YearOnePlaceZoneClock(benchmark::State& state) {
+  const TablePlace place = Geneva();
+  const Clock zone = *Clock::Zone("Europe/Zurich");
+  for (auto _ : state) benchmark::DoNotOptimize(ComputeRows(place, kYear, zone));
+}
+BENCHMARK(BM_YearOnePlaceZoneClock)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace orvalin

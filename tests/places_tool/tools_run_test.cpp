@@ -1,0 +1,72 @@
+// Both tools run as programs: exit statuses, standard streams, UTF-8 and the chart's platform.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "tests/table/tool_test_support.h"
+
+namespace orvalin {
+namespace {
+
+std::string Quoted(const std::string& arg) {
+  std::string out = "'";
+  for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+struct Program {
+  testing::ScratchDir dir;
+  testing::ToolRun Run(const std::string& exe, const std::vector<std::string>& args) {
+    std::string command = "cd " + Quoted(dir / "") + " && " + Quoted(exe);
+    for (const auto& a : args) command += ' ' + Quoted(a);
+    command += " >" + Quoted(dir / "out.txt") + " 2>" + Quoted(dir / "err.txt") + " </dev/null";
+    const int status = std::system(command.c_str());
+    testing::ToolRun run;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = testing::ReadFile(dir / "out.txt");
+    run.err = testing::ReadFile(dir / "err.txt");
+    return run;
+  }
+};
+
+TEST(ToolsRun, SamplePlacesImportExportAndTable) {
+  Program p;
+  const std::string sample = testing::ReadFile(ORVALIN_SAMPLE_CSV);
+  ASSERT_FALSE(sample.empty());
+  const auto import = p.Run(ORVALIN_PLACES_EXE, {"import", ORVALIN_SAMPLE_CSV});
+  ASSERT_EQ(import.status, 0) << import.err;
+  const auto exported = p.Run(ORVALIN_PLACES_EXE, {"export"});
+  EXPECT_EQ(exported.out, sample);  // Zürich, Évian-les-Bains, Tromsø... unchanged
+  EXPECT_EQ(p.Run(ORVALIN_PLACES_EXE, {"check"}).status, 0);
+
+  const auto table = p.Run(ORVALIN_TABLE_EXE, {"--place", "gen", "--date", "21-06-2009", "--plot", "g.png"});
+  ASSERT_EQ(table.status, 0) << table.err;
+  EXPECT_NE(table.out.find(" 3h 45mn 19.5s"), std::string::npos);
+  EXPECT_EQ(testing::ReadFile(p.dir / "g.png").substr(0, 4), "\x89PNG");
+
+  const auto zurich = p.Run(ORVALIN_TABLE_EXE, {"--place", "zü", "--date", "29-03-2009"});
+  EXPECT_NE(zurich.out.find("Zürich, Switzerland"), std::string::npos) << zurich.out;
+}
+
+TEST(ToolsRun, BadUsageExitsTwoWithOneLine) {
+  Program p;
+  const auto angle = p.Run(ORVALIN_TABLE_EXE, {"--lat", "46 12 N", "--lon", "6 9 0 E"});
+  EXPECT_EQ(angle.status, 2);
+  EXPECT_EQ(angle.out, "");
+  EXPECT_EQ(angle.err,
+            "orvalin-table: --lat \"46 12 N\": cannot be read: no capital N, S, E, W or O after the seconds; type "
+            "degrees, minutes, seconds and a letter, e.g. \"46 12 0 N\"\n");
+  const auto date = p.Run(ORVALIN_TABLE_EXE, {"--lat", "46 12 0 N", "--lon", "6 9 0 E", "--date", "31-02-2009"});
+  EXPECT_EQ(date.status, 2);
+  EXPECT_EQ(date.err, "orvalin-table: --date \"31-02-2009\": there is no such day\n");
+  EXPECT_EQ(p.Run(ORVALIN_PLACES_EXE, {"merge"}).status, 2);
+  for (const char* exe : {ORVALIN_TABLE_EXE, ORVALIN_PLACES_EXE}) {
+    const auto version = p.Run(exe, {"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_NE(version.out.find(ORVALIN_VERSION), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace orvalin
