@@ -54,7 +54,7 @@ Form1::Form1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
   SetTabOrder();
   OptionChanged();
   UpdateAccessibleNames();
-  StartUp(session_);
+  Run(&StartUp);
   Field("Elevation")->setFocus();
 }
 
@@ -62,14 +62,8 @@ Form1::~Form1() = default;
 
 void Form1::ConnectCommands() {
   for (const Command& command : kCommands) {
-    connect(Button(command.button), &QAbstractButton::clicked, this, [this, command] {
-      try {
-        command.handler(session_);
-      } catch (const std::exception& failure) {
-        // Handlers report their own failures; one that escapes must not end the program.
-        ShowMessage(MessageBox{.text = failure.what()});
-      }
-    });
+    connect(Button(command.button), &QAbstractButton::clicked, this,
+            [this, command] { Run(command.handler); });
   }
   for (const char* option : {"Option1", "Option2"}) {
     QAbstractButton* button = Button(option);
@@ -80,6 +74,15 @@ void Form1::ConnectCommands() {
       if (button == Button("Option2")) EnglishCaptions(*this);
       OptionChanged();
     });
+  }
+}
+
+void Form1::Run(void (*handler)(Session&)) {
+  try {
+    handler(session_);
+  } catch (const std::exception& failure) {
+    // Handlers report their own failures; one that escapes must not end the program.
+    ShowMessage(MessageBox{.text = failure.what()});
   }
 }
 

@@ -44,6 +44,7 @@ class Form1 : public QWidget, public Window {
 
  private:
   void ConnectCommands();
+  void Run(void (*handler)(Session&));
   void SetTabOrder();
   void OptionChanged();
   void UpdateAccessibleNames();
