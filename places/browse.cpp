@@ -65,11 +65,11 @@ void NextRecord(Session& s) {
 void AddRecord(Session& s) {
   int step = 0;
   try {
-    const Answer answer = s.window.ShowMessage(
-        MessageBox{.text = "Do you realy want to register these data ?",
-                   .title = "",
-                   .buttons = Buttons::YesNo,
-                   .icon = Icon::Critical});
+    const Answer answer =
+        s.window.ShowMessage(MessageBox{.text = "Do you realy want to register these data ?",
+                                        .title = "",
+                                        .buttons = Buttons::YesNo,
+                                        .icon = Icon::Critical});
     if (answer != Answer::Yes) return;
     step = 520;
     ChooseFileName(s);

@@ -30,8 +30,13 @@ std::string_view RecordAt(std::string_view file, std::int64_t n) {
   return at < file.size() ? file.substr(at, kRecordSize) : std::string_view();
 }
 
-// A record that moves passes through memory, which fills a partial one out to 72 bytes.
+// A record that moves passes through memory. Every byte reads as a character and writes back as
+// the same byte, so a whole record is copied as it is; a partial one is filled out to 72 bytes.
 void AppendMoved(std::string& out, std::string_view record) {
+  if (record.size() == kRecordSize) {
+    out.append(record);
+    return;
+  }
   const RecordBytes bytes = EncodeRecord(DecodeRecord(record));
   out.append(bytes.data(), bytes.size());
 }
@@ -132,7 +137,7 @@ void Bubblesort(Session& s) {
     if (n - 1 >= 2) {
       step = 6630;
       const std::string old = s.File.ReadAll();
-      const std::int64_t whole = static_cast<std::int64_t>(old.size() / kRecordSize);
+      const auto whole = static_cast<std::int64_t>(old.size() / kRecordSize);
       std::vector<std::u32string> keys;
       for (std::int64_t r = 2; r <= whole; ++r) keys.push_back(NameKeyOf(RecordAt(old, r)));
       const BubbleOutcome plan = PlanBubblesort(keys);

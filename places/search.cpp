@@ -36,7 +36,8 @@ std::u32string_view FoldedName(std::string_view file, std::int64_t n,
   const std::string_view bytes = file.substr(at, kNameWidth);
   const auto& table = FoldedBytes();
   out.fill(U' ');
-  for (std::size_t c = 0; c < bytes.size(); ++c) out[c] = table[static_cast<unsigned char>(bytes[c])];
+  for (std::size_t c = 0; c < bytes.size(); ++c)
+    out[c] = table[static_cast<unsigned char>(bytes[c])];
   return {out.data(), out.size()};
 }
 

@@ -31,7 +31,7 @@ LiteralOutcome LiteralBubblesort(const std::vector<std::u32string>& keys, double
   for (bool swapped = true; swapped;) {
     swapped = false;
     const double bound = pass_end;
-    for (std::int64_t i = 2; i <= bound; ++i) {
+    for (std::int64_t i = 2; static_cast<double>(i) <= bound; ++i) {
       const std::size_t work = file[i], b = file[i + 1];
       out.last_read = i;
       if (keys[work] > keys[b]) {
@@ -71,7 +71,8 @@ TEST(PlanBubblesort, AgreesWithTheRecordByRecordSort) {
     const std::size_t records = rng() % 41;  // whole records, record 1 included
     const std::size_t keys_size = records >= 2 ? records - 1 : 0;
     const std::vector<std::u32string> keys = Shaped(rng, keys_size, trial % 5);
-    const double n = (72.0 * static_cast<double>(records) + (rng() % 3 == 0 ? rng() % 72 : 0)) / 72;
+    const std::size_t partial = rng() % 3 == 0 ? rng() % 72 : 0;  // bytes of a last record
+    const auto n = static_cast<double>(72 * records + partial) / 72;
     const LiteralOutcome literal = LiteralBubblesort(keys, n);
     const BubbleOutcome plan = PlanBubblesort(keys);
     ASSERT_EQ(plan.order, literal.order) << trial;
@@ -97,7 +98,7 @@ void LiteralSortOnFile(PlacesFile& f, PlaceRecord& work_place) {
   for (bool swapped = true; swapped;) {
     swapped = false;
     const double bound = pass_end;
-    for (std::int64_t i = 2; i <= bound; ++i) {
+    for (std::int64_t i = 2; static_cast<double>(i) <= bound; ++i) {
       work_place = f.Read(i);
       const PlaceRecord b = f.Read(i + 1);
       if (NameKey(work_place) > NameKey(b)) {

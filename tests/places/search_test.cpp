@@ -36,8 +36,9 @@ class SearchTest : public PlacesTest {
 
 TEST(FoldCase, OnlySmallLettersAToZBecomeCapitals) {
   const std::pair<std::string, std::string> cases[] = {
-      {"geneva", "GENEVA"}, {"Zürich", "ZüRICH"}, {"évian É", "éVIAN É"}, {"šŠœŒž", "šŠœŒž"},
-      {"{|}~\x7f`@[", "{|}~\x7f`@["}, {"", ""}, {"az AZ 09", "AZ AZ 09"}};
+      {"geneva", "GENEVA"},    {"Zürich", "ZüRICH"},           {"évian É", "éVIAN É"},
+      {"šŠœŒž", "šŠœŒž"},      {"{|}~\x7f`@[", "{|}~\x7f`@["}, {"", ""},
+      {"az AZ 09", "AZ AZ 09"}};
   for (auto [text, folded] : cases) {
     FoldCase(text);
     EXPECT_EQ(text, folded);
@@ -47,14 +48,14 @@ TEST(FoldCase, OnlySmallLettersAToZBecomeCapitals) {
 TEST_F(SearchTest, FindsTheFirstRecordWhoseNameBeginsWithTheText) {
   const std::pair<std::optional<std::string>, int> cases[] = {
       {"gen", 1},
-      {"GeNeVa ", 1},                       // the stored name is filled with blanks
+      {"GeNeVa ", 1},  // the stored name is filled with blanks
       {"geneva b", 5},
       {" geneva", 0},
       {"bAs", 2},
-      {"evian", 0},                         // É is not folded
+      {"evian", 0},  // É is not folded
       {"Év", 3},
-      {"éV", 0},                            // é and É differ
-      {FixedText("lausanne", 20), 4},     // 20 characters: the whole name
+      {"éV", 0},                       // é and É differ
+      {FixedText("lausanne", 20), 4},  // 20 characters: the whole name
       {FixedText("lausanne", 19) + "x", 0},
       {FixedText("Geneva", 20) + "x", 1},  // 21: the whole name stands inside
       {FixedText("Geneva", 19) + "x ", 0},
@@ -62,7 +63,7 @@ TEST_F(SearchTest, FindsTheFirstRecordWhoseNameBeginsWithTheText) {
       {"xx" + FixedText("Basel", 20) + "yy", 2},
       {FixedText("geneva bis", 20) + FixedText("geneva", 20), 1},  // the first in file order
       {"", 0},
-      {std::nullopt, 0},                    // cancelled
+      {std::nullopt, 0},  // cancelled
       {"zz", 0},
   };
   for (const auto& [typed, found] : cases) {
@@ -108,8 +109,10 @@ TEST_F(SearchTest, AMissTellsInTheWindowsLanguageAndPutsTheRecordBack) {
 
 TEST_F(SearchTest, AnEmptyOrMissingFileMissesAtOnce) {
   for (bool exists : {true, false}) {
-    if (exists) WriteBytes("");
-    else std::filesystem::remove(FilePath());
+    if (exists)
+      WriteBytes("");
+    else
+      std::filesystem::remove(FilePath());
     window.SetFieldText("RecordN", "kept");
     window.QueueInput("gen");
     Search(session);
@@ -134,7 +137,7 @@ TEST_F(SearchTest, AMissThenAnUpdateLeavesTheOtherRecordsAsTheyWere) {
 TEST_F(SearchTest, CharactersBeyondZStayAsTheyAreWhereverTheRecordStands) {
   const std::vector<std::string> names = {"šibenik", "Šibenik", "Œland", "Zagreb", "œuvre"};
   const std::pair<std::string, std::string> cases[] = {
-      {"š", "šibenik"}, {"Š", "Šibenik"}, {"Œ", "Œland"},   {"œ", "œuvre"},
+      {"š", "šibenik"}, {"Š", "Šibenik"}, {"Œ", "Œland"},     {"œ", "œuvre"},
       {"z", "Zagreb"},  {"ša", ""},       {"ŠIB", "Šibenik"}, {"šIB", "šibenik"}};
   // Each name in turn first, and the others after it in both orders.
   for (std::size_t first = 0; first < names.size(); ++first) {
@@ -145,6 +148,7 @@ TEST_F(SearchTest, CharactersBeyondZStayAsTheyAreWhereverTheRecordStands) {
       }
       if (reversed) std::reverse(order.begin() + 1, order.end());
       std::vector<PlaceRecord> records;
+      records.reserve(order.size());
       for (const auto& n : order) records.push_back(Named(n));
       WriteRecords(records);
       for (const auto& [typed, expected] : cases) {
