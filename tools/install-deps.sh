@@ -9,6 +9,7 @@ packages=(
   xvfb xauth imagemagick
   libclang-rt-14-dev clang-tidy
   python3 dpkg-dev file
+  tzdata fonts-dejavu-core desktop-file-utils
 )
 
 missing=()
