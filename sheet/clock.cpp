@@ -14,9 +14,9 @@ std::optional<Clock> Clock::Zone(std::string_view id) {
   const QByteArray name(id.data(), static_cast<qsizetype>(id.size()));
   // Qt also takes "UTC+05:00"-style ids; only names of the database carry daylight saving.
   if (id.empty() || !QTimeZone::isTimeZoneIdAvailable(name)) return std::nullopt;
-  QTimeZone zone(name);
+  const QTimeZone zone(name);
   if (!zone.isValid()) return std::nullopt;
-  return Clock(Kind::Zone, 0, std::move(zone));
+  return Clock(Kind::Zone, 0, zone);
 }
 
 std::string Clock::Name() const {

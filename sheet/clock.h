@@ -36,7 +36,7 @@ class Clock {
 
  private:
   enum class Kind { Universal, Gmt, Zone };
-  Clock(Kind kind, int hours, QTimeZone zone) : kind_(kind), hours_(hours), zone_(std::move(zone)) {}
+  Clock(Kind kind, int hours, const QTimeZone& zone) : kind_(kind), hours_(hours), zone_(zone) {}
 
   Kind kind_;
   int hours_;

@@ -28,7 +28,7 @@ AngleValue Angle(const SunDay& sun, unsigned flag, double degrees) {
 }  // namespace
 
 std::string TablePlace::Label() const {
-  const std::string where = latitude_text + ", " + longitude_text;
+  std::string where = latitude_text + ", " + longitude_text;
   if (name.empty()) return where;
   return name + (country.empty() ? "" : ", " + country) + " (" + where + ")";
 }

@@ -62,7 +62,7 @@ struct Context {
 // The whole records of the file; a partial last one is left out with a warning.
 std::vector<PlaceRecord> WholeRecords(const Context& c, std::string_view bytes) {
   std::vector<PlaceRecord> records;
-  const std::int64_t whole = static_cast<std::int64_t>(bytes.size() / kRecordSize);
+  const auto whole = static_cast<std::int64_t>(bytes.size() / kRecordSize);
   for (std::int64_t n = 1; n <= whole; ++n) records.push_back(RecordAt(bytes, n));
   if (bytes.size() % kRecordSize != 0) {
     c.err << kProgram << ": warning: " << c.file << " ends with a partial record ("

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QGuiApplication>
+#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -152,6 +153,13 @@ std::string SpanText(const DaySpan& span) {
   return DayText(span.first) + " to " + DayText(span.last);
 }
 
+// Qt's own notices (a missing XDG_RUNTIME_DIR, say) mean nothing to the tool's user.
+void OnlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::cerr << kProgram << ": " << message.toStdString() << '\n';
+  }
+}
+
 void Plot(const std::string& path, const TablePlace& place, const Clock& clock,
           const DaySpan& span, const std::vector<SunRow>& rows) {
   std::unique_ptr<QGuiApplication> app;
@@ -160,6 +168,7 @@ void Plot(const std::string& path, const TablePlace& place, const Clock& clock,
     static int argc = 1;
     static char name[] = "orvalin-table";
     static char* argv[] = {name, nullptr};
+    qInstallMessageHandler(OnlyQtErrors);
     app = std::make_unique<QGuiApplication>(argc, argv);
   }
   const ChartText text{place.Label(),
