@@ -6,8 +6,11 @@ foreach(program orvalin orvalin-driver orvalin-table orvalin-places)
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
-install(FILES ${PROJECT_SOURCE_DIR}/docs/USER-GUIDE.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvalin
-        OPTIONAL)
+# The user guide with the pictures it shows.
+set(guide USER-GUIDE.md table-geneva.txt daylight-geneva.png daylight-tromso.png window-en.png
+    window-fr.png)
+list(TRANSFORM guide PREPEND ${PROJECT_SOURCE_DIR}/docs/)
+install(FILES ${guide} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvalin OPTIONAL)
 
 set(ORVALIN_PACKAGE_MAINTAINER "Orvalin maintainers <maintainers@orvalin.invalid>"
     CACHE STRING "Maintainer named in the Debian package")
