@@ -4,10 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/action.h"
 #include "app/scripted_dialogs.h"
 #include "ui/form1.h"
-
-class QJsonObject;
 
 namespace orvalin {
 
@@ -21,13 +20,11 @@ class Driver {
 
  private:
   // "" when done, else the error's text.
-  std::string Act(const QJsonObject& action);
-  std::string Set(const QJsonObject& action);
-  std::string Click(const QJsonObject& action);
-  std::string AnswerBox(const QJsonObject& action);
-  std::string AnswerInput(const QJsonObject& action);
-  std::string Get(const QJsonObject& action);
-  std::string Dump(const QJsonObject& action);
+  std::string Act(const Action& action);
+  std::string Set(const Action& action);
+  std::string Click(const Action& action);
+  std::string Get(const Action& action);
+  std::string Dump(const Action& action);
 
   Form1& window_;
   ScriptedDialogs& dialogs_;
