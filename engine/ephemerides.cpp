@@ -120,15 +120,16 @@ void Equatorial(double t, Sun& sun) {
       SinCosDeg(kObliquity0 - kObliquity1 * t - kObliquity2 * t2 + kObliquity3 * t3);
 
   const double r = Radians(longitude);
-  const double tan_longitude = std::tan(r);
+  // The declination first: the rest of the pass waits on it, the right ascension only at its end.
   const double sin_longitude = std::sin(r);
+  // |s| <= sin(obliquity), below 0.7 for any 16-bit date: the root is always of a positive number.
+  const double s = obliquity.sin * sin_longitude;
+  sun.delta = ArctanDegrees(s / std::sqrt(1 - s * s));
+  const double tan_longitude = std::tan(r);
   sun.alpha = ArctanDegrees(obliquity.cos * tan_longitude);
   // Only the cosine's sign counts, and it is negative exactly when sine and tangent differ in
   // sign (both are 0 only at r = 0, where the cosine is 1): no third call.
   if ((sin_longitude < 0) != (tan_longitude < 0)) sun.alpha += 180;
-  // |s| <= sin(obliquity), below 0.7 for any 16-bit date: the root is always of a positive number.
-  const double s = obliquity.sin * sin_longitude;
-  sun.delta = ArctanDegrees(s / std::sqrt(1 - s * s));
 }
 
 Place MakePlace(double longitude_west, double latitude, double horizon) {
@@ -258,6 +259,8 @@ SunDay DayComputation::Run() {
   if (!Iterate(kSunrise, ut, rise)) return day_;
   const double sunrise = ut;
   Store(&DayResults::SunriseTime, kStoredSunriseTime, sunrise);
+  // Stored in its turn below, but computed now, while the sunset passes can run alongside.
+  const double sunrise_azimuth = TrueAzimuth(-rise.rise_set_hour_angle, rise.delta);
 
   // The sunset passes start from the sunrise just found.
   Sun set;
@@ -270,8 +273,7 @@ SunDay DayComputation::Run() {
   length = length - kHoursPerDay * Floor(length / kHoursPerDay);
   Store(&DayResults::DayLength, kStoredDayLength, length);
 
-  Store(&DayResults::SunriseAzimuth, kStoredSunriseAzimuth,
-        TrueAzimuth(-rise.rise_set_hour_angle, rise.delta));
+  Store(&DayResults::SunriseAzimuth, kStoredSunriseAzimuth, sunrise_azimuth);
   // The sun culminates to the south unless it passes north of the zenith.
   Store(&DayResults::CulminationAzimuth, kStoredCulminationAzimuth,
         noon.delta <= place_.latitude ? 180 : 0);
