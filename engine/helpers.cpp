@@ -25,6 +25,10 @@ constexpr std::string_view kDegreeSign = "\u00B0";
 constexpr std::size_t kSecondsWidth = 5;
 // Seconds that only the exponent form can write (below 1e-4) read as the plain form cut would.
 constexpr std::string_view kTinySeconds = " .000";
+// Seconds are below 60, but within 5e-14 of it they round to "60" at 15 digits; cut, they read
+// as any other second short of the minute.
+constexpr std::string_view kFullMinuteText = " 60";
+constexpr std::string_view kLastSeconds = " 59.9";
 
 void RequireFinite(double x) {
   if (!std::isfinite(x)) Fail(Fault::Overflow);
@@ -111,6 +115,8 @@ void AppendSecondsText(std::string& out, double seconds) {
   char* end = WriteNumberText(buffer, seconds);
   if (std::find(buffer, end, 'E') != end) {
     out += kTinySeconds;
+  } else if (std::string_view(buffer, end) == kFullMinuteText) {
+    out += kLastSeconds;
   } else {
     out.append(buffer,
                std::min<std::size_t>(kSecondsWidth, static_cast<std::size_t>(end - buffer)));

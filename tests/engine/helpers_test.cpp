@@ -123,7 +123,8 @@ TEST(TimeText, FloorsHoursAndMinutesAndCutsSeconds) {
       {0, " 0h 0mn 0s"},
       {0.9999972222222222, " 0h 59mn 59.9s"},  // 59.99 s, cut and never rounded up to 60
       {-1, " 359h 0mn 0s"},
-      {3 + 1e-9, " 3h 0mn .000s"},  // 3.6e-6 s: only the exponent form could write it
+      {3 + 1e-9, " 3h 0mn .000s"},              // 3.6e-6 s: only the exponent form could write it
+      {0.016666666666666663, " 0h 0mn 59.9s"},  // 60 - 7e-15 s, "60" at 15 digits
       {3.7554246, " 3h 45mn 19.5s"},
   };
   for (const Case& c : cases) EXPECT_EQ(TimeText(c.hours), c.text) << c.hours;
@@ -137,7 +138,8 @@ TEST(AngleText, SignApartFromTheDegreesOfTheMagnitude) {
       {55.8923, "  55\u00B0 53' 32.2\""},   {-0.6132, "- 0\u00B0 36' 47.5\""},
       {0.25, "  0\u00B0 15' 0\""},          {-3.5, "- 3\u00B0 30' 0\""},
       {-0.0, "  0\u00B0 0' 0\""},           {-0.61, "- 0\u00B0 36' 36.0\""},
-      {10 + 1e-10, "  10\u00B0 0' .000\""}, {400, "  400\u00B0 0' 0\""},  // not reduced
+      {10 + 1e-10, "  10\u00B0 0' .000\""}, {0.016666666666666663, "  0\u00B0 0' 59.9\""},
+      {400, "  400\u00B0 0' 0\""},  // not reduced
   };
   for (const Case& c : cases) EXPECT_EQ(AngleText(c.degrees), c.text) << c.degrees;
 }
