@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <locale>
 #include <random>
 #include <string>
 
@@ -99,16 +98,6 @@ TEST(NumberText, AgreesWithPrintfGeneralFormOverRandomValues) {
     }
     ASSERT_EQ(NumberText(x), GeneralFormByPrintf(x)) << std::hexfloat << x;
   }
-}
-
-TEST(NumberText, PointEvenWhenTheLocaleUsesAComma) {
-  struct Comma : std::numpunct<char> {
-    char do_decimal_point() const override { return ','; }
-  };
-  const std::locale before = std::locale::global(std::locale(std::locale::classic(), new Comma));
-  const std::string text = NumberText(-0.61);
-  std::locale::global(before);
-  EXPECT_EQ(text, "-.61");
 }
 
 TEST(TimeText, FloorsHoursAndMinutesAndCutsSeconds) {
