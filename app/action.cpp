@@ -41,7 +41,7 @@ std::variant<Action, std::string> FromObject(const QJsonObject& o) {
   if (HasKeys(o, {"answer"})) {
     const QJsonValue answer = o["answer"];
     if (answer != QJsonValue("yes") && answer != QJsonValue("no")) {
-      return std::string("answer must be \"yes\" or \"no\"");
+      return std::string(R"(answer must be "yes" or "no")");
     }
     Action action = Make(Action::Kind::Answer);
     action.yes = answer == QJsonValue("yes");
@@ -57,7 +57,7 @@ std::variant<Action, std::string> FromObject(const QJsonObject& o) {
   if (HasKeys(o, {"dump"})) {
     const QJsonValue what = o["dump"];
     if (what != QJsonValue("fields") && what != QJsonValue("captions")) {
-      return std::string("dump must be \"fields\" or \"captions\"");
+      return std::string(R"(dump must be "fields" or "captions")");
     }
     return Make(Action::Kind::Dump, what);
   }

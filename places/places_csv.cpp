@@ -107,7 +107,7 @@ std::string ParseRecord(const std::vector<std::string>& cells, PlaceRecord& reco
 }
 
 std::string CsvCell(std::string_view text) {
-  const std::string trimmed = Trimmed(text);
+  std::string trimmed = Trimmed(text);
   if (trimmed.find_first_of(",\"\n\r") == std::string::npos) return trimmed;
   std::string out = "\"";
   for (char c : trimmed) out += c == '"' ? std::string("\"\"") : std::string(1, c);

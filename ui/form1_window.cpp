@@ -57,7 +57,7 @@ std::string Form1::Caption(std::string_view control) const {
 void Form1::SetCaption(std::string_view control, std::string_view caption) {
   const QString text = ToQString(caption);
   if (control == "Form1") return setWindowTitle(text);
-  QWidget* widget = findChild<QWidget*>(ToQString(control));
+  auto* widget = findChild<QWidget*>(ToQString(control));
   if (auto* frame = qobject_cast<QGroupBox*>(widget)) frame->setTitle(text);
   if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(text);
