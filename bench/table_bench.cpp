@@ -10,8 +10,8 @@
 namespace orvalin {
 namespace {
 
-const std::vector<Day> kYear = DaysFromTo(Day{std::chrono::year{2009} / 1 / 1},
-                                          Day{std::chrono::year{2009} / 12 / 31});
+const std::vector<Day> kYear =
+    DaysFromTo(Day{std::chrono::year{2009} / 1 / 1}, Day{std::chrono::year{2009} / 12 / 31});
 
 TablePlace Geneva() {
   TablePlace p;

@@ -74,13 +74,15 @@ void XAxis(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
   for (int i = 0; i < n; ++i) {
     const Day d = rows[i].date;
     const bool start = by_day ? true
-                       : by_year ? (d.month() == std::chrono::January && d.day() == std::chrono::day{1})
-                                 : d.day() == std::chrono::day{1};
+                       : by_year
+                           ? (d.month() == std::chrono::January && d.day() == std::chrono::day{1})
+                           : d.day() == std::chrono::day{1};
     if (start || i == 0) ticks.push_back(i);
   }
   p.setFont(Font(12));
   const QFontMetrics metrics(p.font());
-  const int every = by_day ? std::max(1, static_cast<int>(std::ceil(n * 46.0 / f.area.width()))) : 1;
+  const int every =
+      by_day ? std::max(1, static_cast<int>(std::ceil(n * 46.0 / f.area.width()))) : 1;
   for (std::size_t t = 0; t < ticks.size(); ++t) {
     const int i = ticks[t];
     const int next = t + 1 < ticks.size() ? ticks[t + 1] : n;
@@ -99,7 +101,8 @@ void XAxis(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
       label = QString::number(static_cast<int>(d.year()));
     } else {
       label = kMonths[static_cast<unsigned>(d.month()) - 1];
-      if (d.month() == std::chrono::January && n > 366) label += " " + QString::number(static_cast<int>(d.year()));
+      if (d.month() == std::chrono::January && n > 366)
+        label += " " + QString::number(static_cast<int>(d.year()));
     }
     const double left = by_day ? f.X(i) - 30 : x;
     const double width = by_day ? 60 : f.ColumnLeft(next) - x;
@@ -158,11 +161,13 @@ void PolarLabels(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
     const RowStatus s = rows[i].status;
     int end = i + 1;
     while (end < f.days && rows[end].status == s) ++end;
-    const QRectF band(QPointF(f.ColumnLeft(i), f.area.top()), QPointF(f.ColumnLeft(end), f.area.bottom()));
+    const QRectF band(QPointF(f.ColumnLeft(i), f.area.top()),
+                      QPointF(f.ColumnLeft(end), f.area.bottom()));
     if ((s == RowStatus::NoSunset || s == RowStatus::NoSunrise) && band.width() >= 70) {
       const bool day = s == RowStatus::NoSunset;
       p.setPen(day ? kInk : QColor(Qt::white));
-      p.drawText(band, Qt::AlignCenter, day ? "polar day\nsun up\nall day" : "polar night\nsun down\nall day");
+      p.drawText(band, Qt::AlignCenter,
+                 day ? "polar day\nsun up\nall day" : "polar night\nsun down\nall day");
     }
     i = end;
   }
@@ -225,10 +230,12 @@ void GapNotes(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
   for (int i = 0; i < f.days;) {
     int end = i;
     while (end < f.days && !rows[end].elevation.known) ++end;
-    const QRectF gap(QPointF(f.ColumnLeft(i), f.area.top()), QPointF(f.ColumnLeft(end), f.area.bottom()));
+    const QRectF gap(QPointF(f.ColumnLeft(i), f.area.top()),
+                     QPointF(f.ColumnLeft(end), f.area.bottom()));
     if (end > i && gap.width() >= 90) {
       const bool day = rows[(i + end) / 2].status == RowStatus::NoSunset;
-      p.drawText(gap, Qt::AlignCenter, day ? "not computed\non polar days" : "not computed\non polar nights");
+      p.drawText(gap, Qt::AlignCenter,
+                 day ? "not computed\non polar days" : "not computed\non polar nights");
     }
     i = std::max(end, i + 1);
   }

@@ -34,11 +34,10 @@ std::string TablePlace::Label() const {
 }
 
 SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock) {
-  const SunDay sun =
-      ComputeSunDay(place.longitude_west, place.latitude, kHorizonAltitude,
-                    static_cast<std::int16_t>(static_cast<unsigned>(day.day())),
-                    static_cast<std::int16_t>(static_cast<unsigned>(day.month())),
-                    static_cast<std::int16_t>(static_cast<int>(day.year())));
+  const SunDay sun = ComputeSunDay(place.longitude_west, place.latitude, kHorizonAltitude,
+                                   static_cast<std::int16_t>(static_cast<unsigned>(day.day())),
+                                   static_cast<std::int16_t>(static_cast<unsigned>(day.month())),
+                                   static_cast<std::int16_t>(static_cast<int>(day.year())));
   const DayResults& v = sun.values;
   SunRow row;
   row.date = day;

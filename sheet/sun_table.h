@@ -15,12 +15,12 @@ namespace orvalin {
 inline constexpr double kHorizonAltitude = -0.61;  // degrees, the window's only value
 
 struct TablePlace {
-  std::string name;            // without filling blanks; empty for typed coordinates
+  std::string name;  // without filling blanks; empty for typed coordinates
   std::string country;
-  std::string latitude_text;   // as stored or typed, without filling blanks
+  std::string latitude_text;  // as stored or typed, without filling blanks
   std::string longitude_text;
-  double latitude = 0;         // degrees, North positive
-  double longitude_west = 0;   // degrees, West positive
+  double latitude = 0;                    // degrees, North positive
+  double longitude_west = 0;              // degrees, West positive
   std::optional<std::int16_t> gmt_hours;  // the stored offset, for places from the file
 
   // "Geneva, Switzerland (46 12 0 N, 6 9 0 E)", or just the coordinates.
@@ -29,8 +29,8 @@ struct TablePlace {
 
 struct EventTime {
   bool known = false;
-  LocalTime local;    // on the table's clock
-  std::string text;   // TimeText of local.hours: the window's text when the clock is UT
+  LocalTime local;   // on the table's clock
+  std::string text;  // TimeText of local.hours: the window's text when the clock is UT
 };
 
 struct AngleValue {

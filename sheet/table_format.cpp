@@ -51,8 +51,7 @@ void WriteText(std::ostream& out, const TablePlace& place, const Clock& clock,
   if (marked[0] || marked[1] || marked[2]) {
     out << "A time marked +1 (-1) falls on the next (previous) day of this clock.\n";
   }
-  out << '\n'
-      << Columns(cells, {false, true, true, true, true, true, true, true, true, false});
+  out << '\n' << Columns(cells, {false, true, true, true, true, true, true, true, true, false});
 }
 
 std::string CsvEvent(const EventTime& e) {
@@ -73,9 +72,8 @@ void WriteCsv(std::ostream& out, const Clock& clock, const std::vector<SunRow>& 
         << CsvEvent(r.sunrise) << ',' << CsvAngle(r.sunrise_azimuth) << ','
         << CsvEvent(r.culmination) << ',' << CsvAngle(r.culmination_azimuth) << ','
         << CsvEvent(r.sunset) << ',' << CsvAngle(r.sunset_azimuth) << ','
-        << (r.day_length_known
-                ? CsvCell(r.day_length_text) + ',' + Decimal(r.day_length, kDigits)
-                : std::string(","))
+        << (r.day_length_known ? CsvCell(r.day_length_text) + ',' + Decimal(r.day_length, kDigits)
+                               : std::string(","))
         << ',' << CsvAngle(r.elevation) << ',' << CsvCell(r.note) << '\n';
   }
 }
@@ -88,8 +86,7 @@ std::string JsonEvent(const EventTime& e) {
 
 std::string JsonAngle(const AngleValue& a) {
   if (!a.known) return "null";
-  return "{\"text\": " + JsonString(a.text) + ", \"degrees\": " + Decimal(a.degrees, kDigits) +
-         "}";
+  return "{\"text\": " + JsonString(a.text) + ", \"degrees\": " + Decimal(a.degrees, kDigits) + "}";
 }
 
 void WriteJson(std::ostream& out, const TablePlace& place, const Clock& clock,
@@ -135,8 +132,8 @@ TableFormat ParseTableFormat(std::string_view option, std::string_view text) {
                  "\": expected text, csv or json");
 }
 
-void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place,
-                const Clock& clock, const std::vector<SunRow>& rows) {
+void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place, const Clock& clock,
+                const std::vector<SunRow>& rows) {
   switch (format) {
     case TableFormat::Text:
       WriteText(out, place, clock, rows);

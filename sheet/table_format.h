@@ -19,8 +19,8 @@ TableFormat ParseTableFormat(std::string_view option, std::string_view text);
 // CSV: one header line, then one line a day with each value as the window's text and as a
 // decimal (hours on the clock, degrees). JSON: one object holding the place, the clock and the
 // days, a missing value being null.
-void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place,
-                const Clock& clock, const std::vector<SunRow>& rows);
+void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place, const Clock& clock,
+                const std::vector<SunRow>& rows);
 
 // The CSV header line, without its line break.
 std::string_view TableCsvHeader();

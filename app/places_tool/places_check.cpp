@@ -14,11 +14,11 @@ struct Field {
   const char* name;
   std::size_t offset, width;
 };
-constexpr Field kTextFields[] = {{"name", 0, kNameWidth},
-                                 {"country", kNameWidth, kCountryWidth},
-                                 {"latitude", kNameWidth + kCountryWidth, kAngleWidth},
-                                 {"longitude", kNameWidth + kCountryWidth + kAngleWidth,
-                                  kAngleWidth}};
+constexpr Field kTextFields[] = {
+    {"name", 0, kNameWidth},
+    {"country", kNameWidth, kCountryWidth},
+    {"latitude", kNameWidth + kCountryWidth, kAngleWidth},
+    {"longitude", kNameWidth + kCountryWidth + kAngleWidth, kAngleWidth}};
 
 // Bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D have no character in Windows-1252.
 bool IsUnassigned(unsigned char b) {

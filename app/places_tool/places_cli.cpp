@@ -20,7 +20,7 @@ namespace {
 constexpr std::string_view kProgram = "orvalin-places";
 
 constexpr OptionSpec kOptions[] = {
-    {"--file", true},    {"--format", true}, {"--output", true},
+    {"--file", true},     {"--format", true}, {"--output", true},
     {"--replace", false}, {"--help", false},  {"--version", false},
 };
 
@@ -178,9 +178,9 @@ int Check(const Context& c) {
   }
   const std::int64_t count = RecordsIn(bytes);
   c.out << c.file << ": " << count << " record" << (count == 1 ? "" : "s") << ", "
-        << (problems.empty() ? std::string("no problem")
-                             : std::to_string(problems.size()) + " problem" +
-                                   (problems.size() == 1 ? "" : "s"))
+        << (problems.empty()
+                ? std::string("no problem")
+                : std::to_string(problems.size()) + " problem" + (problems.size() == 1 ? "" : "s"))
         << '\n';
   return problems.empty() ? kExitOk : kExitFailure;
 }
@@ -211,7 +211,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   const std::size_t wanted = command == "import" ? 2 : 1;
   if (words.size() < wanted) throw BadUsage("import needs the CSV file to read");
-  if (words.size() > wanted) throw BadUsage("unexpected \"" + words[wanted] + "\" after " + command);
+  if (words.size() > wanted)
+    throw BadUsage("unexpected \"" + words[wanted] + "\" after " + command);
   OnlyWith(cl, command, "--format", "list");
   OnlyWith(cl, command, "--output", "export");
   OnlyWith(cl, command, "--replace", "import");

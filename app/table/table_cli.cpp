@@ -19,13 +19,14 @@ namespace {
 constexpr std::string_view kProgram = "orvalin-table";
 
 constexpr OptionSpec kOptions[] = {
-    {"--file", true},  {"--record", true}, {"--place", true}, {"--lat", true},
-    {"--lon", true},   {"--date", true},   {"--month", true}, {"--year", true},
-    {"--from", true},  {"--to", true},     {"--gmt", false},  {"--tz", true},
-    {"--format", true}, {"--plot", true},  {"--help", false}, {"--version", false},
+    {"--file", true},   {"--record", true}, {"--place", true}, {"--lat", true},
+    {"--lon", true},    {"--date", true},   {"--month", true}, {"--year", true},
+    {"--from", true},   {"--to", true},     {"--gmt", false},  {"--tz", true},
+    {"--format", true}, {"--plot", true},   {"--help", false}, {"--version", false},
 };
 
-constexpr std::string_view kHelp = R"(Usage: orvalin-table [PLACE] [DAYS] [CLOCK] [--format FORMAT] [--plot FILE.png]
+constexpr std::string_view kHelp =
+    R"(Usage: orvalin-table [PLACE] [DAYS] [CLOCK] [--format FORMAT] [--plot FILE.png]
 Sunrise, culmination and sunset of one place over many days, computed as the Orvalin
 window computes them (horizon altitude -0.61 degrees, true azimuths).
 
@@ -87,7 +88,8 @@ DaySpan ReadDays(const CommandLine& cl) {
     return span;
   }
   const QDate today = QDate::currentDate();
-  const Day d{std::chrono::year{today.year()}, std::chrono::month{static_cast<unsigned>(today.month())},
+  const Day d{std::chrono::year{today.year()},
+              std::chrono::month{static_cast<unsigned>(today.month())},
               std::chrono::day{static_cast<unsigned>(today.day())}};
   return {d, d};
 }
@@ -124,7 +126,8 @@ TablePlace FindChosenPlace(const PlaceChoice& choice) {
   std::int64_t n = choice.record.value_or(1);
   if (choice.name) {
     const auto found = FindPlace(bytes, *choice.name);
-    if (!found) throw ToolFailure("no place of " + choice.file + " begins with \"" + *choice.name + "\"");
+    if (!found)
+      throw ToolFailure("no place of " + choice.file + " begins with \"" + *choice.name + "\"");
     n = *found;
   } else if (n > count) {
     throw ToolFailure(choice.file + " holds " + std::to_string(count) + " records, not " +
@@ -140,7 +143,9 @@ Clock ChooseClock(const CommandLine& cl, const TablePlace& place) {
     return *clock;
   }
   if (!cl.Has("--gmt")) return Clock::Universal();
-  if (!place.gmt_hours) throw BadUsage("--gmt takes the offset stored with a place of the file; use --tz with --lat/--lon");
+  if (!place.gmt_hours)
+    throw BadUsage(
+        "--gmt takes the offset stored with a place of the file; use --tz with --lat/--lon");
   if (*place.gmt_hours < -12 || *place.gmt_hours > 14) {
     throw ToolFailure(place.name + " stores an offset of " + std::to_string(*place.gmt_hours) +
                       " hours from GMT, outside -12 to +14");
@@ -160,8 +165,8 @@ void OnlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& mess
   }
 }
 
-void Plot(const std::string& path, const TablePlace& place, const Clock& clock,
-          const DaySpan& span, const std::vector<SunRow>& rows) {
+void Plot(const std::string& path, const TablePlace& place, const Clock& clock, const DaySpan& span,
+          const std::vector<SunRow>& rows) {
   std::unique_ptr<QGuiApplication> app;
   if (QGuiApplication::instance() == nullptr) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -171,8 +176,7 @@ void Plot(const std::string& path, const TablePlace& place, const Clock& clock,
     qInstallMessageHandler(OnlyQtErrors);
     app = std::make_unique<QGuiApplication>(argc, argv);
   }
-  const ChartText text{place.Label(),
-                       SpanText(span) + "  \u00B7  times in " + clock.Description(),
+  const ChartText text{place.Label(), SpanText(span) + "  \u00B7  times in " + clock.Description(),
                        clock.Name()};
   SaveChartPng(DrawDaylightChart(rows, text), path);
 }
@@ -187,9 +191,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     out << kProgram << ' ' << ORVALIN_VERSION << '\n';
     return kExitOk;
   }
-  if (!cl.Positionals().empty()) throw BadUsage("unexpected \"" + cl.Positionals().front() + "\" (see --help)");
+  if (!cl.Positionals().empty())
+    throw BadUsage("unexpected \"" + cl.Positionals().front() + "\" (see --help)");
   if (cl.Has("--gmt") && cl.Has("--tz")) throw BadUsage("choose one clock: --gmt or --tz");
-  if (cl.Has("--gmt") && cl.Has("--lat")) throw BadUsage("--gmt takes the offset stored with a place of the file; use --tz with --lat/--lon");
+  if (cl.Has("--gmt") && cl.Has("--lat"))
+    throw BadUsage(
+        "--gmt takes the offset stored with a place of the file; use --tz with --lat/--lon");
   const TableFormat format = ParseTableFormat("--format", cl.Value("--format").value_or("text"));
   const DaySpan span = ReadDays(cl);
   const std::optional<std::string> plot = cl.Value("--plot");

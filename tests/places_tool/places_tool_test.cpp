@@ -1,5 +1,3 @@
-#include "app/places_tool/places_cli.h"
-
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -7,6 +5,7 @@
 #include <QJsonObject>
 
 #include "app/places_tool/places_check.h"
+#include "app/places_tool/places_cli.h"
 #include "tests/support/session_fixture.h"
 #include "tests/table/tool_test_support.h"
 
@@ -44,7 +43,7 @@ TEST_F(PlacesCli, ImportThenExportGivesTheSameCsv) {
   ASSERT_EQ(import.status, 0) << import.err;
   const std::string bytes = testing::ReadFile(file);
   ASSERT_EQ(bytes.size(), 5 * kRecordSize);
-  EXPECT_EQ(bytes.substr(0, 7), "Z\xFCrich ");  // Windows-1252 in the file
+  EXPECT_EQ(bytes.substr(0, 7), "Z\xFCrich ");                          // Windows-1252 in the file
   EXPECT_EQ(static_cast<unsigned char>(bytes[2 * kRecordSize]), 0x8C);  // Œ
   EXPECT_EQ(static_cast<unsigned char>(bytes[3 * kRecordSize]), 0x8A);  // Š
 
@@ -114,13 +113,13 @@ TEST_F(PlacesCli, ListInEveryFormat) {
 
 TEST(PlacesCheck, FindsWhatTheWindowCannotUse) {
   std::string bytes = testing::RecordsBytes({
-      testing::Geneva(),                                           // 1: good
-      Place("Nowhere", "X", "4612", "6 9 0 E", 1),                 // 2
-      Place("Lost", "X", "46 12 0 E", "6 9 0 N", 1),               // 3: two letters misplaced
-      Place("Far", "X", "46 12 0 N", "6 9 0 E", 40),               // 4
-      Place("Tab", "X", "46 12 0 N", "6 9 0 E", 1),                // 5: gets a control byte
-      Place("Odd", "X", "46 12 0 N", "6 9 0 E", 1),                // 6: gets byte 0x81
-      Place("", "X", "46 12 0 N", "6 9 0 E", 1),                   // 7
+      testing::Geneva(),                              // 1: good
+      Place("Nowhere", "X", "4612", "6 9 0 E", 1),    // 2
+      Place("Lost", "X", "46 12 0 E", "6 9 0 N", 1),  // 3: two letters misplaced
+      Place("Far", "X", "46 12 0 N", "6 9 0 E", 40),  // 4
+      Place("Tab", "X", "46 12 0 N", "6 9 0 E", 1),   // 5: gets a control byte
+      Place("Odd", "X", "46 12 0 N", "6 9 0 E", 1),   // 6: gets byte 0x81
+      Place("", "X", "46 12 0 N", "6 9 0 E", 1),      // 7
   });
   bytes[4 * kRecordSize + 1] = '\t';
   bytes[5 * kRecordSize + 25] = '\x81';
@@ -144,9 +143,14 @@ TEST_F(PlacesCli, CheckSaysHowManyAndFailsOnProblems) {
 }
 
 TEST_F(PlacesCli, UsageAndMissingFiles) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {"sort"}, {"import"}, {"list", "extra"}, {"list", "--replace"},
-           {"export", "--format", "csv"}, {"list", "--format", "xml"}, {"--frobnicate"}}) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                {"sort"},
+                                                                {"import"},
+                                                                {"list", "extra"},
+                                                                {"list", "--replace"},
+                                                                {"export", "--format", "csv"},
+                                                                {"list", "--format", "xml"},
+                                                                {"--frobnicate"}}) {
     const ToolRun run = testing::RunEntry(RunPlaces, args);
     EXPECT_EQ(run.status, 2) << (args.empty() ? "" : args.front());
     EXPECT_EQ(testing::LineCount(run.err), 1u) << run.err;

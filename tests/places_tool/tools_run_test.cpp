@@ -40,7 +40,8 @@ TEST(ToolsRun, SamplePlacesImportExportAndTable) {
   EXPECT_EQ(exported.out, sample);  // Zürich, Évian-les-Bains, Tromsø... unchanged
   EXPECT_EQ(p.Run(ORVALIN_PLACES_EXE, {"check"}).status, 0);
 
-  const auto table = p.Run(ORVALIN_TABLE_EXE, {"--place", "gen", "--date", "21-06-2009", "--plot", "g.png"});
+  const auto table =
+      p.Run(ORVALIN_TABLE_EXE, {"--place", "gen", "--date", "21-06-2009", "--plot", "g.png"});
   ASSERT_EQ(table.status, 0) << table.err;
   EXPECT_NE(table.out.find(" 3h 45mn 19.5s"), std::string::npos);
   EXPECT_EQ(testing::ReadFile(p.dir / "g.png").substr(0, 4), "\x89PNG");
@@ -55,9 +56,11 @@ TEST(ToolsRun, BadUsageExitsTwoWithOneLine) {
   EXPECT_EQ(angle.status, 2);
   EXPECT_EQ(angle.out, "");
   EXPECT_EQ(angle.err,
-            "orvalin-table: --lat \"46 12 N\": cannot be read: no capital N, S, E, W or O after the seconds; type "
+            "orvalin-table: --lat \"46 12 N\": cannot be read: no capital N, S, E, W or O after "
+            "the seconds; type "
             "degrees, minutes, seconds and a letter, e.g. \"46 12 0 N\"\n");
-  const auto date = p.Run(ORVALIN_TABLE_EXE, {"--lat", "46 12 0 N", "--lon", "6 9 0 E", "--date", "31-02-2009"});
+  const auto date =
+      p.Run(ORVALIN_TABLE_EXE, {"--lat", "46 12 0 N", "--lon", "6 9 0 E", "--date", "31-02-2009"});
   EXPECT_EQ(date.status, 2);
   EXPECT_EQ(date.err, "orvalin-table: --date \"31-02-2009\": there is no such day\n");
   EXPECT_EQ(p.Run(ORVALIN_PLACES_EXE, {"merge"}).status, 2);

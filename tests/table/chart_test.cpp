@@ -1,11 +1,10 @@
-#include "sheet/daylight_chart.h"
-
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
 #include <QImage>
 
 #include "app/table/table_cli.h"
+#include "sheet/daylight_chart.h"
 #include "tests/support/session_fixture.h"
 #include "tests/table/tool_test_support.h"
 
@@ -39,9 +38,9 @@ int CountOtherThan(const QImage& image, const QRect& area, QRgb colour) {
 
 TEST(DaylightChart, PngOfTheExpectedSizeWithEveryPanelDrawn) {
   testing::ScratchDir dir;
-  testing::WriteFile(dir / "location.dat",
-                     testing::RecordsBytes({testing::Place("Tromsø", "Norway", "69 39 0 N",
-                                                           "18 57 0 E", 1)}));
+  testing::WriteFile(
+      dir / "location.dat",
+      testing::RecordsBytes({testing::Place("Tromsø", "Norway", "69 39 0 N", "18 57 0 E", 1)}));
   const std::string png = dir / "tromso.png";
   const testing::ToolRun run = testing::RunEntry(
       RunTable, {"--file", dir / "location.dat", "--year", "2009", "--plot", png});
@@ -73,11 +72,14 @@ TEST(DaylightChart, EmptyAndSingleDaySpansDraw) {
   TablePlace geneva;
   geneva.latitude = 46.2;
   geneva.longitude_west = -6.15;
-  const std::vector<SunRow> one = {ComputeRow(geneva, Day{std::chrono::year{2009} / 6 / 21}, Clock::Universal())};
-  const QImage image = DrawDaylightChart(one, ChartText{"Geneva", "21-06-2009", "UT"}, QSize(600, 450));
+  const std::vector<SunRow> one = {
+      ComputeRow(geneva, Day{std::chrono::year{2009} / 6 / 21}, Clock::Universal())};
+  const QImage image =
+      DrawDaylightChart(one, ChartText{"Geneva", "21-06-2009", "UT"}, QSize(600, 450));
   EXPECT_EQ(image.size(), QSize(600, 450));
   const QRect inside = ChartLayout(image.size()).times.adjusted(2, 2, -2, -2);
-  EXPECT_GT(CountOtherThan(image, inside, qRgb(255, 255, 255)), inside.width() * inside.height() / 2);
+  EXPECT_GT(CountOtherThan(image, inside, qRgb(255, 255, 255)),
+            inside.width() * inside.height() / 2);
 }
 
 }  // namespace

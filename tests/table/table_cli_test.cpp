@@ -36,8 +36,8 @@ class TableCli : public ::testing::Test {
 };
 
 TEST_F(TableCli, WorkedExampleRowHoldsTheWindowsTexts) {
-  for (const auto& place : std::vector<std::vector<std::string>>{
-           {"--record", "1"}, {"--place", "gen"}, {}}) {
+  for (const auto& place :
+       std::vector<std::vector<std::string>>{{"--record", "1"}, {"--place", "gen"}, {}}) {
     auto args = place;
     args.insert(args.end(), {"--date", "21-06-2009"});
     const ToolRun run = Table(args);
@@ -49,16 +49,16 @@ TEST_F(TableCli, WorkedExampleRowHoldsTheWindowsTexts) {
       EXPECT_NE(row.find(text), std::string::npos) << text;
     }
   }
-  const ToolRun typed = testing::RunEntry(
-      RunTable, {"--lat", "46 12 0 N", "--lon", "6 9 0 E", "--date", "21-06-2009", "--format", "csv"});
+  const ToolRun typed = testing::RunEntry(RunTable, {"--lat", "46 12 0 N", "--lon", "6 9 0 E",
+                                                     "--date", "21-06-2009", "--format", "csv"});
   ASSERT_EQ(typed.status, 0) << typed.err;
   EXPECT_NE(typed.out.find(",\" 3h 45mn 19.5s\",21-06-2009,3.755425,"), std::string::npos);
 }
 
 TEST_F(TableCli, SpringChangeShowsOnTheZoneClockOnly) {
   std::map<std::string, std::vector<double>> sunrise;  // clock -> decimal hours of 3 days
-  for (const auto& clock : std::vector<std::vector<std::string>>{
-           {}, {"--gmt"}, {"--tz", "Europe/Zurich"}}) {
+  for (const auto& clock :
+       std::vector<std::vector<std::string>>{{}, {"--gmt"}, {"--tz", "Europe/Zurich"}}) {
     auto args = clock;
     args.insert(args.end(), {"--place", "zü", "--from", "28-03-2009", "--to", "30-03-2009",
                              "--format", "json"});
@@ -144,9 +144,9 @@ TEST_F(TableCli, BadUsageIsOneLineAndStatusTwo) {
 
 TEST_F(TableCli, FailuresAreStatusOne) {
   const std::vector<std::vector<std::string>> cases = {
-      {"--record", "9"},          // beyond the file
-      {"--place", "nowhere"},     // not found
-      {"--place", "broken"},      // its latitude cannot be read
+      {"--record", "9"},       // beyond the file
+      {"--place", "nowhere"},  // not found
+      {"--place", "broken"},   // its latitude cannot be read
       {"--place", "geneva", "--plot", dir / "no-such-folder/x.png"},
   };
   for (const auto& args : cases) {
