@@ -70,7 +70,7 @@ double Floor(double x) { return std::floor(x); }
 // runs on into the next month.
 double JulianDay(std::int16_t day, std::int16_t month, std::int16_t year) {
   const double d = day, m = month, y = year;
-  const double k = (month - 9) / 7;  // truncated towards zero: -1 in January and February
+  const int k = (month - 9) / 7;  // truncated towards zero: -1 in January and February
   return 367 * y - Floor(1.75 * (y + Floor((m + 9) / 12))) -
          Floor(0.75 * (Floor(0.01 * (y + k)) + 1)) + Floor(275 * m / 9) + d + kJulianDayOffset;
 }

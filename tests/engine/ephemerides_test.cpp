@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
-#include <cstring>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -172,7 +174,8 @@ TEST(ComputeSunDay, AHugeButBoundedLongitudeStillComputes) {
 }
 
 bool SameResults(const SunDay& a, const SunDay& b) {
-  return std::memcmp(&a.values, &b.values, sizeof a.values) == 0 && a.stored == b.stored &&
+  using Bits = std::array<std::uint64_t, 8>;
+  return std::bit_cast<Bits>(a.values) == std::bit_cast<Bits>(b.values) && a.stored == b.stored &&
          a.outcome == b.outcome;
 }
 

@@ -29,7 +29,7 @@ class SunDayByLine {
 
   SunDay Run(std::int16_t day, std::int16_t month, std::int16_t year) {
     const double D = day, M = month, Y = year;
-    const double K = (month - 9) / 7;
+    const int K = (month - 9) / 7;
     const double jd = 367 * Y - std::floor(1.75 * (Y + std::floor((M + 9) / 12))) -
                       std::floor(0.75 * (std::floor(0.01 * (Y + K)) + 1)) +
                       std::floor(275 * M / 9) + D + 1721028.5;
