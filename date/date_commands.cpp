@@ -7,13 +7,12 @@
 #include "calc/calculate_day.h"
 #include "common/read_number.h"
 #include "date/working_date.h"
-#include "engine/helpers.h"
 #include "places/load_default.h"
+#include "places/place_steps.h"
 
 namespace orvalin {
 namespace {
 
-constexpr double kHorizonAltitude = -0.61;  // degrees, the sun's centre at rise and set
 constexpr int kLatestTypedYear = 32000;
 constexpr int kPreciseFrom = 1800, kPreciseUntil = 2200;
 
@@ -55,8 +54,7 @@ std::string TwoDigits(int n) {
 void LoadDefaultWithToday(Session& s) {
   SetTodayDate(s);
   LoadDefaultPlace(s);
-  s.HorizonAltitude = kHorizonAltitude;
-  s.window.SetFieldText("Horizon", NumberText(s.HorizonAltitude));
+  SetHorizonAltitude(s);
 }
 
 // Datejour one day forward or back, on the proleptic Gregorian calendar within years 1 to 9999.

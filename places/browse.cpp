@@ -13,7 +13,7 @@ namespace orvalin {
 
 void PreviousRecord(Session& s) {
   int step = 0;
-  try {
+  RunTrapped(s, "PreviousRecord", step, [&] {
     ChooseFileName(s);
     if (s.CurrentRecord <= 1) {
       s.CurrentRecord = 0;
@@ -30,15 +30,12 @@ void PreviousRecord(Session& s) {
     ClearResults(s);
     ClosePlacesFile(s);
     RunName(s);
-  } catch (const Failure& failure) {
-    ReportFailure(s, "PreviousRecord", step, failure);
-    ClosePlacesFile(s);
-  }
+  });
 }
 
 void NextRecord(Session& s) {
   int step = 330;
-  try {
+  RunTrapped(s, "NextRecord", step, [&] {
     ChooseFileName(s);
     step = 300;
     OpenChosenFile(s);
@@ -56,15 +53,12 @@ void NextRecord(Session& s) {
     ClearResults(s);
     ClosePlacesFile(s);
     RunName(s);
-  } catch (const Failure& failure) {
-    ReportFailure(s, "NextRecord", step, failure);
-    ClosePlacesFile(s);
-  }
+  });
 }
 
 void AddRecord(Session& s) {
   int step = 0;
-  try {
+  RunTrapped(s, "AddRecord", step, [&] {
     const Answer answer =
         s.window.ShowMessage(MessageBox{.text = "Do you realy want to register these data ?",
                                         .title = "",
@@ -88,15 +82,12 @@ void AddRecord(Session& s) {
     step = 540;
     ClosePlacesFile(s);
     ClearResults(s);
-  } catch (const Failure& failure) {
-    ReportFailure(s, "AddRecord", step, failure);
-    ClosePlacesFile(s);
-  }
+  });
 }
 
 void SaveModif(Session& s) {
   int step = 720;
-  try {
+  RunTrapped(s, "SaveModif", step, [&] {
     ChooseFileName(s);
     if (s.CurrentRecord == 0) return;
     step = 730;
@@ -115,10 +106,7 @@ void SaveModif(Session& s) {
     ClosePlacesFile(s);
     ClearResults(s);
     RunName(s);
-  } catch (const Failure& failure) {
-    ReportFailure(s, "SaveModif", step, failure);
-    ClosePlacesFile(s);
-  }
+  });
 }
 
 }  // namespace orvalin

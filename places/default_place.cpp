@@ -9,20 +9,12 @@
 #include "calc/calculate_day.h"
 #include "common/text.h"
 #include "date/working_date.h"
-#include "engine/helpers.h"
 #include "places/bubble_order.h"
 #include "places/load_default.h"
 #include "places/place_steps.h"
 
 namespace orvalin {
 namespace {
-
-constexpr double kHorizonAltitude = -0.61;
-
-void SetHorizon(Session& s) {
-  s.HorizonAltitude = kHorizonAltitude;
-  s.window.SetFieldText("Horizon", NumberText(s.HorizonAltitude));
-}
 
 // The bytes of record n (from 1), fewer than 72 for a partial record, none beyond the end.
 std::string_view RecordAt(std::string_view file, std::int64_t n) {
@@ -74,7 +66,7 @@ void MoveChosenToFront(Session& s, std::int64_t k, int& step) {
 
 void DefaultData(Session& s) {
   int step = 920;
-  try {
+  RunTrapped(s, "DEFAULT", step, [&] {
     ChooseFileName(s);
     step = 930;
     OpenChosenFile(s);
@@ -85,7 +77,7 @@ void DefaultData(Session& s) {
       k = 1;
       ShowRecordNumber(s, s.CurrentRecord);
       SetTodayDate(s);
-      SetHorizon(s);
+      SetHorizonAltitude(s);
     }
     step = 932;
     ShowRecordNumber(s, s.CurrentRecord);
@@ -116,18 +108,15 @@ void DefaultData(Session& s) {
     if (!IsPlaceLoaded(s)) {
       SetTodayDate(s);
       LoadDefaultPlace(s);
-      SetHorizon(s);
+      SetHorizonAltitude(s);
     }
     CalculateDay(s);
-  } catch (const Failure& failure) {
-    ReportFailure(s, "DEFAULT", step, failure);
-    ClosePlacesFile(s);
-  }
+  });
 }
 
 void Bubblesort(Session& s) {
   int step = 6520;
-  try {
+  RunTrapped(s, "Bubblesort", step, [&] {
     ChooseFileName(s);
     step = 6550;
     OpenChosenFile(s);
@@ -161,10 +150,7 @@ void Bubblesort(Session& s) {
     }
     step = 6660;
     ClosePlacesFile(s);
-  } catch (const Failure& failure) {
-    ReportFailure(s, "Bubblesort", step, failure);
-    ClosePlacesFile(s);
-  }
+  });
 }
 
 }  // namespace orvalin

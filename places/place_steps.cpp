@@ -69,6 +69,11 @@ void ReportFailure(Session& s, std::string_view label, int step, const Failure& 
   Tell(s.window, ReportText(Description(failure.fault()), step, label));
 }
 
+void SetHorizonAltitude(Session& s) {
+  s.HorizonAltitude = kHorizonAltitude;
+  s.window.SetFieldText("Horizon", NumberText(s.HorizonAltitude));
+}
+
 void ShowRecordNumber(Session& s, std::int64_t n) {
   s.window.SetFieldText("RecordN", NumberText(static_cast<double>(n)));
 }

@@ -36,4 +36,21 @@ void ReportFailure(Session& s, std::string_view label, int step, const Failure& 
 // Writes `NumberText(n)` into RecordN.
 void ShowRecordNumber(Session& s, std::int64_t n);
 
+// The altitude of the sun's centre at rise and set, degrees: refraction and the sun's radius.
+inline constexpr double kHorizonAltitude = -0.61;
+// HorizonAltitude becomes -0.61 and Horizon shows it.
+void SetHorizonAltitude(Session& s);
+
+// Runs a command's steps under its trap: a failure is reported with the label and the step the
+// command had reached, then the places file is closed.
+template <typename Steps>
+void RunTrapped(Session& s, std::string_view label, const int& step, Steps&& steps) {
+  try {
+    steps();
+  } catch (const Failure& failure) {
+    ReportFailure(s, label, step, failure);
+    ClosePlacesFile(s);
+  }
+}
+
 }  // namespace orvalin

@@ -7,13 +7,11 @@
 
 #include "calc/calculate_day.h"
 #include "common/text.h"
-#include "engine/helpers.h"
 #include "places/place_steps.h"
 
 namespace orvalin {
 namespace {
 
-constexpr double kHorizonAltitude = -0.61;
 
 constexpr char32_t Folded(char32_t c) { return c >= U'a' && c <= U'z' ? c - 32 : c; }
 
@@ -108,8 +106,7 @@ void Search(Session& s) {
     }
     ShowPlace(s, s.WorkPlace);
     ClearResults(s);
-    s.HorizonAltitude = kHorizonAltitude;
-    s.window.SetFieldText("Horizon", NumberText(s.HorizonAltitude));
+    SetHorizonAltitude(s);
     ClosePlacesFile(s);
     CalculateDay(s);
   } catch (const Failure& failure) {
