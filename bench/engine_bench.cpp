@@ -6,6 +6,7 @@
 #include "common/memory_window.h"
 #include "engine/ephemerides.h"
 #include "engine/helpers.h"
+#include "tests/engine/reference_sun_day.h"
 
 namespace orvalin {
 namespace {
@@ -20,6 +21,16 @@ void ComputeOneDay(benchmark::State& state) {
   }
 }
 BENCHMARK(ComputeOneDay);
+
+// The same day computed step by step as written, every value afresh: the yardstick for the
+// engine's reuse of pure values.
+void ComputeOneDayStepByStep(benchmark::State& state) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        reference::ComputeByLine(kGenevaWest, kGenevaNorth, kHorizon, 21, 6, 2009));
+  }
+}
+BENCHMARK(ComputeOneDayStepByStep);
 
 // Every day of a year in turn, so that no branch is learnt for one date.
 void ComputeDaysOfYear(benchmark::State& state) {

@@ -130,13 +130,6 @@ double CosDeg(double x, double p) { return std::cos(x / 180 * p); }
 double TanDeg(double x, double p) { return std::tan(x / 180 * p); }
 double AtnDeg(double x, double p) { return std::atan(x) / p * 180; }
 
-void FoldAzimuth(double& a, double latitude) {
-  if (latitude < 0) a = 180 - a;
-  while (a > 360) a -= 360;
-  while (a < -360) a += 360;
-  if (a < 0) a += 360;
-}
-
 double Reduce360(double x) { return (x / 360 - std::floor(x / 360)) * 360; }
 
 std::string NumberText(double x) {

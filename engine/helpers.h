@@ -15,8 +15,6 @@ double CosDeg(double x, double p);
 double TanDeg(double x, double p);
 double AtnDeg(double x, double p);  // atan(x) / p * 180
 
-// Mirrors an azimuth for southern latitudes and brings it into [0, 360].
-void FoldAzimuth(double& a, double latitude);
 // (x / 360 - floor(x / 360)) * 360, written as this product on purpose.
 double Reduce360(double x);
 

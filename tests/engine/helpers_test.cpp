@@ -17,21 +17,6 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-TEST(FoldAzimuth, MirrorsSouthAndFoldsIntoOneTurn) {
-  struct Case {
-    double a, latitude, folded;
-  } const cases[] = {
-      {100, -10, 80},  {-30, 10, 330},  {360, 10, 360}, {725, 10, 5},
-      {-360, 10, 0},   {-725, 10, 355}, {10, 0, 10},    {10, -0.0, 10},  // zero counts as north
-      {200, -45, 340},
-  };
-  for (const Case& c : cases) {
-    double a = c.a;
-    FoldAzimuth(a, c.latitude);
-    EXPECT_EQ(a, c.folded) << c.a << " at " << c.latitude;
-  }
-}
-
 TEST(Reduce360, IsTheProductFormNotTheDifference) {
   EXPECT_EQ(Reduce360(-13.25), 346.75);
   EXPECT_EQ(Reduce360(360), 0.0);
