@@ -71,10 +71,12 @@ class DriverTest(unittest.TestCase):
 class LiveDriver:
     """A driver kept running, so that the test can change the disk between two commands."""
 
-    def __init__(self, folder, today="21-06-2009", preexec_fn=None):
+    def __init__(self, folder, today="21-06-2009", preexec_fn=None, env=None):
+        # Standard error goes to a file: a pipe nobody reads could fill and stall the driver.
+        self.stderr = tempfile.TemporaryFile()
         self.proc = subprocess.Popen([DRIVER, "--dir", folder, "--today", today],
                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                     stderr=subprocess.PIPE, preexec_fn=preexec_fn)
+                                     stderr=self.stderr, preexec_fn=preexec_fn, env=env)
 
     def act(self, *actions):
         """Events written in answer to these actions (and to start-up on the first call)."""
@@ -87,7 +89,8 @@ class LiveDriver:
         while True:
             line = self.proc.stdout.readline()
             if not line:
-                raise AssertionError("driver ended: " + self.proc.stderr.read().decode())
+                self.stderr.seek(0)
+                raise AssertionError("driver ended: " + self.stderr.read().decode(errors="replace"))
             event = json.loads(line)
             if event.get("field") == "NameOfFile":
                 marks -= 1
@@ -99,5 +102,5 @@ class LiveDriver:
         self.proc.stdin.close()
         code = self.proc.wait(timeout=60)
         self.proc.stdout.close()
-        self.proc.stderr.close()
+        self.stderr.close()
         return code
