@@ -63,16 +63,16 @@ std::string Driver::Get(const Action& action) {
 
 std::string Driver::Dump(const Action& action) {
   if (action.name == "fields") {
-    for (const ControlSpec& spec : kControls) {
-      if (spec.kind != ControlKind::Field) continue;
-      Emit(JsonLine().Text("field", spec.name).Text("text", window_.FieldText(spec.name)));
+    for (const ControlEntry& entry : kControls) {
+      if (entry.kind != ControlKind::Field) continue;
+      Emit(JsonLine().Text("field", entry.name).Text("text", window_.FieldText(entry.name)));
     }
     return {};
   }
   Emit(JsonLine().Text("caption", "Form1").Text("text", window_.Caption("Form1")));
-  for (const ControlSpec& spec : kControls) {
-    if (spec.kind == ControlKind::Field) continue;
-    Emit(JsonLine().Text("caption", spec.name).Text("text", window_.Caption(spec.name)));
+  for (const ControlEntry& entry : kControls) {
+    if (entry.kind == ControlKind::Field) continue;
+    Emit(JsonLine().Text("caption", entry.name).Text("text", window_.Caption(entry.name)));
   }
   for (const char* option : {"Option1", "Option2"}) {
     Emit(JsonLine().Text("option", option).Flag("on", window_.IsOptionOn(option)));

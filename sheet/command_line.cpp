@@ -7,7 +7,7 @@
 
 namespace orvalin {
 
-CommandLine::CommandLine(const std::vector<std::string>& args, std::span<const OptionSpec> specs) {
+CommandLine::CommandLine(const std::vector<std::string>& args, std::span<const OptionRule> rules) {
   bool options_ended = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -21,12 +21,12 @@ CommandLine::CommandLine(const std::vector<std::string>& args, std::span<const O
     }
     const auto equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    const auto spec = std::find_if(specs.begin(), specs.end(),
-                                   [&](const OptionSpec& s) { return s.name == name; });
-    if (spec == specs.end()) throw BadUsage("unknown option " + name + " (see --help)");
+    const auto rule = std::find_if(rules.begin(), rules.end(),
+                                   [&](const OptionRule& s) { return s.name == name; });
+    if (rule == rules.end()) throw BadUsage("unknown option " + name + " (see --help)");
     if (Has(name)) throw BadUsage(name + " is given twice");
     std::string value;
-    if (spec->takes_value) {
+    if (rule->takes_value) {
       if (equals != std::string::npos) {
         value = arg.substr(equals + 1);
       } else if (i + 1 < args.size()) {

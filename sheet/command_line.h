@@ -9,7 +9,7 @@
 
 namespace orvalin {
 
-struct OptionSpec {
+struct OptionRule {
   std::string_view name;  // with its dashes: "--file"
   bool takes_value = false;
 };
@@ -17,7 +17,7 @@ struct OptionSpec {
 class CommandLine {
  public:
   // Fails with BadUsage on an unknown option, a missing value or an option given twice.
-  CommandLine(const std::vector<std::string>& args, std::span<const OptionSpec> specs);
+  CommandLine(const std::vector<std::string>& args, std::span<const OptionRule> rules);
 
   bool Has(std::string_view name) const;
   std::optional<std::string> Value(std::string_view name) const;

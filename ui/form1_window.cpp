@@ -15,8 +15,8 @@ QString ToQString(std::string_view text) {
 }
 
 QWidget* Child(const QWidget& form, std::string_view name, ControlKind kind) {
-  const ControlSpec* spec = FindControl(name);
-  if (spec == nullptr || spec->kind != kind) return nullptr;
+  const ControlEntry* entry = FindControl(name);
+  if (entry == nullptr || entry->kind != kind) return nullptr;
   return form.findChild<QWidget*>(ToQString(name));
 }
 
@@ -81,11 +81,11 @@ std::chrono::year_month_day Form1::Today() const { return dialogs_->Today(); }
 
 // A screen reader names a field after the captions beside and above it, not after its text.
 void Form1::UpdateAccessibleNames() {
-  for (const ControlSpec& spec : kControls) {
-    if (spec.kind != ControlKind::Field || spec.label.empty()) continue;
-    std::string name = Caption(spec.label);
-    if (!spec.column.empty()) name += " " + Caption(spec.column);
-    Field(spec.name)->setAccessibleName(QString::fromStdString(name));
+  for (const ControlEntry& entry : kControls) {
+    if (entry.kind != ControlKind::Field || entry.label.empty()) continue;
+    std::string name = Caption(entry.label);
+    if (!entry.column.empty()) name += " " + Caption(entry.column);
+    Field(entry.name)->setAccessibleName(QString::fromStdString(name));
   }
 }
 

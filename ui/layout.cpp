@@ -37,9 +37,9 @@ QFont WindowFont(bool bold, int stretch) {
   return font;
 }
 
-QWidget* Create(const ControlSpec& spec, QWidget& parent) {
-  const QString caption = ToQString(spec.caption);
-  switch (spec.kind) {
+QWidget* Create(const ControlEntry& entry, QWidget& parent) {
+  const QString caption = ToQString(entry.caption);
+  switch (entry.kind) {
     case ControlKind::Frame:
       return new QGroupBox(caption, &parent);
     case ControlKind::Label:
@@ -55,10 +55,10 @@ QWidget* Create(const ControlSpec& spec, QWidget& parent) {
 }
 
 // Every caption a control shows, in either language.
-std::vector<QString> Captions(const ControlSpec& spec) {
-  std::vector<QString> captions{ToQString(spec.caption)};
+std::vector<QString> Captions(const ControlEntry& entry) {
+  std::vector<QString> captions{ToQString(entry.caption)};
   for (const CaptionRow& row : CaptionTable()) {
-    if (row.control == spec.name) captions.push_back(ToQString(row.french));
+    if (row.control == entry.name) captions.push_back(ToQString(row.french));
   }
   return captions;
 }
@@ -75,9 +75,9 @@ int LabelRoom(const QWidget& label) {
 }
 
 // Width a caption may take in a control, after the style's frame or indicator.
-int CaptionRoom(const ControlSpec& spec, const QWidget& widget) {
+int CaptionRoom(const ControlEntry& entry, const QWidget& widget) {
   const QStyle& style = *widget.style();
-  switch (spec.kind) {
+  switch (entry.kind) {
     case ControlKind::Label:
       return LabelRoom(widget);
     case ControlKind::Command:
@@ -97,12 +97,12 @@ int CaptionRoom(const ControlSpec& spec, const QWidget& widget) {
 
 bool CaptionsFit(const QWidget& form, int stretch) {
   const QFontMetricsF normal(WindowFont(false, stretch)), bold(WindowFont(true, stretch));
-  for (const ControlSpec& spec : kControls) {
-    if (spec.kind == ControlKind::Field) continue;
-    const auto& widget = *form.findChild<QWidget*>(ToQString(spec.name));
-    const QFontMetricsF& metrics = spec.bold ? bold : normal;
-    for (const QString& caption : Captions(spec)) {
-      if (metrics.horizontalAdvance(caption) > CaptionRoom(spec, widget)) return false;
+  for (const ControlEntry& entry : kControls) {
+    if (entry.kind == ControlKind::Field) continue;
+    const auto& widget = *form.findChild<QWidget*>(ToQString(entry.name));
+    const QFontMetricsF& metrics = entry.bold ? bold : normal;
+    for (const QString& caption : Captions(entry)) {
+      if (metrics.horizontalAdvance(caption) > CaptionRoom(entry, widget)) return false;
     }
   }
   return true;
@@ -110,31 +110,31 @@ bool CaptionsFit(const QWidget& form, int stretch) {
 
 }  // namespace
 
-const ControlSpec* FindControl(std::string_view name) {
-  for (const ControlSpec& spec : kControls) {
-    if (spec.name == name) return &spec;
+const ControlEntry* FindControl(std::string_view name) {
+  for (const ControlEntry& entry : kControls) {
+    if (entry.name == name) return &entry;
   }
   return nullptr;
 }
 
 bool CaptionFits(const QWidget& control) {
-  const ControlSpec* spec = FindControl(control.objectName().toStdString());
-  if (spec == nullptr) return false;
+  const ControlEntry* entry = FindControl(control.objectName().toStdString());
+  if (entry == nullptr) return false;
   const QFontMetricsF metrics(control.font());
-  for (const QString& caption : Captions(*spec)) {
-    if (metrics.horizontalAdvance(caption) > CaptionRoom(*spec, control)) return false;
+  for (const QString& caption : Captions(*entry)) {
+    if (metrics.horizontalAdvance(caption) > CaptionRoom(*entry, control)) return false;
   }
   return true;
 }
 
 void BuildControls(QWidget& form) {
-  for (const ControlSpec& spec : kControls) {
+  for (const ControlEntry& entry : kControls) {
     QWidget* parent = &form;
-    if (!spec.container.empty()) parent = form.findChild<QWidget*>(ToQString(spec.container));
-    QWidget* widget = Create(spec, *parent);
-    widget->setObjectName(ToQString(spec.name));
-    widget->setGeometry(spec.left / kTwipsPerPixel, spec.top / kTwipsPerPixel,
-                        spec.width / kTwipsPerPixel, spec.height / kTwipsPerPixel);
+    if (!entry.container.empty()) parent = form.findChild<QWidget*>(ToQString(entry.container));
+    QWidget* widget = Create(entry, *parent);
+    widget->setObjectName(ToQString(entry.name));
+    widget->setGeometry(entry.left / kTwipsPerPixel, entry.top / kTwipsPerPixel,
+                        entry.width / kTwipsPerPixel, entry.height / kTwipsPerPixel);
   }
   form.findChild<QWidget*>(QStringLiteral("NameOfFile"))->hide();
   // A frame's border runs through the middle of its caption, leaving the room below the caption
@@ -150,8 +150,8 @@ void BuildControls(QWidget& form) {
   int stretch = 100;
   while (stretch > kNarrowestStretch && !CaptionsFit(form, stretch)) --stretch;
   form.setFont(WindowFont(false, stretch));
-  for (const ControlSpec& spec : kControls) {
-    form.findChild<QWidget*>(ToQString(spec.name))->setFont(WindowFont(spec.bold, stretch));
+  for (const ControlEntry& entry : kControls) {
+    form.findChild<QWidget*>(ToQString(entry.name))->setFont(WindowFont(entry.bold, stretch));
   }
 }
 

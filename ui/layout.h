@@ -10,7 +10,7 @@ namespace orvalin {
 
 enum class ControlKind { Frame, Label, Field, Command, Option };
 
-struct ControlSpec {
+struct ControlEntry {
   std::string_view name;
   ControlKind kind;
   std::string_view container;    // empty: the window itself
@@ -27,7 +27,7 @@ inline constexpr int kClientHeight = 6450 / kTwipsPerPixel;
 
 // Containers come before their controls. Fields and captioned controls each appear in the order
 // the driver dumps them.
-inline constexpr auto kControls = std::to_array<ControlSpec>({
+inline constexpr auto kControls = std::to_array<ControlEntry>({
     {"Frame4", ControlKind::Frame, "", 0, 120, 3735, 1455, "Date", true},
     {"Datejour", ControlKind::Field, "Frame4", 120, 240, 1215, 285, "", false, "Frame4"},
     {"RunName", ControlKind::Command, "Frame4", 1440, 240, 2175, 255, "Calculate with new date"},
@@ -98,7 +98,7 @@ inline constexpr auto kTabOrder = std::to_array<std::string_view>({
     "SearchName",  "Option1",  "Option2",      "Horizon",
 });
 
-const ControlSpec* FindControl(std::string_view name);
+const ControlEntry* FindControl(std::string_view name);
 
 // Creates every control of kControls on `form`, named, placed and captioned, fields holding
 // "Text1", NameOfFile hidden.

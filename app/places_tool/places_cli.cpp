@@ -19,7 +19,7 @@ namespace {
 
 constexpr std::string_view kProgram = "orvalin-places";
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRule kOptions[] = {
     {"--file", true},     {"--format", true}, {"--output", true},
     {"--replace", false}, {"--help", false},  {"--version", false},
 };

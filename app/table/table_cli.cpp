@@ -18,7 +18,7 @@ namespace {
 
 constexpr std::string_view kProgram = "orvalin-table";
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRule kOptions[] = {
     {"--file", true},   {"--record", true}, {"--place", true}, {"--lat", true},
     {"--lon", true},    {"--date", true},   {"--month", true}, {"--year", true},
     {"--from", true},   {"--to", true},     {"--gmt", false},  {"--tz", true},

@@ -198,10 +198,10 @@ class Form1Test : public QObject {
   }
 
   void everyCaptionFitsInBothLanguages() {
-    for (const ControlSpec& spec : kControls) {
-      if (spec.kind == ControlKind::Field) continue;
-      const auto* widget = form_->findChild<QWidget*>(QString::fromUtf8(spec.name));
-      QVERIFY2(CaptionFits(*widget), spec.name.data());
+    for (const ControlEntry& entry : kControls) {
+      if (entry.kind == ControlKind::Field) continue;
+      const auto* widget = form_->findChild<QWidget*>(QString::fromUtf8(entry.name));
+      QVERIFY2(CaptionFits(*widget), entry.name.data());
     }
   }
 
@@ -215,8 +215,8 @@ class Form1Test : public QObject {
 
   void frenchThenEnglishRestoresEveryCaption() {
     std::map<std::string, std::string> before;
-    for (const ControlSpec& spec : kControls)
-      before[std::string(spec.name)] = form_->Caption(spec.name);
+    for (const ControlEntry& entry : kControls)
+      before[std::string(entry.name)] = form_->Caption(entry.name);
     form_->SetFieldText("City", "Genève");
 
     form_->Button("Option1")->click();
@@ -228,8 +228,8 @@ class Form1Test : public QObject {
     QCOMPARE(form_->Caption("Label2"), std::string("Lieu"));
 
     form_->Button("Option2")->click();
-    for (const ControlSpec& spec : kControls) {
-      QCOMPARE(form_->Caption(spec.name), before[std::string(spec.name)]);
+    for (const ControlEntry& entry : kControls) {
+      QCOMPARE(form_->Caption(entry.name), before[std::string(entry.name)]);
     }
     QCOMPARE(form_->FieldText("City"), std::string("Genève"));
   }
