@@ -1,7 +1,10 @@
 // The two ways a command-line tool stops early, mapped to its exit status.
 #pragma once
 
+#include <exception>
+#include <ostream>
 #include <stdexcept>
+#include <string_view>
 
 namespace orvalin {
 
@@ -18,5 +21,19 @@ struct BadUsage : std::runtime_error {
 struct ToolFailure : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
+
+// A tool's whole run: what stops it early becomes one line on `err` and the exit status.
+template <typename Body>
+int RunTool(std::string_view program, std::ostream& err, Body&& body) {
+  try {
+    return body();
+  } catch (const BadUsage& e) {
+    err << program << ": " << e.what() << '\n';
+    return kExitBadUsage;
+  } catch (const std::exception& e) {
+    err << program << ": " << e.what() << '\n';
+    return kExitFailure;
+  }
+}
 
 }  // namespace orvalin

@@ -228,15 +228,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 }  // namespace
 
 int RunPlaces(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  try {
-    return Run(args, out, err);
-  } catch (const BadUsage& e) {
-    err << kProgram << ": " << e.what() << '\n';
-    return kExitBadUsage;
-  } catch (const std::exception& e) {
-    err << kProgram << ": " << e.what() << '\n';
-    return kExitFailure;
-  }
+  return RunTool(kProgram, err, [&] { return Run(args, out, err); });
 }
 
 }  // namespace orvalin
