@@ -20,14 +20,7 @@ std::string_view AnswerName(Answer answer) {
 }  // namespace
 
 Answer ScriptedDialogs::Message(QWidget*, const MessageBox& box) {
-  Answer answer = Answer::Ok;
-  if (box.buttons == Buttons::YesNo) {
-    answer = Answer::No;  // the default button
-    if (!answers_.empty()) {
-      answer = answers_.front();
-      answers_.pop_front();
-    }
-  }
+  const Answer answer = answers_.AnswerTo(box);
   Emit(JsonLine()
            .Text("message", box.text)
            .Text("title", box.title)
@@ -38,11 +31,7 @@ Answer ScriptedDialogs::Message(QWidget*, const MessageBox& box) {
 }
 
 std::string ScriptedDialogs::Input(QWidget*, std::string_view prompt, std::string_view title) {
-  std::optional<std::string> typed;  // nothing queued: cancelled
-  if (!inputs_.empty()) {
-    typed = std::move(inputs_.front());
-    inputs_.pop_front();
-  }
+  const std::optional<std::string> typed = answers_.NextInput();
   JsonLine event;
   event.Text("inputbox", prompt).Text("title", title);
   if (typed) {

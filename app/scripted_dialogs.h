@@ -3,10 +3,10 @@
 #pragma once
 
 #include <chrono>
-#include <deque>
 #include <optional>
 #include <string>
 
+#include "common/scripted_answers.h"
 #include "ui/dialogs.h"
 
 namespace orvalin {
@@ -21,14 +21,13 @@ class ScriptedDialogs : public Dialogs {
   void Beep() override;
   std::chrono::year_month_day Today() override;
 
-  void QueueAnswer(Answer answer) { answers_.push_back(answer); }
+  void QueueAnswer(Answer answer) { answers_.QueueAnswer(answer); }
   // nullopt: the person presses Cancel.
-  void QueueInput(std::optional<std::string> text) { inputs_.push_back(std::move(text)); }
+  void QueueInput(std::optional<std::string> text) { answers_.QueueInput(std::move(text)); }
 
  private:
   std::optional<std::chrono::year_month_day> today_;
-  std::deque<Answer> answers_;
-  std::deque<std::optional<std::string>> inputs_;
+  ScriptedAnswers answers_;
 };
 
 }  // namespace orvalin

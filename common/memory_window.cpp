@@ -37,24 +37,13 @@ bool MemoryWindow::IsOptionOn(std::string_view option) const {
 void MemoryWindow::SelectFrench(bool french) { french_ = french; }
 
 Answer MemoryWindow::ShowMessage(const MessageBox& box) {
-  Answer answer = Answer::Ok;
-  if (box.buttons == Buttons::YesNo) {
-    answer = Answer::No;  // the default button
-    if (!answers_.empty()) {
-      answer = answers_.front();
-      answers_.pop_front();
-    }
-  }
+  const Answer answer = answers_.AnswerTo(box);
   events_.push_back({WindowEvent::Kind::Message, box, answer, std::nullopt});
   return answer;
 }
 
 std::string MemoryWindow::InputBox(std::string_view prompt, std::string_view title) {
-  std::optional<std::string> typed;  // nothing queued: cancelled
-  if (!inputs_.empty()) {
-    typed = inputs_.front();
-    inputs_.pop_front();
-  }
+  std::optional<std::string> typed = answers_.NextInput();
   events_.push_back({WindowEvent::Kind::Input,
                      MessageBox{.text = std::string(prompt), .title = std::string(title)},
                      Answer::Ok, typed});

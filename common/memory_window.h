@@ -2,12 +2,12 @@
 // logic showed. Used by the tests and by the command-line tools, which have no screen.
 #pragma once
 
-#include <deque>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "common/scripted_answers.h"
 #include "common/window.h"
 
 namespace orvalin {
@@ -36,8 +36,8 @@ class MemoryWindow : public Window {
   // Scripting.
   void SetToday(std::chrono::year_month_day today) { today_ = today; }
   void SelectFrench(bool french);  // Option1 on (true) or Option2 on (false)
-  void QueueAnswer(Answer answer) { answers_.push_back(answer); }
-  void QueueInput(std::optional<std::string> text) { inputs_.push_back(std::move(text)); }
+  void QueueAnswer(Answer answer) { answers_.QueueAnswer(answer); }
+  void QueueInput(std::optional<std::string> text) { answers_.QueueInput(std::move(text)); }
 
   // What happened.
   std::string Caption(std::string_view control) const;
@@ -52,8 +52,7 @@ class MemoryWindow : public Window {
   bool french_ = false;
   std::chrono::year_month_day today_{std::chrono::year{2024}, std::chrono::month{3},
                                      std::chrono::day{5}};
-  std::deque<Answer> answers_;
-  std::deque<std::optional<std::string>> inputs_;
+  ScriptedAnswers answers_;
   std::vector<WindowEvent> events_;
 };
 
