@@ -25,10 +25,11 @@ ZURICH = record("Zürich", "Switzerland", "47 22 0 N", "8 33 0 E", 1)
 TROMSO = record("Tromsø", "Norway", "69 39 0 N", "18 57 0 E", 1)
 
 
-def run(folder, actions, today="21-06-2009", env=None, preexec_fn=None, check=True):
+def run(folder, actions, today="21-06-2009", env=None, preexec_fn=None, check=True, driver=None):
     """Events written by the driver for these actions, and its exit code."""
     script = "".join(json.dumps(a) + "\n" for a in actions)
-    done = subprocess.run([DRIVER, "--dir", folder, "--today", today], input=script.encode(),
+    done = subprocess.run([driver or DRIVER, "--dir", folder, "--today", today],
+                          input=script.encode(),
                           capture_output=True, timeout=300, env=env, preexec_fn=preexec_fn)
     events = [json.loads(line) for line in done.stdout.decode().splitlines() if line.strip()]
     if check and done.returncode != 0:

@@ -7,6 +7,8 @@ import shutil
 import stat
 import unittest
 
+import driver as driver_module
+
 from driver import (DriverTest, LiveDriver, GENEVA, BASEL, LAUSANNE, ZURICH, fields, messages,
                     run)
 
@@ -33,6 +35,13 @@ class Permissions(DriverTest):
     def setUp(self):
         super().setUp()
         os.chmod(self.dir, 0o777)
+        # The build folder may be out of an unprivileged user's reach: run a copy of the driver.
+        self.driver = os.path.join(self.dir, "orvalin-driver")
+        shutil.copy(driver_module.DRIVER, self.driver)
+        os.chmod(self.driver, 0o755)
+
+    def run_driver(self, actions, **kwargs):
+        return run(self.dir, actions, driver=self.driver, **kwargs)
 
     def test_read_only_file(self):
         self.write_file(GENEVA, BASEL)
