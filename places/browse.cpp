@@ -9,6 +9,19 @@
 
 namespace orvalin {
 
+namespace {
+
+// The record now current into WorkPlace and the place fields, then the day for it.
+void ShowCurrentAndCalculate(Session& s) {
+  ReadPlace(s, s.CurrentRecord, s.WorkPlace);
+  ShowPlace(s, s.WorkPlace);
+  ClearResults(s);
+  ClosePlacesFile(s);
+  RunName(s);
+}
+
+}  // namespace
+
 // Each command keeps the number of the step it is in, so that its trap can name it.
 
 void PreviousRecord(Session& s) {
@@ -25,11 +38,7 @@ void PreviousRecord(Session& s) {
     OpenChosenFile(s);
     ShowRecordNumber(s, s.CurrentRecord);
     step = 410;
-    ReadPlace(s, s.CurrentRecord, s.WorkPlace);
-    ShowPlace(s, s.WorkPlace);
-    ClearResults(s);
-    ClosePlacesFile(s);
-    RunName(s);
+    ShowCurrentAndCalculate(s);
   });
 }
 
@@ -48,11 +57,7 @@ void NextRecord(Session& s) {
     step = 305;
     ShowRecordNumber(s, s.CurrentRecord);
     step = 310;
-    ReadPlace(s, s.CurrentRecord, s.WorkPlace);
-    ShowPlace(s, s.WorkPlace);
-    ClearResults(s);
-    ClosePlacesFile(s);
-    RunName(s);
+    ShowCurrentAndCalculate(s);
   });
 }
 

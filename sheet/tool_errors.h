@@ -22,6 +22,21 @@ struct ToolFailure : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// --help and --version: true when one was asked for and answered on `out`.
+template <typename CommandLineT>
+bool AnswerHelpOrVersion(const CommandLineT& cl, std::ostream& out, std::string_view program,
+                         std::string_view help, std::string_view version) {
+  if (cl.Has("--help")) {
+    out << help;
+    return true;
+  }
+  if (cl.Has("--version")) {
+    out << program << ' ' << version << '\n';
+    return true;
+  }
+  return false;
+}
+
 // A tool's whole run: what stops it early becomes one line on `err` and the exit status.
 template <typename Body>
 int RunTool(std::string_view program, std::ostream& err, Body&& body) {

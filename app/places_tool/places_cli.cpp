@@ -195,14 +195,7 @@ void OnlyWith(const CommandLine& cl, std::string_view command, std::string_view 
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const CommandLine cl(args, kOptions);
-  if (cl.Has("--help")) {
-    out << kHelp;
-    return kExitOk;
-  }
-  if (cl.Has("--version")) {
-    out << kProgram << ' ' << ORVALIN_VERSION << '\n';
-    return kExitOk;
-  }
+  if (AnswerHelpOrVersion(cl, out, kProgram, kHelp, ORVALIN_VERSION)) return kExitOk;
   const auto& words = cl.Positionals();
   if (words.empty()) throw BadUsage("say what to do: list, export, import or check (see --help)");
   const std::string& command = words.front();

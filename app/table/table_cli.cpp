@@ -183,14 +183,7 @@ void Plot(const std::string& path, const TablePlace& place, const Clock& clock, 
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const CommandLine cl(args, kOptions);
-  if (cl.Has("--help")) {
-    out << kHelp;
-    return kExitOk;
-  }
-  if (cl.Has("--version")) {
-    out << kProgram << ' ' << ORVALIN_VERSION << '\n';
-    return kExitOk;
-  }
+  if (AnswerHelpOrVersion(cl, out, kProgram, kHelp, ORVALIN_VERSION)) return kExitOk;
   if (!cl.Positionals().empty())
     throw BadUsage("unexpected \"" + cl.Positionals().front() + "\" (see --help)");
   if (cl.Has("--gmt") && cl.Has("--tz")) throw BadUsage("choose one clock: --gmt or --tz");
