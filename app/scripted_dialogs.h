@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "common/scripted_answers.h"
+#include "commands/scripted_answers.h"
 #include "ui/dialogs.h"
 
 namespace orvalin {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "common/memory_window.h"
+#include "commands/memory_window.h"
 #include "engine/ephemerides.h"
 #include "engine/helpers.h"
 #include "tests/engine/reference_sun_day.h"

@@ -1,3 +1,3 @@
 orvalin_bench(places_bench SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/places_bench.cpp
-              LIBS orvalin_places)
+              LIBS orvalin_commands)
 target_include_directories(places_bench PRIVATE ${PROJECT_SOURCE_DIR})

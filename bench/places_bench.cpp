@@ -7,11 +7,11 @@
 #include <fstream>
 #include <string>
 
-#include "common/memory_window.h"
+#include "commands/memory_window.h"
 #include "common/text.h"
-#include "places/browse.h"
-#include "places/default_place.h"
-#include "places/search.h"
+#include "commands/browse.h"
+#include "commands/default_place.h"
+#include "commands/search.h"
 
 namespace orvalin {
 namespace {

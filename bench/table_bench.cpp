@@ -4,8 +4,8 @@
 
 #include <sstream>
 
-#include "sheet/sun_table.h"
-#include "sheet/table_format.h"
+#include "cli/sun_table.h"
+#include "cli/table_format.h"
 
 namespace orvalin {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "common/failure.h"
-#include "common/window.h"
+#include "commands/window.h"
 
 namespace orvalin {
 

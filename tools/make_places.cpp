@@ -3,8 +3,8 @@
 #include <iostream>
 #include <sstream>
 
-#include "places/place_record.h"
-#include "places/places_csv.h"
+#include "placesfile/place_record.h"
+#include "placesfile/places_csv.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

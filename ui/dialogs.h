@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/window.h"
+#include "commands/window.h"
 
 class QWidget;
 

@@ -7,11 +7,11 @@
 #include <array>
 #include <exception>
 
-#include "date/date_commands.h"
-#include "places/browse.h"
-#include "places/default_place.h"
-#include "places/search.h"
-#include "ui/captions.h"
+#include "commands/date_commands.h"
+#include "commands/browse.h"
+#include "commands/default_place.h"
+#include "commands/search.h"
+#include "commands/captions.h"
 #include "ui/layout.h"
 
 namespace orvalin {

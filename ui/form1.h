@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "common/window.h"
-#include "places/session.h"
+#include "commands/window.h"
+#include "commands/session.h"
 #include "ui/dialogs.h"
 
 class QAbstractButton;

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/captions.h"
+#include "commands/captions.h"
 
 namespace orvalin {
 namespace {

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "common/text.h"
-#include "places/place_record.h"
-#include "sheet/out_text.h"
-#include "sheet/place_input.h"
+#include "placesfile/place_record.h"
+#include "cli/out_text.h"
+#include "cli/place_input.h"
 
 namespace orvalin {
 namespace {

@@ -6,13 +6,13 @@
 
 #include "app/places_tool/places_check.h"
 #include "common/failure.h"
-#include "places/places_csv.h"
-#include "places/places_file.h"
-#include "sheet/command_line.h"
-#include "sheet/out_text.h"
-#include "sheet/place_input.h"
-#include "sheet/table_format.h"
-#include "sheet/tool_errors.h"
+#include "placesfile/places_csv.h"
+#include "placesfile/places_file.h"
+#include "cli/command_line.h"
+#include "cli/out_text.h"
+#include "cli/place_input.h"
+#include "cli/table_format.h"
+#include "cli/tool_errors.h"
 
 namespace orvalin {
 namespace {

@@ -6,12 +6,12 @@
 #include <memory>
 #include <optional>
 
-#include "places/places_file.h"
-#include "sheet/command_line.h"
-#include "sheet/daylight_chart.h"
-#include "sheet/place_input.h"
-#include "sheet/table_format.h"
-#include "sheet/tool_errors.h"
+#include "placesfile/places_file.h"
+#include "cli/command_line.h"
+#include "cli/daylight_chart.h"
+#include "cli/place_input.h"
+#include "cli/table_format.h"
+#include "cli/tool_errors.h"
 
 namespace orvalin {
 namespace {

@@ -9,7 +9,7 @@
 #include <limits>
 #include <string>
 
-#include "common/memory_window.h"
+#include "commands/memory_window.h"
 #include "engine/helpers.h"
 #include "reference_sun_day.h"
 

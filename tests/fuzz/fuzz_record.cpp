@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "places/place_record.h"
+#include "placesfile/place_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data),

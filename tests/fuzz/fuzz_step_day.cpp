@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "date/date_commands.h"
+#include "commands/date_commands.h"
 #include "session_harness.h"
 
 namespace {

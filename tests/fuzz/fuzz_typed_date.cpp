@@ -5,7 +5,7 @@
 #include <regex>
 #include <string>
 
-#include "date/date_commands.h"
+#include "commands/date_commands.h"
 #include "session_harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

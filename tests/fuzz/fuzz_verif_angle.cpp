@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "calc/verif_angle.h"
+#include "commands/verif_angle.h"
 #include "common/failure.h"
-#include "common/memory_window.h"
+#include "commands/memory_window.h"
 #include "common/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

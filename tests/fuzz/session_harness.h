@@ -1,9 +1,9 @@
 // A session with a usable place and no places file, for the date commands.
 #pragma once
 
-#include "common/memory_window.h"
+#include "commands/memory_window.h"
 #include "common/text.h"
-#include "places/session.h"
+#include "commands/session.h"
 
 struct DateHarness {
   DateHarness() : session(window) {

@@ -7,7 +7,7 @@
 #include "app/places_tool/places_check.h"
 #include "app/places_tool/places_cli.h"
 #include "tests/support/session_fixture.h"
-#include "tests/table/tool_test_support.h"
+#include "tests/cli/tool_test_support.h"
 
 namespace orvalin {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "tests/table/tool_test_support.h"
+#include "tests/cli/tool_test_support.h"
 
 namespace orvalin {
 namespace {

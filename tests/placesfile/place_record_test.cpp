@@ -1,4 +1,4 @@
-#include "places/place_record.h"
+#include "placesfile/place_record.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -6,7 +6,7 @@
 #include <csignal>
 
 #include "common/failure.h"
-#include "places/place_steps.h"
+#include "commands/place_steps.h"
 #include "tests/support/session_fixture.h"
 
 namespace orvalin {

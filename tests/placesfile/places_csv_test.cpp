@@ -1,4 +1,4 @@
-#include "places/places_csv.h"
+#include "placesfile/places_csv.h"
 
 #include <gtest/gtest.h>
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "common/memory_window.h"
+#include "commands/memory_window.h"
 #include "common/text.h"
-#include "places/place_record.h"
-#include "places/session.h"
+#include "placesfile/place_record.h"
+#include "commands/session.h"
 
 namespace orvalin::testing {
 

@@ -1,0 +1,46 @@
+// The clock a table is written in: universal time, the place's stored offset, or a time zone.
+#pragma once
+
+#include <QTimeZone>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cli/day_span.h"
+
+namespace orvalin {
+
+// A moment on a clock: its date there, the hours of that date, and how many days the date lies
+// after (+1) or before (-1) the universal day the moment was given on.
+struct LocalTime {
+  Day date;
+  double hours = 0;
+  int day_shift = 0;
+};
+
+class Clock {
+ public:
+  static Clock Universal();
+  static Clock Gmt(int hours);  // whole hours east of Greenwich, as the places file stores them
+  // A zone of Qt's time-zone database ("Europe/Zurich"); nullopt when it does not know it.
+  static std::optional<Clock> Zone(std::string_view id);
+
+  // "UT", "GMT+1", "Europe/Zurich".
+  std::string Name() const;
+  // A phrase for headings: "universal time (UT)", "GMT+1 (the place's offset, no daylight
+  // saving)", "Europe/Zurich local time (daylight saving included)".
+  std::string Description() const;
+
+  // The moment `ut_hours` (0 to 24) of the universal day `day`, on this clock.
+  LocalTime At(Day day, double ut_hours) const;
+
+ private:
+  enum class Kind { Universal, Gmt, Zone };
+  Clock(Kind kind, int hours, const QTimeZone& zone) : kind_(kind), hours_(hours), zone_(zone) {}
+
+  Kind kind_;
+  int hours_;
+  QTimeZone zone_;
+};
+
+}  // namespace orvalin

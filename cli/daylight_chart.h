@@ -1,0 +1,36 @@
+// A picture of a span of days at one place: sunrise, culmination and sunset on the table's
+// clock, the day length, and the sun's elevation at culmination, with polar days and nights.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <string>
+#include <vector>
+
+#include "cli/sun_table.h"
+
+namespace orvalin {
+
+inline constexpr QSize kChartSize{1200, 900};
+
+struct ChartText {
+  std::string title;       // the place
+  std::string subtitle;    // the span and the clock
+  std::string clock_name;  // names the time axis
+};
+
+// Where the three panels lie in a picture of `size`.
+struct ChartPanels {
+  QRect times, day_length, elevation;
+};
+ChartPanels ChartLayout(QSize size);
+
+// Needs a QGuiApplication for its fonts.
+QImage DrawDaylightChart(const std::vector<SunRow>& rows, const ChartText& text,
+                         QSize size = kChartSize);
+
+// ToolFailure when the file cannot be written.
+void SaveChartPng(const QImage& image, const std::string& path);
+
+}  // namespace orvalin

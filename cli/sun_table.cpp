@@ -1,0 +1,103 @@
+#include "cli/sun_table.h"
+
+#include "common/failure.h"
+#include "engine/ephemerides.h"
+#include "engine/helpers.h"
+
+namespace orvalin {
+namespace {
+
+EventTime Event(const SunDay& sun, unsigned flag, double ut_hours, Day day, const Clock& clock) {
+  EventTime e;
+  if ((sun.stored & flag) == 0) return e;
+  e.known = true;
+  e.local = clock.At(day, ut_hours);
+  e.text = TimeText(e.local.hours);
+  return e;
+}
+
+AngleValue Angle(const SunDay& sun, unsigned flag, double degrees) {
+  AngleValue a;
+  if ((sun.stored & flag) == 0) return a;
+  a.known = true;
+  a.degrees = degrees;
+  a.text = AngleText(degrees);
+  return a;
+}
+
+}  // namespace
+
+std::string TablePlace::Label() const {
+  std::string where = latitude_text + ", " + longitude_text;
+  if (name.empty()) return where;
+  return name + (country.empty() ? "" : ", " + country) + " (" + where + ")";
+}
+
+SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock) {
+  const SunDay sun = ComputeSunDay(place.longitude_west, place.latitude, kHorizonAltitude,
+                                   static_cast<std::int16_t>(static_cast<unsigned>(day.day())),
+                                   static_cast<std::int16_t>(static_cast<unsigned>(day.month())),
+                                   static_cast<std::int16_t>(static_cast<int>(day.year())));
+  const DayResults& v = sun.values;
+  SunRow row;
+  row.date = day;
+  row.sunrise = Event(sun, kStoredSunriseTime, v.SunriseTime, day, clock);
+  row.culmination = Event(sun, kStoredCulminationTime, v.CulminationTime, day, clock);
+  row.sunset = Event(sun, kStoredSunsetTime, v.SunsetTime, day, clock);
+  row.sunrise_azimuth = Angle(sun, kStoredSunriseAzimuth, v.SunriseAzimuth);
+  row.culmination_azimuth = Angle(sun, kStoredCulminationAzimuth, v.CulminationAzimuth);
+  row.sunset_azimuth = Angle(sun, kStoredSunsetAzimuth, v.SunsetAzimuth);
+  row.elevation = Angle(sun, kStoredCulminationElevation, v.CulminationElevation);
+
+  switch (sun.outcome) {
+    case SunOutcome::Complete:
+      row.status = RowStatus::Complete;
+      break;
+    case SunOutcome::NoSunset:
+      row.status = RowStatus::NoSunset;
+      row.note = "no sunset: the sun stays up all day";
+      break;
+    case SunOutcome::NoSunrise:
+      row.status = RowStatus::NoSunrise;
+      row.note = "no sunrise: the sun stays down all day";
+      break;
+    case SunOutcome::Fault:
+      row.status = RowStatus::Fault;
+      row.note = ReportText(Description(sun.fault), sun.step, "EPHEMERIDES");
+      break;
+  }
+  // The computation leaves the length unset when the sun does not rise: that day has none.
+  if ((sun.stored & kStoredDayLength) != 0) {
+    row.day_length_known = true;
+    row.day_length = v.DayLength;
+  } else if (row.status == RowStatus::NoSunrise) {
+    row.day_length_known = true;
+    row.day_length = 0;
+  }
+  if (row.day_length_known) row.day_length_text = TimeText(row.day_length);
+  return row;
+}
+
+std::vector<SunRow> ComputeRows(const TablePlace& place, const std::vector<Day>& days,
+                                const Clock& clock) {
+  std::vector<SunRow> rows;
+  rows.reserve(days.size());
+  for (const Day& d : days) rows.push_back(ComputeRow(place, d, clock));
+  return rows;
+}
+
+std::string_view StatusName(RowStatus status) {
+  switch (status) {
+    case RowStatus::Complete:
+      return "complete";
+    case RowStatus::NoSunrise:
+      return "no sunrise";
+    case RowStatus::NoSunset:
+      return "no sunset";
+    case RowStatus::Fault:
+      return "fault";
+  }
+  return {};
+}
+
+}  // namespace orvalin

@@ -1,0 +1,64 @@
+// The sun's events of a span of days at one place: one row a day, texts as the window shows them
+// and decimal values, on a chosen clock.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/clock.h"
+#include "cli/day_span.h"
+
+namespace orvalin {
+
+inline constexpr double kHorizonAltitude = -0.61;  // degrees, the window's only value
+
+struct TablePlace {
+  std::string name;  // without filling blanks; empty for typed coordinates
+  std::string country;
+  std::string latitude_text;  // as stored or typed, without filling blanks
+  std::string longitude_text;
+  double latitude = 0;                    // degrees, North positive
+  double longitude_west = 0;              // degrees, West positive
+  std::optional<std::int16_t> gmt_hours;  // the stored offset, for places from the file
+
+  // "Geneva, Switzerland (46 12 0 N, 6 9 0 E)", or just the coordinates.
+  std::string Label() const;
+};
+
+struct EventTime {
+  bool known = false;
+  LocalTime local;   // on the table's clock
+  std::string text;  // TimeText of local.hours: the window's text when the clock is UT
+};
+
+struct AngleValue {
+  bool known = false;
+  double degrees = 0;
+  std::string text;  // AngleText
+};
+
+enum class RowStatus { Complete, NoSunrise, NoSunset, Fault };
+
+struct SunRow {
+  Day date;
+  RowStatus status = RowStatus::Complete;
+  // Why a row is not complete: "no sunset: the sun stays up all day", "no sunrise: ...", or a
+  // failure report "<description> in line <step> of EPHEMERIDES".
+  std::string note;
+  EventTime sunrise, culmination, sunset;
+  AngleValue sunrise_azimuth, culmination_azimuth, sunset_azimuth, elevation;
+  // Known on every row but a failed one: 24 hours without sunset, 0 without sunrise.
+  bool day_length_known = false;
+  double day_length = 0;  // hours
+  std::string day_length_text;
+};
+
+SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock);
+std::vector<SunRow> ComputeRows(const TablePlace& place, const std::vector<Day>& days,
+                                const Clock& clock);
+
+std::string_view StatusName(RowStatus status);  // "complete", "no sunrise", "no sunset", "fault"
+
+}  // namespace orvalin

@@ -1,0 +1,15 @@
+// The four commands of the date frame.
+#pragma once
+
+#include "commands/session.h"
+
+namespace orvalin {
+
+void Today(Session& s);
+void NextDay(Session& s);
+void PreviousDay(Session& s);
+// "Calculate with new date": checks Datejour, rewrites it in normal form and calculates; without
+// a usable place it loads the default place instead. Also run as a step by other commands.
+void RunName(Session& s);
+
+}  // namespace orvalin

@@ -1,0 +1,69 @@
+#include "commands/memory_window.h"
+
+namespace orvalin {
+
+MemoryWindow::MemoryWindow() {
+  for (const char* name : {"Datejour", "City", "Country", "Latitude", "Longitude", "GMT",
+                           "Horizon", "RecordN", "SunRise", "Azimuth", "Culmination", "Azimuth3",
+                           "SunSet", "Azimuth2", "Duration", "Elevation", "NameOfFile"}) {
+    fields_[name] = "Text1";
+  }
+}
+
+std::string MemoryWindow::FieldText(std::string_view field) const {
+  const auto it = fields_.find(field);
+  return it == fields_.end() ? std::string() : it->second;
+}
+
+void MemoryWindow::SetFieldText(std::string_view field, std::string_view text) {
+  fields_.insert_or_assign(std::string(field), std::string(text));
+}
+
+void MemoryWindow::SetCaption(std::string_view control, std::string_view caption) {
+  captions_.insert_or_assign(std::string(control), std::string(caption));
+}
+
+std::string MemoryWindow::Caption(std::string_view control) const {
+  const auto it = captions_.find(control);
+  return it == captions_.end() ? std::string() : it->second;
+}
+
+bool MemoryWindow::IsOptionOn(std::string_view option) const {
+  if (option == "Option1") return french_;
+  if (option == "Option2") return !french_;
+  return false;
+}
+
+void MemoryWindow::SelectFrench(bool french) { french_ = french; }
+
+Answer MemoryWindow::ShowMessage(const MessageBox& box) {
+  const Answer answer = answers_.AnswerTo(box);
+  events_.push_back({WindowEvent::Kind::Message, box, answer, std::nullopt});
+  return answer;
+}
+
+std::string MemoryWindow::InputBox(std::string_view prompt, std::string_view title) {
+  std::optional<std::string> typed = answers_.NextInput();
+  events_.push_back({WindowEvent::Kind::Input,
+                     MessageBox{.text = std::string(prompt), .title = std::string(title)},
+                     Answer::Ok, typed});
+  return typed.value_or(std::string());
+}
+
+void MemoryWindow::Beep() { events_.push_back({}); }
+
+std::vector<std::string> MemoryWindow::MessageTexts() const {
+  std::vector<std::string> texts;
+  for (const auto& e : events_) {
+    if (e.kind == WindowEvent::Kind::Message) texts.push_back(e.box.text);
+  }
+  return texts;
+}
+
+int MemoryWindow::BeepCount() const {
+  int n = 0;
+  for (const auto& e : events_) n += e.kind == WindowEvent::Kind::Beep ? 1 : 0;
+  return n;
+}
+
+}  // namespace orvalin

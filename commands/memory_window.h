@@ -1,0 +1,59 @@
+// A window held in memory: fields and captions in maps, scripted answers, a log of what the
+// logic showed. Used by the tests and by the command-line tools, which have no screen.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands/scripted_answers.h"
+#include "commands/window.h"
+
+namespace orvalin {
+
+struct WindowEvent {
+  enum class Kind { Beep, Message, Input };
+  Kind kind = Kind::Beep;
+  MessageBox box;                   // Message: what was shown; Input: prompt and title
+  Answer answer = Answer::Ok;       // Message
+  std::optional<std::string> input; // Input: typed text, or nullopt when cancelled
+};
+
+class MemoryWindow : public Window {
+ public:
+  MemoryWindow();
+
+  std::string FieldText(std::string_view field) const override;
+  void SetFieldText(std::string_view field, std::string_view text) override;
+  void SetCaption(std::string_view control, std::string_view caption) override;
+  bool IsOptionOn(std::string_view option) const override;
+  Answer ShowMessage(const MessageBox& box) override;
+  std::string InputBox(std::string_view prompt, std::string_view title) override;
+  void Beep() override;
+  std::chrono::year_month_day Today() const override { return today_; }
+
+  // Scripting.
+  void SetToday(std::chrono::year_month_day today) { today_ = today; }
+  void SelectFrench(bool french);  // Option1 on (true) or Option2 on (false)
+  void QueueAnswer(Answer answer) { answers_.QueueAnswer(answer); }
+  void QueueInput(std::optional<std::string> text) { answers_.QueueInput(std::move(text)); }
+
+  // What happened.
+  std::string Caption(std::string_view control) const;
+  const std::vector<WindowEvent>& events() const { return events_; }
+  std::vector<std::string> MessageTexts() const;
+  int BeepCount() const;
+  void ClearEvents() { events_.clear(); }
+
+ private:
+  std::map<std::string, std::string, std::less<>> fields_;
+  std::map<std::string, std::string, std::less<>> captions_;
+  bool french_ = false;
+  std::chrono::year_month_day today_{std::chrono::year{2024}, std::chrono::month{3},
+                                     std::chrono::day{5}};
+  ScriptedAnswers answers_;
+  std::vector<WindowEvent> events_;
+};
+
+}  // namespace orvalin

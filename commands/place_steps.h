@@ -1,0 +1,56 @@
+// The steps every operation on the places file is made of.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "common/failure.h"
+#include "commands/session.h"
+
+namespace orvalin {
+
+// NameOfFile gets "location.dat".
+void ChooseFileName(Session& s);
+// Opens DataDirectory + NameOfFile, creating a missing file.
+void OpenChosenFile(Session& s);
+void OpenPlacesFile(Session& s);  // both of the above
+double RecordCount(Session& s);
+void ReadPlace(Session& s, std::int64_t n, PlaceRecord& target);
+void WritePlace(Session& s, std::int64_t n, const PlaceRecord& source);
+void ClosePlacesFile(Session& s);
+
+// The place fields from a record: texts with their filling blanks, GMT as NumberText.
+void ShowPlace(Session& s, const PlaceRecord& source);
+// WorkPlace from the place fields; the offset is RoundToInt16(ReadNumber(GMT)).
+void TakePlace(Session& s);
+// The parts of TakePlace, for operations that number them apart.
+void TakePlaceText(Session& s, int part);  // 0 name, 1 country, 2 latitude, 3 longitude
+void TakeGmtHours(Session& s);
+
+// Empties SunRise, Azimuth, Culmination, Azimuth3, SunSet, Azimuth2 and Duration.
+void ClearResults(Session& s);
+
+// "<description> in line <step> of <label>" in an OK box with the program's title.
+void ReportFailure(Session& s, std::string_view label, int step, const Failure& failure);
+
+// Writes `NumberText(n)` into RecordN.
+void ShowRecordNumber(Session& s, std::int64_t n);
+
+// The altitude of the sun's centre at rise and set, degrees: refraction and the sun's radius.
+inline constexpr double kHorizonAltitude = -0.61;
+// HorizonAltitude becomes -0.61 and Horizon shows it.
+void SetHorizonAltitude(Session& s);
+
+// Runs a command's steps under its trap: a failure is reported with the label and the step the
+// command had reached, then the places file is closed.
+template <typename Steps>
+void RunTrapped(Session& s, std::string_view label, const int& step, Steps&& steps) {
+  try {
+    steps();
+  } catch (const Failure& failure) {
+    ReportFailure(s, label, step, failure);
+    ClosePlacesFile(s);
+  }
+}
+
+}  // namespace orvalin

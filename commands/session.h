@@ -1,0 +1,28 @@
+// The state that lives as long as the window, under the names the program's routines use.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "commands/window.h"
+#include "engine/ephemerides.h"
+#include "placesfile/place_record.h"
+#include "placesfile/places_file.h"
+
+namespace orvalin {
+
+struct Session {
+  explicit Session(Window& w) : window(w) {}
+
+  Window& window;
+  std::string DataDirectory;         // current directory at start-up followed by "/"
+  PlaceRecord WorkPlace;             // the working place record
+  PlaceRecord ChosenPlace;           // the place being made the default
+  std::int32_t CurrentRecord = 0;    // record shown in the place fields; 0 for none
+  std::string WorkDate;              // "dd-mm-yyyy", 10 characters
+  orvalin::DayResults DayResults;    // the last results of the sun computation
+  double HorizonAltitude = 0;        // -0.61 once set
+  PlacesFile File;                   // the one places file slot
+};
+
+}  // namespace orvalin

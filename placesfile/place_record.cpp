@@ -1,0 +1,61 @@
+#include "placesfile/place_record.h"
+
+#include <cstring>
+
+#include "common/text.h"
+
+namespace orvalin {
+namespace {
+
+constexpr std::size_t kCountryOffset = kNameWidth;
+constexpr std::size_t kLatitudeOffset = kCountryOffset + kCountryWidth;
+constexpr std::size_t kLongitudeOffset = kLatitudeOffset + kAngleWidth;
+constexpr std::size_t kOffsetOffset = kLongitudeOffset + kAngleWidth;
+static_assert(kOffsetOffset + 2 == kRecordSize);
+
+void PutText(RecordBytes& out, std::size_t at, std::size_t width, std::string_view utf8) {
+  std::string bytes = EncodeCp1252(utf8);
+  bytes.resize(width, ' ');
+  std::memcpy(out.data() + at, bytes.data(), width);
+}
+
+std::string GetText(std::string_view bytes, std::size_t at, std::size_t width) {
+  std::string field(width, ' ');
+  if (at < bytes.size()) {
+    const std::size_t n = std::min(width, bytes.size() - at);
+    std::memcpy(field.data(), bytes.data() + at, n);
+  }
+  return DecodeCp1252(field);
+}
+
+}  // namespace
+
+RecordBytes EncodeRecord(const PlaceRecord& record) {
+  RecordBytes out{};
+  PutText(out, 0, kNameWidth, record.PlaceName);
+  PutText(out, kCountryOffset, kCountryWidth, record.CountryName);
+  PutText(out, kLatitudeOffset, kAngleWidth, record.LatitudeText);
+  PutText(out, kLongitudeOffset, kAngleWidth, record.LongitudeText);
+  const auto offset = static_cast<std::uint16_t>(record.GmtHours);
+  out[kOffsetOffset] = static_cast<char>(offset & 0xFF);
+  out[kOffsetOffset + 1] = static_cast<char>(offset >> 8);
+  return out;
+}
+
+PlaceRecord DecodeRecord(std::string_view bytes) {
+  PlaceRecord record;
+  record.PlaceName = GetText(bytes, 0, kNameWidth);
+  record.CountryName = GetText(bytes, kCountryOffset, kCountryWidth);
+  record.LatitudeText = GetText(bytes, kLatitudeOffset, kAngleWidth);
+  record.LongitudeText = GetText(bytes, kLongitudeOffset, kAngleWidth);
+  const auto byte_at = [&](std::size_t i) -> std::uint16_t {
+    return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0;
+  };
+  record.GmtHours =
+      static_cast<std::int16_t>(byte_at(kOffsetOffset) | (byte_at(kOffsetOffset + 1) << 8));
+  return record;
+}
+
+std::u32string NameKey(const PlaceRecord& record) { return CodePoints(record.PlaceName); }
+
+}  // namespace orvalin

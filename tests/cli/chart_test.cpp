@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include "app/table/table_cli.h"
+#include "cli/daylight_chart.h"
+#include "tests/support/session_fixture.h"
+#include "tests/cli/tool_test_support.h"
+
+namespace orvalin {
+namespace {
+
+// One application for the whole test program: painting text needs its fonts.
+class GuiEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[16] = "chart_test";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QGuiApplication> app_;
+};
+const auto* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+int CountOtherThan(const QImage& image, const QRect& area, QRgb colour) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) n += image.pixel(x, y) != colour ? 1 : 0;
+  }
+  return n;
+}
+
+TEST(DaylightChart, PngOfTheExpectedSizeWithEveryPanelDrawn) {
+  testing::ScratchDir dir;
+  testing::WriteFile(
+      dir / "location.dat",
+      testing::RecordsBytes({testing::Place("Tromsø", "Norway", "69 39 0 N", "18 57 0 E", 1)}));
+  const std::string png = dir / "tromso.png";
+  const testing::ToolRun run = testing::RunEntry(
+      RunTable, {"--file", dir / "location.dat", "--year", "2009", "--plot", png});
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  EXPECT_EQ(testing::ReadFile(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
+  QImage image;
+  ASSERT_TRUE(image.load(QString::fromStdString(png), "PNG"));
+  EXPECT_EQ(image.size(), kChartSize);
+  const QRgb white = qRgb(255, 255, 255);
+  const ChartPanels panels = ChartLayout(kChartSize);
+  for (const QRect& panel : {panels.times, panels.day_length, panels.elevation}) {
+    const QRect inside = panel.adjusted(2, 2, -2, -2);
+    EXPECT_GT(CountOtherThan(image, inside, white), inside.width() * inside.height() / 2);
+  }
+  // Tromsø: polar night at the year's end, polar day at its middle, across the whole height.
+  const QRect& t = panels.times;
+  const QRgb night = image.pixel(t.right() - 5, t.center().y() + 20);  // off the grid
+  const QRgb day = image.pixel(t.center().x(), t.top() + 5);
+  EXPECT_EQ(image.pixel(t.right() - 5, t.top() + 5), night);
+  EXPECT_EQ(image.pixel(t.right() - 5, t.bottom() - 5), night);
+  EXPECT_EQ(image.pixel(t.center().x(), t.bottom() - 5), day);
+  EXPECT_GT(qBlue(night), qRed(night));  // dark blue
+  EXPECT_GT(qRed(day), qBlue(day));      // pale yellow
+}
+
+TEST(DaylightChart, EmptyAndSingleDaySpansDraw) {
+  EXPECT_EQ(DrawDaylightChart({}, ChartText{"t", "s", "UT"}).size(), kChartSize);
+  TablePlace geneva;
+  geneva.latitude = 46.2;
+  geneva.longitude_west = -6.15;
+  const std::vector<SunRow> one = {
+      ComputeRow(geneva, Day{std::chrono::year{2009} / 6 / 21}, Clock::Universal())};
+  const QImage image =
+      DrawDaylightChart(one, ChartText{"Geneva", "21-06-2009", "UT"}, QSize(600, 450));
+  EXPECT_EQ(image.size(), QSize(600, 450));
+  const QRect inside = ChartLayout(image.size()).times.adjusted(2, 2, -2, -2);
+  EXPECT_GT(CountOtherThan(image, inside, qRgb(255, 255, 255)),
+            inside.width() * inside.height() / 2);
+}
+
+}  // namespace
+}  // namespace orvalin

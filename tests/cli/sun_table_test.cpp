@@ -1,0 +1,147 @@
+#include "cli/sun_table.h"
+
+#include <gtest/gtest.h>
+
+#include "commands/calculate_day.h"
+#include "engine/helpers.h"
+#include "cli/clock.h"
+#include "cli/day_span.h"
+#include "tests/support/session_fixture.h"
+
+namespace orvalin {
+namespace {
+
+using std::chrono::day;
+using std::chrono::month;
+using std::chrono::year;
+
+constexpr Day kD(int y, unsigned m, unsigned d) { return Day{year{y}, month{m}, day{d}}; }
+
+TablePlace Place(double latitude, double longitude_west) {
+  TablePlace p;
+  p.latitude = latitude;
+  p.longitude_west = longitude_west;
+  return p;
+}
+
+TEST(SunTable, WorkedExampleShowsTheWindowsTexts) {
+  MemoryWindow window;
+  Session session(window);
+  session.HorizonAltitude = -0.61;
+  window.SetFieldText("City", "Geneva");
+  window.SetFieldText("Latitude", "46 12 0 N");
+  window.SetFieldText("Longitude", "6 9 0 E");
+  window.SetFieldText("GMT", "1");
+  window.SetFieldText("Datejour", "21-06-2009");
+  CalculateDay(session);
+  ASSERT_TRUE(window.events().empty());
+
+  const SunRow row = ComputeRow(Place(46.2, -6.15), kD(2009, 6, 21), Clock::Universal());
+  EXPECT_EQ(row.status, RowStatus::Complete);
+  EXPECT_EQ(row.sunrise.text, " 3h 45mn 19.5s");
+  EXPECT_EQ(row.culmination.text, " 11h 37mn 14.2s");
+  EXPECT_EQ(row.day_length_text, " 15h 43mn 48.5s");
+  const std::pair<std::string, std::string> same[] = {
+      {row.sunrise.text, window.FieldText("SunRise")},
+      {row.sunrise_azimuth.text, window.FieldText("Azimuth")},
+      {row.culmination.text, window.FieldText("Culmination")},
+      {row.culmination_azimuth.text, window.FieldText("Azimuth3")},
+      {row.sunset.text, window.FieldText("SunSet")},
+      {row.sunset_azimuth.text, window.FieldText("Azimuth2")},
+      {row.day_length_text, window.FieldText("Duration")},
+      {row.elevation.text, window.FieldText("Elevation")}};
+  for (const auto& [table, shown] : same) EXPECT_EQ(table, shown);
+}
+
+// Europe/Zurich moved from +1 to +2 at 01:00 UT on 29-03-2009: sunrise, near 5 h UT, moves by a
+// whole hour on the zone's clock and not on the place's fixed offset.
+TEST(SunTable, ClocksAroundTheSpringChangeInZurich) {
+  const TablePlace zurich = Place(47 + 22 / 60.0, -(8 + 33 / 60.0));
+  const Clock zone = *Clock::Zone("Europe/Zurich");
+  struct Case {
+    unsigned day;
+    int zone_offset;
+  };
+  for (const Case c : {Case{28, 1}, Case{29, 2}, Case{30, 2}}) {
+    const Day d = kD(2009, 3, c.day);
+    const SunRow ut = ComputeRow(zurich, d, Clock::Universal());
+    const SunRow gmt = ComputeRow(zurich, d, Clock::Gmt(1));
+    const SunRow local = ComputeRow(zurich, d, zone);
+    for (const auto& [u, g, z] : {std::tie(ut.sunrise, gmt.sunrise, local.sunrise),
+                                  std::tie(ut.sunset, gmt.sunset, local.sunset)}) {
+      ASSERT_TRUE(u.known);
+      EXPECT_EQ(g.text, TimeText(u.local.hours + 1)) << c.day;
+      EXPECT_EQ(z.text, TimeText(u.local.hours + c.zone_offset)) << c.day;
+      EXPECT_EQ(z.local.date, d);
+      EXPECT_EQ(z.local.day_shift, 0);
+    }
+    EXPECT_EQ(local.day_length_text, ut.day_length_text);  // a length is no time of day
+  }
+}
+
+TEST(SunTable, ClockConversionsCrossMidnightBothWays) {
+  struct Case {
+    const char* zone;  // nullptr: GMT-5
+    Day day;
+    double ut;
+    double local;
+    int shift;
+  };
+  const Case cases[] = {
+      {"Europe/Zurich", kD(2009, 3, 29), 0.99, 1.99, 0},    // last minute of winter time
+      {"Europe/Zurich", kD(2009, 3, 29), 1.0, 3.0, 0},      // first of summer time
+      {"Europe/Zurich", kD(2009, 10, 25), 0.99, 2.99, 0},   // summer time, last minute
+      {"Europe/Zurich", kD(2009, 10, 25), 1.0, 2.0, 0},     // the hour repeated in winter time
+      {"Europe/Zurich", kD(2009, 12, 31), 23.5, 0.5, 1},    // into the new year
+      {"America/New_York", kD(2009, 3, 1), 2.0, 21.0, -1},  // the evening before
+      {"Asia/Kolkata", kD(2009, 6, 21), 20.0, 1.5, 1},      // half-hour offset
+      {nullptr, kD(2009, 1, 1), 3.0, 22.0, -1},
+  };
+  for (const Case& c : cases) {
+    const Clock clock = c.zone ? *Clock::Zone(c.zone) : Clock::Gmt(-5);
+    const LocalTime t = clock.At(c.day, c.ut);
+    EXPECT_NEAR(t.hours, c.local, 1e-9) << clock.Name() << ' ' << c.ut;
+    EXPECT_EQ(t.day_shift, c.shift) << clock.Name() << ' ' << c.ut;
+    EXPECT_EQ(std::chrono::sys_days(t.date),
+              std::chrono::sys_days(c.day) + std::chrono::days{c.shift});
+  }
+  EXPECT_FALSE(Clock::Zone("Mars/Olympus_Mons"));
+  EXPECT_FALSE(Clock::Zone(""));
+  EXPECT_EQ(Clock::Gmt(-5).Name(), "GMT-5");
+}
+
+TEST(SunTable, PolarDayAndNightSayWhyAndCarryTheirLength) {
+  const TablePlace tromso = Place(69.65, -18.95);
+  const SunRow summer = ComputeRow(tromso, kD(2009, 6, 21), Clock::Universal());
+  EXPECT_EQ(summer.status, RowStatus::NoSunset);
+  EXPECT_EQ(summer.day_length_text, " 24h 0mn 0s");
+  EXPECT_EQ(summer.note, "no sunset: the sun stays up all day");
+  EXPECT_FALSE(summer.sunrise.known || summer.sunset.known);
+
+  const SunRow winter = ComputeRow(tromso, kD(2009, 12, 21), Clock::Universal());
+  EXPECT_EQ(winter.status, RowStatus::NoSunrise);
+  EXPECT_TRUE(winter.day_length_known);
+  EXPECT_EQ(winter.day_length, 0);
+  EXPECT_EQ(winter.day_length_text, " 0h 0mn 0s");
+  EXPECT_EQ(winter.note, "no sunrise: the sun stays down all day");
+  EXPECT_FALSE(winter.sunrise.known || winter.culmination.known || winter.elevation.known);
+}
+
+TEST(DaySpan, ReadsStrictDatesAndSpans) {
+  EXPECT_EQ(ParseDayText("--date", "21-06-2009"), kD(2009, 6, 21));
+  EXPECT_EQ(ParseDayText("--date", "1-6-2009"), kD(2009, 6, 1));
+  EXPECT_EQ(ParseMonthText("--month", "02-2008").second, kD(2008, 2, 29));
+  EXPECT_EQ(ParseYearText("--year", "2009").second, kD(2009, 12, 31));
+  EXPECT_EQ(DaysFromTo(kD(2008, 12, 30), kD(2009, 1, 2)).size(), 4u);
+  EXPECT_EQ(DaysFromTo(kD(2009, 1, 1), kD(2009, 12, 31)).size(), 365u);
+  EXPECT_TRUE(DaysFromTo(kD(2009, 1, 2), kD(2009, 1, 1)).empty());
+  for (const char* bad : {"29-02-2009", "32-01-2009", "21-13-2009", "21/06/2009", "2009-06-21",
+                          "21-06-09", "21-06-2009x", "", "00-06-2009", "21-06-0000"}) {
+    EXPECT_THROW(ParseDayText("--date", bad), std::exception) << bad;
+  }
+  EXPECT_THROW(ParseMonthText("--month", "13-2009"), std::exception);
+  EXPECT_THROW(ParseYearText("--year", "209"), std::exception);
+}
+
+}  // namespace
+}  // namespace orvalin

@@ -1,0 +1,171 @@
+#include "app/table/table_cli.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "cli/table_format.h"
+#include "tests/support/session_fixture.h"
+#include "tests/cli/tool_test_support.h"
+
+namespace orvalin {
+namespace {
+
+using testing::Place;
+using testing::ToolRun;
+
+class TableCli : public ::testing::Test {
+ protected:
+  TableCli() {
+    testing::WriteFile(file, testing::RecordsBytes({
+                                 testing::Geneva(),
+                                 Place("Tromsø", "Norway", "69 39 0 N", "18 57 0 E", 1),
+                                 Place("Zürich", "Switzerland", "47 22 0 N", "8 33 0 E", 1),
+                                 Place("Broken", "Nowhere", "46 12 N", "6 9 0 E", 1),
+                             }));
+  }
+  ToolRun Table(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--file", file});
+    return testing::RunEntry(RunTable, args);
+  }
+
+  testing::ScratchDir dir;
+  std::string file = dir / "location.dat";
+};
+
+TEST_F(TableCli, WorkedExampleRowHoldsTheWindowsTexts) {
+  for (const auto& place :
+       std::vector<std::vector<std::string>>{{"--record", "1"}, {"--place", "gen"}, {}}) {
+    auto args = place;
+    args.insert(args.end(), {"--date", "21-06-2009"});
+    const ToolRun run = Table(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(run.out.find("Geneva, Switzerland (46 12 0 N, 6 9 0 E)"), std::string::npos);
+    const std::string row = run.out.substr(run.out.find("21-06-2009"));
+    for (const char* text : {" 3h 45mn 19.5s", " 11h 37mn 14.2s", " 15h 43mn 48.5s"}) {
+      EXPECT_NE(row.find(text), std::string::npos) << text;
+    }
+  }
+  const ToolRun typed = testing::RunEntry(RunTable, {"--lat", "46 12 0 N", "--lon", "6 9 0 E",
+                                                     "--date", "21-06-2009", "--format", "csv"});
+  ASSERT_EQ(typed.status, 0) << typed.err;
+  EXPECT_NE(typed.out.find(",\" 3h 45mn 19.5s\",21-06-2009,3.755425,"), std::string::npos);
+}
+
+TEST_F(TableCli, SpringChangeShowsOnTheZoneClockOnly) {
+  std::map<std::string, std::vector<double>> sunrise;  // clock -> decimal hours of 3 days
+  for (const auto& clock :
+       std::vector<std::vector<std::string>>{{}, {"--gmt"}, {"--tz", "Europe/Zurich"}}) {
+    auto args = clock;
+    args.insert(args.end(), {"--place", "zü", "--from", "28-03-2009", "--to", "30-03-2009",
+                             "--format", "json"});
+    const ToolRun run = Table(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const QJsonObject doc = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+    const std::string name = doc["clock"].toString().toStdString();
+    for (const auto& d : doc["days"].toArray()) {
+      sunrise[name].push_back(d.toObject()["sunrise"].toObject()["hours"].toDouble());
+    }
+  }
+  ASSERT_EQ(sunrise.size(), 3u);
+  const auto& ut = sunrise["UT"];
+  ASSERT_EQ(ut.size(), 3u);
+  const int zone_offset[] = {1, 2, 2};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NEAR(sunrise["GMT+1"][i] - ut[i], 1, 1e-6);
+    EXPECT_NEAR(sunrise["Europe/Zurich"][i] - ut[i], zone_offset[i], 1e-6);
+  }
+}
+
+TEST_F(TableCli, PolarRowsInEveryFormat) {
+  const ToolRun text = Table({"--place", "TROM", "--date", "21-06-2009"});
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_NE(text.out.find("24h 0mn 0s"), std::string::npos);
+  EXPECT_NE(text.out.find("no sunset: the sun stays up all day"), std::string::npos);
+
+  const ToolRun csv = Table({"--record", "2", "--date", "21-12-2009", "--format", "csv"});
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  EXPECT_EQ(csv.out, std::string(TableCsvHeader()) +
+                         "\n21-12-2009,UT,no sunrise,,,,,,,,,,,,,,,,\" 0h 0mn 0s\",0.000000,,,"
+                         "no sunrise: the sun stays down all day\n");
+}
+
+TEST_F(TableCli, CsvAndJsonCarryAYearOfRows) {
+  const ToolRun csv = Table({"--year", "2008", "--format", "csv"});
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  EXPECT_EQ(testing::LineCount(csv.out), 367u);  // a leap year and the header
+  const ToolRun json = Table({"--month", "02-2009", "--format", "json", "--tz", "Europe/Zurich"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  QJsonParseError error;
+  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error);
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+  const QJsonArray days = doc.object()["days"].toArray();
+  ASSERT_EQ(days.size(), 28);
+  EXPECT_EQ(days[0].toObject()["date"].toString(), "01-02-2009");
+  EXPECT_EQ(doc.object()["place"].toObject()["gmt"].toInt(), 1);
+}
+
+TEST_F(TableCli, BadUsageIsOneLineAndStatusTwo) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--lat", "4612", "--lon", "6 9 0 E"},
+      {"--lat", "46 12 N", "--lon", "6 9 0 E"},
+      {"--lat", "46 12 0 n", "--lon", "6 9 0 E"},
+      {"--lat", "46 12 0 E", "--lon", "6 9 0 E"},
+      {"--lat", "95 0 0 N", "--lon", "6 9 0 E"},
+      {"--lat", "46 12 0 N", "--lon", "6 9 0"},
+      {"--lat", "46 12 0.000000 N", "--lon", "6 9 0 E"},
+      {"--lat", "46 12 0 N"},
+      {"--date", "31-02-2009"},
+      {"--date", "2009-06-21"},
+      {"--month", "13-2009"},
+      {"--year", "09"},
+      {"--from", "01-01-2009"},
+      {"--from", "02-01-2009", "--to", "01-01-2009"},
+      {"--date", "21-06-2009", "--year", "2009"},
+      {"--tz", "Mars/Olympus_Mons"},
+      {"--tz", "Europe/Zurich", "--gmt"},
+      {"--format", "xml"},
+      {"--record", "0"},
+      {"--record", "2", "--place", "gen"},
+      {"--colour"},
+      {"extra"},
+  };
+  for (const auto& args : cases) {
+    const ToolRun run = testing::RunEntry(RunTable, args);
+    EXPECT_EQ(run.status, 2) << args.front() << ' ' << args.back();
+    EXPECT_EQ(testing::LineCount(run.err), 1u) << run.err;
+    EXPECT_EQ(run.err.rfind("orvalin-table: ", 0), 0u) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+}
+
+TEST_F(TableCli, FailuresAreStatusOne) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--record", "9"},       // beyond the file
+      {"--place", "nowhere"},  // not found
+      {"--place", "broken"},   // its latitude cannot be read
+      {"--place", "geneva", "--plot", dir / "no-such-folder/x.png"},
+  };
+  for (const auto& args : cases) {
+    const ToolRun run = Table(args);
+    EXPECT_EQ(run.status, 1) << args.back();
+    EXPECT_EQ(testing::LineCount(run.err), 1u) << run.err;
+  }
+  const ToolRun missing = testing::RunEntry(RunTable, {"--file", dir / "none.dat"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "none.dat"));  // never created
+}
+
+TEST_F(TableCli, HelpAndVersion) {
+  const ToolRun help = testing::RunEntry(RunTable, {"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--tz AREA/CITY"), std::string::npos);
+  const ToolRun version = testing::RunEntry(RunTable, {"--version"});
+  EXPECT_EQ(version.out, "orvalin-table " ORVALIN_VERSION "\n");
+}
+
+}  // namespace
+}  // namespace orvalin

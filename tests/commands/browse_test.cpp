@@ -1,0 +1,222 @@
+#include "commands/browse.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/commands/places_fixture.h"
+
+namespace orvalin {
+namespace {
+
+using namespace testing;
+
+class BrowseTest : public PlacesTest {
+ protected:
+  BrowseTest() { WriteRecords({Geneva(), Basel(), Lausanne()}); }
+  void SetResults(const char* text) {
+    for (const char* f : {"SunRise", "Azimuth", "Culmination", "Azimuth3", "SunSet", "Azimuth2",
+                          "Duration", "Elevation"}) {
+      window.SetFieldText(f, text);
+    }
+  }
+};
+
+TEST_F(BrowseTest, StepsBackAndForthShowingEachRecord) {
+  NextRecord(session);
+  EXPECT_EQ(session.CurrentRecord, 1);
+  EXPECT_EQ(Field("RecordN"), " 1");
+  EXPECT_EQ(Field("City"), "Geneva              ");
+  EXPECT_EQ(Field("GMT"), " 1");
+  NextRecord(session);
+  NextRecord(session);
+  EXPECT_EQ(Field("City"), "Lausanne            ");
+  PreviousRecord(session);
+  EXPECT_EQ(session.CurrentRecord, 2);
+  EXPECT_EQ(Field("RecordN"), " 2");
+  EXPECT_EQ(Field("City"), "Basel               ");
+  EXPECT_EQ(window.BeepCount(), 0);
+  EXPECT_FALSE(session.File.IsOpen());
+}
+
+TEST_F(BrowseTest, PreviousOnRecordOneBeepsAndLeavesNoRecordCurrent) {
+  NextRecord(session);
+  window.ClearEvents();
+  PreviousRecord(session);
+  EXPECT_EQ(session.CurrentRecord, 0);
+  EXPECT_EQ(Field("RecordN"), " 1");
+  EXPECT_EQ(Field("City"), "Geneva              ");
+  PreviousRecord(session);
+  EXPECT_EQ(window.BeepCount(), 2);
+  EXPECT_TRUE(window.MessageTexts().empty());
+
+  // With no current record an update writes nothing, whatever was typed.
+  const std::string before = FileBytes();
+  TypePlace("Bern", "46 57 0 N", "7 26 0 E");
+  SaveModif(session);
+  EXPECT_EQ(FileBytes(), before);
+  EXPECT_EQ(Field("City"), "Bern");
+
+  NextRecord(session);
+  EXPECT_EQ(session.CurrentRecord, 1);
+  EXPECT_EQ(Field("City"), "Geneva              ");
+}
+
+TEST_F(BrowseTest, NextOnTheLastRecordDoesNothing) {
+  session.CurrentRecord = 3;
+  window.SetFieldText("RecordN", "typed");
+  SetResults("r");
+  NextRecord(session);
+  EXPECT_EQ(session.CurrentRecord, 3);
+  EXPECT_EQ(Field("RecordN"), "typed");
+  EXPECT_EQ(Field("SunRise"), "r");
+  EXPECT_TRUE(window.events().empty());
+  EXPECT_FALSE(session.File.IsOpen());
+}
+
+TEST_F(BrowseTest, NextReachesAPartialLastRecord) {
+  WriteBytes(Bytes(Geneva()) + Bytes(Basel()).substr(0, 28));  // 100 bytes, 1.39 records
+  session.CurrentRecord = 1;
+  NextRecord(session);
+  EXPECT_EQ(session.CurrentRecord, 2);
+  EXPECT_EQ(Field("City"), "Basel               ");
+  EXPECT_EQ(Field("Country"), FixedText("Switzerl", 20));
+  NextRecord(session);
+  EXPECT_EQ(session.CurrentRecord, 2);
+}
+
+TEST_F(BrowseTest, ARefusedDateLeavesTheRecordShownAndTheResultsEmpty) {
+  session.CurrentRecord = 3;
+  window.SetFieldText("Datejour", "5/3/2024");
+  SetResults("r");
+  PreviousRecord(session);
+  EXPECT_EQ(Field("City"), "Basel               ");
+  EXPECT_EQ(Field("SunRise"), "");
+  EXPECT_EQ(Field("Duration"), "");
+  EXPECT_EQ(Field("Elevation"), "r");
+  EXPECT_EQ(window.MessageTexts(), std::vector<std::string>{"error date format dd-mm-yyyy"});
+}
+
+TEST_F(BrowseTest, NewdataAppendsAtTheRoundedRecordNumber) {
+  struct Case {
+    std::string file;
+    std::int32_t record;
+    std::size_t size_after;
+  };
+  const std::string three = Bytes(Geneva()) + Bytes(Basel()) + Bytes(Lausanne());
+  const Case cases[] = {
+      {three, 4, 288},
+      {"", 1, 72},
+      {std::string(100, 'x'), 2, 144},  // 1.39 + 1 rounds to 2: over the partial record
+      {std::string(108, 'x'), 2, 144},  // 2.5 rounds to even 2
+      {std::string(180, 'x'), 4, 288},  // 3.5 rounds to even 4
+  };
+  const PlaceRecord typed = Place("Zürich", "Switzerland", "47 22 0 N", "8 33 0 E", 6);
+  for (const auto& c : cases) {
+    WriteBytes(c.file);
+    window.ClearEvents();
+    SetResults("r");
+    TypePlace("Zürich", "47 22 0 N", "8 33 0 E", "5.5");  // 5.5 to even 6
+    window.SetFieldText("Country", "Switzerland");
+    window.QueueAnswer(Answer::Yes);
+    AddRecord(session);
+    EXPECT_EQ(session.CurrentRecord, c.record);
+    EXPECT_EQ(Field("RecordN"), " " + std::to_string(c.record));
+    const std::string bytes = FileBytes();
+    ASSERT_EQ(bytes.size(), c.size_after);
+    EXPECT_EQ(bytes.substr(0, std::min(c.file.size(), c.size_after - 72)),
+              c.file.substr(0, c.size_after - 72));
+    EXPECT_EQ(bytes.substr(c.size_after - 72), Bytes(typed));
+  }
+  EXPECT_EQ(Field("SunRise"), "");
+  EXPECT_EQ(Field("Elevation"), "r");  // not calculated again
+  ASSERT_EQ(window.events().size(), 1u);
+  const MessageBox& box = window.events()[0].box;
+  EXPECT_EQ(box.text, "Do you realy want to register these data ?");
+  EXPECT_EQ(box.title, "");
+  EXPECT_EQ(box.buttons, Buttons::YesNo);
+  EXPECT_EQ(box.icon, Icon::Critical);
+  EXPECT_FALSE(session.File.IsOpen());
+}
+
+TEST_F(BrowseTest, NewdataAnsweredNoTouchesNothing) {
+  for (bool exists : {true, false}) {
+    if (!exists) std::filesystem::remove(FilePath());
+    const std::string before = exists ? FileBytes() : "";
+    session.CurrentRecord = 2;
+    window.SetFieldText("RecordN", " 2");
+    TypePlace("Bern", "46 57 0 N", "7 26 0 E");
+    AddRecord(session);  // nothing queued: No, the default button
+    EXPECT_EQ(session.CurrentRecord, 2);
+    EXPECT_EQ(Field("RecordN"), " 2");
+    EXPECT_EQ(std::filesystem::exists(FilePath()), exists);
+    if (exists) {
+      EXPECT_EQ(FileBytes(), before);
+    }
+  }
+}
+
+TEST_F(BrowseTest, SaveModifOverwritesTheCurrentRecordOnly) {
+  session.CurrentRecord = 2;
+  window.SetFieldText("RecordN", "typed");
+  TypePlace("Zürich, a town with a long name", "47 22 0 N", "8 33 0 E", "-0.4");
+  window.SetFieldText("Country", "Switzerland");
+  SaveModif(session);
+  EXPECT_EQ(session.CurrentRecord, 2);
+  EXPECT_EQ(Field("RecordN"), " 2");
+  const std::string bytes = FileBytes();
+  ASSERT_EQ(bytes.size(), 216u);
+  EXPECT_EQ(bytes.substr(0, 72), Bytes(Geneva()));
+  EXPECT_EQ(bytes.substr(72, 20), "Z\xFCrich, a town with ");
+  EXPECT_EQ(bytes.substr(142, 2), std::string("\0\0", 2));
+  EXPECT_EQ(bytes.substr(144), Bytes(Lausanne()));
+  EXPECT_FALSE(session.File.IsOpen());
+}
+
+TEST_F(BrowseTest, AnOverflowingOffsetIsReportedAtItsStep) {
+  const std::string before = FileBytes();
+  TypePlace("Bern", "46 57 0 N", "7 26 0 E", "40000");
+  window.QueueAnswer(Answer::Yes);
+  AddRecord(session);
+  EXPECT_EQ(session.CurrentRecord, 4);  // the steps before the failure stay done
+  EXPECT_EQ(Field("RecordN"), " 4");
+  session.CurrentRecord = 2;
+  SaveModif(session);
+  EXPECT_EQ(window.MessageTexts(),
+            (std::vector<std::string>{"Do you realy want to register these data ?",
+                                      "Overflow in line 532 of AddRecord",
+                                      "Overflow in line 745 of SaveModif"}));
+  EXPECT_EQ(FileBytes(), before);
+  EXPECT_EQ(session.WorkPlace.LongitudeText, FixedText("7 26 0 E", 15));  // 741 to 744 ran
+  EXPECT_FALSE(session.File.IsOpen());
+}
+
+TEST_F(BrowseTest, AFileThatCannotBeOpenedIsReportedByEachCommand) {
+  std::filesystem::remove(FilePath());
+  std::filesystem::create_directory(FilePath());
+  session.CurrentRecord = 2;
+  PreviousRecord(session);
+  NextRecord(session);
+  window.QueueAnswer(Answer::Yes);
+  AddRecord(session);
+  SaveModif(session);
+  const std::vector<std::string> expected = {
+      "Permission denied in line 400 of PreviousRecord",
+      "Permission denied in line 300 of NextRecord",
+      "Do you realy want to register these data ?",
+      "Permission denied in line 530 of AddRecord",
+      "Permission denied in line 730 of SaveModif",
+  };
+  EXPECT_EQ(window.MessageTexts(), expected);
+  EXPECT_EQ(session.CurrentRecord, 1);  // PreviousRecord had stepped back before opening
+}
+
+TEST_F(BrowseTest, PreviousBeyondTheEndReportsTheRead) {
+  session.CurrentRecord = 6;
+  PreviousRecord(session);
+  EXPECT_EQ(window.MessageTexts(),
+            std::vector<std::string>{"Bad record number in line 410 of PreviousRecord"});
+  EXPECT_EQ(Field("RecordN"), " 5");
+  EXPECT_FALSE(session.File.IsOpen());
+}
+
+}  // namespace
+}  // namespace orvalin
