@@ -74,8 +74,8 @@ std::string Driver::Dump(const Action& action) {
     if (entry.kind == ControlKind::Field) continue;
     Emit(JsonLine().Text("caption", entry.name).Text("text", window_.Caption(entry.name)));
   }
-  for (const char* option : {"Option1", "Option2"}) {
-    Emit(JsonLine().Text("option", option).Flag("on", window_.IsOptionOn(option)));
+  for (const std::string_view option : kLanguageOptions) {
+    Emit(JsonLine().Text("option", option).Flag("on", window_.Button(option)->isChecked()));
   }
   return {};
 }

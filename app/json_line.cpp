@@ -1,49 +1,8 @@
 #include "app/json_line.h"
 
-#include <QString>
 #include <cstdio>
 
 namespace orvalin {
-
-std::string JsonString(std::string_view text) {
-  const std::string utf8 =
-      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdString();
-  std::string json = "\"";
-  for (const char c : utf8) {
-    switch (c) {
-      case '"':
-        json += "\\\"";
-        break;
-      case '\\':
-        json += "\\\\";
-        break;
-      case '\b':
-        json += "\\b";
-        break;
-      case '\f':
-        json += "\\f";
-        break;
-      case '\n':
-        json += "\\n";
-        break;
-      case '\r':
-        json += "\\r";
-        break;
-      case '\t':
-        json += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-          json += escaped;
-        } else {
-          json += c;
-        }
-    }
-  }
-  return json + "\"";
-}
 
 JsonLine& JsonLine::Key(std::string_view key) {
   if (text_.size() > 1) text_ += ", ";

@@ -5,10 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace orvalin {
+#include "common/text.h"
 
-// A JSON string literal of UTF-8 text; bytes that are not UTF-8 become U+FFFD.
-std::string JsonString(std::string_view text);
+namespace orvalin {
 
 class JsonLine {
  public:

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "commands/memory_window.h"
-#include "engine/ephemerides.h"
+#include "commands/ephemerides.h"
 #include "engine/helpers.h"
 #include "tests/engine/reference_sun_day.h"
 
@@ -53,16 +53,16 @@ void EphemeridesInWindow(benchmark::State& state) {
 BENCHMARK(EphemeridesInWindow);
 
 void EightTexts(benchmark::State& state) {
-  const DayResults r = ComputeSunDay(kGenevaWest, kGenevaNorth, kHorizon, 21, 6, 2009).values;
+  const SunDay r = ComputeSunDay(kGenevaWest, kGenevaNorth, kHorizon, 21, 6, 2009);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(TimeText(r.SunriseTime));
-    benchmark::DoNotOptimize(AngleText(r.SunriseAzimuth));
-    benchmark::DoNotOptimize(TimeText(r.CulminationTime));
-    benchmark::DoNotOptimize(AngleText(r.CulminationAzimuth));
-    benchmark::DoNotOptimize(TimeText(r.SunsetTime));
-    benchmark::DoNotOptimize(AngleText(r.SunsetAzimuth));
-    benchmark::DoNotOptimize(TimeText(r.DayLength));
-    benchmark::DoNotOptimize(AngleText(r.CulminationElevation));
+    benchmark::DoNotOptimize(TimeText(*r.SunriseTime));
+    benchmark::DoNotOptimize(AngleText(*r.SunriseAzimuth));
+    benchmark::DoNotOptimize(TimeText(*r.CulminationTime));
+    benchmark::DoNotOptimize(AngleText(*r.CulminationAzimuth));
+    benchmark::DoNotOptimize(TimeText(*r.SunsetTime));
+    benchmark::DoNotOptimize(AngleText(*r.SunsetAzimuth));
+    benchmark::DoNotOptimize(TimeText(*r.DayLength));
+    benchmark::DoNotOptimize(AngleText(*r.CulminationElevation));
   }
 }
 BENCHMARK(EightTexts);

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <optional>
 
-#include "commands/working_date.h"
+#include "engine/date_text.h"
 #include "cli/tool_errors.h"
 
 namespace orvalin {

@@ -6,13 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/date_text.h"  // kPreciseFromYear, kPreciseUntilYear
+
 namespace orvalin {
 
 using Day = std::chrono::year_month_day;
 
-// The years the computation is accurate in; outside them the window warns.
-inline constexpr int kPreciseFromYear = 1800;
-inline constexpr int kPreciseUntilYear = 2200;
 
 // Strict readings: "DD-MM-YYYY" (day and month of one or two digits, a year of four), "MM-YYYY",
 // "YYYY", a real calendar day in the years 1 to 9999. BadUsage naming `option` otherwise.

@@ -6,13 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "common/text.h"  // JsonString
+
 namespace orvalin {
 
 // Fixed notation with `digits` decimals and "." whatever the locale: Decimal(3.5, 2) is "3.50".
 std::string Decimal(double value, int digits);
-
-// A JSON string literal, quotes included; control characters escaped.
-std::string JsonString(std::string_view utf8);
 
 // A CSV cell: quoted (quotes doubled) when it holds a comma, a quote, a line break, or a blank at
 // either end, which a spreadsheet would otherwise drop.

@@ -7,34 +7,25 @@
 #include <system_error>
 #include <vector>
 
-#include "commands/verif_angle.h"
+#include "engine/angle_text.h"
 #include "common/failure.h"
 #include "common/text.h"
-#include "commands/search.h"
+#include "placesfile/search_rule.h"
 #include "cli/out_text.h"
 #include "cli/tool_errors.h"
 
 namespace orvalin {
 namespace {
 
-// What the first of the window's messages means, for a line that says what to type.
-std::string_view WhatIsMissing(const std::string& message) {
-  if (message.find("Insdeg") != std::string::npos) return "no blank between its parts";
-  if (message.find("Insmin") != std::string::npos) return "the minutes and seconds are missing";
-  if (message.find("Inssec") != std::string::npos) return "the seconds are missing";
-  return "no capital N, S, E, W or O after the seconds";
-}
-
-// The letter the reading took, found as the window finds it: after the third run of blanks.
-char HemisphereLetter(std::string_view fixed) {
-  std::size_t at = 0;
-  for (int part = 0; part < 3; ++part) {
-    at = fixed.find(' ', at);
-    if (at == std::string_view::npos) return 0;
-    at = fixed.find_first_not_of(' ', at);
-    if (at == std::string_view::npos) return 0;
+// What the reading lacked, for a line that says what to type.
+std::string_view WhatIsMissing(AngleGap gap) {
+  switch (gap) {
+    case AngleGap::Degrees: return "no blank between its parts";
+    case AngleGap::Minutes: return "the minutes and seconds are missing";
+    case AngleGap::Seconds: return "the seconds are missing";
+    case AngleGap::None: break;
   }
-  return fixed[at];
+  return "no capital N, S, E, W or O after the seconds";
 }
 
 double TypedAngle(std::string_view option, std::string_view text, bool is_latitude) {
@@ -76,13 +67,13 @@ AngleCheck CheckAngle(std::string_view fixed, bool is_latitude) {
     check.problem = "has a number out of range (" + std::string(f.what()) + ")";
     return check;
   }
-  if (!reading.messages.empty()) {
-    check.problem = "cannot be read: " + std::string(WhatIsMissing(reading.messages.front()));
+  if (!reading.is_clean()) {
+    check.problem = "cannot be read: " + std::string(WhatIsMissing(reading.gap));
     return check;
   }
   check.readable = true;
   check.value = reading.value;
-  const char letter = HemisphereLetter(fixed);
+  const char letter = reading.letter;
   const std::string_view suits = is_latitude ? "NS" : "EWO";
   const double limit = is_latitude ? 90 : 180;
   if (suits.find(letter) == std::string_view::npos) {
@@ -106,28 +97,8 @@ std::string ReadPlacesBytes(const std::string& path) {
   return std::move(bytes).str();
 }
 
-std::int64_t RecordsIn(std::string_view bytes) {
-  return static_cast<std::int64_t>((bytes.size() + kRecordSize - 1) / kRecordSize);
-}
-
 PlaceRecord RecordAt(std::string_view bytes, std::int64_t n) {
-  return DecodeRecord(bytes.substr(static_cast<std::size_t>(n - 1) * kRecordSize, kRecordSize));
-}
-
-std::optional<std::int64_t> FindPlace(std::string_view bytes, std::string_view text) {
-  std::string folded_text(text);
-  FoldCase(folded_text);
-  const std::u32string wanted = CodePoints(folded_text);
-  if (wanted.empty()) return std::nullopt;
-  const std::int64_t count = RecordsIn(bytes);
-  for (std::int64_t n = 1; n <= count; ++n) {
-    std::string name = RecordAt(bytes, n).PlaceName;
-    FoldCase(name);
-    const std::u32string folded_name = CodePoints(name);
-    const auto start = std::u32string_view(folded_name).substr(0, wanted.size());
-    if (std::u32string_view(wanted).find(start) != std::u32string_view::npos) return n;
-  }
-  return std::nullopt;
+  return DecodeRecord(RecordBytesAt(bytes, n));
 }
 
 TablePlace PlaceFromRecord(const PlaceRecord& record, std::int64_t n) {

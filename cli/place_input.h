@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "placesfile/place_record.h"
+#include "placesfile/search_rule.h"  // FindPlace
 #include "cli/sun_table.h"
 
 namespace orvalin {
@@ -16,14 +17,7 @@ namespace orvalin {
 // is missing or unreadable.
 std::string ReadPlacesBytes(const std::string& path);
 
-// Records in the bytes, a partial last record included.
-std::int64_t RecordsIn(std::string_view bytes);
 PlaceRecord RecordAt(std::string_view bytes, std::int64_t n);  // n from 1
-
-// The first record, in file order, that the window's search finds for `text`: letters a to z
-// folded to capitals in both, then the text must begin the 20-character name (or, longer than
-// 20, hold the whole name). An empty text finds nothing.
-std::optional<std::int64_t> FindPlace(std::string_view bytes, std::string_view text);
 
 // An angle text of 15 characters, as stored, read by the window's rules.
 struct AngleCheck {

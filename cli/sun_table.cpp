@@ -1,27 +1,27 @@
 #include "cli/sun_table.h"
 
 #include "common/failure.h"
-#include "engine/ephemerides.h"
+#include "engine/sun_day.h"
 #include "engine/helpers.h"
 
 namespace orvalin {
 namespace {
 
-EventTime Event(const SunDay& sun, unsigned flag, double ut_hours, Day day, const Clock& clock) {
+EventTime Event(const std::optional<double>& ut_hours, Day day, const Clock& clock) {
   EventTime e;
-  if ((sun.stored & flag) == 0) return e;
+  if (!ut_hours) return e;
   e.known = true;
-  e.local = clock.At(day, ut_hours);
+  e.local = clock.At(day, *ut_hours);
   e.text = TimeText(e.local.hours);
   return e;
 }
 
-AngleValue Angle(const SunDay& sun, unsigned flag, double degrees) {
+AngleValue Angle(const std::optional<double>& degrees) {
   AngleValue a;
-  if ((sun.stored & flag) == 0) return a;
+  if (!degrees) return a;
   a.known = true;
-  a.degrees = degrees;
-  a.text = AngleText(degrees);
+  a.degrees = *degrees;
+  a.text = AngleText(*degrees);
   return a;
 }
 
@@ -38,16 +38,15 @@ SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock) {
                                    static_cast<std::int16_t>(static_cast<unsigned>(day.day())),
                                    static_cast<std::int16_t>(static_cast<unsigned>(day.month())),
                                    static_cast<std::int16_t>(static_cast<int>(day.year())));
-  const DayResults& v = sun.values;
   SunRow row;
   row.date = day;
-  row.sunrise = Event(sun, kStoredSunriseTime, v.SunriseTime, day, clock);
-  row.culmination = Event(sun, kStoredCulminationTime, v.CulminationTime, day, clock);
-  row.sunset = Event(sun, kStoredSunsetTime, v.SunsetTime, day, clock);
-  row.sunrise_azimuth = Angle(sun, kStoredSunriseAzimuth, v.SunriseAzimuth);
-  row.culmination_azimuth = Angle(sun, kStoredCulminationAzimuth, v.CulminationAzimuth);
-  row.sunset_azimuth = Angle(sun, kStoredSunsetAzimuth, v.SunsetAzimuth);
-  row.elevation = Angle(sun, kStoredCulminationElevation, v.CulminationElevation);
+  row.sunrise = Event(sun.SunriseTime, day, clock);
+  row.culmination = Event(sun.CulminationTime, day, clock);
+  row.sunset = Event(sun.SunsetTime, day, clock);
+  row.sunrise_azimuth = Angle(sun.SunriseAzimuth);
+  row.culmination_azimuth = Angle(sun.CulminationAzimuth);
+  row.sunset_azimuth = Angle(sun.SunsetAzimuth);
+  row.elevation = Angle(sun.CulminationElevation);
 
   switch (sun.outcome) {
     case SunOutcome::Complete:
@@ -67,9 +66,9 @@ SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock) {
       break;
   }
   // The computation leaves the length unset when the sun does not rise: that day has none.
-  if ((sun.stored & kStoredDayLength) != 0) {
+  if (sun.DayLength) {
     row.day_length_known = true;
-    row.day_length = v.DayLength;
+    row.day_length = *sun.DayLength;
   } else if (row.status == RowStatus::NoSunrise) {
     row.day_length_known = true;
     row.day_length = 0;

@@ -9,10 +9,9 @@
 
 #include "cli/clock.h"
 #include "cli/day_span.h"
+#include "engine/sun_day.h"
 
 namespace orvalin {
-
-inline constexpr double kHorizonAltitude = -0.61;  // degrees, the window's only value
 
 struct TablePlace {
   std::string name;  // without filling blanks; empty for typed coordinates

@@ -65,7 +65,8 @@ void AddRecord(Session& s) {
   int step = 0;
   RunTrapped(s, "AddRecord", step, [&] {
     const Answer answer =
-        s.window.ShowMessage(MessageBox{.text = "Do you realy want to register these data ?",
+        s.window.ShowMessage(MessageBox{.text = std::string(MessageText(Message::ConfirmNewPlace,
+                                                                  s.window.SelectedLanguage())),
                                         .title = "",
                                         .buttons = Buttons::YesNo,
                                         .icon = Icon::Critical});

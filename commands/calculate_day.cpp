@@ -1,11 +1,13 @@
 #include "commands/calculate_day.h"
 
+#include <optional>
 #include <string>
 
 #include "commands/verif_angle.h"
 #include "common/read_number.h"
 #include "common/text.h"
 #include "commands/working_date.h"
+#include "engine/date_text.h"
 #include "engine/helpers.h"
 
 namespace orvalin {
@@ -18,24 +20,19 @@ struct DayMonthYear {
 // Day before the first "-", month up to the next one (0 without it), year after it (the whole
 // text without it). No range test: EPHEMERIDES takes the numbers as they are.
 DayMonthYear SplitDate(const std::string& text) {
-  const std::size_t p1 = text.find('-');
-  if (p1 == std::string::npos) Fail(Fault::InvalidCall);  // no day part
+  const DateParts parts = SplitDateText(text);
+  if (!parts.has_day) Fail(Fault::InvalidCall);
   DayMonthYear date;
-  date.day = RoundToInt16(ReadNumber(std::string_view(text).substr(0, p1)));
-  const std::size_t p2 = text.find('-', p1 + 1);
-  if (p2 == std::string::npos) {
-    date.year = RoundToInt16(ReadNumber(text));
-  } else {
-    date.month = RoundToInt16(ReadNumber(std::string_view(text).substr(p1 + 1, p2 - p1 - 1)));
-    date.year = RoundToInt16(ReadNumber(std::string_view(text).substr(p2 + 1)));
-  }
+  date.day = RoundToInt16(ReadNumber(parts.day));
+  if (parts.has_month) date.month = RoundToInt16(ReadNumber(parts.month));
+  date.year = RoundToInt16(ReadNumber(parts.year));
   return date;
 }
 
-// A result the computation did not store is shown empty, never another day's value.
-void ShowResult(Session& s, const char* field, unsigned stored, unsigned flag,
-                std::string (*format)(double), double value) {
-  s.window.SetFieldText(field, (stored & flag) != 0 ? format(value) : std::string());
+// A result the computation did not reach is shown empty, never another day's value.
+void ShowResult(Session& s, const char* field, const std::optional<double>& reached,
+                std::string (*format)(double)) {
+  s.window.SetFieldText(field, reached ? format(*reached) : std::string());
 }
 
 }  // namespace
@@ -54,23 +51,20 @@ void CalculateDay(Session& s) {
     VerifAngle(s.window, s.WorkPlace.LatitudeText, latitude);
     if (s.window.FieldText("Datejour").empty()) SetTodayDate(s);
     const DayMonthYear date = SplitDate(s.window.FieldText("Datejour"));
-    const EphemeridesStatus status =
+    const SunDay day =
         EPHEMERIDES(s.window, s.DayResults, longitude, latitude, s.HorizonAltitude, date.day,
                     date.month, date.year);
 
     line = 650;
-    const DayResults& r = s.DayResults;
-    const unsigned stored = status.stored;
-    ShowResult(s, "SunRise", stored, kStoredSunriseTime, TimeText, r.SunriseTime);
-    ShowResult(s, "Azimuth", stored, kStoredSunriseAzimuth, AngleText, r.SunriseAzimuth);
-    ShowResult(s, "Culmination", stored, kStoredCulminationTime, TimeText, r.CulminationTime);
-    ShowResult(s, "Azimuth3", stored, kStoredCulminationAzimuth, AngleText, r.CulminationAzimuth);
-    ShowResult(s, "SunSet", stored, kStoredSunsetTime, TimeText, r.SunsetTime);
-    ShowResult(s, "Azimuth2", stored, kStoredSunsetAzimuth, AngleText, r.SunsetAzimuth);
+    ShowResult(s, "SunRise", day.SunriseTime, TimeText);
+    ShowResult(s, "Azimuth", day.SunriseAzimuth, AngleText);
+    ShowResult(s, "Culmination", day.CulminationTime, TimeText);
+    ShowResult(s, "Azimuth3", day.CulminationAzimuth, AngleText);
+    ShowResult(s, "SunSet", day.SunsetTime, TimeText);
+    ShowResult(s, "Azimuth2", day.SunsetAzimuth, AngleText);
     s.window.SetFieldText("Horizon", NumberText(s.HorizonAltitude));
-    ShowResult(s, "Duration", stored, kStoredDayLength, TimeText, r.DayLength);
-    ShowResult(s, "Elevation", stored, kStoredCulminationElevation, AngleText,
-               r.CulminationElevation);
+    ShowResult(s, "Duration", day.DayLength, TimeText);
+    ShowResult(s, "Elevation", day.CulminationElevation, AngleText);
   } catch (const Failure& failure) {
     s.window.Beep();
     Tell(s.window, ReportText(Description(failure.fault()), line, "ORVALIN"));

@@ -48,9 +48,15 @@ void FrenchCaptions(Window& window) {
   for (int k : kFrenchOrder) window.SetCaption(kCaptions[k].control, kCaptions[k].french);
 }
 
+void SetCaptions(Window& window, Language language) {
+  switch (language) {
+    case Language::French: return FrenchCaptions(window);
+    case Language::English: return EnglishCaptions(window);
+  }
+}
+
 void StartUp(Session& s) {
-  if (s.window.IsOptionOn("Option1")) FrenchCaptions(s.window);
-  if (s.window.IsOptionOn("Option2")) EnglishCaptions(s.window);
+  SetCaptions(s.window, s.window.SelectedLanguage());
   std::error_code error;
   s.DataDirectory = std::filesystem::current_path(error).string() + "/";
   SetTodayDate(s);

@@ -18,6 +18,7 @@ std::span<const CaptionRow> CaptionTable();
 
 void EnglishCaptions(Window& window);
 void FrenchCaptions(Window& window);
+void SetCaptions(Window& window, Language language);
 
 // Runs once when the window has been created: captions, data directory, today's date, the
 // default place and its results.

@@ -5,8 +5,10 @@
 #include <string>
 
 #include "commands/calculate_day.h"
+#include "commands/messages.h"
 #include "common/read_number.h"
 #include "commands/working_date.h"
+#include "engine/date_text.h"
 #include "commands/load_default.h"
 #include "commands/place_steps.h"
 
@@ -14,7 +16,6 @@ namespace orvalin {
 namespace {
 
 constexpr int kLatestTypedYear = 32000;
-constexpr int kPreciseFrom = 1800, kPreciseUntil = 2200;
 
 struct TypedDate {
   int day = 0, month = 0, year = 0;
@@ -23,15 +24,14 @@ struct TypedDate {
 // Day before the first "-", month up to the next, year after it, each read and rounded to 16
 // bits. Nothing when a "-" is missing or a number overflows.
 std::optional<TypedDate> ReadTypedDate(std::string_view text) {
-  const std::size_t p1 = text.find('-');
-  if (p1 == std::string_view::npos) return std::nullopt;
-  const std::size_t p2 = text.find('-', p1 + 1);
+  const DateParts parts = SplitDateText(text);
+  if (!parts.has_day) return std::nullopt;
   try {
     TypedDate date;
-    date.day = RoundToInt16(ReadNumber(text.substr(0, p1)));
-    if (p2 == std::string_view::npos) return std::nullopt;
-    date.month = RoundToInt16(ReadNumber(text.substr(p1 + 1, p2 - p1 - 1)));
-    const double year = ReadNumber(text.substr(p2 + 1));
+    date.day = RoundToInt16(ReadNumber(parts.day));
+    if (!parts.has_month) return std::nullopt;
+    date.month = RoundToInt16(ReadNumber(parts.month));
+    const double year = ReadNumber(parts.year);
     if (year > kLatestTypedYear) return std::nullopt;
     date.year = RoundToInt16(year);
     return date;
@@ -42,7 +42,7 @@ std::optional<TypedDate> ReadTypedDate(std::string_view text) {
 
 void RefuseDate(Session& s) {
   s.window.Beep();
-  Tell(s.window, "error date format dd-mm-yyyy");
+  Tell(s.window, Message::DateFormatError);
 }
 
 // Digits without sign, at least two.
@@ -87,14 +87,8 @@ void RunName(Session& s) {
   if (!date || date->day < 1 || date->day > 31 || date->month < 1 || date->month > 12) {
     return RefuseDate(s);
   }
-  if (date->year > kPreciseUntil) {
-    TellInLanguage(s.window, "Calculs imprécis après l'an 2200",
-                   "Calculation not precise over year 2200");
-  }
-  if (date->year < kPreciseFrom) {
-    TellInLanguage(s.window, "Calculs imprécis avant l'an 1800",
-                   "Calculation not precise under year 1800");
-  }
+  if (date->year > kPreciseUntilYear) Tell(s.window, Message::ImpreciseAfterLastYear);
+  if (date->year < kPreciseFromYear) Tell(s.window, Message::ImpreciseBeforeFirstYear);
   s.window.SetFieldText("Datejour", TwoDigits(date->day) + "-" + TwoDigits(date->month) + "-" +
                                         TwoDigits(date->year));
   CalculateDay(s);

@@ -16,12 +16,6 @@
 namespace orvalin {
 namespace {
 
-// The bytes of record n (from 1), fewer than 72 for a partial record, none beyond the end.
-std::string_view RecordAt(std::string_view file, std::int64_t n) {
-  const auto at = static_cast<std::size_t>(n - 1) * kRecordSize;
-  return at < file.size() ? file.substr(at, kRecordSize) : std::string_view();
-}
-
 // A record that moves passes through memory. Every byte reads as a character and writes back as
 // the same byte, so a whole record is copied as it is; a partial one is filled out to 72 bytes.
 void AppendMoved(std::string& out, std::string_view record) {
@@ -33,14 +27,6 @@ void AppendMoved(std::string& out, std::string_view record) {
   out.append(bytes.data(), bytes.size());
 }
 
-std::u32string NameKeyOf(std::string_view record) {
-  std::u32string key(kNameWidth, U' ');
-  for (std::size_t c = 0; c < kNameWidth && c < record.size(); ++c) {
-    key[c] = Cp1252Character(static_cast<unsigned char>(record[c]));
-  }
-  return key;
-}
-
 // Records 1 to k turn round by one place: k becomes 1, 1 to k - 1 become 2 to k. The file is
 // replaced whole, so that a failure or a crash never leaves a record lost or doubled.
 void MoveChosenToFront(Session& s, std::int64_t k, int& step) {
@@ -50,14 +36,14 @@ void MoveChosenToFront(Session& s, std::int64_t k, int& step) {
   moved.reserve(std::max(old.size(), static_cast<std::size_t>(k) * kRecordSize));
   const RecordBytes chosen = EncodeRecord(s.ChosenPlace);
   moved.append(chosen.data(), chosen.size());
-  for (std::int64_t i = 2; i <= k; ++i) AppendMoved(moved, RecordAt(old, i - 1));
+  for (std::int64_t i = 2; i <= k; ++i) AppendMoved(moved, RecordBytesAt(old, i - 1));
   moved.append(old.substr(std::min(old.size(), static_cast<std::size_t>(k) * kRecordSize)));
 
   step = 942;
   // Should the replacement fail, WorkPlace holds what it held when the first write failed.
-  s.WorkPlace = DecodeRecord(RecordAt(old, k - 1));
+  s.WorkPlace = DecodeRecord(RecordBytesAt(old, k - 1));
   s.File.ReplaceAll(moved);
-  s.WorkPlace = DecodeRecord(RecordAt(old, 1));
+  s.WorkPlace = DecodeRecord(RecordBytesAt(old, 1));
   s.CurrentRecord = 1;
   ShowRecordNumber(s, 1);
 }
@@ -128,24 +114,24 @@ void Bubblesort(Session& s) {
       const std::string old = s.File.ReadAll();
       const auto whole = static_cast<std::int64_t>(old.size() / kRecordSize);
       std::vector<std::u32string> keys;
-      for (std::int64_t r = 2; r <= whole; ++r) keys.push_back(NameKeyOf(RecordAt(old, r)));
+      for (std::int64_t r = 2; r <= whole; ++r) keys.push_back(NameKey(RecordBytesAt(old, r)));
       const BubbleOutcome plan = PlanBubblesort(keys);
 
       if (plan.first_exchange != 0) {
         step = 6650;
-        s.WorkPlace = DecodeRecord(RecordAt(old, plan.first_exchange));
+        s.WorkPlace = DecodeRecord(RecordBytesAt(old, plan.first_exchange));
         // Whole records move unchanged byte for byte; the partial tail stays where it is.
-        std::string sorted(RecordAt(old, 1));
+        std::string sorted(RecordBytesAt(old, 1));
         sorted.reserve(old.size());
         for (const std::size_t j : plan.order) {
-          sorted.append(RecordAt(old, static_cast<std::int64_t>(j) + 2));
+          sorted.append(RecordBytesAt(old, static_cast<std::int64_t>(j) + 2));
         }
         sorted.append(old.substr(static_cast<std::size_t>(whole) * kRecordSize));
         s.File.ReplaceAll(sorted);
       }
       if (plan.last_read != 0) {
         const std::size_t j = plan.order[static_cast<std::size_t>(plan.last_read) - 2];
-        s.WorkPlace = DecodeRecord(RecordAt(old, static_cast<std::int64_t>(j) + 2));
+        s.WorkPlace = DecodeRecord(RecordBytesAt(old, static_cast<std::int64_t>(j) + 2));
       }
     }
     step = 6660;

@@ -21,7 +21,7 @@ void LoadDefaultPlace(Session& s) {
     ClosePlacesFile(s);
     // An empty file has no record 1: the user is asked to store a place first.
     if (step == 210 && failure.fault() == Fault::BadRecordNumber) {
-      Tell(s.window, "Enter data then save before calculate");
+      Tell(s.window, Message::EnterDataFirst);
     } else {
       ReportFailure(s, "DEFAULT", step, failure);
     }

@@ -28,14 +28,6 @@ std::string MemoryWindow::Caption(std::string_view control) const {
   return it == captions_.end() ? std::string() : it->second;
 }
 
-bool MemoryWindow::IsOptionOn(std::string_view option) const {
-  if (option == "Option1") return french_;
-  if (option == "Option2") return !french_;
-  return false;
-}
-
-void MemoryWindow::SelectFrench(bool french) { french_ = french; }
-
 Answer MemoryWindow::ShowMessage(const MessageBox& box) {
   const Answer answer = answers_.AnswerTo(box);
   events_.push_back({WindowEvent::Kind::Message, box, answer, std::nullopt});

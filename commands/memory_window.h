@@ -27,7 +27,7 @@ class MemoryWindow : public Window {
   std::string FieldText(std::string_view field) const override;
   void SetFieldText(std::string_view field, std::string_view text) override;
   void SetCaption(std::string_view control, std::string_view caption) override;
-  bool IsOptionOn(std::string_view option) const override;
+  Language SelectedLanguage() const override { return language_; }
   Answer ShowMessage(const MessageBox& box) override;
   std::string InputBox(std::string_view prompt, std::string_view title) override;
   void Beep() override;
@@ -35,7 +35,7 @@ class MemoryWindow : public Window {
 
   // Scripting.
   void SetToday(std::chrono::year_month_day today) { today_ = today; }
-  void SelectFrench(bool french);  // Option1 on (true) or Option2 on (false)
+  void SelectLanguage(Language language) { language_ = language; }
   void QueueAnswer(Answer answer) { answers_.QueueAnswer(answer); }
   void QueueInput(std::optional<std::string> text) { answers_.QueueInput(std::move(text)); }
 
@@ -49,7 +49,7 @@ class MemoryWindow : public Window {
  private:
   std::map<std::string, std::string, std::less<>> fields_;
   std::map<std::string, std::string, std::less<>> captions_;
-  bool french_ = false;
+  Language language_ = Language::English;
   std::chrono::year_month_day today_{std::chrono::year{2024}, std::chrono::month{3},
                                      std::chrono::day{5}};
   ScriptedAnswers answers_;

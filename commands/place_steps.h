@@ -36,8 +36,6 @@ void ReportFailure(Session& s, std::string_view label, int step, const Failure& 
 // Writes `NumberText(n)` into RecordN.
 void ShowRecordNumber(Session& s, std::int64_t n);
 
-// The altitude of the sun's centre at rise and set, degrees: refraction and the sun's radius.
-inline constexpr double kHorizonAltitude = -0.61;
 // HorizonAltitude becomes -0.61 and Horizon shows it.
 void SetHorizonAltitude(Session& s);
 

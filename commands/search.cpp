@@ -1,60 +1,14 @@
 #include "commands/search.h"
 
-#include <algorithm>
-#include <array>
 #include <cstdint>
 #include <string_view>
 
 #include "commands/calculate_day.h"
-#include "common/text.h"
+#include "commands/messages.h"
 #include "commands/place_steps.h"
+#include "placesfile/search_rule.h"
 
 namespace orvalin {
-namespace {
-
-
-constexpr char32_t Folded(char32_t c) { return c >= U'a' && c <= U'z' ? c - 32 : c; }
-
-// The folded character of every byte of a stored name.
-const std::array<char32_t, 256>& FoldedBytes() {
-  static const std::array<char32_t, 256> table = [] {
-    std::array<char32_t, 256> t{};
-    for (int b = 0; b < 256; ++b) t[b] = Folded(Cp1252Character(static_cast<unsigned char>(b)));
-    return t;
-  }();
-  return table;
-}
-
-// The folded 20-character name of record n of the file's bytes; what a partial record lacks
-// reads as blanks.
-std::u32string_view FoldedName(std::string_view file, std::int64_t n,
-                               std::array<char32_t, kNameWidth>& out) {
-  const auto at = static_cast<std::size_t>(n - 1) * kRecordSize;
-  if (at >= file.size()) Fail(Fault::BadRecordNumber);
-  const std::string_view bytes = file.substr(at, kNameWidth);
-  const auto& table = FoldedBytes();
-  out.fill(U' ');
-  for (std::size_t c = 0; c < bytes.size(); ++c)
-    out[c] = table[static_cast<unsigned char>(bytes[c])];
-  return {out.data(), out.size()};
-}
-
-// The name's first k characters (all 20 when the text is longer) stand somewhere in the text:
-// up to 20 characters, the text begins the name; beyond, the whole name lies inside the text.
-bool IsHit(std::u32string_view folded_text, std::u32string_view folded_name) {
-  if (folded_text.empty()) return false;
-  const auto start = folded_name.substr(0, std::min(folded_text.size(), kNameWidth));
-  return folded_text.find(start) != std::u32string_view::npos;
-}
-
-}  // namespace
-
-void FoldCase(std::string& text) {
-  // Bytes of UTF-8 sequences are all above 127, so only the letters a to z change.
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-}
 
 void Search(Session& s) {
   int step = 0;
@@ -67,22 +21,22 @@ void Search(Session& s) {
   const auto keep_last_read = [&] {
     if (reached > 0) ShowRecordNumber(s, reached);
     if (read > 0) {
-      const auto at = static_cast<std::size_t>(read - 1) * kRecordSize;
-      s.WorkPlace = DecodeRecord(std::string_view(file).substr(at, kRecordSize));
+      s.WorkPlace = DecodeRecord(RecordBytesAt(file, read));
     }
   };
   try {
-    std::string text = s.window.InputBox("Enter Place name", "Search");
+    const Language language = s.window.SelectedLanguage();
+    const std::string text = s.window.InputBox(MessageText(Message::SearchPrompt, language),
+                                               MessageText(Message::SearchTitle, language));
     step = 830;
     ChooseFileName(s);
     step = 800;
     OpenChosenFile(s);
     s.CurrentRecord = 0;
-    FoldCase(text);
-    const std::u32string wanted = CodePoints(text);
+    const std::u32string wanted = FoldedText(text);
 
     const double count = RecordCount(s);
-    std::array<char32_t, kNameWidth> name{};
+    FoldedName name{};
     bool found = false;
     while (!found) {
       step = 820;
@@ -91,13 +45,16 @@ void Search(Session& s) {
       s.CurrentRecord = static_cast<std::int32_t>(reached);
       step = 810;
       if (reached == 1) file = s.File.ReadAll();
-      found = IsHit(wanted, FoldedName(file, reached, name));
+      const std::string_view record = RecordBytesAt(file, reached);
+      if (record.empty()) Fail(Fault::BadRecordNumber);
+      FoldName(record, name);
+      found = IsHit(wanted, {name.data(), name.size()});
       read = reached;
     }
     keep_last_read();
 
     if (!found) {
-      TellInLanguage(s.window, "Lieu inconnu", "Place not found");
+      Tell(s.window, Message::PlaceNotFound);
       // Left on the last record, an update would overwrite it with the place still shown.
       s.CurrentRecord = record_before;
       s.window.SetFieldText("RecordN", record_text_before);

@@ -7,9 +7,6 @@
 
 namespace orvalin {
 
-// Small letters a to z become capitals; every other character stays as it is.
-void FoldCase(std::string& text);
-
 void Search(Session& s);  // button SearchName
 
 }  // namespace orvalin

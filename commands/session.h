@@ -5,7 +5,7 @@
 #include <string>
 
 #include "commands/window.h"
-#include "engine/ephemerides.h"
+#include "commands/ephemerides.h"
 #include "placesfile/place_record.h"
 #include "placesfile/places_file.h"
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "commands/messages.h"
+
 namespace orvalin {
 
 inline constexpr std::string_view kProgramTitle = "Orvalin";
@@ -30,7 +32,8 @@ class Window {
   virtual void SetFieldText(std::string_view field, std::string_view text) = 0;
   // Caption of a label, frame or button, by its name.
   virtual void SetCaption(std::string_view control, std::string_view caption) = 0;
-  virtual bool IsOptionOn(std::string_view option) const = 0;
+  // The language of the option button that is on.
+  virtual Language SelectedLanguage() const = 0;
 
   // Modal dialogs.
   virtual Answer ShowMessage(const MessageBox& box) = 0;
@@ -45,7 +48,7 @@ class Window {
 // An OK-only box with the program's title.
 void Tell(Window& window, std::string_view text);
 
-// A message that exists in both languages: French if Option1 is on, then English if Option2 is.
-void TellInLanguage(Window& window, std::string_view french, std::string_view english);
+// A message of the catalogue, in the selected language.
+void Tell(Window& window, Message message);
 
 }  // namespace orvalin

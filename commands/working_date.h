@@ -8,9 +8,6 @@
 
 namespace orvalin {
 
-// "dd-mm-yyyy" of a calendar date, the year zero-padded to four digits.
-std::string DateText(std::chrono::year_month_day date);
-
 // WorkDate and Datejour become today's date.
 void SetTodayDate(Session& s);
 

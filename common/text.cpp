@@ -1,6 +1,7 @@
 #include "common/text.h"
 
 #include <array>
+#include <cstdio>
 
 namespace orvalin {
 namespace {
@@ -116,6 +117,30 @@ std::string EncodeCp1252(std::string_view utf8) {
     out += static_cast<char>(code < 0 ? '?' : code);
   }
   return out;
+}
+
+std::string JsonString(std::string_view utf8) {
+  std::string out = "\"";
+  for (const char32_t c : CodePoints(utf8)) {
+    switch (c) {
+      case U'"': out += "\\\""; break;
+      case U'\\': out += "\\\\"; break;
+      case U'\b': out += "\\b"; break;
+      case U'\f': out += "\\f"; break;
+      case U'\n': out += "\\n"; break;
+      case U'\r': out += "\\r"; break;
+      case U'\t': out += "\\t"; break;
+      default:
+        if (c < 0x20 || c == 0x7F) {
+          char escape[8];
+          std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+          out += escape;
+        } else {
+          AppendUtf8(out, c);
+        }
+    }
+  }
+  return out + "\"";
 }
 
 }  // namespace orvalin

@@ -34,8 +34,16 @@ RecordBytes EncodeRecord(const PlaceRecord& record);
 // of the offset as 0.
 PlaceRecord DecodeRecord(std::string_view bytes);
 
+// Records in a file's bytes, a partial last record counted.
+std::int64_t RecordsIn(std::string_view file);
+// The bytes of record n (from 1) of a file's bytes: fewer than 72 for a partial record, none
+// beyond the end.
+std::string_view RecordBytesAt(std::string_view file, std::int64_t n);
+
 // The name of a record exactly as it is compared when sorting: the Unicode values of its 20
 // characters, blanks included.
 std::u32string NameKey(const PlaceRecord& record);
+// The same key read straight from a record's bytes (fewer for a partial record: blanks).
+std::u32string NameKey(std::string_view record_bytes);
 
 }  // namespace orvalin

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "commands/verif_angle.h"
+#include "engine/angle_text.h"
 #include "common/failure.h"
 #include "common/text.h"
 #include "engine/helpers.h"
@@ -65,7 +65,7 @@ std::string TextProblem(std::string_view what, const std::string& text, std::siz
 std::string AngleProblem(std::string_view what, const std::string& text) {
   try {
     const AngleReading reading = ReadAngle(FixedText(text, kAngleWidth));
-    if (!reading.messages.empty()) {
+    if (!reading.is_clean()) {
       return std::string(what) + " \"" + text +
              "\" is not degrees, minutes, seconds and a hemisphere letter";
     }

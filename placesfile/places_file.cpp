@@ -76,6 +76,12 @@ std::string DirectoryOf(const std::string& path) {
 
 }  // namespace
 
+std::string PlacesFileIn(std::string_view directory) {
+  std::string path(directory);
+  if (!path.empty() && path.back() != '/') path += '/';
+  return path + std::string(kPlacesFileName);
+}
+
 void PlacesFile::Open(const std::string& path) {
   Close();
   int fd;

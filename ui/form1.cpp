@@ -49,7 +49,7 @@ Form1::Form1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
   setWindowTitle(QStringLiteral("GMT"));
   BuildControls(*this);
   setFixedSize(kClientWidth, kClientHeight);
-  Button("Option2")->setChecked(true);
+  Button(kLanguageOptions[static_cast<std::size_t>(Language::English)])->setChecked(true);
   ConnectCommands();
   SetTabOrder();
   OptionChanged();
@@ -65,13 +65,12 @@ void Form1::ConnectCommands() {
     connect(Button(command.button), &QAbstractButton::clicked, this,
             [this, command] { Run(command.handler); });
   }
-  for (const char* option : {"Option1", "Option2"}) {
-    QAbstractButton* button = Button(option);
+  for (std::size_t k = 0; k < kLanguageCount; ++k) {
+    QAbstractButton* button = Button(kLanguageOptions[k]);
     button->installEventFilter(this);
-    connect(button, &QAbstractButton::toggled, this, [this, button](bool on) {
+    connect(button, &QAbstractButton::toggled, this, [this, k](bool on) {
       if (!on) return;
-      if (button == Button("Option1")) FrenchCaptions(*this);
-      if (button == Button("Option2")) EnglishCaptions(*this);
+      SetCaptions(*this, static_cast<Language>(k));
       OptionChanged();
     });
   }
@@ -96,18 +95,18 @@ void Form1::SetTabOrder() {
 
 // Tab reaches only the option that is on, as in a group of option buttons.
 void Form1::OptionChanged() {
-  for (const char* option : {"Option1", "Option2"}) {
+  for (const std::string_view option : kLanguageOptions) {
     QAbstractButton* button = Button(option);
     button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
   }
 }
 
-// Any arrow key on an option button selects the other one, as a click would, wrapping around.
+// Any arrow key on an option button selects the next one, as a click would, wrapping around.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-  QAbstractButton* option1 = Button("Option1");
-  QAbstractButton* option2 = Button("Option2");
-  if ((watched == option1 || watched == option2) && IsArrowKey(event)) {
-    QAbstractButton* other = watched == option1 ? option2 : option1;
+  if (!IsArrowKey(event)) return QWidget::eventFilter(watched, event);
+  for (std::size_t k = 0; k < kLanguageCount; ++k) {
+    if (watched != Button(kLanguageOptions[k])) continue;
+    QAbstractButton* other = Button(kLanguageOptions[(k + 1) % kLanguageCount]);
     other->setFocus(Qt::TabFocusReason);
     other->click();
     return true;

@@ -25,7 +25,7 @@ class Form1 : public QWidget, public Window {
   std::string FieldText(std::string_view field) const override;
   void SetFieldText(std::string_view field, std::string_view text) override;
   void SetCaption(std::string_view control, std::string_view caption) override;
-  bool IsOptionOn(std::string_view option) const override;
+  Language SelectedLanguage() const override;
   Answer ShowMessage(const MessageBox& box) override;
   std::string InputBox(std::string_view prompt, std::string_view title) override;
   void Beep() override;

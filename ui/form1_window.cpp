@@ -64,9 +64,11 @@ void Form1::SetCaption(std::string_view control, std::string_view caption) {
   UpdateAccessibleNames();
 }
 
-bool Form1::IsOptionOn(std::string_view option) const {
-  const auto* button = static_cast<QAbstractButton*>(Child(*this, option, ControlKind::Option));
-  return button != nullptr && button->isChecked();
+Language Form1::SelectedLanguage() const {
+  for (std::size_t k = 0; k < kLanguageCount; ++k) {
+    if (Button(kLanguageOptions[k])->isChecked()) return static_cast<Language>(k);
+  }
+  return Language::English;
 }
 
 Answer Form1::ShowMessage(const MessageBox& box) { return dialogs_->Message(this, box); }

@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "commands/messages.h"
+
 class QWidget;
 
 namespace orvalin {
@@ -88,6 +90,10 @@ inline constexpr auto kControls = std::to_array<ControlEntry>({
     // Holds the places file's name for the places operations; never shown.
     {"NameOfFile", ControlKind::Field, "", 4320, 3600, 1935, 285, ""},
 });
+
+// The option button of each language, in the order of Language.
+inline constexpr std::array<std::string_view, kLanguageCount> kLanguageOptions = {"Option1",
+                                                                                  "Option2"};
 
 // Tab key order.
 inline constexpr auto kTabOrder = std::to_array<std::string_view>({

@@ -119,14 +119,14 @@ TEST_F(CalculateDayTest, AnglesThatFailEnterAsZeroOrUnsigned) {
 TEST_F(CalculateDayTest, EarlyReturnEmptiesWhatWasNotStored) {
   CalculateDay(session);  // a normal day first
   TypePlace("Tromso", "69 39 0 N", "18 57 0 E");
-  window.SelectFrench(true);
+  window.SelectLanguage(Language::French);
   CalculateDay(session);  // midnight sun
   EXPECT_EQ(window.MessageTexts(), std::vector<std::string>{"Pas de coucher de soleil"});
   EXPECT_EQ(Results(), (std::vector<std::string>{"", "", "", "", "", "", "-.61",
                                                  " 24h 0mn 0s", ""}));
 
   window.SetFieldText("Datejour", "21-12-2009");  // polar night
-  window.SelectFrench(false);
+  window.SelectLanguage(Language::English);
   window.ClearEvents();
   CalculateDay(session);
   EXPECT_EQ(window.MessageTexts(), std::vector<std::string>{"No sunrise"});

@@ -68,7 +68,7 @@ TEST_F(DateCommandsTest, RunNameChecksAndRewritesTheTypedDate) {
 }
 
 TEST_F(DateCommandsTest, WarningsFollowTheLanguage) {
-  window.SelectFrench(true);
+  window.SelectLanguage(Language::French);
   window.SetFieldText("Datejour", "01-01-2300");
   RunName(session);
   window.SetFieldText("Datejour", "01-01-1700");

@@ -1,4 +1,5 @@
 #include "commands/search.h"
+#include "placesfile/search_rule.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +94,7 @@ TEST_F(SearchTest, AHitShowsThePlace) {
 
 TEST_F(SearchTest, AMissTellsInTheWindowsLanguageAndPutsTheRecordBack) {
   for (bool french : {true, false}) {
-    window.SelectFrench(french);
+    window.SelectLanguage(french ? Language::French : Language::English);
     window.ClearEvents();
     Search(session);  // cancelled
     EXPECT_EQ(window.MessageTexts(),

@@ -21,7 +21,7 @@ class StartUpTest : public testing::SessionTest {
 
 TEST_F(StartUpTest, EnglishTodayRecordOneAndItsResults) {
   WriteRecords({testing::Geneva(), testing::Place("Basel", "CH", "47 33 0 N", "7 35 0 E", 1)});
-  window.SelectFrench(false);
+  window.SelectLanguage(Language::English);
   window.SetToday(std::chrono::year_month_day{std::chrono::year{2009}, std::chrono::June,
                                               std::chrono::day{21}});
   StartUp(session);
@@ -39,7 +39,7 @@ TEST_F(StartUpTest, EnglishTodayRecordOneAndItsResults) {
 
 TEST_F(StartUpTest, AStartInFrenchShowsTheFrenchColumn) {
   WriteRecords({testing::Geneva()});
-  window.SelectFrench(true);
+  window.SelectLanguage(Language::French);
   StartUp(session);
   EXPECT_EQ(window.Caption("PreviousDay"), "Jr. précédent");
   EXPECT_EQ(window.Caption("Frame3"), "Base de données des lieux");

@@ -1,4 +1,4 @@
-#include "engine/ephemerides.h"
+#include "engine/sun_day.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <limits>
 #include <string>
 
-#include "commands/memory_window.h"
 #include "engine/helpers.h"
 #include "reference_sun_day.h"
+#include "sun_day_view.h"
 
 namespace orvalin {
 namespace {
@@ -53,8 +53,8 @@ TEST(ComputeSunDay, WorkedExamples) {
     SCOPED_TRACE(w.place);
     const SunDay sun = ComputeSunDay(w.west, w.north, kHorizon, w.day, w.month, w.year);
     ASSERT_EQ(sun.outcome, SunOutcome::Complete);
-    EXPECT_EQ(sun.stored, kStoredAll);
-    const DayResults& r = sun.values;
+    EXPECT_EQ(View(sun).stored, kStoredAll);
+    const SunValues r = View(sun).values;
     const double hours = 0.5e-7, degrees = 0.5e-6, azimuth = 0.5e-4;
     ExpectFigure(r.SunriseTime, w.sunrise, hours, "sunrise");
     ExpectFigure(r.CulminationTime, w.culmination, hours, "culmination");
@@ -68,7 +68,7 @@ TEST(ComputeSunDay, WorkedExamples) {
 }
 
 TEST(ComputeSunDay, GenevaTextsToTheCharacter) {
-  const DayResults r = ComputeSunDay(-6.15, 46.2, kHorizon, 21, 6, 2009).values;
+  const SunValues r = View(ComputeSunDay(-6.15, 46.2, kHorizon, 21, 6, 2009)).values;
   EXPECT_EQ(TimeText(r.SunriseTime), " 3h 45mn 19.5s");
   EXPECT_EQ(TimeText(r.CulminationTime), " 11h 37mn 14.2s");
   EXPECT_EQ(TimeText(r.DayLength), " 15h 43mn 48.5s");
@@ -93,7 +93,7 @@ TEST(ComputeSunDay, CulminationAzimuthIsSouthUnlessTheSunPassesNorthOfTheZenith)
   for (const Case& c : cases) {
     const SunDay sun = ComputeSunDay(0, c.north, kHorizon, 21, 6, 2009);
     ASSERT_EQ(sun.outcome, SunOutcome::Complete) << c.north;
-    EXPECT_EQ(sun.values.CulminationAzimuth, c.azimuth) << c.north;
+    EXPECT_EQ(View(sun).values.CulminationAzimuth, c.azimuth) << c.north;
   }
 }
 
@@ -131,8 +131,8 @@ TEST(ComputeSunDay, EarlyReturnsStoreOnlyWhatCameBefore) {
     SCOPED_TRACE(e.when);
     const SunDay sun = ComputeSunDay(e.west, e.north, kHorizon, e.day, e.month, e.year);
     EXPECT_EQ(sun.outcome, e.outcome);
-    EXPECT_EQ(sun.stored, e.stored);
-    EXPECT_EQ(sun.values.DayLength, e.length);
+    EXPECT_EQ(View(sun).stored, e.stored);
+    EXPECT_EQ(View(sun).values.DayLength, e.length);
   }
 }
 
@@ -161,7 +161,7 @@ TEST(ComputeSunDay, ArithmeticFaultsStopAtTheirStep) {
     EXPECT_EQ(sun.outcome, SunOutcome::Fault);
     EXPECT_EQ(sun.fault, f.fault);
     EXPECT_EQ(sun.step, f.step);
-    EXPECT_EQ(sun.stored, f.stored);
+    EXPECT_EQ(View(sun).stored, f.stored);
   }
 }
 
@@ -169,13 +169,13 @@ TEST(ComputeSunDay, AHugeButBoundedLongitudeStillComputes) {
   // Just under the bound: about 100,000 turns of the loop per pass.
   const SunDay sun = ComputeSunDay(15 * 2399900.0, 46.2, kHorizon, 21, 6, 2009);
   EXPECT_EQ(sun.outcome, SunOutcome::Complete);
-  EXPECT_GE(sun.values.SunriseTime, 0);
-  EXPECT_LT(sun.values.SunriseTime, 24);
+  EXPECT_GE(View(sun).values.SunriseTime, 0);
+  EXPECT_LT(View(sun).values.SunriseTime, 24);
 }
 
 bool SameResults(const SunDay& a, const SunDay& b) {
   using Bits = std::array<std::uint64_t, 8>;
-  return std::bit_cast<Bits>(a.values) == std::bit_cast<Bits>(b.values) && a.stored == b.stored &&
+  return std::bit_cast<Bits>(View(a).values) == std::bit_cast<Bits>(View(b).values) && View(a).stored == View(b).stored &&
          a.outcome == b.outcome;
 }
 
@@ -184,62 +184,6 @@ TEST(ComputeSunDay, DaysPastTheMonthsEndRunIntoTheNextMonth) {
                           ComputeSunDay(-6.15, 46.2, kHorizon, 3, 3, 2009)));
   EXPECT_TRUE(SameResults(ComputeSunDay(-6.15, 46.2, kHorizon, 0, 3, 2008),
                           ComputeSunDay(-6.15, 46.2, kHorizon, 29, 2, 2008)));
-}
-
-// EPHEMERIDES: what the computation stored goes into the window's record, the rest keeps the
-// previous day's values; an early return beeps, then tells in the selected language.
-TEST(Ephemerides, StoresWhatWasComputedAndTellsWhy) {
-  struct Case {
-    double west, north;
-    std::int16_t day, month;
-    bool french;
-    const char* message;  // nullptr: none
-  } const cases[] = {
-      {-6.15, 46.2, 21, 6, false, nullptr},
-      {-18.95, 69.65, 21, 6, false, "No sunset"},
-      {-18.95, 69.65, 21, 6, true, "Pas de coucher de soleil"},
-      {-18.95, 69.65, 21, 12, false, "No sunrise"},
-      {-18.95, 67.26, 26, 12, true, "Pas de lever de soleil"},
-      {0, 65.96, 19, 6, false, "No sunset"},
-      {-1e30 / 3600, 46.2, 21, 6, true, "Overflow in line 5270 of EPHEMERIDES"},
-      {-6.15, kNaN, 21, 6, false, "Invalid procedure call or argument in line 5640 of EPHEMERIDES"},
-  };
-  using Member = double DayResults::*;
-  const Member members[] = {&DayResults::SunriseTime,     &DayResults::SunriseAzimuth,
-                            &DayResults::CulminationTime, &DayResults::CulminationAzimuth,
-                            &DayResults::SunsetTime,      &DayResults::SunsetAzimuth,
-                            &DayResults::DayLength,       &DayResults::CulminationElevation};
-  const unsigned flags[] = {kStoredSunriseTime,     kStoredSunriseAzimuth,
-                            kStoredCulminationTime, kStoredCulminationAzimuth,
-                            kStoredSunsetTime,      kStoredSunsetAzimuth,
-                            kStoredDayLength,       kStoredCulminationElevation};
-  constexpr double kEarlier = 99;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.message ? c.message : "complete");
-    const SunDay sun = ComputeSunDay(c.west, c.north, kHorizon, c.day, c.month, 2009);
-    MemoryWindow window;
-    window.SelectFrench(c.french);
-    DayResults results;
-    for (Member m : members) results.*m = kEarlier;
-    const EphemeridesStatus status =
-        EPHEMERIDES(window, results, c.west, c.north, kHorizon, c.day, c.month, 2009);
-    EXPECT_EQ(status.outcome, sun.outcome);
-    EXPECT_EQ(status.stored, sun.stored);
-    for (int k = 0; k < 8; ++k) {
-      const double expected = (sun.stored & flags[k]) != 0 ? sun.values.*members[k] : kEarlier;
-      EXPECT_EQ(results.*members[k], expected) << "result " << k;
-    }
-    const auto& events = window.events();
-    if (c.message == nullptr) {
-      EXPECT_TRUE(events.empty());
-      continue;
-    }
-    ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0].kind, WindowEvent::Kind::Beep);
-    EXPECT_EQ(events[1].box.text, c.message);
-    EXPECT_EQ(events[1].box.title, kProgramTitle);
-    EXPECT_EQ(events[1].box.buttons, Buttons::Ok);
-  }
 }
 
 }  // namespace

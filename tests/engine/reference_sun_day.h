@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/ephemerides.h"
+#include "engine/sun_day.h"
 #include "engine/helpers.h"
 
 namespace orvalin::reference {
@@ -49,27 +49,27 @@ class SunDayByLine {
     }
     c = 36 - c;
     c = c - 24 * std::floor(c / 24);
-    Store(&DayResults::CulminationTime, kStoredCulminationTime, c);
+    Store(&SunDay::CulminationTime, c);
     const double noon_delta = delta_;
     double e = delta_ + 90 - phi_;
     if (e > 90) e = 180 - e;
-    Store(&DayResults::CulminationElevation, kStoredCulminationElevation, e);
+    Store(&SunDay::CulminationElevation, e);
 
     sign_ = -1;
     if (!IterateEvent()) return out_;
     const double sunrise = ut_;
     const double rise_h0 = h0_angle_, rise_delta = delta_;
-    Store(&DayResults::SunriseTime, kStoredSunriseTime, sunrise);
+    Store(&SunDay::SunriseTime, sunrise);
     sign_ = +1;
     if (!IterateEvent()) return out_;
     const double sunset = ut_;
-    Store(&DayResults::SunsetTime, kStoredSunsetTime, sunset);
+    Store(&SunDay::SunsetTime, sunset);
     double d = sunset - sunrise;
     d = d - 24 * std::floor(d / 24);
-    Store(&DayResults::DayLength, kStoredDayLength, d);
-    Store(&DayResults::SunriseAzimuth, kStoredSunriseAzimuth, Azimuth(-rise_h0, rise_delta));
-    Store(&DayResults::CulminationAzimuth, kStoredCulminationAzimuth, noon_delta <= phi_ ? 180 : 0);
-    Store(&DayResults::SunsetAzimuth, kStoredSunsetAzimuth, Azimuth(h0_angle_, delta_));
+    Store(&SunDay::DayLength, d);
+    Store(&SunDay::SunriseAzimuth, Azimuth(-rise_h0, rise_delta));
+    Store(&SunDay::CulminationAzimuth, noon_delta <= phi_ ? 180 : 0);
+    Store(&SunDay::SunsetAzimuth, Azimuth(h0_angle_, delta_));
     return out_;
   }
 
@@ -129,13 +129,10 @@ class SunDayByLine {
     return az;
   }
 
-  void Store(double DayResults::*member, unsigned flag, double value) {
-    out_.values.*member = value;
-    out_.stored |= flag;
-  }
+  void Store(std::optional<double> SunDay::*member, double value) { out_.*member = value; }
   bool Early(SunOutcome outcome, double length) {
     out_.outcome = outcome;
-    Store(&DayResults::DayLength, kStoredDayLength, length);
+    Store(&SunDay::DayLength, length);
     return false;
   }
   bool Trap(Fault fault, int step) {

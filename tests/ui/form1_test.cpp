@@ -206,8 +206,8 @@ class Form1Test : public QObject {
   }
 
   void startsInEnglish() {
-    QVERIFY(form_->IsOptionOn("Option2"));
-    QVERIFY(!form_->IsOptionOn("Option1"));
+    QVERIFY(form_->SelectedLanguage() == Language::English);
+    QVERIFY(form_->Button("Option2")->isChecked() && !form_->Button("Option1")->isChecked());
     for (const auto& [control, caption] : kEnglish) QCOMPARE(form_->Caption(control), caption);
     for (const auto& [control, caption] : kUnchanging) QCOMPARE(form_->Caption(control), caption);
     QCOMPARE(form_->windowTitle(), QString("GMT"));
@@ -220,8 +220,8 @@ class Form1Test : public QObject {
     form_->SetFieldText("City", "Genève");
 
     form_->Button("Option1")->click();
-    QVERIFY(form_->IsOptionOn("Option1"));
-    QVERIFY(!form_->IsOptionOn("Option2"));
+    QVERIFY(form_->SelectedLanguage() == Language::French);
+    QVERIFY(form_->Button("Option1")->isChecked() && !form_->Button("Option2")->isChecked());
     for (const auto& [control, caption] : kFrench) QCOMPARE(form_->Caption(control), caption);
     for (const auto& [control, caption] : kUnchanging) QCOMPARE(form_->Caption(control), caption);
     form_->Button("Option1")->click();  // already on: nothing changes

@@ -1,4 +1,4 @@
-#include "engine/ephemerides.h"
+#include "engine/sun_day.h"
 
 #include <cmath>
 
@@ -153,7 +153,6 @@ class DayComputation {
   bool Culminate(const Sun& noon, double noon_st);
   bool Iterate(double sign, double& ut, Sun& sun);
   double TrueAzimuth(double hour_angle, double delta) const;
-  void Store(double DayResults::*result, unsigned flag, double value);
   bool Stop(SunOutcome outcome);
   bool FailAt(Fault fault, int step);
 
@@ -163,15 +162,10 @@ class DayComputation {
   SunDay day_;
 };
 
-void DayComputation::Store(double DayResults::*result, unsigned flag, double value) {
-  day_.values.*result = value;
-  day_.stored |= flag;
-}
-
 bool DayComputation::Stop(SunOutcome outcome) {
   day_.outcome = outcome;
   // The day is all light without a sunset, all night without a sunrise.
-  Store(&DayResults::DayLength, kStoredDayLength, outcome == SunOutcome::NoSunset ? 24 : 0);
+  day_.DayLength = outcome == SunOutcome::NoSunset ? 24 : 0;
   return false;
 }
 
@@ -210,11 +204,11 @@ bool DayComputation::Culminate(const Sun& noon, double noon_st) {
   }
   c = kCulminationOffset - c;
   c = c - kHoursPerDay * Floor(c / kHoursPerDay);
-  Store(&DayResults::CulminationTime, kStoredCulminationTime, c);
+  day_.CulminationTime = c;
 
   double elevation = noon.delta + 90 - place_.latitude;
   if (elevation > 90) elevation = 180 - elevation;
-  Store(&DayResults::CulminationElevation, kStoredCulminationElevation, elevation);
+  day_.CulminationElevation = elevation;
   return true;
 }
 
@@ -258,7 +252,7 @@ SunDay DayComputation::Run() {
   Sun rise = noon;
   if (!Iterate(kSunrise, ut, rise)) return day_;
   const double sunrise = ut;
-  Store(&DayResults::SunriseTime, kStoredSunriseTime, sunrise);
+  day_.SunriseTime = sunrise;
   // Stored in its turn below, but computed now, while the sunset passes can run alongside.
   const double sunrise_azimuth = TrueAzimuth(-rise.rise_set_hour_angle, rise.delta);
 
@@ -266,40 +260,18 @@ SunDay DayComputation::Run() {
   Sun set;
   if (!Evaluate(ut, set) || !Iterate(kSunset, ut, set)) return day_;
   const double sunset = ut;
-  Store(&DayResults::SunsetTime, kStoredSunsetTime, sunset);
+  day_.SunsetTime = sunset;
 
   // Sunset may fall before sunrise in UT far to the east.
   double length = sunset - sunrise;
   length = length - kHoursPerDay * Floor(length / kHoursPerDay);
-  Store(&DayResults::DayLength, kStoredDayLength, length);
+  day_.DayLength = length;
 
-  Store(&DayResults::SunriseAzimuth, kStoredSunriseAzimuth, sunrise_azimuth);
+  day_.SunriseAzimuth = sunrise_azimuth;
   // The sun culminates to the south unless it passes north of the zenith.
-  Store(&DayResults::CulminationAzimuth, kStoredCulminationAzimuth,
-        noon.delta <= place_.latitude ? 180 : 0);
-  Store(&DayResults::SunsetAzimuth, kStoredSunsetAzimuth,
-        TrueAzimuth(set.rise_set_hour_angle, set.delta));
+  day_.CulminationAzimuth = noon.delta <= place_.latitude ? 180.0 : 0.0;
+  day_.SunsetAzimuth = TrueAzimuth(set.rise_set_hour_angle, set.delta);
   return day_;
-}
-
-void CopyStored(const SunDay& day, DayResults& results) {
-  struct Member {
-    unsigned flag;
-    double DayResults::*value;
-  };
-  static constexpr Member kMembers[] = {
-      {kStoredCulminationTime, &DayResults::CulminationTime},
-      {kStoredCulminationElevation, &DayResults::CulminationElevation},
-      {kStoredSunriseTime, &DayResults::SunriseTime},
-      {kStoredSunsetTime, &DayResults::SunsetTime},
-      {kStoredDayLength, &DayResults::DayLength},
-      {kStoredSunriseAzimuth, &DayResults::SunriseAzimuth},
-      {kStoredCulminationAzimuth, &DayResults::CulminationAzimuth},
-      {kStoredSunsetAzimuth, &DayResults::SunsetAzimuth},
-  };
-  for (const Member& m : kMembers) {
-    if ((day.stored & m.flag) != 0) results.*m.value = day.values.*m.value;
-  }
 }
 
 }  // namespace
@@ -307,30 +279,6 @@ void CopyStored(const SunDay& day, DayResults& results) {
 SunDay ComputeSunDay(double longitude_west, double latitude, double horizon, std::int16_t day,
                      std::int16_t month, std::int16_t year) {
   return DayComputation(longitude_west, latitude, horizon, JulianDay(day, month, year)).Run();
-}
-
-EphemeridesStatus EPHEMERIDES(Window& window, DayResults& results, double longitude_west,
-                              double latitude, double horizon, std::int16_t day, std::int16_t month,
-                              std::int16_t year) {
-  const SunDay sun = ComputeSunDay(longitude_west, latitude, horizon, day, month, year);
-  CopyStored(sun, results);
-  switch (sun.outcome) {
-    case SunOutcome::Complete:
-      break;
-    case SunOutcome::NoSunset:
-      window.Beep();
-      TellInLanguage(window, "Pas de coucher de soleil", "No sunset");
-      break;
-    case SunOutcome::NoSunrise:
-      window.Beep();
-      TellInLanguage(window, "Pas de lever de soleil", "No sunrise");
-      break;
-    case SunOutcome::Fault:
-      window.Beep();
-      Tell(window, ReportText(Description(sun.fault), sun.step, "EPHEMERIDES"));
-      break;
-  }
-  return {sun.outcome, sun.stored};
 }
 
 }  // namespace orvalin

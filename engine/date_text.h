@@ -1,0 +1,31 @@
+// Dates as the window types them: "dd-mm-yyyy".
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvalin {
+
+// The years the computation is accurate in; outside them the window warns.
+inline constexpr int kPreciseFromYear = 1800;
+inline constexpr int kPreciseUntilYear = 2200;
+
+// The parts of a "d-m-y" text: the day before the first "-", the month up to the next one, the
+// year after it. Without a second "-" there is no month and the year is the whole text; without
+// any "-" there is no day either. Nothing is read or checked: each reader does that its own way.
+struct DateParts {
+  bool has_day = false, has_month = false;
+  std::string_view day, month, year;
+};
+DateParts SplitDateText(std::string_view text);
+
+// A real calendar day in the years 1 to 9999 written strictly "d-m-yyyy": day and month of one or
+// two digits, a year of four, nothing else.
+std::optional<std::chrono::year_month_day> ReadStrictDate(std::string_view text);
+
+// "dd-mm-yyyy" of a calendar date, the year zero-padded to four digits.
+std::string DateText(std::chrono::year_month_day date);
+
+}  // namespace orvalin

@@ -1,0 +1,39 @@
+// The sun's events of one day at one place, in universal time.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "common/failure.h"
+
+namespace orvalin {
+
+// The altitude of the sun's centre at rise and set, degrees: refraction and the sun's radius.
+inline constexpr double kHorizonAltitude = -0.61;
+
+enum class SunOutcome { Complete, NoSunrise, NoSunset, Fault };
+
+// One day's results; a value that the computation did not reach (the day stopped early) is
+// empty.
+struct SunDay {
+  std::optional<double> SunriseTime;           // hours UT
+  std::optional<double> SunriseAzimuth;        // degrees, true azimuth
+  std::optional<double> CulminationTime;       // hours UT
+  std::optional<double> CulminationAzimuth;    // degrees: 180 (south) or 0 (north)
+  std::optional<double> SunsetTime;            // hours UT
+  std::optional<double> SunsetAzimuth;         // degrees, true azimuth
+  std::optional<double> DayLength;             // hours: 24 without sunset, 0 without sunrise
+  std::optional<double> CulminationElevation;  // degrees
+
+  SunOutcome outcome = SunOutcome::Complete;
+  Fault fault = Fault::Overflow;  // when outcome == Fault
+  int step = 0;                   // when outcome == Fault: the step number reported
+};
+
+// The computation alone, with no window: ordinary outcomes (no sunrise, no sunset) and arithmetic
+// faults are status values. longitude_west: degrees, West positive; latitude: North positive;
+// horizon: altitude of the sun's centre at rise and set, degrees.
+SunDay ComputeSunDay(double longitude_west, double latitude, double horizon, std::int16_t day,
+                     std::int16_t month, std::int16_t year);
+
+}  // namespace orvalin
