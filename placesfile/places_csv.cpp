@@ -75,9 +75,11 @@ std::string AngleProblem(std::string_view what, const std::string& text) {
   return {};
 }
 
-std::string ParseRecord(const std::vector<std::string>& cells, PlaceRecord& record) {
-  if (cells.size() != 5) {
-    return "expected 5 fields (name,country,latitude,longitude,gmt), found " +
+std::string ParseRecord(const std::vector<std::string>& cells, std::size_t columns,
+                        PlaceRecord& record) {
+  if (cells.size() != columns) {
+    return "expected " + std::to_string(columns) + " fields (" +
+           std::string(columns == 5 ? kPlacesCsvHeader : kWorldCsvHeader) + "), found " +
            std::to_string(cells.size());
   }
   const std::string name = Trimmed(cells[0]), country = Trimmed(cells[1]),
@@ -121,9 +123,14 @@ CsvPlaces ParsePlacesCsv(std::string_view text) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a spreadsheet's BOM
   std::size_t at = 0, line = 1, lines = 0;
   std::vector<std::string> cells;
-  if (!NextCsvRow(text, at, cells, lines) || Trimmed(cells[0]) != "name" || cells.size() != 5) {
+  // The world list carries each place's time zone in a sixth column.
+  std::size_t columns = 5;
+  if (!NextCsvRow(text, at, cells, lines) || Trimmed(cells[0]) != "name" ||
+      (cells.size() != 5 && !(cells.size() == 6 && Trimmed(cells[5]) == "zone"))) {
     result.problems.push_back({1, "the first line must be the header " +
                                       std::string(kPlacesCsvHeader)});
+  } else {
+    columns = cells.size();
   }
   line += lines;
   while (at < text.size()) {
@@ -132,9 +139,11 @@ CsvPlaces ParsePlacesCsv(std::string_view text) {
     line += lines;
     if (cells.size() == 1 && Trimmed(cells[0]).empty()) continue;  // blank line
     PlaceRecord record;
-    const std::string why = closed ? ParseRecord(cells, record) : "a quote is never closed";
+    const std::string why =
+        closed ? ParseRecord(cells, columns, record) : "a quote is never closed";
     if (why.empty()) {
       result.records.push_back(record);
+      result.zones.push_back(columns == 6 ? Trimmed(cells[5]) : std::string());
     } else {
       result.problems.push_back({first_line, why});
     }

@@ -12,6 +12,8 @@
 namespace orvalin {
 
 inline constexpr std::string_view kPlacesCsvHeader = "name,country,latitude,longitude,gmt";
+// The same with each place's IANA time zone, as the world list has it.
+inline constexpr std::string_view kWorldCsvHeader = "name,country,latitude,longitude,gmt,zone";
 
 struct CsvProblem {
   std::size_t line = 0;  // from 1, the header being line 1
@@ -20,6 +22,7 @@ struct CsvProblem {
 
 struct CsvPlaces {
   std::vector<PlaceRecord> records;
+  std::vector<std::string> zones;    // by record: the zone column, "" without one
   std::vector<CsvProblem> problems;  // empty when every line is good
 };
 
