@@ -13,10 +13,14 @@ std::string Quoted(const std::string& name) { return JsonString(name); }
 
 }  // namespace
 
+std::string Driver::FieldText(std::string_view name) const {
+  return window_.Field(name)->text().toStdString();
+}
+
 bool Driver::Run(std::string_view line) {
   const auto read = ReadAction(line);
-  const std::string error =
-      std::holds_alternative<Action>(read) ? Act(std::get<Action>(read)) : std::get<std::string>(read);
+  const std::string error = std::holds_alternative<Action>(read) ? Act(std::get<Action>(read))
+                                                                 : std::get<std::string>(read);
   if (error.empty()) return true;
   Emit(JsonLine().Text("error", error));
   return false;
@@ -24,16 +28,20 @@ bool Driver::Run(std::string_view line) {
 
 std::string Driver::Act(const Action& action) {
   switch (action.kind) {
-    case Action::Kind::Set: return Set(action);
-    case Action::Kind::Click: return Click(action);
+    case Action::Kind::Set:
+      return Set(action);
+    case Action::Kind::Click:
+      return Click(action);
     case Action::Kind::Answer:
       dialogs_.QueueAnswer(action.yes ? Answer::Yes : Answer::No);
       return {};
     case Action::Kind::Input:
       dialogs_.QueueInput(action.input);
       return {};
-    case Action::Kind::Get: return Get(action);
-    case Action::Kind::Dump: return Dump(action);
+    case Action::Kind::Get:
+      return Get(action);
+    case Action::Kind::Dump:
+      return Dump(action);
   }
   return {};
 }
@@ -57,7 +65,7 @@ std::string Driver::Click(const Action& action) {
 
 std::string Driver::Get(const Action& action) {
   if (window_.Field(action.name) == nullptr) return "unknown field " + Quoted(action.name);
-  Emit(JsonLine().Text("field", action.name).Text("text", window_.FieldText(action.name)));
+  Emit(JsonLine().Text("field", action.name).Text("text", FieldText(action.name)));
   return {};
 }
 
@@ -65,7 +73,7 @@ std::string Driver::Dump(const Action& action) {
   if (action.name == "fields") {
     for (const ControlEntry& entry : kControls) {
       if (entry.kind != ControlKind::Field) continue;
-      Emit(JsonLine().Text("field", entry.name).Text("text", window_.FieldText(entry.name)));
+      Emit(JsonLine().Text("field", entry.name).Text("text", FieldText(entry.name)));
     }
     return {};
   }

@@ -25,6 +25,8 @@ class Driver {
   std::string Click(const Action& action);
   std::string Get(const Action& action);
   std::string Dump(const Action& action);
+  // The whole text of a field the layout names.
+  std::string FieldText(std::string_view name) const;
 
   Form1& window_;
   ScriptedDialogs& dialogs_;

@@ -7,11 +7,11 @@
 #include <fstream>
 #include <string>
 
-#include "commands/memory_window.h"
-#include "common/text.h"
 #include "commands/browse.h"
 #include "commands/default_place.h"
+#include "commands/memory_window.h"
 #include "commands/search.h"
+#include "common/text.h"
 
 namespace orvalin {
 namespace {
@@ -46,7 +46,7 @@ struct Bench {
         session(window) {
     std::filesystem::create_directories(dir);
     session.DataDirectory = dir.string() + "/";
-    window.SetFieldText("Datejour", "05-03-2024");
+    window.SetFieldText(Field::Date, "05-03-2024");
   }
   ~Bench() { std::filesystem::remove_all(dir); }
   void Write(const std::string& bytes) {

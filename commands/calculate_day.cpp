@@ -4,9 +4,9 @@
 #include <string>
 
 #include "commands/verif_angle.h"
+#include "commands/working_date.h"
 #include "common/read_number.h"
 #include "common/text.h"
-#include "commands/working_date.h"
 #include "engine/date_text.h"
 #include "engine/helpers.h"
 
@@ -30,7 +30,7 @@ DayMonthYear SplitDate(const std::string& text) {
 }
 
 // A result the computation did not reach is shown empty, never another day's value.
-void ShowResult(Session& s, const char* field, const std::optional<double>& reached,
+void ShowResult(Session& s, Field field, const std::optional<double>& reached,
                 std::string (*format)(double)) {
   s.window.SetFieldText(field, reached ? format(*reached) : std::string());
 }
@@ -40,31 +40,30 @@ void ShowResult(Session& s, const char* field, const std::optional<double>& reac
 void CalculateDay(Session& s) {
   int line = 600;
   try {
-    s.WorkPlace.PlaceName = FixedText(s.window.FieldText("City"), kNameWidth);
-    s.WorkPlace.LongitudeText = FixedText(s.window.FieldText("Longitude"), kAngleWidth);
-    s.WorkPlace.LatitudeText = FixedText(s.window.FieldText("Latitude"), kAngleWidth);
-    s.WorkPlace.GmtHours = RoundToInt16(ReadNumber(s.window.FieldText("GMT")));
+    s.WorkPlace.PlaceName = FixedText(s.window.FieldText(Field::City), kNameWidth);
+    s.WorkPlace.LongitudeText = FixedText(s.window.FieldText(Field::Longitude), kAngleWidth);
+    s.WorkPlace.LatitudeText = FixedText(s.window.FieldText(Field::Latitude), kAngleWidth);
+    s.WorkPlace.GmtHours = RoundToInt16(ReadNumber(s.window.FieldText(Field::Gmt)));
 
     line = 610;
     double longitude = 0, latitude = 0;
     VerifAngle(s.window, s.WorkPlace.LongitudeText, longitude);
     VerifAngle(s.window, s.WorkPlace.LatitudeText, latitude);
-    if (s.window.FieldText("Datejour").empty()) SetTodayDate(s);
-    const DayMonthYear date = SplitDate(s.window.FieldText("Datejour"));
-    const SunDay day =
-        EPHEMERIDES(s.window, s.DayResults, longitude, latitude, s.HorizonAltitude, date.day,
-                    date.month, date.year);
+    if (s.window.FieldText(Field::Date).empty()) SetTodayDate(s);
+    const DayMonthYear date = SplitDate(s.window.FieldText(Field::Date));
+    const SunDay day = EPHEMERIDES(s.window, s.DayResults, longitude, latitude, s.HorizonAltitude,
+                                   date.day, date.month, date.year);
 
     line = 650;
-    ShowResult(s, "SunRise", day.SunriseTime, TimeText);
-    ShowResult(s, "Azimuth", day.SunriseAzimuth, AngleText);
-    ShowResult(s, "Culmination", day.CulminationTime, TimeText);
-    ShowResult(s, "Azimuth3", day.CulminationAzimuth, AngleText);
-    ShowResult(s, "SunSet", day.SunsetTime, TimeText);
-    ShowResult(s, "Azimuth2", day.SunsetAzimuth, AngleText);
-    s.window.SetFieldText("Horizon", NumberText(s.HorizonAltitude));
-    ShowResult(s, "Duration", day.DayLength, TimeText);
-    ShowResult(s, "Elevation", day.CulminationElevation, AngleText);
+    ShowResult(s, Field::SunriseTime, day.SunriseTime, TimeText);
+    ShowResult(s, Field::SunriseAzimuth, day.SunriseAzimuth, AngleText);
+    ShowResult(s, Field::CulminationTime, day.CulminationTime, TimeText);
+    ShowResult(s, Field::CulminationAzimuth, day.CulminationAzimuth, AngleText);
+    ShowResult(s, Field::SunsetTime, day.SunsetTime, TimeText);
+    ShowResult(s, Field::SunsetAzimuth, day.SunsetAzimuth, AngleText);
+    s.window.SetFieldText(Field::Horizon, NumberText(s.HorizonAltitude));
+    ShowResult(s, Field::DayLength, day.DayLength, TimeText);
+    ShowResult(s, Field::CulminationElevation, day.CulminationElevation, AngleText);
   } catch (const Failure& failure) {
     s.window.Beep();
     Tell(s.window, ReportText(Description(failure.fault()), line, "ORVALIN"));

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "commands/calculate_day.h"
-#include "commands/messages.h"
-#include "common/read_number.h"
-#include "commands/working_date.h"
-#include "engine/date_text.h"
 #include "commands/load_default.h"
+#include "commands/messages.h"
 #include "commands/place_steps.h"
+#include "commands/working_date.h"
+#include "common/read_number.h"
+#include "engine/date_text.h"
 
 namespace orvalin {
 namespace {
@@ -65,7 +65,7 @@ void StepDay(Session& s, int step) {
     return;
   }
   using namespace std::chrono;
-  const auto typed = ReadTypedDate(s.window.FieldText("Datejour"));
+  const auto typed = ReadTypedDate(s.window.FieldText(Field::Date));
   // chrono::day keeps only 8 bits: a day beyond 31 must be refused before it is built.
   if (!typed || typed->month < 1 || typed->month > 12 || typed->day < 1 || typed->day > 31) {
     return RefuseDate(s);
@@ -75,7 +75,7 @@ void StepDay(Session& s, int step) {
   if (!date.ok() || typed->year < 1 || typed->year > 9999) return RefuseDate(s);
   const year_month_day stepped{sys_days{date} + std::chrono::days{step}};
   if (stepped.year() < year{1} || stepped.year() > year{9999}) return RefuseDate(s);
-  s.window.SetFieldText("Datejour", DateText(stepped));
+  s.window.SetFieldText(Field::Date, DateText(stepped));
   RunName(s);
 }
 
@@ -83,20 +83,20 @@ void StepDay(Session& s, int step) {
 
 void RunName(Session& s) {
   if (!IsPlaceLoaded(s)) return LoadDefaultWithToday(s);
-  const auto date = ReadTypedDate(s.window.FieldText("Datejour"));
+  const auto date = ReadTypedDate(s.window.FieldText(Field::Date));
   if (!date || date->day < 1 || date->day > 31 || date->month < 1 || date->month > 12) {
     return RefuseDate(s);
   }
   if (date->year > kPreciseUntilYear) Tell(s.window, Message::ImpreciseAfterLastYear);
   if (date->year < kPreciseFromYear) Tell(s.window, Message::ImpreciseBeforeFirstYear);
-  s.window.SetFieldText("Datejour", TwoDigits(date->day) + "-" + TwoDigits(date->month) + "-" +
-                                        TwoDigits(date->year));
+  s.window.SetFieldText(Field::Date, TwoDigits(date->day) + "-" + TwoDigits(date->month) + "-" +
+                                         TwoDigits(date->year));
   CalculateDay(s);
 }
 
 void Today(Session& s) {
   SetTodayDate(s);
-  s.window.SetFieldText("Datejour", s.WorkDate);
+  s.window.SetFieldText(Field::Date, s.WorkDate);
   RunName(s);
   CalculateDay(s);
 }

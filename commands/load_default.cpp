@@ -11,7 +11,7 @@ void LoadDefaultPlace(Session& s) {
     step = 200;
     OpenChosenFile(s);
     s.CurrentRecord = 1;
-    s.window.SetFieldText("RecordN", "1");
+    s.window.SetFieldText(Field::RecordNumber, "1");
     step = 210;
     ReadPlace(s, 1, s.WorkPlace);
     step = 215;

@@ -2,21 +2,15 @@
 
 namespace orvalin {
 
-MemoryWindow::MemoryWindow() {
-  for (const char* name : {"Datejour", "City", "Country", "Latitude", "Longitude", "GMT",
-                           "Horizon", "RecordN", "SunRise", "Azimuth", "Culmination", "Azimuth3",
-                           "SunSet", "Azimuth2", "Duration", "Elevation", "NameOfFile"}) {
-    fields_[name] = "Text1";
-  }
+// Every field holds what a new window's fields hold.
+MemoryWindow::MemoryWindow() { fields_.fill("Text1"); }
+
+std::string MemoryWindow::FieldText(Field field) const {
+  return fields_[static_cast<std::size_t>(field)];
 }
 
-std::string MemoryWindow::FieldText(std::string_view field) const {
-  const auto it = fields_.find(field);
-  return it == fields_.end() ? std::string() : it->second;
-}
-
-void MemoryWindow::SetFieldText(std::string_view field, std::string_view text) {
-  fields_.insert_or_assign(std::string(field), std::string(text));
+void MemoryWindow::SetFieldText(Field field, std::string_view text) {
+  fields_[static_cast<std::size_t>(field)] = text;
 }
 
 void MemoryWindow::SetCaption(std::string_view control, std::string_view caption) {

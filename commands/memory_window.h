@@ -2,6 +2,7 @@
 // logic showed. Used by the tests and by the command-line tools, which have no screen.
 #pragma once
 
+#include <array>
 #include <map>
 #include <optional>
 #include <string>
@@ -15,17 +16,17 @@ namespace orvalin {
 struct WindowEvent {
   enum class Kind { Beep, Message, Input };
   Kind kind = Kind::Beep;
-  MessageBox box;                   // Message: what was shown; Input: prompt and title
-  Answer answer = Answer::Ok;       // Message
-  std::optional<std::string> input; // Input: typed text, or nullopt when cancelled
+  MessageBox box;                    // Message: what was shown; Input: prompt and title
+  Answer answer = Answer::Ok;        // Message
+  std::optional<std::string> input;  // Input: typed text, or nullopt when cancelled
 };
 
 class MemoryWindow : public Window {
  public:
   MemoryWindow();
 
-  std::string FieldText(std::string_view field) const override;
-  void SetFieldText(std::string_view field, std::string_view text) override;
+  std::string FieldText(Field field) const override;
+  void SetFieldText(Field field, std::string_view text) override;
   void SetCaption(std::string_view control, std::string_view caption) override;
   Language SelectedLanguage() const override { return language_; }
   Answer ShowMessage(const MessageBox& box) override;
@@ -47,7 +48,7 @@ class MemoryWindow : public Window {
   void ClearEvents() { events_.clear(); }
 
  private:
-  std::map<std::string, std::string, std::less<>> fields_;
+  std::array<std::string, kFieldCount> fields_;
   std::map<std::string, std::string, std::less<>> captions_;
   Language language_ = Language::English;
   std::chrono::year_month_day today_{std::chrono::year{2024}, std::chrono::month{3},

@@ -7,14 +7,14 @@
 namespace orvalin {
 
 void ChooseFileName(Session& s) {
-  s.window.SetFieldText("NameOfFile", "");
-  if (s.window.FieldText("NameOfFile").empty()) {
-    s.window.SetFieldText("NameOfFile", kPlacesFileName);
+  s.window.SetFieldText(Field::FileName, "");
+  if (s.window.FieldText(Field::FileName).empty()) {
+    s.window.SetFieldText(Field::FileName, kPlacesFileName);
   }
 }
 
 void OpenChosenFile(Session& s) {
-  s.File.Open(s.DataDirectory + s.window.FieldText("NameOfFile"));
+  s.File.Open(s.DataDirectory + s.window.FieldText(Field::FileName));
 }
 
 void OpenPlacesFile(Session& s) {
@@ -26,31 +26,36 @@ double RecordCount(Session& s) { return s.File.RecordCount(); }
 
 void ReadPlace(Session& s, std::int64_t n, PlaceRecord& target) { target = s.File.Read(n); }
 
-void WritePlace(Session& s, std::int64_t n, const PlaceRecord& source) {
-  s.File.Write(n, source);
-}
+void WritePlace(Session& s, std::int64_t n, const PlaceRecord& source) { s.File.Write(n, source); }
 
 void ClosePlacesFile(Session& s) { s.File.Close(); }
 
 void ShowPlace(Session& s, const PlaceRecord& source) {
-  s.window.SetFieldText("City", source.PlaceName);
-  s.window.SetFieldText("Country", source.CountryName);
-  s.window.SetFieldText("Latitude", source.LatitudeText);
-  s.window.SetFieldText("Longitude", source.LongitudeText);
-  s.window.SetFieldText("GMT", NumberText(source.GmtHours));
+  s.window.SetFieldText(Field::City, source.PlaceName);
+  s.window.SetFieldText(Field::Country, source.CountryName);
+  s.window.SetFieldText(Field::Latitude, source.LatitudeText);
+  s.window.SetFieldText(Field::Longitude, source.LongitudeText);
+  s.window.SetFieldText(Field::Gmt, NumberText(source.GmtHours));
 }
 
 void TakePlaceText(Session& s, int part) {
   switch (part) {
-    case 0: s.WorkPlace.PlaceName = FixedText(s.window.FieldText("City"), kNameWidth); break;
-    case 1: s.WorkPlace.CountryName = FixedText(s.window.FieldText("Country"), kCountryWidth); break;
-    case 2: s.WorkPlace.LatitudeText = FixedText(s.window.FieldText("Latitude"), kAngleWidth); break;
-    default: s.WorkPlace.LongitudeText = FixedText(s.window.FieldText("Longitude"), kAngleWidth);
+    case 0:
+      s.WorkPlace.PlaceName = FixedText(s.window.FieldText(Field::City), kNameWidth);
+      break;
+    case 1:
+      s.WorkPlace.CountryName = FixedText(s.window.FieldText(Field::Country), kCountryWidth);
+      break;
+    case 2:
+      s.WorkPlace.LatitudeText = FixedText(s.window.FieldText(Field::Latitude), kAngleWidth);
+      break;
+    default:
+      s.WorkPlace.LongitudeText = FixedText(s.window.FieldText(Field::Longitude), kAngleWidth);
   }
 }
 
 void TakeGmtHours(Session& s) {
-  s.WorkPlace.GmtHours = RoundToInt16(ReadNumber(s.window.FieldText("GMT")));
+  s.WorkPlace.GmtHours = RoundToInt16(ReadNumber(s.window.FieldText(Field::Gmt)));
 }
 
 void TakePlace(Session& s) {
@@ -59,8 +64,9 @@ void TakePlace(Session& s) {
 }
 
 void ClearResults(Session& s) {
-  for (const char* field :
-       {"SunRise", "Azimuth", "Culmination", "Azimuth3", "SunSet", "Azimuth2", "Duration"}) {
+  for (const Field field :
+       {Field::SunriseTime, Field::SunriseAzimuth, Field::CulminationTime,
+        Field::CulminationAzimuth, Field::SunsetTime, Field::SunsetAzimuth, Field::DayLength}) {
     s.window.SetFieldText(field, "");
   }
 }
@@ -71,11 +77,11 @@ void ReportFailure(Session& s, std::string_view label, int step, const Failure& 
 
 void SetHorizonAltitude(Session& s) {
   s.HorizonAltitude = kHorizonAltitude;
-  s.window.SetFieldText("Horizon", NumberText(s.HorizonAltitude));
+  s.window.SetFieldText(Field::Horizon, NumberText(s.HorizonAltitude));
 }
 
 void ShowRecordNumber(Session& s, std::int64_t n) {
-  s.window.SetFieldText("RecordN", NumberText(static_cast<double>(n)));
+  s.window.SetFieldText(Field::RecordNumber, NumberText(static_cast<double>(n)));
 }
 
 }  // namespace orvalin

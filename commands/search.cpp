@@ -16,7 +16,7 @@ void Search(Session& s) {
   std::int64_t read = 0;     // records whose name has been read
   std::string file;
   const std::int32_t record_before = s.CurrentRecord;
-  const std::string record_text_before = s.window.FieldText("RecordN");
+  const std::string record_text_before = s.window.FieldText(Field::RecordNumber);
   // WorkPlace receives every record read: in the end, the last of them.
   const auto keep_last_read = [&] {
     if (reached > 0) ShowRecordNumber(s, reached);
@@ -57,7 +57,7 @@ void Search(Session& s) {
       Tell(s.window, Message::PlaceNotFound);
       // Left on the last record, an update would overwrite it with the place still shown.
       s.CurrentRecord = record_before;
-      s.window.SetFieldText("RecordN", record_text_before);
+      s.window.SetFieldText(Field::RecordNumber, record_text_before);
       ClosePlacesFile(s);
       return;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -23,13 +24,35 @@ struct MessageBox {
   Icon icon = Icon::None;
 };
 
+// The window's text fields, in the order the driver dumps them.
+enum class Field {
+  Date,
+  City,
+  Country,
+  Latitude,
+  Longitude,
+  Gmt,
+  Horizon,
+  RecordNumber,
+  SunriseTime,
+  SunriseAzimuth,
+  CulminationTime,
+  CulminationAzimuth,
+  SunsetTime,
+  SunsetAzimuth,
+  DayLength,
+  CulminationElevation,
+  FileName,  // hidden: the places file's name for the places operations
+};
+inline constexpr std::size_t kFieldCount = 17;
+
 class Window {
  public:
   virtual ~Window() = default;
 
-  // Whole text of a text field, by its name ("City", "Datejour"...).
-  virtual std::string FieldText(std::string_view field) const = 0;
-  virtual void SetFieldText(std::string_view field, std::string_view text) = 0;
+  // Whole text of a text field.
+  virtual std::string FieldText(Field field) const = 0;
+  virtual void SetFieldText(Field field, std::string_view text) = 0;
   // Caption of a label, frame or button, by its name.
   virtual void SetCaption(std::string_view control, std::string_view caption) = 0;
   // The language of the option button that is on.

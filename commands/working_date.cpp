@@ -7,11 +7,11 @@ namespace orvalin {
 
 void SetTodayDate(Session& s) {
   s.WorkDate = FixedText(DateText(s.window.Today()), 10);
-  s.window.SetFieldText("Datejour", s.WorkDate);
+  s.window.SetFieldText(Field::Date, s.WorkDate);
 }
 
 bool IsPlaceLoaded(const Session& s) {
-  const std::string city = s.window.FieldText("City");
+  const std::string city = s.window.FieldText(Field::City);
   return city != "Not defined" && !city.empty() && s.WorkPlace.LatitudeText.front() != '\0' &&
          s.WorkPlace.LongitudeText.front() != '\0';
 }

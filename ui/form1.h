@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "commands/window.h"
 #include "commands/session.h"
+#include "commands/window.h"
 #include "ui/dialogs.h"
 
 class QAbstractButton;
@@ -22,8 +22,8 @@ class Form1 : public QWidget, public Window {
   explicit Form1(std::unique_ptr<Dialogs> dialogs, QWidget* parent = nullptr);
   ~Form1() override;
 
-  std::string FieldText(std::string_view field) const override;
-  void SetFieldText(std::string_view field, std::string_view text) override;
+  std::string FieldText(orvalin::Field field) const override;
+  void SetFieldText(orvalin::Field field, std::string_view text) override;
   void SetCaption(std::string_view control, std::string_view caption) override;
   Language SelectedLanguage() const override;
   Answer ShowMessage(const MessageBox& box) override;

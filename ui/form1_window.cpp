@@ -33,13 +33,13 @@ QAbstractButton* Form1::Button(std::string_view name) const {
   return static_cast<QAbstractButton*>(Child(*this, name, ControlKind::Option));
 }
 
-std::string Form1::FieldText(std::string_view field) const {
-  const QLineEdit* edit = Field(field);
+std::string Form1::FieldText(orvalin::Field field) const {
+  const QLineEdit* edit = Field(FieldControlName(field));
   return edit != nullptr ? edit->text().toStdString() : std::string();
 }
 
-void Form1::SetFieldText(std::string_view field, std::string_view text) {
-  if (QLineEdit* edit = Field(field)) edit->setText(ToQString(text));
+void Form1::SetFieldText(orvalin::Field field, std::string_view text) {
+  if (QLineEdit* edit = Field(FieldControlName(field))) edit->setText(ToQString(text));
 }
 
 std::string Form1::Caption(std::string_view control) const {

@@ -117,6 +117,13 @@ const ControlEntry* FindControl(std::string_view name) {
   return nullptr;
 }
 
+std::string_view FieldControlName(Field field) {
+  for (const ControlEntry& entry : kControls) {
+    if (entry.field == field) return entry.name;
+  }
+  return {};
+}
+
 bool CaptionFits(const QWidget& control) {
   const ControlEntry* entry = FindControl(control.objectName().toStdString());
   if (entry == nullptr) return false;

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "commands/messages.h"
+#include "commands/window.h"
 
 class QWidget;
 
@@ -21,6 +23,7 @@ struct ControlEntry {
   bool bold = false;             // frame captions only
   // Fields: the labels whose captions name the field for a screen reader (row, then column).
   std::string_view label = {}, column = {};
+  std::optional<orvalin::Field> field = {};  // text fields: the field the logic names
 };
 
 inline constexpr int kTwipsPerPixel = 15;
@@ -29,9 +32,11 @@ inline constexpr int kClientHeight = 6450 / kTwipsPerPixel;
 
 // Containers come before their controls. Fields and captioned controls each appear in the order
 // the driver dumps them.
+// clang-format off
 inline constexpr auto kControls = std::to_array<ControlEntry>({
     {"Frame4", ControlKind::Frame, "", 0, 120, 3735, 1455, "Date", true},
-    {"Datejour", ControlKind::Field, "Frame4", 120, 240, 1215, 285, "", false, "Frame4"},
+    {"Datejour", ControlKind::Field, "Frame4", 120, 240, 1215, 285, "", false, "Frame4", {},
+     Field::Date},
     {"RunName", ControlKind::Command, "Frame4", 1440, 240, 2175, 255, "Calculate with new date"},
     {"PreviousDay", ControlKind::Command, "Frame4", 120, 840, 1095, 255, "Previous day"},
     {"Today", ControlKind::Command, "Frame4", 1320, 840, 1095, 255, "Today's date"},
@@ -43,21 +48,28 @@ inline constexpr auto kControls = std::to_array<ControlEntry>({
 
     {"Frame1", ControlKind::Frame, "", 0, 1560, 3735, 2415, "Data", true},
     {"Label2", ControlKind::Label, "Frame1", 240, 240, 495, 255, "Place"},
-    {"City", ControlKind::Field, "Frame1", 1560, 240, 1695, 285, "", false, "Label2"},
+    {"City", ControlKind::Field, "Frame1", 1560, 240, 1695, 285, "", false, "Label2", {},
+     Field::City},
     {"Label5", ControlKind::Label, "Frame1", 240, 600, 615, 255, "Country"},
-    {"Country", ControlKind::Field, "Frame1", 1560, 600, 1695, 285, "", false, "Label5"},
+    {"Country", ControlKind::Field, "Frame1", 1560, 600, 1695, 285, "", false, "Label5", {},
+     Field::Country},
     {"Label6", ControlKind::Label, "Frame1", 240, 960, 615, 255, "Latitude"},
-    {"Latitude", ControlKind::Field, "Frame1", 1560, 960, 1695, 285, "", false, "Label6"},
+    {"Latitude", ControlKind::Field, "Frame1", 1560, 960, 1695, 285, "", false, "Label6", {},
+     Field::Latitude},
     {"Label7", ControlKind::Label, "Frame1", 240, 1320, 735, 255, "Longitude"},
-    {"Longitude", ControlKind::Field, "Frame1", 1560, 1320, 1695, 285, "", false, "Label7"},
+    {"Longitude", ControlKind::Field, "Frame1", 1560, 1320, 1695, 285, "", false, "Label7", {},
+     Field::Longitude},
     {"Label8", ControlKind::Label, "Frame1", 240, 1680, 615, 255, "GMT"},
-    {"GMT", ControlKind::Field, "Frame1", 1560, 1680, 855, 285, "", false, "Label8"},
+    {"GMT", ControlKind::Field, "Frame1", 1560, 1680, 855, 285, "", false, "Label8", {},
+     Field::Gmt},
     {"Label3", ControlKind::Label, "Frame1", 240, 2040, 615, 255, "Horizon"},
-    {"Horizon", ControlKind::Field, "Frame1", 1560, 2040, 855, 285, "", false, "Label3"},
+    {"Horizon", ControlKind::Field, "Frame1", 1560, 2040, 855, 285, "", false, "Label3", {},
+     Field::Horizon},
 
     {"Frame3", ControlKind::Frame, "", 3840, 1560, 3255, 2415, "Database of places", true},
     {"Label9", ControlKind::Label, "Frame3", 240, 360, 1455, 255, "Record number"},
-    {"RecordN", ControlKind::Field, "Frame3", 1680, 360, 1335, 285, "", false, "Label9"},
+    {"RecordN", ControlKind::Field, "Frame3", 1680, 360, 1335, 285, "", false, "Label9", {},
+     Field::RecordNumber},
     {"PreviousData", ControlKind::Command, "Frame3", 240, 960, 1215, 255, "Previous place"},
     {"SaveModif", ControlKind::Command, "Frame3", 1680, 960, 1335, 255, "Update Place"},
     {"NextData", ControlKind::Command, "Frame3", 240, 1200, 1215, 255, "Next Place"},
@@ -70,26 +82,32 @@ inline constexpr auto kControls = std::to_array<ControlEntry>({
     {"Label17", ControlKind::Label, "Frame2", 960, 360, 975, 255, "U.T. time"},
     {"Label13", ControlKind::Label, "Frame2", 2760, 360, 615, 255, "Azimuth"},
     {"Label12", ControlKind::Label, "Frame2", 120, 600, 615, 255, "SunRise"},
-    {"SunRise", ControlKind::Field, "Frame2", 960, 600, 1335, 285, "", false, "Label12", "Label17"},
-    {"Azimuth", ControlKind::Field, "Frame2", 2760, 600, 1335, 285, "", false, "Label12",
-     "Label13"},
+    {"SunRise", ControlKind::Field, "Frame2", 960, 600, 1335, 285, "", false, "Label12", "Label17",
+     Field::SunriseTime},
+    {"Azimuth", ControlKind::Field, "Frame2", 2760, 600, 1335, 285, "", false, "Label12", "Label13",
+     Field::SunriseAzimuth},
     {"Label14", ControlKind::Label, "Frame2", 120, 960, 855, 255, "Culmination"},
-    {"Culmination", ControlKind::Field, "Frame2", 960, 960, 1335, 285, "", false, "Label14",
-     "Label17"},
-    {"Azimuth3", ControlKind::Field, "Frame2", 2760, 960, 1335, 285, "", false, "Label14",
-     "Label13"},
+    {"Culmination", ControlKind::Field, "Frame2", 960, 960, 1335, 285, "", false, "Label14", "Label17",
+     Field::CulminationTime},
+    {"Azimuth3", ControlKind::Field, "Frame2", 2760, 960, 1335, 285, "", false, "Label14", "Label13",
+     Field::CulminationAzimuth},
     {"Label16", ControlKind::Label, "Frame2", 120, 1320, 615, 255, "SunSet"},
-    {"SunSet", ControlKind::Field, "Frame2", 960, 1320, 1335, 285, "", false, "Label16", "Label17"},
-    {"Azimuth2", ControlKind::Field, "Frame2", 2760, 1320, 1335, 285, "", false, "Label16",
-     "Label13"},
+    {"SunSet", ControlKind::Field, "Frame2", 960, 1320, 1335, 285, "", false, "Label16", "Label17",
+     Field::SunsetTime},
+    {"Azimuth2", ControlKind::Field, "Frame2", 2760, 1320, 1335, 285, "", false, "Label16", "Label13",
+     Field::SunsetAzimuth},
     {"Label18", ControlKind::Label, "Frame2", 120, 1800, 615, 255, "Duration"},
-    {"Duration", ControlKind::Field, "Frame2", 960, 1800, 1335, 285, "", false, "Label18"},
+    {"Duration", ControlKind::Field, "Frame2", 960, 1800, 1335, 285, "", false, "Label18", {},
+     Field::DayLength},
     {"Label19", ControlKind::Label, "Frame2", 4440, 960, 735, 255, "Elevation"},
-    {"Elevation", ControlKind::Field, "Frame2", 5640, 960, 1335, 285, "", false, "Label19"},
+    {"Elevation", ControlKind::Field, "Frame2", 5640, 960, 1335, 285, "", false, "Label19", {},
+     Field::CulminationElevation},
 
     // Holds the places file's name for the places operations; never shown.
-    {"NameOfFile", ControlKind::Field, "", 4320, 3600, 1935, 285, ""},
+    {"NameOfFile", ControlKind::Field, "", 4320, 3600, 1935, 285, "", false, {}, {},
+     Field::FileName},
 });
+// clang-format on
 
 // The option button of each language, in the order of Language.
 inline constexpr std::array<std::string_view, kLanguageCount> kLanguageOptions = {"Option1",
@@ -105,6 +123,8 @@ inline constexpr auto kTabOrder = std::to_array<std::string_view>({
 });
 
 const ControlEntry* FindControl(std::string_view name);
+// The control name of a text field.
+std::string_view FieldControlName(Field field);
 
 // Creates every control of kControls on `form`, named, placed and captioned, fields holding
 // "Text1", NameOfFile hidden.

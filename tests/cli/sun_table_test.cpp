@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/calculate_day.h"
-#include "engine/helpers.h"
 #include "cli/clock.h"
 #include "cli/day_span.h"
+#include "commands/calculate_day.h"
+#include "engine/helpers.h"
 #include "tests/support/session_fixture.h"
 
 namespace orvalin {
@@ -28,11 +28,11 @@ TEST(SunTable, WorkedExampleShowsTheWindowsTexts) {
   MemoryWindow window;
   Session session(window);
   session.HorizonAltitude = -0.61;
-  window.SetFieldText("City", "Geneva");
-  window.SetFieldText("Latitude", "46 12 0 N");
-  window.SetFieldText("Longitude", "6 9 0 E");
-  window.SetFieldText("GMT", "1");
-  window.SetFieldText("Datejour", "21-06-2009");
+  window.SetFieldText(Field::City, "Geneva");
+  window.SetFieldText(Field::Latitude, "46 12 0 N");
+  window.SetFieldText(Field::Longitude, "6 9 0 E");
+  window.SetFieldText(Field::Gmt, "1");
+  window.SetFieldText(Field::Date, "21-06-2009");
   CalculateDay(session);
   ASSERT_TRUE(window.events().empty());
 
@@ -42,14 +42,14 @@ TEST(SunTable, WorkedExampleShowsTheWindowsTexts) {
   EXPECT_EQ(row.culmination.text, " 11h 37mn 14.2s");
   EXPECT_EQ(row.day_length_text, " 15h 43mn 48.5s");
   const std::pair<std::string, std::string> same[] = {
-      {row.sunrise.text, window.FieldText("SunRise")},
-      {row.sunrise_azimuth.text, window.FieldText("Azimuth")},
-      {row.culmination.text, window.FieldText("Culmination")},
-      {row.culmination_azimuth.text, window.FieldText("Azimuth3")},
-      {row.sunset.text, window.FieldText("SunSet")},
-      {row.sunset_azimuth.text, window.FieldText("Azimuth2")},
-      {row.day_length_text, window.FieldText("Duration")},
-      {row.elevation.text, window.FieldText("Elevation")}};
+      {row.sunrise.text, window.FieldText(Field::SunriseTime)},
+      {row.sunrise_azimuth.text, window.FieldText(Field::SunriseAzimuth)},
+      {row.culmination.text, window.FieldText(Field::CulminationTime)},
+      {row.culmination_azimuth.text, window.FieldText(Field::CulminationAzimuth)},
+      {row.sunset.text, window.FieldText(Field::SunsetTime)},
+      {row.sunset_azimuth.text, window.FieldText(Field::SunsetAzimuth)},
+      {row.day_length_text, window.FieldText(Field::DayLength)},
+      {row.elevation.text, window.FieldText(Field::CulminationElevation)}};
   for (const auto& [table, shown] : same) EXPECT_EQ(table, shown);
 }
 

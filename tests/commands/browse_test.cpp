@@ -13,8 +13,9 @@ class BrowseTest : public PlacesTest {
  protected:
   BrowseTest() { WriteRecords({Geneva(), Basel(), Lausanne()}); }
   void SetResults(const char* text) {
-    for (const char* f : {"SunRise", "Azimuth", "Culmination", "Azimuth3", "SunSet", "Azimuth2",
-                          "Duration", "Elevation"}) {
+    for (const Field f : {Field::SunriseTime, Field::SunriseAzimuth, Field::CulminationTime,
+                          Field::CulminationAzimuth, Field::SunsetTime, Field::SunsetAzimuth,
+                          Field::DayLength, Field::CulminationElevation}) {
       window.SetFieldText(f, text);
     }
   }
@@ -23,16 +24,16 @@ class BrowseTest : public PlacesTest {
 TEST_F(BrowseTest, StepsBackAndForthShowingEachRecord) {
   NextRecord(session);
   EXPECT_EQ(session.CurrentRecord, 1);
-  EXPECT_EQ(Field("RecordN"), " 1");
-  EXPECT_EQ(Field("City"), "Geneva              ");
-  EXPECT_EQ(Field("GMT"), " 1");
+  EXPECT_EQ(Text(Field::RecordNumber), " 1");
+  EXPECT_EQ(Text(Field::City), "Geneva              ");
+  EXPECT_EQ(Text(Field::Gmt), " 1");
   NextRecord(session);
   NextRecord(session);
-  EXPECT_EQ(Field("City"), "Lausanne            ");
+  EXPECT_EQ(Text(Field::City), "Lausanne            ");
   PreviousRecord(session);
   EXPECT_EQ(session.CurrentRecord, 2);
-  EXPECT_EQ(Field("RecordN"), " 2");
-  EXPECT_EQ(Field("City"), "Basel               ");
+  EXPECT_EQ(Text(Field::RecordNumber), " 2");
+  EXPECT_EQ(Text(Field::City), "Basel               ");
   EXPECT_EQ(window.BeepCount(), 0);
   EXPECT_FALSE(session.File.IsOpen());
 }
@@ -42,8 +43,8 @@ TEST_F(BrowseTest, PreviousOnRecordOneBeepsAndLeavesNoRecordCurrent) {
   window.ClearEvents();
   PreviousRecord(session);
   EXPECT_EQ(session.CurrentRecord, 0);
-  EXPECT_EQ(Field("RecordN"), " 1");
-  EXPECT_EQ(Field("City"), "Geneva              ");
+  EXPECT_EQ(Text(Field::RecordNumber), " 1");
+  EXPECT_EQ(Text(Field::City), "Geneva              ");
   PreviousRecord(session);
   EXPECT_EQ(window.BeepCount(), 2);
   EXPECT_TRUE(window.MessageTexts().empty());
@@ -53,21 +54,21 @@ TEST_F(BrowseTest, PreviousOnRecordOneBeepsAndLeavesNoRecordCurrent) {
   TypePlace("Bern", "46 57 0 N", "7 26 0 E");
   SaveModif(session);
   EXPECT_EQ(FileBytes(), before);
-  EXPECT_EQ(Field("City"), "Bern");
+  EXPECT_EQ(Text(Field::City), "Bern");
 
   NextRecord(session);
   EXPECT_EQ(session.CurrentRecord, 1);
-  EXPECT_EQ(Field("City"), "Geneva              ");
+  EXPECT_EQ(Text(Field::City), "Geneva              ");
 }
 
 TEST_F(BrowseTest, NextOnTheLastRecordDoesNothing) {
   session.CurrentRecord = 3;
-  window.SetFieldText("RecordN", "typed");
+  window.SetFieldText(Field::RecordNumber, "typed");
   SetResults("r");
   NextRecord(session);
   EXPECT_EQ(session.CurrentRecord, 3);
-  EXPECT_EQ(Field("RecordN"), "typed");
-  EXPECT_EQ(Field("SunRise"), "r");
+  EXPECT_EQ(Text(Field::RecordNumber), "typed");
+  EXPECT_EQ(Text(Field::SunriseTime), "r");
   EXPECT_TRUE(window.events().empty());
   EXPECT_FALSE(session.File.IsOpen());
 }
@@ -77,21 +78,21 @@ TEST_F(BrowseTest, NextReachesAPartialLastRecord) {
   session.CurrentRecord = 1;
   NextRecord(session);
   EXPECT_EQ(session.CurrentRecord, 2);
-  EXPECT_EQ(Field("City"), "Basel               ");
-  EXPECT_EQ(Field("Country"), FixedText("Switzerl", 20));
+  EXPECT_EQ(Text(Field::City), "Basel               ");
+  EXPECT_EQ(Text(Field::Country), FixedText("Switzerl", 20));
   NextRecord(session);
   EXPECT_EQ(session.CurrentRecord, 2);
 }
 
 TEST_F(BrowseTest, ARefusedDateLeavesTheRecordShownAndTheResultsEmpty) {
   session.CurrentRecord = 3;
-  window.SetFieldText("Datejour", "5/3/2024");
+  window.SetFieldText(Field::Date, "5/3/2024");
   SetResults("r");
   PreviousRecord(session);
-  EXPECT_EQ(Field("City"), "Basel               ");
-  EXPECT_EQ(Field("SunRise"), "");
-  EXPECT_EQ(Field("Duration"), "");
-  EXPECT_EQ(Field("Elevation"), "r");
+  EXPECT_EQ(Text(Field::City), "Basel               ");
+  EXPECT_EQ(Text(Field::SunriseTime), "");
+  EXPECT_EQ(Text(Field::DayLength), "");
+  EXPECT_EQ(Text(Field::CulminationElevation), "r");
   EXPECT_EQ(window.MessageTexts(), std::vector<std::string>{"error date format dd-mm-yyyy"});
 }
 
@@ -115,19 +116,19 @@ TEST_F(BrowseTest, NewdataAppendsAtTheRoundedRecordNumber) {
     window.ClearEvents();
     SetResults("r");
     TypePlace("Zürich", "47 22 0 N", "8 33 0 E", "5.5");  // 5.5 to even 6
-    window.SetFieldText("Country", "Switzerland");
+    window.SetFieldText(Field::Country, "Switzerland");
     window.QueueAnswer(Answer::Yes);
     AddRecord(session);
     EXPECT_EQ(session.CurrentRecord, c.record);
-    EXPECT_EQ(Field("RecordN"), " " + std::to_string(c.record));
+    EXPECT_EQ(Text(Field::RecordNumber), " " + std::to_string(c.record));
     const std::string bytes = FileBytes();
     ASSERT_EQ(bytes.size(), c.size_after);
     EXPECT_EQ(bytes.substr(0, std::min(c.file.size(), c.size_after - 72)),
               c.file.substr(0, c.size_after - 72));
     EXPECT_EQ(bytes.substr(c.size_after - 72), Bytes(typed));
   }
-  EXPECT_EQ(Field("SunRise"), "");
-  EXPECT_EQ(Field("Elevation"), "r");  // not calculated again
+  EXPECT_EQ(Text(Field::SunriseTime), "");
+  EXPECT_EQ(Text(Field::CulminationElevation), "r");  // not calculated again
   ASSERT_EQ(window.events().size(), 1u);
   const MessageBox& box = window.events()[0].box;
   EXPECT_EQ(box.text, "Do you realy want to register these data ?");
@@ -142,11 +143,11 @@ TEST_F(BrowseTest, NewdataAnsweredNoTouchesNothing) {
     if (!exists) std::filesystem::remove(FilePath());
     const std::string before = exists ? FileBytes() : "";
     session.CurrentRecord = 2;
-    window.SetFieldText("RecordN", " 2");
+    window.SetFieldText(Field::RecordNumber, " 2");
     TypePlace("Bern", "46 57 0 N", "7 26 0 E");
     AddRecord(session);  // nothing queued: No, the default button
     EXPECT_EQ(session.CurrentRecord, 2);
-    EXPECT_EQ(Field("RecordN"), " 2");
+    EXPECT_EQ(Text(Field::RecordNumber), " 2");
     EXPECT_EQ(std::filesystem::exists(FilePath()), exists);
     if (exists) {
       EXPECT_EQ(FileBytes(), before);
@@ -156,12 +157,12 @@ TEST_F(BrowseTest, NewdataAnsweredNoTouchesNothing) {
 
 TEST_F(BrowseTest, SaveModifOverwritesTheCurrentRecordOnly) {
   session.CurrentRecord = 2;
-  window.SetFieldText("RecordN", "typed");
+  window.SetFieldText(Field::RecordNumber, "typed");
   TypePlace("Zürich, a town with a long name", "47 22 0 N", "8 33 0 E", "-0.4");
-  window.SetFieldText("Country", "Switzerland");
+  window.SetFieldText(Field::Country, "Switzerland");
   SaveModif(session);
   EXPECT_EQ(session.CurrentRecord, 2);
-  EXPECT_EQ(Field("RecordN"), " 2");
+  EXPECT_EQ(Text(Field::RecordNumber), " 2");
   const std::string bytes = FileBytes();
   ASSERT_EQ(bytes.size(), 216u);
   EXPECT_EQ(bytes.substr(0, 72), Bytes(Geneva()));
@@ -177,7 +178,7 @@ TEST_F(BrowseTest, AnOverflowingOffsetIsReportedAtItsStep) {
   window.QueueAnswer(Answer::Yes);
   AddRecord(session);
   EXPECT_EQ(session.CurrentRecord, 4);  // the steps before the failure stay done
-  EXPECT_EQ(Field("RecordN"), " 4");
+  EXPECT_EQ(Text(Field::RecordNumber), " 4");
   session.CurrentRecord = 2;
   SaveModif(session);
   EXPECT_EQ(window.MessageTexts(),
@@ -214,7 +215,7 @@ TEST_F(BrowseTest, PreviousBeyondTheEndReportsTheRead) {
   PreviousRecord(session);
   EXPECT_EQ(window.MessageTexts(),
             std::vector<std::string>{"Bad record number in line 410 of PreviousRecord"});
-  EXPECT_EQ(Field("RecordN"), " 5");
+  EXPECT_EQ(Text(Field::RecordNumber), " 5");
   EXPECT_FALSE(session.File.IsOpen());
 }
 

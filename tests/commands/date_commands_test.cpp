@@ -56,22 +56,22 @@ TEST_F(DateCommandsTest, RunNameChecksAndRewritesTheTypedDate) {
       {"15-01--40000", "15-01--40000", {kRefused}, false},
   };
   for (const auto& c : cases) {
-    window.SetFieldText("Datejour", c.typed);
-    window.SetFieldText("Horizon", "untouched");
+    window.SetFieldText(Field::Date, c.typed);
+    window.SetFieldText(Field::Horizon, "untouched");
     window.ClearEvents();
     RunName(session);
-    EXPECT_EQ(Field("Datejour"), c.shown) << c.typed;
+    EXPECT_EQ(Text(Field::Date), c.shown) << c.typed;
     EXPECT_EQ(window.MessageTexts(), c.messages) << c.typed;
     EXPECT_EQ(window.BeepCount(), c.calculated ? 0 : 1) << c.typed;
-    EXPECT_EQ(Field("Horizon"), c.calculated ? "-.61" : "untouched") << c.typed;
+    EXPECT_EQ(Text(Field::Horizon), c.calculated ? "-.61" : "untouched") << c.typed;
   }
 }
 
 TEST_F(DateCommandsTest, WarningsFollowTheLanguage) {
   window.SelectLanguage(Language::French);
-  window.SetFieldText("Datejour", "01-01-2300");
+  window.SetFieldText(Field::Date, "01-01-2300");
   RunName(session);
-  window.SetFieldText("Datejour", "01-01-1700");
+  window.SetFieldText(Field::Date, "01-01-1700");
   RunName(session);
   EXPECT_EQ(window.MessageTexts(), (std::vector<std::string>{"Calculs imprécis après l'an 2200",
                                                              "Calculs imprécis avant l'an 1800"}));
@@ -97,15 +97,18 @@ TEST_F(DateCommandsTest, NextAndPreviousDayStepTheCalendar) {
       {"2830-09-02", +1, nullptr},      {"258-1-2024", -1, nullptr},
   };
   for (const auto& c : cases) {
-    window.SetFieldText("Datejour", c.from);
+    window.SetFieldText(Field::Date, c.from);
     window.ClearEvents();
-    if (c.step > 0) NextDay(session); else PreviousDay(session);
+    if (c.step > 0)
+      NextDay(session);
+    else
+      PreviousDay(session);
     if (c.to == nullptr) {
-      EXPECT_EQ(Field("Datejour"), c.from) << c.from;
+      EXPECT_EQ(Text(Field::Date), c.from) << c.from;
       EXPECT_EQ(window.MessageTexts(), std::vector<std::string>{kRefused}) << c.from;
       EXPECT_EQ(window.BeepCount(), 1) << c.from;
     } else {
-      EXPECT_EQ(Field("Datejour"), c.to) << c.from;
+      EXPECT_EQ(Text(Field::Date), c.to) << c.from;
       EXPECT_EQ(window.BeepCount(), 0) << c.from;
     }
   }
@@ -114,38 +117,38 @@ TEST_F(DateCommandsTest, NextAndPreviousDayStepTheCalendar) {
 TEST_F(DateCommandsTest, WithoutAUsablePlaceTheDefaultPlaceIsLoaded) {
   for (const char* city : {"", "Not defined"}) {
     for (auto command : {NextDay, PreviousDay, RunName}) {
-      window.SetFieldText("City", city);
-      window.SetFieldText("Datejour", "17-08-2011");
-      window.SetFieldText("Horizon", "");
-      window.SetFieldText("SunRise", "stale");
-      window.SetFieldText("RecordN", "");
+      window.SetFieldText(Field::City, city);
+      window.SetFieldText(Field::Date, "17-08-2011");
+      window.SetFieldText(Field::Horizon, "");
+      window.SetFieldText(Field::SunriseTime, "stale");
+      window.SetFieldText(Field::RecordNumber, "");
       session.CurrentRecord = 2;
       command(session);
-      EXPECT_EQ(Field("Datejour"), "05-03-2024");
-      EXPECT_EQ(Field("City"), FixedText("Geneva", 20));
-      EXPECT_EQ(Field("RecordN"), "1");
+      EXPECT_EQ(Text(Field::Date), "05-03-2024");
+      EXPECT_EQ(Text(Field::City), FixedText("Geneva", 20));
+      EXPECT_EQ(Text(Field::RecordNumber), "1");
       EXPECT_EQ(session.CurrentRecord, 1);
-      EXPECT_EQ(Field("Horizon"), "-.61");
+      EXPECT_EQ(Text(Field::Horizon), "-.61");
       // RunName only loads; the day commands also calculate.
-      EXPECT_EQ(Field("SunRise") == "stale", command == RunName) << city;
+      EXPECT_EQ(Text(Field::SunriseTime) == "stale", command == RunName) << city;
     }
   }
 }
 
 TEST_F(DateCommandsTest, NotDefinedWithATrailingBlankIsAUsableName) {
-  window.SetFieldText("City", "Not defined ");
+  window.SetFieldText(Field::City, "Not defined ");
   EXPECT_TRUE(IsPlaceLoaded(session));
   session.WorkPlace = PlaceRecord{};  // never assigned: code 0
   EXPECT_FALSE(IsPlaceLoaded(session));
 }
 
 TEST_F(DateCommandsTest, TodayCalculatesTwice) {
-  window.SetFieldText("Datejour", "01-01-2000");
+  window.SetFieldText(Field::Date, "01-01-2000");
   TypePlace("Tromso", "69 39 0 N", "18 57 0 E");
   window.SetToday(std::chrono::year_month_day{std::chrono::year{2009}, std::chrono::June,
                                               std::chrono::day{21}});
   Today(session);
-  EXPECT_EQ(Field("Datejour"), "21-06-2009");
+  EXPECT_EQ(Text(Field::Date), "21-06-2009");
   EXPECT_EQ(session.WorkDate, "21-06-2009");
   EXPECT_EQ(window.MessageTexts(), (std::vector<std::string>{"No sunset", "No sunset"}));
 }

@@ -58,11 +58,11 @@ TEST_F(DefaultDataTest, TheChosenPlaceGoesFirstAndTheOthersAreSorted) {
   TypePlace("typed over", "1 0 0 N", "1 0 0 E");
   DefaultData(session);
   EXPECT_EQ(Records(), (std::vector<PlaceRecord>{Lausanne(), Basel(), Geneva(), Zurich()}));
-  EXPECT_EQ(Field("City"), "Lausanne            ");
+  EXPECT_EQ(Text(Field::City), "Lausanne            ");
   EXPECT_EQ(session.ChosenPlace, Lausanne());
   EXPECT_EQ(session.CurrentRecord, 1);
-  EXPECT_EQ(Field("RecordN"), " 1");
-  EXPECT_EQ(Field("Datejour"), "05-03-2024");
+  EXPECT_EQ(Text(Field::RecordNumber), " 1");
+  EXPECT_EQ(Text(Field::Date), "05-03-2024");
   EXPECT_EQ(session.WorkPlace.PlaceName, Lausanne().PlaceName);  // calculated for Lausanne
   EXPECT_EQ(StrayFiles(), 0);
   EXPECT_FALSE(session.File.IsOpen());
@@ -92,16 +92,16 @@ TEST_F(DefaultDataTest, WithNoCurrentRecordRecordOneIsKeptAndTodayTaken) {
   WriteRecords({Geneva(), Zurich(), Basel()});
   session.CurrentRecord = 1;
   PreviousRecord(session);  // no record current
-  window.SetFieldText("Datejour", "01-01-2000");
-  window.SetFieldText("Horizon", "");
+  window.SetFieldText(Field::Date, "01-01-2000");
+  window.SetFieldText(Field::Horizon, "");
   const std::string record1 = FileBytes().substr(0, 72);
   DefaultData(session);
   EXPECT_EQ(FileBytes().substr(0, 72), record1);
   EXPECT_EQ(StoredNames(), (NameList{"Geneva", "Basel", "Zurich"}));
-  EXPECT_EQ(Field("Datejour"), "05-03-2024");
-  EXPECT_EQ(Field("Horizon"), "-.61");
+  EXPECT_EQ(Text(Field::Date), "05-03-2024");
+  EXPECT_EQ(Text(Field::Horizon), "-.61");
   EXPECT_EQ(session.HorizonAltitude, -0.61);
-  EXPECT_EQ(Field("RecordN"), " 1");
+  EXPECT_EQ(Text(Field::RecordNumber), " 1");
 }
 
 TEST_F(DefaultDataTest, AnAppendedRecordMovesToItsPlaceInNameOrder) {
@@ -156,8 +156,8 @@ TEST_F(DefaultDataTest, ACurrentRecordBeyondTheEndChangesNothing) {
             std::vector<std::string>{"Bad record number in line 934 of DEFAULT"});
   EXPECT_EQ(FileBytes(), before);
   EXPECT_EQ(session.CurrentRecord, 5);
-  EXPECT_EQ(Field("RecordN"), " 5");
-  EXPECT_EQ(Field("City"), "Bern");
+  EXPECT_EQ(Text(Field::RecordNumber), " 5");
+  EXPECT_EQ(Text(Field::City), "Bern");
   EXPECT_FALSE(session.File.IsOpen());
 }
 
@@ -194,7 +194,7 @@ TEST_F(DefaultDataTest, TheLastRecordTheSortReadsDecidesTheReload) {
     WriteRecords(c.file);
     session.CurrentRecord = c.current;
     DefaultData(session);
-    EXPECT_EQ(Field("RecordN"), c.record_n) << &c - cases;
+    EXPECT_EQ(Text(Field::RecordNumber), c.record_n) << &c - cases;
   }
 }
 

@@ -14,10 +14,10 @@ class LoadDefaultPlaceTest : public SessionTest {};
 TEST_F(LoadDefaultPlaceTest, ShowsRecordOneOnly) {
   WriteRecords({testing::Geneva(), testing::Place("Basel", "CH", "47 33 0 N", "7 35 0 E", 2)});
   LoadDefaultPlace(session);
-  EXPECT_EQ(Field("City"), "Geneva              ");
-  EXPECT_EQ(Field("Latitude"), "46 12 0 N      ");
-  EXPECT_EQ(Field("GMT"), " 1");
-  EXPECT_EQ(Field("RecordN"), "1");
+  EXPECT_EQ(Text(Field::City), "Geneva              ");
+  EXPECT_EQ(Text(Field::Latitude), "46 12 0 N      ");
+  EXPECT_EQ(Text(Field::Gmt), " 1");
+  EXPECT_EQ(Text(Field::RecordNumber), "1");
   EXPECT_EQ(session.CurrentRecord, 1);
   EXPECT_EQ(session.WorkPlace, testing::Geneva());
   EXPECT_TRUE(window.events().empty());
@@ -26,15 +26,17 @@ TEST_F(LoadDefaultPlaceTest, ShowsRecordOneOnly) {
 
 TEST_F(LoadDefaultPlaceTest, EmptyOrMissingFileAsksForAPlace) {
   for (bool exists : {true, false}) {
-    if (exists) WriteBytes("");
-    else std::filesystem::remove(FilePath());
+    if (exists)
+      WriteBytes("");
+    else
+      std::filesystem::remove(FilePath());
     window.ClearEvents();
     LoadDefaultPlace(session);
     EXPECT_EQ(window.MessageTexts(),
               std::vector<std::string>{"Enter data then save before calculate"});
     EXPECT_TRUE(std::filesystem::exists(FilePath()));  // created empty
     EXPECT_EQ(std::filesystem::file_size(FilePath()), 0u);
-    EXPECT_EQ(Field("RecordN"), "1");
+    EXPECT_EQ(Text(Field::RecordNumber), "1");
     EXPECT_FALSE(session.File.IsOpen());
   }
 }

@@ -25,7 +25,7 @@ inline std::string Bytes(const PlaceRecord& r) {
 
 class PlacesTest : public SessionTest {
  protected:
-  PlacesTest() { window.SetFieldText("Datejour", "05-03-2024"); }
+  PlacesTest() { window.SetFieldText(Field::Date, "05-03-2024"); }
 
   std::vector<PlaceRecord> Records() const {
     const std::string bytes = FileBytes();

@@ -1,11 +1,11 @@
 #include "commands/search.h"
-#include "placesfile/search_rule.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
 #include "commands/browse.h"
+#include "placesfile/search_rule.h"
 #include "tests/commands/places_fixture.h"
 
 namespace orvalin {
@@ -18,15 +18,15 @@ class SearchTest : public PlacesTest {
   SearchTest() {
     WriteRecords({Geneva(), Basel(), Named("Évian"), Lausanne(), Named("geneva bis")});
     session.CurrentRecord = 2;
-    window.SetFieldText("RecordN", " 2");
-    window.SetFieldText("City", "shown");
-    window.SetFieldText("Horizon", "h");
+    window.SetFieldText(Field::RecordNumber, " 2");
+    window.SetFieldText(Field::City, "shown");
+    window.SetFieldText(Field::Horizon, "h");
   }
   // The record number found, or 0 when the not-found path was taken.
   int Find(std::optional<std::string> typed) {
     window.ClearEvents();
     session.CurrentRecord = 2;
-    window.SetFieldText("RecordN", " 2");
+    window.SetFieldText(Field::RecordNumber, " 2");
     window.QueueInput(std::move(typed));
     Search(session);
     const auto texts = window.MessageTexts();
@@ -78,18 +78,18 @@ TEST_F(SearchTest, FindsTheFirstRecordWhoseNameBeginsWithTheText) {
 
 TEST_F(SearchTest, AHitShowsThePlace) {
   WriteRecords({Geneva(), Place("Basel", "Switzerland", "47 33 0 N", "7 35 0 E", 2)});
-  window.SetFieldText("SunRise", "r");
-  window.SetFieldText("Elevation", "r");
+  window.SetFieldText(Field::SunriseTime, "r");
+  window.SetFieldText(Field::CulminationElevation, "r");
   ASSERT_EQ(Find("bas"), 2);
-  EXPECT_EQ(Field("RecordN"), " 2");
-  EXPECT_EQ(Field("City"), "Basel               ");
-  EXPECT_EQ(Field("GMT"), " 2");
-  EXPECT_EQ(Field("Horizon"), "-.61");
+  EXPECT_EQ(Text(Field::RecordNumber), " 2");
+  EXPECT_EQ(Text(Field::City), "Basel               ");
+  EXPECT_EQ(Text(Field::Gmt), " 2");
+  EXPECT_EQ(Text(Field::Horizon), "-.61");
   EXPECT_EQ(session.HorizonAltitude, -0.61);
   EXPECT_EQ(session.WorkPlace.CountryName, FixedText("Switzerland", 20));
   EXPECT_FALSE(session.File.IsOpen());
   ASSERT_EQ(Find("Gen"), 1);
-  EXPECT_EQ(Field("RecordN"), " 1");
+  EXPECT_EQ(Text(Field::RecordNumber), " 1");
 }
 
 TEST_F(SearchTest, AMissTellsInTheWindowsLanguageAndPutsTheRecordBack) {
@@ -100,9 +100,9 @@ TEST_F(SearchTest, AMissTellsInTheWindowsLanguageAndPutsTheRecordBack) {
     EXPECT_EQ(window.MessageTexts(),
               std::vector<std::string>{french ? "Lieu inconnu" : "Place not found"});
     EXPECT_EQ(session.CurrentRecord, 2);
-    EXPECT_EQ(Field("RecordN"), " 2");
-    EXPECT_EQ(Field("City"), "shown");
-    EXPECT_EQ(Field("Horizon"), "h");
+    EXPECT_EQ(Text(Field::RecordNumber), " 2");
+    EXPECT_EQ(Text(Field::City), "shown");
+    EXPECT_EQ(Text(Field::Horizon), "h");
     EXPECT_EQ(session.WorkPlace, Named("geneva bis"));  // the last record read
     EXPECT_FALSE(session.File.IsOpen());
   }
@@ -114,10 +114,10 @@ TEST_F(SearchTest, AnEmptyOrMissingFileMissesAtOnce) {
       WriteBytes("");
     else
       std::filesystem::remove(FilePath());
-    window.SetFieldText("RecordN", "kept");
+    window.SetFieldText(Field::RecordNumber, "kept");
     window.QueueInput("gen");
     Search(session);
-    EXPECT_EQ(Field("RecordN"), "kept");
+    EXPECT_EQ(Text(Field::RecordNumber), "kept");
     EXPECT_EQ(session.CurrentRecord, 2);
     EXPECT_TRUE(std::filesystem::exists(FilePath()));
   }
@@ -126,9 +126,9 @@ TEST_F(SearchTest, AnEmptyOrMissingFileMissesAtOnce) {
 TEST_F(SearchTest, AMissThenAnUpdateLeavesTheOtherRecordsAsTheyWere) {
   WriteRecords({Geneva(), Basel(), Zurich()});
   session.CurrentRecord = 1;
-  window.SetFieldText("RecordN", " 1");
+  window.SetFieldText(Field::RecordNumber, " 1");
   TypePlace("Geneva", "46 12 0 N", "6 9 0 E");
-  window.SetFieldText("Country", "Switzerland");
+  window.SetFieldText(Field::Country, "Switzerland");
   window.QueueInput("xyz");
   Search(session);
   SaveModif(session);
@@ -164,18 +164,18 @@ TEST_F(SearchTest, CharactersBeyondZStayAsTheyAreWhereverTheRecordStands) {
 TEST_F(SearchTest, APartialLastRecordIsSearchedWithBlanksAfterIt) {
   WriteBytes(Bytes(Geneva()) + Bytes(Named("Bern")).substr(0, 8));
   EXPECT_EQ(Find("bern                "), 2);
-  EXPECT_EQ(Field("City"), "Bern                ");
+  EXPECT_EQ(Text(Field::City), "Bern                ");
 }
 
 TEST_F(SearchTest, FailuresNameTheirStep) {
   std::filesystem::remove(FilePath());
   std::filesystem::create_directory(FilePath());
-  window.SetFieldText("RecordN", "kept");
+  window.SetFieldText(Field::RecordNumber, "kept");
   window.QueueInput("gen");
   Search(session);
   EXPECT_EQ(window.MessageTexts(),
             std::vector<std::string>{"Permission denied in line 800 of Search"});
-  EXPECT_EQ(Field("RecordN"), "kept");
+  EXPECT_EQ(Text(Field::RecordNumber), "kept");
   EXPECT_EQ(session.CurrentRecord, 2);
   EXPECT_FALSE(session.File.IsOpen());
 }

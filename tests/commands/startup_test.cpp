@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "tests/support/session_fixture.h"
 #include "commands/captions.h"
+#include "tests/support/session_fixture.h"
 
 namespace orvalin {
 namespace {
@@ -28,11 +28,11 @@ TEST_F(StartUpTest, EnglishTodayRecordOneAndItsResults) {
   EXPECT_EQ(session.DataDirectory, dir.string() + "/");
   EXPECT_EQ(window.Caption("PreviousDay"), "Previous day");
   EXPECT_EQ(window.Caption("Label9"), "Record number");
-  EXPECT_EQ(Field("Datejour"), "21-06-2009");
-  EXPECT_EQ(Field("City"), "Geneva              ");
-  EXPECT_EQ(Field("RecordN"), "1");
-  EXPECT_EQ(Field("Horizon"), "-.61");
-  EXPECT_EQ(Field("SunRise"), " 3h 45mn 19.5s");
+  EXPECT_EQ(Text(Field::Date), "21-06-2009");
+  EXPECT_EQ(Text(Field::City), "Geneva              ");
+  EXPECT_EQ(Text(Field::RecordNumber), "1");
+  EXPECT_EQ(Text(Field::Horizon), "-.61");
+  EXPECT_EQ(Text(Field::SunriseTime), " 3h 45mn 19.5s");
   EXPECT_EQ(session.CurrentRecord, 1);
   EXPECT_TRUE(window.events().empty());
 }

@@ -12,20 +12,20 @@ namespace {
 void CheckRoundTrip(const std::string& typed, void (*forward)(orvalin::Session&),
                     void (*back)(orvalin::Session&)) {
   DateHarness h;
-  h.window.SetFieldText("Datejour", typed);
+  h.window.SetFieldText(Field::Date, typed);
   forward(h.session);
   if (h.Refused()) {
-    if (h.window.FieldText("Datejour") != typed) std::abort();
+    if (h.window.FieldText(Field::Date) != typed) std::abort();
     return;
   }
-  const std::string stepped = h.window.FieldText("Datejour");
+  const std::string stepped = h.window.FieldText(Field::Date);
   DateHarness normal;
-  normal.window.SetFieldText("Datejour", typed);
+  normal.window.SetFieldText(Field::Date, typed);
   orvalin::RunName(normal.session);
   h.window.ClearEvents();
   back(h.session);
-  if (h.Refused() || h.window.FieldText("Datejour") != normal.window.FieldText("Datejour") ||
-      stepped == h.window.FieldText("Datejour")) {
+  if (h.Refused() || h.window.FieldText(Field::Date) != normal.window.FieldText(Field::Date) ||
+      stepped == h.window.FieldText(Field::Date)) {
     std::abort();
   }
 }

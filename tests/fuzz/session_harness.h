@@ -2,17 +2,17 @@
 #pragma once
 
 #include "commands/memory_window.h"
-#include "common/text.h"
 #include "commands/session.h"
+#include "common/text.h"
 
 struct DateHarness {
   DateHarness() : session(window) {
     session.DataDirectory = "/nonexistent-orvalin-fuzz/";
     session.HorizonAltitude = -0.61;
-    window.SetFieldText("City", "Geneva");
-    window.SetFieldText("Latitude", "46 12 0 N");
-    window.SetFieldText("Longitude", "6 9 0 E");
-    window.SetFieldText("GMT", "1");
+    window.SetFieldText(Field::City, "Geneva");
+    window.SetFieldText(Field::Latitude, "46 12 0 N");
+    window.SetFieldText(Field::Longitude, "6 9 0 E");
+    window.SetFieldText(Field::Gmt, "1");
     session.WorkPlace.LatitudeText = orvalin::FixedText("46 12 0 N", 15);
     session.WorkPlace.LongitudeText = orvalin::FixedText("6 9 0 E", 15);
   }

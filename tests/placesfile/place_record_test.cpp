@@ -5,8 +5,8 @@
 
 #include <csignal>
 
-#include "common/failure.h"
 #include "commands/place_steps.h"
+#include "common/failure.h"
 #include "tests/support/session_fixture.h"
 
 namespace orvalin {
@@ -64,7 +64,7 @@ TEST_F(PlacesFileTest, RecordCountIsARealNumber) {
 
 TEST_F(PlacesFileTest, ReadsAndWritesRecordsAtTheirPlace) {
   OpenPlacesFile(session);
-  EXPECT_EQ(Field("NameOfFile"), "location.dat");
+  EXPECT_EQ(Text(Field::FileName), "location.dat");
   const PlaceRecord third = Place("Lausanne", "Switzerland", "46 31 0 N", "6 38 0 E", 1);
   WritePlace(session, 3, third);
   EXPECT_EQ(RecordCount(session), 3);
@@ -88,11 +88,20 @@ TEST_F(PlacesFileTest, FailuresCarryTheirStandardDescription) {
     return std::string("none");
   };
   PlaceRecord r;
-  EXPECT_EQ(fault_of([&] { OpenPlacesFile(session); ReadPlace(session, 1, r); }),
+  EXPECT_EQ(fault_of([&] {
+              OpenPlacesFile(session);
+              ReadPlace(session, 1, r);
+            }),
             "Bad record number");  // record 1 of an empty file
-  EXPECT_EQ(fault_of([&] { OpenPlacesFile(session); ReadPlace(session, 0, r); }),
+  EXPECT_EQ(fault_of([&] {
+              OpenPlacesFile(session);
+              ReadPlace(session, 0, r);
+            }),
             "Bad record number");
-  EXPECT_EQ(fault_of([&] { OpenPlacesFile(session); WritePlace(session, -4, r); }),
+  EXPECT_EQ(fault_of([&] {
+              OpenPlacesFile(session);
+              WritePlace(session, -4, r);
+            }),
             "Bad record number");
   std::filesystem::remove(FilePath());
   std::filesystem::create_directory(FilePath());
@@ -125,17 +134,17 @@ TEST_F(PlacesFileTest, AFullDiskLeavesNoPartialRecordBehind) {
 
 TEST_F(PlacesFileTest, ShowAndTakeThePlaceFields) {
   ShowPlace(session, Place("Bern", "Switzerland", "46 57 0 N", "7 26 0 E", -5));
-  EXPECT_EQ(Field("City"), "Bern                ");
-  EXPECT_EQ(Field("GMT"), "-5");
-  const std::pair<const char*, int> offsets[] = {{"1", 1}, {" 1", 1}, {"+2", 2}, {"5.5", 6},
+  EXPECT_EQ(Text(Field::City), "Bern                ");
+  EXPECT_EQ(Text(Field::Gmt), "-5");
+  const std::pair<const char*, int> offsets[] = {{"1", 1},   {" 1", 1},    {"+2", 2}, {"5.5", 6},
                                                  {"4.5", 4}, {"-3.5", -4}, {"1h", 1}, {"", 0}};
   for (auto [typed, stored] : offsets) {
-    window.SetFieldText("GMT", typed);
+    window.SetFieldText(Field::Gmt, typed);
     TakePlace(session);
     EXPECT_EQ(session.WorkPlace.GmtHours, stored) << typed;
   }
   EXPECT_EQ(session.WorkPlace.PlaceName, "Bern                ");
-  window.SetFieldText("GMT", "40000");
+  window.SetFieldText(Field::Gmt, "40000");
   EXPECT_THROW(TakePlace(session), Failure);
 }
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "commands/memory_window.h"
+#include "commands/session.h"
 #include "common/text.h"
 #include "placesfile/place_record.h"
-#include "commands/session.h"
 
 namespace orvalin::testing {
 
@@ -58,15 +58,15 @@ class SessionTest : public ::testing::Test {
     std::ifstream in(FilePath(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
-  std::string Field(const char* name) const { return window.FieldText(name); }
+  std::string Text(Field field) const { return window.FieldText(field); }
 
   // The place fields as a person would type them.
-  void TypePlace(const std::string& city, const std::string& latitude,
-                 const std::string& longitude, const std::string& gmt = "1") {
-    window.SetFieldText("City", city);
-    window.SetFieldText("Latitude", latitude);
-    window.SetFieldText("Longitude", longitude);
-    window.SetFieldText("GMT", gmt);
+  void TypePlace(const std::string& city, const std::string& latitude, const std::string& longitude,
+                 const std::string& gmt = "1") {
+    window.SetFieldText(Field::City, city);
+    window.SetFieldText(Field::Latitude, latitude);
+    window.SetFieldText(Field::Longitude, longitude);
+    window.SetFieldText(Field::Gmt, gmt);
   }
 
   MemoryWindow window;

@@ -217,7 +217,7 @@ class Form1Test : public QObject {
     std::map<std::string, std::string> before;
     for (const ControlEntry& entry : kControls)
       before[std::string(entry.name)] = form_->Caption(entry.name);
-    form_->SetFieldText("City", "Genève");
+    form_->SetFieldText(orvalin::Field::City, "Genève");
 
     form_->Button("Option1")->click();
     QVERIFY(form_->SelectedLanguage() == Language::French);
@@ -231,7 +231,7 @@ class Form1Test : public QObject {
     for (const ControlEntry& entry : kControls) {
       QCOMPARE(form_->Caption(entry.name), before[std::string(entry.name)]);
     }
-    QCOMPARE(form_->FieldText("City"), std::string("Genève"));
+    QCOMPARE(form_->FieldText(orvalin::Field::City), std::string("Genève"));
   }
 
   void arrowKeysSelectTheOtherLanguage() {
@@ -290,17 +290,17 @@ class Form1Test : public QObject {
   }
 
   void windowTextsKeepEveryCharacter() {
-    form_->SetFieldText("Latitude", " 46° 12' 0\" N ");
-    QCOMPARE(form_->FieldText("Latitude"), std::string(" 46° 12' 0\" N "));
+    form_->SetFieldText(orvalin::Field::Latitude, " 46° 12' 0\" N ");
+    QCOMPARE(form_->FieldText(orvalin::Field::Latitude), std::string(" 46° 12' 0\" N "));
     QCOMPARE(form_->Field("Latitude")->text(), QString(" 46° 12' 0\" N "));
     form_->SetCaption("Label9", "No de l'enregistr.");
     QCOMPARE(form_->findChild<QLabel*>("Label9")->text(), QString("No de l'enregistr."));
   }
 
   void commandButtonsRunTheirHandlers() {
-    form_->SetFieldText("Datejour", "01-01-2000");
+    form_->SetFieldText(orvalin::Field::Date, "01-01-2000");
     form_->Button("Today")->click();
-    QCOMPARE(form_->FieldText("Datejour"), std::string("05-03-2024"));
+    QCOMPARE(form_->FieldText(orvalin::Field::Date), std::string("05-03-2024"));
     shown_.clear();
     form_->Button("SearchName")->click();
     QVERIFY(!shown_.empty());  // the input box at least
