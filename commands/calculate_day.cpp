@@ -37,15 +37,22 @@ void ShowResult(Session& s, Field field, const std::optional<double>& reached,
 
 }  // namespace
 
+// Steps of the calculation, as its failure reports number them.
+namespace calculate_day {
+constexpr std::string_view kLabel = "ORVALIN";
+constexpr int kTakePlace = 600, kCompute = 610, kShowResults = 650;
+}  // namespace calculate_day
+
 void CalculateDay(Session& s) {
-  int line = 600;
+  using namespace calculate_day;
+  int line = kTakePlace;
   try {
     s.WorkPlace.PlaceName = FixedText(s.window.FieldText(Field::City), kNameWidth);
     s.WorkPlace.LongitudeText = FixedText(s.window.FieldText(Field::Longitude), kAngleWidth);
     s.WorkPlace.LatitudeText = FixedText(s.window.FieldText(Field::Latitude), kAngleWidth);
     s.WorkPlace.GmtHours = RoundToInt16(ReadNumber(s.window.FieldText(Field::Gmt)));
 
-    line = 610;
+    line = kCompute;
     double longitude = 0, latitude = 0;
     VerifAngle(s.window, s.WorkPlace.LongitudeText, longitude);
     VerifAngle(s.window, s.WorkPlace.LatitudeText, latitude);
@@ -54,7 +61,7 @@ void CalculateDay(Session& s) {
     const SunDay day = EPHEMERIDES(s.window, s.DayResults, longitude, latitude, s.HorizonAltitude,
                                    date.day, date.month, date.year);
 
-    line = 650;
+    line = kShowResults;
     ShowResult(s, Field::SunriseTime, day.SunriseTime, TimeText);
     ShowResult(s, Field::SunriseAzimuth, day.SunriseAzimuth, AngleText);
     ShowResult(s, Field::CulminationTime, day.CulminationTime, TimeText);
@@ -66,7 +73,7 @@ void CalculateDay(Session& s) {
     ShowResult(s, Field::CulminationElevation, day.CulminationElevation, AngleText);
   } catch (const Failure& failure) {
     s.window.Beep();
-    Tell(s.window, ReportText(Description(failure.fault()), line, "ORVALIN"));
+    Tell(s.window, ReportText(Description(failure.fault()), line, kLabel));
   }
 }
 

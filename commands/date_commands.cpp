@@ -17,26 +17,31 @@ namespace {
 
 constexpr int kLatestTypedYear = 32000;
 
+enum class DateOverflow { IsRefused, Fails };
+
 struct TypedDate {
   int day = 0, month = 0, year = 0;
 };
 
 // Day before the first "-", month up to the next, year after it, each read and rounded to 16
-// bits. Nothing when a "-" is missing or a number overflows.
-std::optional<TypedDate> ReadTypedDate(std::string_view text) {
+// bits, and each checked before the next is read: nothing when a "-" is missing or a part is out
+// of its range. An overflow is refused the same way unless it `Fails`.
+std::optional<TypedDate> ReadTypedDate(std::string_view text, DateOverflow overflow) {
   const DateParts parts = SplitDateText(text);
   if (!parts.has_day) return std::nullopt;
   try {
     TypedDate date;
     date.day = RoundToInt16(ReadNumber(parts.day));
-    if (!parts.has_month) return std::nullopt;
+    if (date.day < 1 || date.day > 31 || !parts.has_month) return std::nullopt;
     date.month = RoundToInt16(ReadNumber(parts.month));
+    if (date.month < 1 || date.month > 12) return std::nullopt;
     const double year = ReadNumber(parts.year);
     if (year > kLatestTypedYear) return std::nullopt;
     date.year = RoundToInt16(year);
     return date;
   } catch (const Failure&) {
-    return std::nullopt;  // an overflow is refused like a malformed date
+    if (overflow == DateOverflow::Fails) throw;
+    return std::nullopt;
   }
 }
 
@@ -65,11 +70,9 @@ void StepDay(Session& s, int step) {
     return;
   }
   using namespace std::chrono;
-  const auto typed = ReadTypedDate(s.window.FieldText(Field::Date));
-  // chrono::day keeps only 8 bits: a day beyond 31 must be refused before it is built.
-  if (!typed || typed->month < 1 || typed->month > 12 || typed->day < 1 || typed->day > 31) {
-    return RefuseDate(s);
-  }
+  const auto typed = ReadTypedDate(s.window.FieldText(Field::Date), DateOverflow::IsRefused);
+  // Days past 31 are refused before chrono::day, which keeps only 8 bits, is built.
+  if (!typed) return RefuseDate(s);
   const year_month_day date{year{typed->year}, month{static_cast<unsigned>(typed->month)},
                             day{static_cast<unsigned>(typed->day)}};
   if (!date.ok() || typed->year < 1 || typed->year > 9999) return RefuseDate(s);
@@ -81,18 +84,19 @@ void StepDay(Session& s, int step) {
 
 }  // namespace
 
-void RunName(Session& s) {
+void CheckDateAndCalculate(Session& s, DateOverflow overflow) {
   if (!IsPlaceLoaded(s)) return LoadDefaultWithToday(s);
-  const auto date = ReadTypedDate(s.window.FieldText(Field::Date));
-  if (!date || date->day < 1 || date->day > 31 || date->month < 1 || date->month > 12) {
-    return RefuseDate(s);
-  }
+  const auto date = ReadTypedDate(s.window.FieldText(Field::Date), overflow);
+  if (!date) return RefuseDate(s);
   if (date->year > kPreciseUntilYear) Tell(s.window, Message::ImpreciseAfterLastYear);
   if (date->year < kPreciseFromYear) Tell(s.window, Message::ImpreciseBeforeFirstYear);
   s.window.SetFieldText(Field::Date, TwoDigits(date->day) + "-" + TwoDigits(date->month) + "-" +
                                          TwoDigits(date->year));
   CalculateDay(s);
 }
+
+void RunName(Session& s) { CheckDateAndCalculate(s, DateOverflow::IsRefused); }
+void RunNameTrapped(Session& s) { CheckDateAndCalculate(s, DateOverflow::Fails); }
 
 void Today(Session& s) {
   SetTodayDate(s);

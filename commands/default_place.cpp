@@ -6,15 +6,27 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/calculate_day.h"
-#include "common/text.h"
-#include "commands/working_date.h"
 #include "commands/bubble_order.h"
+#include "commands/calculate_day.h"
 #include "commands/load_default.h"
 #include "commands/place_steps.h"
+#include "commands/working_date.h"
+#include "common/text.h"
 
 namespace orvalin {
 namespace {
+
+// Steps of each command, as its failure reports number them.
+namespace default_data {
+constexpr std::string_view kLabel = "DEFAULT";
+constexpr int kChooseFile = 920, kOpen = 930, kNoRecord = 931, kNumber = 932, kRead = 934,
+              kReadAll = 940, kReplace = 942, kShown = 944, kSort = 950;
+}  // namespace default_data
+namespace bubble_sort {
+constexpr std::string_view kLabel = "Bubblesort";
+constexpr int kChooseFile = 6520, kOpen = 6550, kCount = 6560, kCompare = 6630, kExchange = 6650,
+              kClose = 6660;
+}  // namespace bubble_sort
 
 // A record that moves passes through memory. Every byte reads as a character and writes back as
 // the same byte, so a whole record is copied as it is; a partial one is filled out to 72 bytes.
@@ -30,7 +42,7 @@ void AppendMoved(std::string& out, std::string_view record) {
 // Records 1 to k turn round by one place: k becomes 1, 1 to k - 1 become 2 to k. The file is
 // replaced whole, so that a failure or a crash never leaves a record lost or doubled.
 void MoveChosenToFront(Session& s, std::int64_t k, int& step) {
-  step = 940;
+  step = default_data::kReadAll;
   const std::string old = s.File.ReadAll();
   std::string moved;
   moved.reserve(std::max(old.size(), static_cast<std::size_t>(k) * kRecordSize));
@@ -39,7 +51,7 @@ void MoveChosenToFront(Session& s, std::int64_t k, int& step) {
   for (std::int64_t i = 2; i <= k; ++i) AppendMoved(moved, RecordBytesAt(old, i - 1));
   moved.append(old.substr(std::min(old.size(), static_cast<std::size_t>(k) * kRecordSize)));
 
-  step = 942;
+  step = default_data::kReplace;
   // Should the replacement fail, WorkPlace holds what it held when the first write failed.
   s.WorkPlace = DecodeRecord(RecordBytesAt(old, k - 1));
   s.File.ReplaceAll(moved);
@@ -51,12 +63,13 @@ void MoveChosenToFront(Session& s, std::int64_t k, int& step) {
 }  // namespace
 
 void DefaultData(Session& s) {
-  int step = 920;
-  RunTrapped(s, "DEFAULT", step, [&] {
+  using namespace default_data;
+  int step = kChooseFile;
+  RunTrapped(s, kLabel, step, [&] {
     ChooseFileName(s);
-    step = 930;
+    step = kOpen;
     OpenChosenFile(s);
-    step = 931;
+    step = kNoRecord;
     std::int64_t k = s.CurrentRecord;
     if (k == 0) {
       s.CurrentRecord = 1;
@@ -65,19 +78,19 @@ void DefaultData(Session& s) {
       SetTodayDate(s);
       SetHorizonAltitude(s);
     }
-    step = 932;
+    step = kNumber;
     ShowRecordNumber(s, s.CurrentRecord);
-    step = 934;
+    step = kRead;
     ReadPlace(s, k, s.ChosenPlace);  // beyond the end: Bad record number, nothing changed
     ShowPlace(s, s.ChosenPlace);
     if (k >= 2) {
       MoveChosenToFront(s, k, step);
-      step = 944;
+      step = kShown;
     } else {
-      step = 942;
+      step = default_data::kReplace;
       s.CurrentRecord = 1;
       ShowRecordNumber(s, 1);
-      step = 944;
+      step = kShown;
       // Rewriting a whole record 1 with itself changes no byte; a partial one is filled out,
       // and being the whole file, it is replaced like any reorder.
       if (RecordCount(s) < 1) {
@@ -86,7 +99,7 @@ void DefaultData(Session& s) {
       }
     }
 
-    step = 950;
+    step = kSort;
     ClosePlacesFile(s);
     ClearResults(s);
     Bubblesort(s);
@@ -101,16 +114,17 @@ void DefaultData(Session& s) {
 }
 
 void Bubblesort(Session& s) {
-  int step = 6520;
-  RunTrapped(s, "Bubblesort", step, [&] {
+  using namespace bubble_sort;
+  int step = kChooseFile;
+  RunTrapped(s, kLabel, step, [&] {
     ChooseFileName(s);
-    step = 6550;
+    step = kOpen;
     OpenChosenFile(s);
     const double n = RecordCount(s);
-    step = 6560;
+    step = kCount;
     // The first pair is records 2 and 3; a partial last record is never compared.
     if (n - 1 >= 2) {
-      step = 6630;
+      step = kCompare;
       const std::string old = s.File.ReadAll();
       const auto whole = static_cast<std::int64_t>(old.size() / kRecordSize);
       std::vector<std::u32string> keys;
@@ -118,7 +132,7 @@ void Bubblesort(Session& s) {
       const BubbleOutcome plan = PlanBubblesort(keys);
 
       if (plan.first_exchange != 0) {
-        step = 6650;
+        step = kExchange;
         s.WorkPlace = DecodeRecord(RecordBytesAt(old, plan.first_exchange));
         // Whole records move unchanged byte for byte; the partial tail stays where it is.
         std::string sorted(RecordBytesAt(old, 1));
@@ -134,7 +148,7 @@ void Bubblesort(Session& s) {
         s.WorkPlace = DecodeRecord(RecordBytesAt(old, static_cast<std::int64_t>(j) + 2));
       }
     }
-    step = 6660;
+    step = kClose;
     ClosePlacesFile(s);
   });
 }

@@ -4,26 +4,34 @@
 
 namespace orvalin {
 
+namespace {
+
+// Steps of loading the default place, as its failure reports number them.
+constexpr std::string_view kLabel = "DEFAULT";
+constexpr int kChooseFile = 100, kOpen = 200, kRead = 210, kShow = 215;
+
+}  // namespace
+
 void LoadDefaultPlace(Session& s) {
-  int step = 100;
+  int step = kChooseFile;
   try {
     ChooseFileName(s);
-    step = 200;
+    step = kOpen;
     OpenChosenFile(s);
     s.CurrentRecord = 1;
     s.window.SetFieldText(Field::RecordNumber, "1");
-    step = 210;
+    step = kRead;
     ReadPlace(s, 1, s.WorkPlace);
-    step = 215;
+    step = kShow;
     ShowPlace(s, s.WorkPlace);
     ClosePlacesFile(s);
   } catch (const Failure& failure) {
     ClosePlacesFile(s);
     // An empty file has no record 1: the user is asked to store a place first.
-    if (step == 210 && failure.fault() == Fault::BadRecordNumber) {
+    if (step == kRead && failure.fault() == Fault::BadRecordNumber) {
       Tell(s.window, Message::EnterDataFirst);
     } else {
-      ReportFailure(s, "DEFAULT", step, failure);
+      ReportFailure(s, kLabel, step, failure);
     }
   }
 }

@@ -9,9 +9,16 @@
 #include "placesfile/search_rule.h"
 
 namespace orvalin {
+namespace {
+
+// Steps of the search, as its failure reports number them.
+constexpr std::string_view kLabel = "Search";
+constexpr int kAsk = 0, kChooseFile = 830, kOpen = 800, kCount = 820, kRead = 810;
+
+}  // namespace
 
 void Search(Session& s) {
-  int step = 0;
+  int step = kAsk;
   std::int64_t reached = 0;  // records counted; RecordN is written once, with the last of them
   std::int64_t read = 0;     // records whose name has been read
   std::string file;
@@ -28,9 +35,9 @@ void Search(Session& s) {
     const Language language = s.window.SelectedLanguage();
     const std::string text = s.window.InputBox(MessageText(Message::SearchPrompt, language),
                                                MessageText(Message::SearchTitle, language));
-    step = 830;
+    step = kChooseFile;
     ChooseFileName(s);
-    step = 800;
+    step = kOpen;
     OpenChosenFile(s);
     s.CurrentRecord = 0;
     const std::u32string wanted = FoldedText(text);
@@ -39,11 +46,11 @@ void Search(Session& s) {
     FoldedName name{};
     bool found = false;
     while (!found) {
-      step = 820;
+      step = kCount;
       if (!(static_cast<double>(reached) < count)) break;
       ++reached;
       s.CurrentRecord = static_cast<std::int32_t>(reached);
-      step = 810;
+      step = kRead;
       if (reached == 1) file = s.File.ReadAll();
       const std::string_view record = RecordBytesAt(file, reached);
       if (record.empty()) Fail(Fault::BadRecordNumber);
@@ -68,7 +75,7 @@ void Search(Session& s) {
     CalculateDay(s);
   } catch (const Failure& failure) {
     keep_last_read();
-    ReportFailure(s, "Search", step, failure);
+    ReportFailure(s, kLabel, step, failure);
     ClosePlacesFile(s);
   }
 }

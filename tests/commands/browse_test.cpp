@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/date_commands.h"
 #include "tests/commands/places_fixture.h"
 
 namespace orvalin {
@@ -217,6 +218,45 @@ TEST_F(BrowseTest, PreviousBeyondTheEndReportsTheRead) {
             std::vector<std::string>{"Bad record number in line 410 of PreviousRecord"});
   EXPECT_EQ(Text(Field::RecordNumber), " 5");
   EXPECT_FALSE(session.File.IsOpen());
+}
+
+// A date that overflows 16 bits is the browsing command's failure, reported by its trap once
+// record 2 is shown; RunName alone still refuses the same date.
+TEST_F(BrowseTest, DateOverflowWhileBrowsingIsTheCommandsFailure) {
+  struct Case {
+    void (*command)(Session&);
+    std::int32_t current;
+    const char* report;
+  } const cases[] = {
+      {NextRecord, 1, "Overflow in line 310 of NextRecord"},
+      {PreviousRecord, 3, "Overflow in line 410 of PreviousRecord"},
+      {SaveModif, 2, "Overflow in line 790 of SaveModif"},
+  };
+  const std::string before = FileBytes();
+  for (const char* date : {"40000-1-2024", "1-40000-2024", "1e999-1-2024", "15-01--32768.6"}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(date) + ": " + c.report);
+      session.CurrentRecord = c.current;
+      TypePlace("Basel               ", "47 33 0 N", "7 35 0 E", "1");
+      window.SetFieldText(Field::Date, date);
+      SetResults("stale");
+      window.ClearEvents();
+      c.command(session);
+      EXPECT_EQ(session.CurrentRecord, 2);
+      EXPECT_EQ(Text(Field::City), "Basel               ");
+      EXPECT_EQ(Text(Field::SunriseTime), "");
+      EXPECT_EQ(window.MessageTexts(), std::vector<std::string>{c.report});
+      EXPECT_EQ(window.BeepCount(), 0);
+      EXPECT_FALSE(session.File.IsOpen());
+
+      window.ClearEvents();
+      RunName(session);
+      EXPECT_EQ(window.MessageTexts(), std::vector<std::string>{"error date format dd-mm-yyyy"});
+      EXPECT_EQ(window.BeepCount(), 1);
+      EXPECT_EQ(Text(Field::Date), date);
+    }
+  }
+  EXPECT_EQ(FileBytes(), before);
 }
 
 }  // namespace
