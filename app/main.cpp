@@ -68,6 +68,10 @@ int main(int argc, char* argv[]) {
   std::signal(SIGXFSZ, SIG_IGN);
   int qt_argc = 1;  // the program's own arguments are not Qt's
   QApplication app(qt_argc, argv);
+#ifdef ORVALIN_APP_ID
+  // The desktop entry's name, so that a Wayland shell shows the window with its entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(ORVALIN_APP_ID));
+#endif
   orvalin::Form1 window(std::make_unique<orvalin::QtDialogs>());
   window.show();
   return QApplication::exec();
