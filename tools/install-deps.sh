@@ -10,6 +10,7 @@ packages=(
   libclang-rt-14-dev clang-tidy
   python3 dpkg-dev file
   tzdata fonts-dejavu-core desktop-file-utils
+  help2man appstream lintian bash-completion
 )
 
 missing=()

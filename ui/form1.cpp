@@ -41,6 +41,14 @@ bool IsArrowKey(const QEvent* event) {
   return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
 }
 
+// Return or Enter (the keypad's too) without Shift, Ctrl, Alt or Meta.
+bool IsReturnKey(const QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const auto* key = static_cast<const QKeyEvent*>(event);
+  return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+         (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 }  // namespace
 
 Form1::Form1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
@@ -62,8 +70,9 @@ Form1::~Form1() = default;
 
 void Form1::ConnectCommands() {
   for (const Command& command : kCommands) {
-    connect(Button(command.button), &QAbstractButton::clicked, this,
-            [this, command] { Run(command.handler); });
+    QAbstractButton* button = Button(command.button);
+    button->installEventFilter(this);
+    connect(button, &QAbstractButton::clicked, this, [this, command] { Run(command.handler); });
   }
   for (std::size_t k = 0; k < kLanguageCount; ++k) {
     QAbstractButton* button = Button(kLanguageOptions[k]);
@@ -102,14 +111,23 @@ void Form1::OptionChanged() {
 }
 
 // Any arrow key on an option button selects the next one, as a click would, wrapping around.
+// Return or Enter on a command button presses it, as Space does; the window has no default
+// button, so Return elsewhere (in a text field) does nothing.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-  if (!IsArrowKey(event)) return QWidget::eventFilter(watched, event);
   for (std::size_t k = 0; k < kLanguageCount; ++k) {
     if (watched != Button(kLanguageOptions[k])) continue;
+    if (!IsArrowKey(event)) return QWidget::eventFilter(watched, event);
     QAbstractButton* other = Button(kLanguageOptions[(k + 1) % kLanguageCount]);
     other->setFocus(Qt::TabFocusReason);
     other->click();
     return true;
+  }
+  if (IsReturnKey(event)) {
+    auto* button = qobject_cast<QAbstractButton*>(watched);
+    if (button != nullptr && button->isEnabled()) {
+      button->click();
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, event);
 }

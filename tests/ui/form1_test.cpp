@@ -306,6 +306,62 @@ class Form1Test : public QObject {
     QVERIFY(!shown_.empty());  // the input box at least
   }
 
+  void returnOrEnterPressesTheFocusedButton() {
+    showActive();
+    form_->SetFieldText(orvalin::Field::Date, "21-06-2009");
+    QAbstractButton* next = form_->Button("NextDay");
+    next->setFocus();
+    QTest::keyClick(next, Qt::Key_Return);
+    QCOMPARE(form_->FieldText(orvalin::Field::Date), std::string("22-06-2009"));
+    QTest::keyClick(next, Qt::Key_Enter, Qt::KeypadModifier);  // the keypad's Enter
+    QCOMPARE(form_->FieldText(orvalin::Field::Date), std::string("23-06-2009"));
+    QTest::keyClick(next, Qt::Key_Enter);
+    QCOMPARE(form_->FieldText(orvalin::Field::Date), std::string("24-06-2009"));
+    QTest::keyClick(next, Qt::Key_Space);  // as before
+    QCOMPARE(form_->FieldText(orvalin::Field::Date), std::string("25-06-2009"));
+    QVERIFY(next->hasFocus());
+
+    QAbstractButton* today = form_->Button("Today");
+    today->setFocus();
+    QTest::keyClick(today, Qt::Key_Return);
+    QCOMPARE(form_->FieldText(orvalin::Field::Date), std::string("05-03-2024"));
+    shown_.clear();
+    QAbstractButton* search = form_->Button("SearchName");
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_Enter);
+    QVERIFY(!shown_.empty());  // the input box at least
+  }
+
+  void returnInATextFieldDoesNothing() {
+    showActive();
+    form_->SetFieldText(orvalin::Field::Date, "21-06-2009");
+    std::map<std::string, std::string> before;  // every field and caption
+    for (const ControlEntry& entry : kControls) {
+      before[std::string(entry.name)] = entry.kind == ControlKind::Field
+                                            ? form_->Field(entry.name)->text().toStdString()
+                                            : form_->Caption(entry.name);
+    }
+    shown_.clear();
+    for (const char* name : {"Datejour", "City", "RecordN", "Elevation"}) {
+      QLineEdit* field = form_->Field(name);
+      field->setFocus();
+      QTest::keyClick(field, Qt::Key_Return);
+      QTest::keyClick(field, Qt::Key_Enter, Qt::KeypadModifier);
+      QVERIFY2(field->hasFocus(), name);
+    }
+    QVERIFY(shown_.empty());
+    for (const ControlEntry& entry : kControls) {
+      QCOMPARE(entry.kind == ControlKind::Field ? form_->Field(entry.name)->text().toStdString()
+                                                : form_->Caption(entry.name),
+               before[std::string(entry.name)]);
+    }
+    // Return with Ctrl on a button is not a press either.
+    QAbstractButton* next = form_->Button("NextDay");
+    next->setFocus();
+    QTest::keyClick(next, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(form_->FieldText(orvalin::Field::Date), std::string("21-06-2009"));
+  }
+
  private:
   void showActive() {
     form_->show();

@@ -1,0 +1,175 @@
+#include "app/places_folder.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#ifndef ORVALIN_SAMPLE_FROM_BIN
+#define ORVALIN_SAMPLE_FROM_BIN "../share/orvalin/location.dat"
+#endif
+
+namespace orvalin {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr const char* kPlacesFile = "location.dat";
+
+std::optional<fs::path> Absolute(const std::optional<std::string>& value) {
+  if (!value || value->empty()) return std::nullopt;
+  fs::path path(*value);
+  if (!path.is_absolute()) return std::nullopt;  // the XDG rule: a relative path is ignored
+  return path;
+}
+
+bool Exists(const fs::path& path) {
+  std::error_code ec;
+  return fs::exists(path, ec);
+}
+
+// The places file of the user folder holds places of the user's: it is there and not empty.
+bool HoldsPlaces(const fs::path& file) {
+  std::error_code ec;
+  if (!fs::exists(file, ec)) return false;
+  const auto size = fs::file_size(file, ec);
+  return ec || size > 0;  // a file whose size cannot be read is left alone
+}
+
+std::string ErrnoText(const std::string& what) { return what + ": " + std::strerror(errno); }
+
+// mkdir -p, new folders with mode 0700 as the XDG rule asks of the folders it names.
+void MakeFolders(const fs::path& folder) {
+  fs::path walked;
+  for (const fs::path& part : folder) {
+    walked /= part;
+    if (::mkdir(walked.c_str(), 0700) == 0 || errno == EEXIST) continue;
+    const std::string error = ErrnoText("cannot make the folder " + walked.string());
+    std::error_code ec;
+    if (!fs::is_directory(walked, ec)) throw FolderError(error);
+  }
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) {
+    throw FolderError("cannot use " + folder.string() + ": it is not a folder");
+  }
+}
+
+std::string ReadWhole(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw FolderError(ErrnoText("cannot read " + file.string()));
+  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) throw FolderError("cannot read " + file.string());
+  return bytes;
+}
+
+// Writes `bytes` to a new file beside `target`, flushes it to the disk and renames it over
+// `target`: the target is either as before or whole.
+void WriteAtomically(const fs::path& target, const std::string& bytes) {
+  std::string temp = (target.parent_path() / ".location.dat.XXXXXX").string();
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) throw FolderError(ErrnoText("cannot write in " + target.parent_path().string()));
+  std::string error;  // the first step that failed
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  if (::fchmod(fd, 0666 & ~mask) != 0) error = ErrnoText("cannot write " + temp);
+  for (std::size_t done = 0; error.empty() && done < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0)
+      error = ErrnoText("cannot write " + temp);
+    else
+      done += static_cast<std::size_t>(n);
+  }
+  if (error.empty() && ::fsync(fd) != 0) error = ErrnoText("cannot write " + temp);
+  if (::close(fd) != 0 && error.empty()) error = ErrnoText("cannot write " + temp);
+  if (error.empty() && ::rename(temp.c_str(), target.c_str()) != 0) {
+    error = ErrnoText("cannot write " + target.string());
+  }
+  if (!error.empty()) {
+    ::unlink(temp.c_str());
+    throw FolderError(error);
+  }
+  if (const int dir = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY); dir >= 0) {
+    ::fsync(dir);  // the rename itself reaches the disk
+    ::close(dir);
+  }
+}
+
+std::optional<std::string> Environment(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+}  // namespace
+
+std::optional<fs::path> UserPlacesFolder(const std::optional<std::string>& xdg_data_home,
+                                         const std::optional<std::string>& home) {
+  if (auto data = Absolute(xdg_data_home)) return *data / "orvalin";
+  if (auto base = Absolute(home)) return *base / ".local" / "share" / "orvalin";
+  return std::nullopt;
+}
+
+FolderChoice ChoosePlacesFolder(const FolderInputs& inputs) {
+  if (inputs.dir) return {FolderChoice::Reason::Named, fs::path(*inputs.dir), std::nullopt};
+  if (Exists(inputs.current / kPlacesFile)) {
+    return {FolderChoice::Reason::CurrentHasPlaces, inputs.current, std::nullopt};
+  }
+  const auto folder = UserPlacesFolder(inputs.xdg_data_home, inputs.home);
+  if (!folder) {
+    throw FolderError("no folder for the places: HOME is not set; give one with --dir DIR");
+  }
+  FolderChoice choice{FolderChoice::Reason::UserFolder, *folder, std::nullopt};
+  if (!HoldsPlaces(*folder / kPlacesFile)) {
+    for (const fs::path& sample : inputs.samples) {
+      std::error_code ec;
+      if (fs::is_regular_file(sample, ec)) {
+        choice.sample = sample;
+        break;
+      }
+    }
+  }
+  return choice;
+}
+
+std::string SetUpPlacesFolder(const FolderChoice& choice) {
+  if (choice.reason != FolderChoice::Reason::UserFolder) return {};
+  MakeFolders(choice.folder);
+  if (!choice.sample) return {};
+  try {
+    WriteAtomically(choice.folder / kPlacesFile, ReadWhole(*choice.sample));
+  } catch (const FolderError& e) {
+    return std::string("the sample places were not copied: ") + e.what();
+  }
+  return {};
+}
+
+FolderInputs ProcessFolderInputs(std::optional<std::string> dir) {
+  FolderInputs inputs;
+  inputs.dir = std::move(dir);
+  std::error_code ec;
+  inputs.current = fs::current_path(ec);
+  if (ec) inputs.current = ".";
+  inputs.xdg_data_home = Environment("XDG_DATA_HOME");
+  inputs.home = Environment("HOME");
+  if (!inputs.home || inputs.home->empty()) {
+    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr) {
+      inputs.home = std::string(user->pw_dir);
+    }
+  }
+  const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec) {
+    const fs::path bin = program.parent_path();
+    inputs.samples = {(bin / ORVALIN_SAMPLE_FROM_BIN).lexically_normal(),
+                      (bin / "../sample/location.dat").lexically_normal()};
+  }
+  return inputs;
+}
+
+}  // namespace orvalin
