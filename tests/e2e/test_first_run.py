@@ -33,6 +33,21 @@ class FirstRun(DriverTest):
         with open(SAMPLE, "rb") as f:
             self.assertEqual(self.file_bytes(), f.read())
 
+    def test_search_finds_world_towns_and_calculates_their_day(self):
+        for typed, city, country in (("Reykjav", "Reykjavík", "Iceland"),
+                                     ("tokyo", "Tokyo", "Japan"),
+                                     ("São Paulo", "São Paulo", "Brazil"),
+                                     ("Ouagadou", "Ouagadougou", "Burkina Faso")):
+            with self.subTest(typed=typed):
+                events, _ = self.run_driver([{"input": typed}, {"click": "SearchName"},
+                                             {"dump": "fields"}])
+                self.assertEqual(messages(events), [])
+                shown = fields(events)
+                self.assertEqual(shown["City"].rstrip(), city)
+                self.assertEqual(shown["Country"].rstrip(), country)
+                self.assertNotEqual(shown["SunRise"].strip(), "")
+                self.assertNotEqual(shown["Elevation"].strip(), "")
+
 
 if __name__ == "__main__":
     unittest.main()
