@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "commands/browse.h"
+#include "commands/captions.h"
 #include "commands/default_place.h"
 #include "commands/memory_window.h"
 #include "commands/search.h"
@@ -97,6 +99,59 @@ void StepRecord(benchmark::State& state, void (*step)(Session&)) {
 }
 BENCHMARK_CAPTURE(StepRecord, NextRecord, NextRecord)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(StepRecord, PreviousRecord, PreviousRecord)->Unit(benchmark::kMicrosecond);
+
+// The places a first run opens on: the sample places and the world list.
+std::string SamplePlaces() {
+  std::ifstream in(ORVALIN_SAMPLE_DAT, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void SearchLastOfSample(benchmark::State& state) {
+  Bench b;
+  const std::string bytes = SamplePlaces();
+  b.Write(bytes);
+  const auto last = static_cast<std::int32_t>(bytes.size() / kRecordSize);
+  // The last record's whole name, blanks included, finds no earlier record.
+  const std::string name = DecodeRecord(RecordBytesAt(bytes, last)).PlaceName + "~";
+  for (auto _ : state) {
+    b.window.ClearEvents();
+    b.window.QueueInput(name);
+    Search(b.session);
+  }
+  state.counters["records"] = last;
+  if (b.session.CurrentRecord != last) state.SkipWithError("not the last record");
+}
+BENCHMARK(SearchLastOfSample)->Unit(benchmark::kMillisecond);
+
+void DefaultDataFromLastOfSample(benchmark::State& state) {
+  Bench b;
+  const std::string bytes = SamplePlaces();
+  for (auto _ : state) {
+    state.PauseTiming();
+    b.Write(bytes);
+    b.session.CurrentRecord = static_cast<std::int32_t>(bytes.size() / kRecordSize);
+    b.window.ClearEvents();
+    state.ResumeTiming();
+    DefaultData(b.session);
+  }
+  if (!b.window.MessageTexts().empty()) state.SkipWithError(b.window.MessageTexts()[0].c_str());
+}
+BENCHMARK(DefaultDataFromLastOfSample)->Unit(benchmark::kMillisecond);
+
+void StartUpOnSample(benchmark::State& state) {
+  Bench b;
+  b.Write(SamplePlaces());
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(b.dir);
+  for (auto _ : state) {
+    MemoryWindow window;
+    Session session(window);
+    StartUp(session);
+    benchmark::DoNotOptimize(window.FieldText(Field::SunriseTime));
+  }
+  std::filesystem::current_path(before);
+}
+BENCHMARK(StartUpOnSample)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace orvalin
