@@ -13,7 +13,7 @@ namespace {
 
 constexpr double kGenevaWest = -6.15;
 constexpr double kGenevaNorth = 46.2;
-constexpr double kHorizon = -0.61;
+constexpr double kHorizon = kHorizonAltitude;
 
 void ComputeOneDay(benchmark::State& state) {
   for (auto _ : state) {

@@ -14,7 +14,7 @@ void ChooseFileName(Session& s) {
 }
 
 void OpenChosenFile(Session& s) {
-  s.File.Open(s.DataDirectory + s.window.FieldText(Field::FileName));
+  s.File.Open(PlacesFileIn(s.DataDirectory, s.window.FieldText(Field::FileName)));
 }
 
 void OpenPlacesFile(Session& s) {

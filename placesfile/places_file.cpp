@@ -76,10 +76,10 @@ std::string DirectoryOf(const std::string& path) {
 
 }  // namespace
 
-std::string PlacesFileIn(std::string_view directory) {
+std::string PlacesFileIn(std::string_view directory, std::string_view name) {
   std::string path(directory);
   if (!path.empty() && path.back() != '/') path += '/';
-  return path + std::string(kPlacesFileName);
+  return path + std::string(name);
 }
 
 void PlacesFile::Open(const std::string& path) {

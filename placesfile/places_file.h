@@ -12,8 +12,9 @@ namespace orvalin {
 
 inline constexpr std::string_view kPlacesFileName = "location.dat";
 
-// The places file of a folder ("" or a path ending in "/" or not); just the name for "".
-std::string PlacesFileIn(std::string_view directory);
+// The places file `name` of a folder ("" or a path ending in "/" or not); just the name for "".
+std::string PlacesFileIn(std::string_view directory,
+                         std::string_view name = kPlacesFileName);
 
 // Failures carry the standard descriptions: "Path not found", "Permission denied" (also for a
 // folder in the file's place), "Disk full", "Device I/O error", "Bad record number".

@@ -12,7 +12,7 @@
 namespace orvalin {
 namespace {
 
-constexpr double kHorizon = -0.61;
+constexpr double kHorizon = kHorizonAltitude;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // EPHEMERIDES: what the computation stored goes into the window's record, the rest keeps the

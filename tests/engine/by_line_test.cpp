@@ -14,7 +14,7 @@
 namespace orvalin {
 namespace {
 
-constexpr double kHorizon = -0.61;
+constexpr double kHorizon = kHorizonAltitude;
 constexpr unsigned kNoon = kStoredCulminationTime | kStoredCulminationElevation;
 
 struct Bits {

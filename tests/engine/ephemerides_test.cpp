@@ -16,7 +16,7 @@
 namespace orvalin {
 namespace {
 
-constexpr double kHorizon = -0.61;
+constexpr double kHorizon = kHorizonAltitude;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kNotGiven = kNaN;
