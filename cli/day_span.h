@@ -22,7 +22,7 @@ std::pair<Day, Day> ParseYearText(std::string_view option, std::string_view text
 // Every day from `first` to `last`, both included; empty when last is before first.
 std::vector<Day> DaysFromTo(Day first, Day last);
 
-// "dd-mm-yyyy", as the window's date field.
+// Forwards to DateText until the table's formats call it themselves.
 std::string DayText(Day day);
 
 }  // namespace orvalin

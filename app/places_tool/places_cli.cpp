@@ -211,7 +211,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   OnlyWith(cl, command, "--replace", "import");
   if (cl.Has("--format")) ParseTableFormat("--format", *cl.Value("--format"));
 
-  const Context c{cl, cl.Value("--file").value_or(std::string(kPlacesFileName)), out, err};
+  const Context c{cl, cl.Value("--file").value_or(PlacesFileIn("")), out, err};
   if (command == "list") return List(c);
   if (command == "export") return Export(c);
   if (command == "import") return Import(c, words[1]);
