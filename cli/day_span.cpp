@@ -25,22 +25,35 @@ std::string_view WhyNoDay(std::string_view text, std::string_view expected) {
   return "there is no such day";
 }
 
-Day StrictDay(std::string_view option, std::string_view text, std::string_view reading,
+// "2009-06-21" as "21-06-2009" and "2009-06" as "06-2009": the ISO order is the window's reversed.
+// Any other text comes back as it is.
+std::string WindowOrder(std::string_view text) {
+  constexpr std::size_t kIsoYearDigits = 4;
+  if (text.size() <= kIsoYearDigits || text[kIsoYearDigits] != '-') return std::string(text);
+  std::string reversed;
+  for (auto dash = text.rfind('-'); dash != std::string_view::npos; dash = text.rfind('-')) {
+    reversed.append(text.substr(dash + 1)).push_back('-');
+    text = text.substr(0, dash);
+  }
+  return reversed.append(text);
+}
+
+Day StrictDay(std::string_view option, std::string_view text, std::string_view window_order,
               std::string_view expected) {
-  if (const auto d = ReadStrictDate(reading)) return *d;
-  Bad(option, text, WhyNoDay(reading, expected));
+  if (const auto d = ReadStrictDate(window_order)) return *d;
+  Bad(option, text, WhyNoDay(window_order, expected));
 }
 
 }  // namespace
 
 Day ParseDayText(std::string_view option, std::string_view text) {
-  return StrictDay(option, text, std::string(text),
-                   "expected a date DD-MM-YYYY, e.g. 21-06-2009");
+  return StrictDay(option, text, WindowOrder(text),
+                   "expected a date DD-MM-YYYY or YYYY-MM-DD, e.g. 21-06-2009 or 2009-06-21");
 }
 
 std::pair<Day, Day> ParseMonthText(std::string_view option, std::string_view text) {
-  const Day first = StrictDay(option, text, "1-" + std::string(text),
-                              "expected a month MM-YYYY, e.g. 06-2009");
+  const Day first = StrictDay(option, text, "1-" + WindowOrder(text),
+                              "expected a month MM-YYYY or YYYY-MM, e.g. 06-2009 or 2009-06");
   return {first, Day{first.year() / first.month() / std::chrono::last}};
 }
 

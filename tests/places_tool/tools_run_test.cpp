@@ -57,8 +57,8 @@ TEST(ToolsRun, BadUsageExitsTwoWithOneLine) {
   EXPECT_EQ(angle.out, "");
   EXPECT_EQ(angle.err,
             "orvalin-table: --lat \"46 12 N\": cannot be read: no capital N, S, E, W or O after "
-            "the seconds; type "
-            "degrees, minutes, seconds and a letter, e.g. \"46 12 0 N\"\n");
+            "the seconds; accepted forms: 46.2 or -33.87 (north positive), 46.2N, 46°12'N, "
+            "46°12'0\"N or \"46 12 0 N\"\n");
   const auto date =
       p.Run(ORVALIN_TABLE_EXE, {"--lat", "46 12 0 N", "--lon", "6 9 0 E", "--date", "31-02-2009"});
   EXPECT_EQ(date.status, 2);
