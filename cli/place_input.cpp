@@ -16,7 +16,7 @@ namespace orvalin {
 namespace {
 
 TypedAngle CheckedTyped(std::string_view option, std::string_view text, Axis axis) {
-  const TypedAngle angle = ReadTypedAngle(text, axis);
+  TypedAngle angle = ReadTypedAngle(text, axis);
   const std::string quoted = std::string(option) + " \"" + std::string(text) + "\": ";
   if (!angle.problem.empty()) {
     throw BadUsage(quoted + angle.problem + "; " + AcceptedAngleForms(axis));

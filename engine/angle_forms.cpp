@@ -110,7 +110,7 @@ MarkedAngle ReadMarked(std::string_view text) {
 // "46 12 0 N": whole degrees, minutes and seconds, the window's form for a place typed otherwise.
 std::string WholeSecondsText(double magnitude, char letter) {
   const long long seconds = std::llround(magnitude * static_cast<double>(kSecondsPerDegree));
-  const long long per_minute = static_cast<long long>(kSecondsPerMinute);
+  const auto per_minute = static_cast<long long>(kSecondsPerMinute);
   return std::to_string(seconds / kSecondsPerDegree) + ' ' +
          std::to_string(seconds / per_minute % per_minute) + ' ' +
          std::to_string(seconds % per_minute) + ' ' + letter;

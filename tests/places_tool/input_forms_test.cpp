@@ -58,7 +58,8 @@ TEST(InputForms, EveryRefusedAngleNamesItsTextAndTheAcceptedForms) {
       {"north", "cannot be read"},
   };
   for (const auto& [lat, why] : cases) {
-    const std::string message = Refusal([&] { PlaceFromTyped(lat, "6.15"); });
+    const std::string typed = lat;  // a lambda cannot capture a structured binding in C++20
+    const std::string message = Refusal([&] { PlaceFromTyped(typed, "6.15"); });
     EXPECT_EQ(message.rfind("--lat \"" + std::string(lat) + "\": " + why, 0), 0u) << message;
     EXPECT_NE(message.find("; accepted forms: 46.2 or -33.87 (north positive), 46.2N, "
                            "46°12'N, 46°12'0\"N or \"46 12 0 N\""),
@@ -92,7 +93,8 @@ TEST(InputForms, DatesInTheWindowsOrderAndInIsoOrder) {
       {"2027-03-01T00", "--date \"2027-03-01T00\": expected a date"},
   };
   for (const auto& [text, message] : refused) {
-    EXPECT_EQ(Refusal([&] { ParseDayText("--date", text); }).rfind(message, 0), 0u) << text;
+    const std::string typed = text;  // a lambda cannot capture a structured binding in C++20
+    EXPECT_EQ(Refusal([&] { ParseDayText("--date", typed); }).rfind(message, 0), 0u) << text;
   }
   EXPECT_EQ(Refusal([] { ParseMonthText("--month", "2027-3-1"); }),
             "--month \"2027-3-1\": expected a month MM-YYYY or YYYY-MM, e.g. 06-2009 or 2009-06");
