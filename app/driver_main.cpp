@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDate>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -14,6 +13,7 @@
 #include "app/driver.h"
 #include "app/json_line.h"
 #include "app/scripted_dialogs.h"
+#include "engine/date_text.h"
 #include "ui/form1.h"
 
 namespace {
@@ -30,14 +30,6 @@ int Fail(const std::string& text) {
   return kScriptError;
 }
 
-std::optional<std::chrono::year_month_day> ParseDate(const std::string& text) {
-  const QDate date = QDate::fromString(QString::fromStdString(text), QStringLiteral("dd-MM-yyyy"));
-  if (!date.isValid()) return std::nullopt;
-  return std::chrono::year_month_day{std::chrono::year{date.year()},
-                                     std::chrono::month{static_cast<unsigned>(date.month())},
-                                     std::chrono::day{static_cast<unsigned>(date.day())}};
-}
-
 // "" when the arguments are understood, else the error's text.
 std::string ParseArguments(int argc, char* argv[], Options& options) {
   for (int i = 1; i < argc; ++i) {
@@ -48,7 +40,7 @@ std::string ParseArguments(int argc, char* argv[], Options& options) {
     const std::string value = argv[++i];
     if (argument == "--dir") {
       options.dir = value;
-    } else if (!(options.today = ParseDate(value))) {
+    } else if (!(options.today = orvalin::ReadStrictDate(value))) {
       return "--today needs a date as DD-MM-YYYY, not " + value;
     }
   }

@@ -20,10 +20,12 @@ CommandLine::CommandLine(const std::vector<std::string>& args, std::span<const O
       continue;
     }
     const auto equals = arg.find('=');
-    const std::string name = arg.substr(0, equals);
-    const auto rule = std::find_if(rules.begin(), rules.end(),
-                                   [&](const OptionRule& s) { return s.name == name; });
-    if (rule == rules.end()) throw BadUsage("unknown option " + name + " (see --help)");
+    const std::string typed = arg.substr(0, equals);
+    const auto rule = std::find_if(rules.begin(), rules.end(), [&](const OptionRule& s) {
+      return s.name == typed || (!s.short_name.empty() && s.short_name == typed);
+    });
+    if (rule == rules.end()) throw BadUsage("unknown option " + typed + " (see --help)");
+    const std::string name(rule->name);
     if (Has(name)) throw BadUsage(name + " is given twice");
     std::string value;
     if (rule->takes_value) {

@@ -1,4 +1,5 @@
-// A small command-line reader: "--name value", "--name=value", flags and positional words.
+// A small command-line reader: "--name value", "--name=value", "-n value", flags and positional
+// words.
 #pragma once
 
 #include <optional>
@@ -12,6 +13,7 @@ namespace orvalin {
 struct OptionRule {
   std::string_view name;  // with its dashes: "--file"
   bool takes_value = false;
+  std::string_view short_name = {};  // "-h" for "--help", if any; it is found under `name`
 };
 
 class CommandLine {

@@ -12,9 +12,9 @@ namespace orvalin {
 
 using Day = std::chrono::year_month_day;
 
-
-// Strict readings: "DD-MM-YYYY" (day and month of one or two digits, a year of four), "MM-YYYY",
-// "YYYY", a real calendar day in the years 1 to 9999. BadUsage naming `option` otherwise.
+// Strict readings of a real calendar day in the years 1 to 9999: "DD-MM-YYYY" (day and month of
+// one or two digits, a year of four) or "YYYY-MM-DD"; "MM-YYYY" or "YYYY-MM"; "YYYY". BadUsage
+// naming `option`, the text and the accepted forms otherwise.
 Day ParseDayText(std::string_view option, std::string_view text);
 std::pair<Day, Day> ParseMonthText(std::string_view option, std::string_view text);
 std::pair<Day, Day> ParseYearText(std::string_view option, std::string_view text);
@@ -22,7 +22,7 @@ std::pair<Day, Day> ParseYearText(std::string_view option, std::string_view text
 // Every day from `first` to `last`, both included; empty when last is before first.
 std::vector<Day> DaysFromTo(Day first, Day last);
 
-// "dd-mm-yyyy", as the window's date field.
+// Forwards to DateText until the table's formats call it themselves.
 std::string DayText(Day day);
 
 }  // namespace orvalin

@@ -1,45 +1,30 @@
 #include "cli/place_input.h"
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <system_error>
 #include <vector>
 
-#include "engine/angle_text.h"
-#include "common/failure.h"
-#include "common/text.h"
-#include "placesfile/search_rule.h"
 #include "cli/out_text.h"
 #include "cli/tool_errors.h"
+#include "common/text.h"
+#include "engine/angle_forms.h"
+#include "placesfile/search_rule.h"
 
 namespace orvalin {
 namespace {
 
-// What the reading lacked, for a line that says what to type.
-std::string_view WhatIsMissing(AngleGap gap) {
-  switch (gap) {
-    case AngleGap::Degrees: return "no blank between its parts";
-    case AngleGap::Minutes: return "the minutes and seconds are missing";
-    case AngleGap::Seconds: return "the seconds are missing";
-    case AngleGap::None: break;
+TypedAngle CheckedTyped(std::string_view option, std::string_view text, Axis axis) {
+  TypedAngle angle = ReadTypedAngle(text, axis);
+  const std::string quoted = std::string(option) + " \"" + std::string(text) + "\": ";
+  if (!angle.problem.empty()) {
+    throw BadUsage(quoted + angle.problem + "; " + AcceptedAngleForms(axis));
   }
-  return "no capital N, S, E, W or O after the seconds";
-}
-
-double TypedAngle(std::string_view option, std::string_view text, bool is_latitude) {
-  const std::string quoted = std::string(option) + " \"" + std::string(text) + "\"";
-  if (CharacterCount(text) > kAngleWidth) {
-    throw BadUsage(quoted + ": longer than 15 characters, the width of the places file");
+  if (CharacterCount(angle.window_text) > kAngleWidth) {
+    throw BadUsage(quoted + "longer than 15 characters, the width of the places file");
   }
-  const AngleCheck check = CheckAngle(FixedText(text, kAngleWidth), is_latitude);
-  if (!check.readable) {
-    throw BadUsage(quoted + ": " + check.problem + "; type degrees, minutes, seconds and a " +
-                   "letter, e.g. " + (is_latitude ? "\"46 12 0 N\"" : "\"6 9 0 E\""));
-  }
-  if (!check.problem.empty()) throw BadUsage(quoted + ": " + check.problem);
-  return check.value;
+  return angle;
 }
 
 std::string RecordName(const PlaceRecord& record, std::int64_t n) {
@@ -47,43 +32,17 @@ std::string RecordName(const PlaceRecord& record, std::int64_t n) {
   return "record " + std::to_string(n) + (name.empty() ? "" : " (" + name + ")");
 }
 
-double StoredAngle(const PlaceRecord& record, std::int64_t n, bool is_latitude) {
-  const std::string& text = is_latitude ? record.LatitudeText : record.LongitudeText;
-  const AngleCheck check = CheckAngle(text, is_latitude);
-  if (check.readable) return check.value;
-  throw ToolFailure(RecordName(record, n) + ": the " + (is_latitude ? "latitude" : "longitude") +
-                    " \"" + WithoutFilling(text) + "\" " + check.problem +
+double StoredAngle(const PlaceRecord& record, std::int64_t n, Axis axis) {
+  const bool latitude = axis == Axis::Latitude;
+  const std::string& text = latitude ? record.LatitudeText : record.LongitudeText;
+  const TypedAngle angle = ReadWindowAngle(text, axis);
+  if (angle.readable) return angle.value;
+  throw ToolFailure(RecordName(record, n) + ": the " + (latitude ? "latitude" : "longitude") +
+                    " \"" + WithoutFilling(text) + "\" " + angle.problem +
                     " (orvalin-places check lists such records)");
 }
 
 }  // namespace
-
-AngleCheck CheckAngle(std::string_view fixed, bool is_latitude) {
-  AngleCheck check;
-  AngleReading reading;
-  try {
-    reading = ReadAngle(fixed);
-  } catch (const Failure& f) {
-    check.problem = "has a number out of range (" + std::string(f.what()) + ")";
-    return check;
-  }
-  if (!reading.is_clean()) {
-    check.problem = "cannot be read: " + std::string(WhatIsMissing(reading.gap));
-    return check;
-  }
-  check.readable = true;
-  check.value = reading.value;
-  const char letter = reading.letter;
-  const std::string_view suits = is_latitude ? "NS" : "EWO";
-  const double limit = is_latitude ? 90 : 180;
-  if (suits.find(letter) == std::string_view::npos) {
-    check.problem = std::string("ends in ") + letter + ", which does not suit a " +
-                    (is_latitude ? "latitude (N or S)" : "longitude (E, W or O)");
-  } else if (std::abs(reading.value) > limit) {
-    check.problem = "lies beyond " + std::to_string(static_cast<int>(limit)) + " degrees";
-  }
-  return check;
-}
 
 std::string ReadPlacesBytes(const std::string& path) {
   std::error_code error;
@@ -107,18 +66,20 @@ TablePlace PlaceFromRecord(const PlaceRecord& record, std::int64_t n) {
   place.country = WithoutFilling(record.CountryName);
   place.latitude_text = WithoutFilling(record.LatitudeText);
   place.longitude_text = WithoutFilling(record.LongitudeText);
-  place.longitude_west = StoredAngle(record, n, false);
-  place.latitude = StoredAngle(record, n, true);
+  place.longitude_west = StoredAngle(record, n, Axis::Longitude);
+  place.latitude = StoredAngle(record, n, Axis::Latitude);
   place.gmt_hours = record.GmtHours;
   return place;
 }
 
 TablePlace PlaceFromTyped(std::string_view latitude, std::string_view longitude) {
   TablePlace place;
-  place.latitude = TypedAngle("--lat", latitude, true);
-  place.longitude_west = TypedAngle("--lon", longitude, false);
-  place.latitude_text = WithoutFilling(latitude);
-  place.longitude_text = WithoutFilling(longitude);
+  const TypedAngle north = CheckedTyped("--lat", latitude, Axis::Latitude);
+  const TypedAngle west = CheckedTyped("--lon", longitude, Axis::Longitude);
+  place.latitude = north.value;
+  place.longitude_west = west.value;
+  place.latitude_text = north.window_text;
+  place.longitude_text = west.window_text;
   return place;
 }
 

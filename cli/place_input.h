@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "cli/sun_table.h"
 #include "placesfile/place_record.h"
 #include "placesfile/search_rule.h"  // FindPlace
-#include "cli/sun_table.h"
 
 namespace orvalin {
 
@@ -19,21 +19,12 @@ std::string ReadPlacesBytes(const std::string& path);
 
 PlaceRecord RecordAt(std::string_view bytes, std::int64_t n);  // n from 1
 
-// An angle text of 15 characters, as stored, read by the window's rules.
-struct AngleCheck {
-  bool readable = false;  // the window reads it without a message
-  double value = 0;       // degrees, North and West positive, when readable
-  // "" when all is well; else why it cannot be read, or, readable, a hemisphere letter that does
-  // not suit the angle (the window takes "E" on a latitude as south) or a value beyond 90 or 180.
-  std::string problem;
-};
-AngleCheck CheckAngle(std::string_view fixed, bool is_latitude);
-
 // A record's angles read by the window's rules. ToolFailure when the window would show a message.
 TablePlace PlaceFromRecord(const PlaceRecord& record, std::int64_t n);
 
-// Coordinates typed on the command line. BadUsage, in one line, when the window would show a
-// message, when the hemisphere letter does not suit the angle, or when it is out of range.
+// Coordinates typed on the command line in any of the accepted forms (engine/angle_forms.h).
+// BadUsage, in one line naming the text and the accepted forms, when one cannot be read, when
+// its hemisphere letter does not suit it, or when it is out of range.
 TablePlace PlaceFromTyped(std::string_view latitude, std::string_view longitude);
 
 }  // namespace orvalin

@@ -22,6 +22,13 @@ struct ToolFailure : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Output that did not all reach its file (a full disk, /dev/full) is a failure: a truncated export
+// must not pass as done.
+inline void EnsureWritten(std::ostream& out) {
+  out.flush();
+  if (!out) throw ToolFailure("standard output cannot be written (is the disk full?)");
+}
+
 // --help and --version: true when one was asked for and answered on `out`.
 template <typename CommandLineT>
 bool AnswerHelpOrVersion(const CommandLineT& cl, std::ostream& out, std::string_view program,

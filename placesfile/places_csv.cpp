@@ -1,18 +1,26 @@
 #include "placesfile/places_csv.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <limits>
+#include <optional>
 
-#include "engine/angle_text.h"
-#include "common/failure.h"
 #include "common/text.h"
+#include "engine/angle_forms.h"
 #include "engine/helpers.h"
 
 namespace orvalin {
 namespace {
 
+constexpr char kComma = ',';
+constexpr char kSemicolon = ';';
+constexpr std::array<std::string_view, 5> kHeader = {"name", "country", "latitude", "longitude",
+                                                     "gmt"};
+
 // Splits one CSV record starting at `at`; returns false on an unterminated quote.
-bool NextCsvRow(std::string_view text, std::size_t& at, std::vector<std::string>& cells,
-                std::size_t& lines) {
+bool NextCsvRow(std::string_view text, char separator, std::size_t& at,
+                std::vector<std::string>& cells, std::size_t& lines) {
   cells.assign(1, std::string());
   bool quoted = false;
   lines = 1;
@@ -30,7 +38,7 @@ bool NextCsvRow(std::string_view text, std::size_t& at, std::vector<std::string>
       }
     } else if (c == '"') {
       quoted = true;
-    } else if (c == ',') {
+    } else if (c == separator) {
       cells.emplace_back();
     } else if (c == '\n') {
       break;
@@ -62,50 +70,86 @@ std::string TextProblem(std::string_view what, const std::string& text, std::siz
   return {};
 }
 
-std::string AngleProblem(std::string_view what, const std::string& text) {
-  try {
-    const AngleReading reading = ReadAngle(FixedText(text, kAngleWidth));
-    if (!reading.is_clean()) {
-      return std::string(what) + " \"" + text +
-             "\" is not degrees, minutes, seconds and a hemisphere letter";
-    }
-  } catch (const Failure&) {
-    return std::string(what) + " \"" + text + "\" has a number out of range";
+// The window's text of an angle cell typed in any accepted form, or why there is none. A file
+// separated by semicolons comes from a spreadsheet that writes decimal commas.
+std::string AngleProblem(std::string_view what, const std::string& cell, Axis axis, char separator,
+                         std::string& stored) {
+  std::string reading = cell;
+  if (separator == kSemicolon) std::replace(reading.begin(), reading.end(), ',', '.');
+  const TypedAngle angle = ReadTypedAngle(reading, axis);
+  if (!angle.problem.empty()) {
+    return std::string(what) + " \"" + cell + "\" " + angle.problem + "; " +
+           AcceptedAngleForms(axis);
   }
+  stored = angle.window_text;
   return {};
 }
 
+// Whole hours, with or without a plus sign.
+std::optional<int> WholeHours(std::string_view text) {
+  if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
+  int hours = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), hours);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
+      hours < std::numeric_limits<std::int16_t>::min() ||
+      hours > std::numeric_limits<std::int16_t>::max()) {
+    return std::nullopt;
+  }
+  return hours;
+}
+
 std::string ParseRecord(const std::vector<std::string>& cells, std::size_t columns,
-                        PlaceRecord& record) {
+                        char separator, PlaceRecord& record) {
   if (cells.size() != columns) {
     return "expected " + std::to_string(columns) + " fields (" +
-           std::string(columns == 5 ? kPlacesCsvHeader : kWorldCsvHeader) + "), found " +
+           std::string(columns == kHeader.size() ? kPlacesCsvHeader : kWorldCsvHeader) +
+           "), found " +
            std::to_string(cells.size());
   }
-  const std::string name = Trimmed(cells[0]), country = Trimmed(cells[1]),
-                    latitude = Trimmed(cells[2]), longitude = Trimmed(cells[3]),
-                    gmt = Trimmed(cells[4]);
+  const std::string name = Trimmed(cells[0]), country = Trimmed(cells[1]), gmt = Trimmed(cells[4]);
+  std::string latitude, longitude;
   if (name.empty()) return "the name is empty";
-  for (auto problem : {TextProblem("the name", name, kNameWidth),
-                       TextProblem("the country", country, kCountryWidth),
-                       TextProblem("the latitude", latitude, kAngleWidth),
-                       TextProblem("the longitude", longitude, kAngleWidth),
-                       AngleProblem("the latitude", latitude),
-                       AngleProblem("the longitude", longitude)}) {
+  // A braced list is evaluated in order: the angles' stored texts exist before their width is
+  // checked.
+  for (auto problem :
+       {TextProblem("the name", name, kNameWidth),
+        TextProblem("the country", country, kCountryWidth),
+        AngleProblem("the latitude", Trimmed(cells[2]), Axis::Latitude, separator, latitude),
+        AngleProblem("the longitude", Trimmed(cells[3]), Axis::Longitude, separator, longitude),
+        TextProblem("the latitude", latitude, kAngleWidth),
+        TextProblem("the longitude", longitude, kAngleWidth)}) {
     if (!problem.empty()) return problem;
   }
-  int hours = 0;
-  const auto [end, ec] = std::from_chars(gmt.data(), gmt.data() + gmt.size(), hours);
-  if (gmt.empty() || ec != std::errc() || end != gmt.data() + gmt.size() || hours < -32768 ||
-      hours > 32767) {
-    return "the time offset \"" + gmt + "\" is not a whole number of hours";
+  const std::optional<int> hours = WholeHours(gmt);
+  if (!hours) {
+    return "the time offset \"" + gmt + "\" is not a whole number of hours (e.g. 1, -5 or +5)";
   }
   record.PlaceName = FixedText(name, kNameWidth);
   record.CountryName = FixedText(country, kCountryWidth);
   record.LatitudeText = FixedText(latitude, kAngleWidth);
   record.LongitudeText = FixedText(longitude, kAngleWidth);
-  record.GmtHours = static_cast<std::int16_t>(hours);
+  record.GmtHours = static_cast<std::int16_t>(*hours);
   return {};
+}
+
+// The header's separator: a semicolon when the first line has semicolons and no comma.
+char HeaderSeparator(std::string_view text) {
+  const std::string_view first = text.substr(0, text.find('\n'));
+  return first.find(',') == std::string_view::npos &&
+                 first.find(kSemicolon) != std::string_view::npos
+             ? kSemicolon
+             : kComma;
+}
+
+// The number of columns of a header line, 0 when it is none. The world list carries each place's
+// time zone in a sixth column.
+std::size_t HeaderColumns(const std::vector<std::string>& cells) {
+  const bool zone = cells.size() == kHeader.size() + 1 && Trimmed(cells.back()) == "zone";
+  if (cells.size() != kHeader.size() && !zone) return 0;
+  for (std::size_t i = 0; i < kHeader.size(); ++i) {
+    if (Trimmed(cells[i]) != kHeader[i]) return 0;
+  }
+  return cells.size();
 }
 
 std::string CsvCell(std::string_view text) {
@@ -121,29 +165,30 @@ std::string CsvCell(std::string_view text) {
 CsvPlaces ParsePlacesCsv(std::string_view text) {
   CsvPlaces result;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a spreadsheet's BOM
+  const char separator = HeaderSeparator(text);
   std::size_t at = 0, line = 1, lines = 0;
   std::vector<std::string> cells;
-  // The world list carries each place's time zone in a sixth column.
-  std::size_t columns = 5;
-  if (!NextCsvRow(text, at, cells, lines) || Trimmed(cells[0]) != "name" ||
-      (cells.size() != 5 && !(cells.size() == 6 && Trimmed(cells[5]) == "zone"))) {
-    result.problems.push_back({1, "the first line must be the header " +
-                                      std::string(kPlacesCsvHeader)});
+  std::size_t columns = kHeader.size();
+  if (NextCsvRow(text, separator, at, cells, lines) && HeaderColumns(cells) != 0) {
+    columns = HeaderColumns(cells);
   } else {
-    columns = cells.size();
+    result.problems.push_back({1, "the first line must be the header " +
+                                      std::string(kPlacesCsvHeader) +
+                                      " (or the same with semicolons)"});
   }
   line += lines;
   while (at < text.size()) {
     const std::size_t first_line = line;
-    const bool closed = NextCsvRow(text, at, cells, lines);
+    const bool closed = NextCsvRow(text, separator, at, cells, lines);
     line += lines;
     if (cells.size() == 1 && Trimmed(cells[0]).empty()) continue;  // blank line
     PlaceRecord record;
     const std::string why =
-        closed ? ParseRecord(cells, columns, record) : "a quote is never closed";
+        closed ? ParseRecord(cells, columns, separator, record) : "a quote is never closed";
     if (why.empty()) {
       result.records.push_back(record);
-      result.zones.push_back(columns == 6 ? Trimmed(cells[5]) : std::string());
+      result.lines.push_back(first_line);
+      result.zones.push_back(columns > kHeader.size() ? Trimmed(cells.back()) : std::string());
     } else {
       result.problems.push_back({first_line, why});
     }

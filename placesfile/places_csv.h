@@ -22,11 +22,14 @@ struct CsvProblem {
 
 struct CsvPlaces {
   std::vector<PlaceRecord> records;
+  std::vector<std::size_t> lines;    // the line each record starts on
   std::vector<std::string> zones;    // by record: the zone column, "" without one
   std::vector<CsvProblem> problems;  // empty when every line is good
 };
 
-// Every line is checked; a bad line is listed with its number and why, never half taken.
+// Every line is checked; a bad line is listed with its number and why, never half taken. Cells
+// are separated by commas, or by semicolons when the header is. Angles may be typed in any form
+// of engine/angle_forms.h and are stored in the window's; the offset may carry a plus sign.
 CsvPlaces ParsePlacesCsv(std::string_view text);
 
 // The header, then one line a record, texts without their filling blanks.

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "common/text.h"
-#include "placesfile/place_record.h"
 #include "cli/out_text.h"
-#include "cli/place_input.h"
+#include "common/text.h"
+#include "engine/angle_forms.h"
+#include "placesfile/place_record.h"
 
 namespace orvalin {
 namespace {
@@ -69,10 +69,10 @@ std::vector<PlaceProblem> CheckPlaces(std::string_view bytes) {
     if (clean && WithoutFilling(record.PlaceName).empty()) add("the name is empty");
     for (const bool latitude : {true, false}) {
       const std::string& text = latitude ? record.LatitudeText : record.LongitudeText;
-      const AngleCheck check = CheckAngle(text, latitude);
-      if (!check.problem.empty()) {
+      const TypedAngle angle = ReadWindowAngle(text, latitude ? Axis::Latitude : Axis::Longitude);
+      if (!angle.problem.empty()) {
         add(std::string("the ") + (latitude ? "latitude" : "longitude") + " \"" +
-            WithoutFilling(text) + "\" " + check.problem);
+            WithoutFilling(text) + "\" " + angle.problem);
       }
     }
     if (raw.size() == kRecordSize && (record.GmtHours < -12 || record.GmtHours > 14)) {

@@ -5,14 +5,15 @@
 #include <sstream>
 
 #include "app/places_tool/places_check.h"
-#include "common/failure.h"
-#include "placesfile/places_csv.h"
-#include "placesfile/places_file.h"
+#include "app/places_tool/places_import.h"
 #include "cli/command_line.h"
 #include "cli/out_text.h"
 #include "cli/place_input.h"
 #include "cli/table_format.h"
 #include "cli/tool_errors.h"
+#include "common/failure.h"
+#include "placesfile/places_csv.h"
+#include "placesfile/places_file.h"
 
 namespace orvalin {
 namespace {
@@ -20,35 +21,42 @@ namespace {
 constexpr std::string_view kProgram = "orvalin-places";
 
 constexpr OptionRule kOptions[] = {
-    {"--file", true},     {"--format", true}, {"--output", true},
-    {"--replace", false}, {"--help", false},  {"--version", false},
+    {"--file", true},     {"--format", true},   {"--output", true},      {"--encoding", true},
+    {"--replace", false}, {"--dry-run", false}, {"--help", false, "-h"}, {"--version", false, "-V"},
 };
 
 constexpr std::string_view kHelp = R"(Usage: orvalin-places [--file FILE] COMMAND [OPTIONS]
-The places file of the Orvalin window (location.dat): list it, export it to CSV, import
-places from CSV, and check it.
+The places file of the Orvalin window (location.dat): list it, export it to CSV,
+import places from CSV, remove one, and check it.
 
 Commands:
-  list [--format FORMAT]   every record: number, name, country, latitude, longitude and
-                           offset from GMT; FORMAT is text (the default), csv or json
-  export [--output FILE]   the places as CSV with a header line (standard output by default)
-  import FILE.csv [--replace]
-                           add the places of a CSV file after the present ones, or, with
-                           --replace, instead of them; FILE.csv may be - for standard input.
-                           Every line is checked first: when one is bad, each bad line is
-                           listed and nothing is written.
-  check                    list what the window could not use: unreadable angles, offsets
-                           outside -12 to +14 hours, characters outside Windows-1252, control
-                           characters, a partial last record; exit status 1 when there is any
+  list [--format FORMAT]  every record: number, name, country, latitude,
+                          longitude, offset from GMT; FORMAT: text, csv, json
+  export [--output FILE]  the places as CSV with a header line
+  import FILE.csv [--replace] [--dry-run] [--encoding ENC]
+                          add the places of a CSV file after the present ones,
+                          or, with --replace, instead of them (- reads standard
+                          input). Every line is judged by the rules of check
+                          first: when one is bad, each bad line is listed and
+                          nothing is written. --dry-run only judges. ENC is
+                          utf-8 (the default) or cp1252 (Windows spreadsheets)
+  remove N                delete record N; the others move up
+  check                   list what the window could not use: unreadable
+                          angles, offsets outside -12 to +14 hours, characters
+                          outside Windows-1252, control characters, a partial
+                          last record; exit status 1 when there is any
 
 Options:
-  --file FILE              the places file (default: location.dat in the current directory)
-  --help                   show this help
-  --version                show the version
+  --file FILE             the places file (default: location.dat here)
+  -h, --help              show this help
+  -V, --version           show the version
 
-CSV (UTF-8, commas, "quotes" around a cell holding a comma or a quote):
+CSV (UTF-8, commas or semicolons, "quotes" around a cell holding a separator):
   name,country,latitude,longitude,gmt
   Geneva,Switzerland,46 12 0 N,6 9 0 E,1
+  Sydney,Australia,-33.87,151.21,+10
+Angles: 46.2 or -33.87 (north/east positive), 46.2N, 46°12'N, 46°12'0"N or
+46 12 0 N; they are stored as whole seconds, "46 12 0 N".
 Exit status: 0 done, 1 failure or problems found, 2 bad usage.
 )";
 
@@ -135,25 +143,45 @@ std::string ReadCsv(const std::string& path) {
   return std::move(text).str();
 }
 
+std::string Places(std::size_t n) { return std::to_string(n) + (n == 1 ? " place" : " places"); }
+
+// The bytes of the places file, which must end with a whole record before it is written.
+std::string WholeBytes(const Context& c, const PlacesFile& file) {
+  std::string bytes = file.ReadAll();
+  if (bytes.size() % kRecordSize != 0) {
+    throw ToolFailure(c.file + " ends with a partial record; nothing was written (see check)");
+  }
+  return bytes;
+}
+
+// Opens a places file that must already exist: Open would create a missing one.
+void OpenExisting(const Context& c, PlacesFile& file) {
+  ReadPlacesBytes(c.file);
+  file.Open(c.file);
+}
+
+int DryRun(const Context& c, std::size_t count) {
+  c.out << "Checked " << Places(count) << ": no problem; --dry-run: nothing was written to "
+        << c.file << '\n';
+  return kExitOk;
+}
+
 int Import(const Context& c, const std::string& csv_path) {
-  const CsvPlaces places = ParsePlacesCsv(ReadCsv(csv_path));
+  const CsvEncoding encoding =
+      ReadEncoding("--encoding", c.cl.Value("--encoding").value_or("utf-8"));
+  const ImportedPlaces places = ReadImport(ReadCsv(csv_path), encoding, csv_path);
   if (!places.problems.empty()) {
-    for (const CsvProblem& p : places.problems) {
-      c.err << csv_path << ':' << p.line << ": " << p.why << '\n';
-    }
-    c.err << kProgram << ": " << places.problems.size() << " bad line"
-          << (places.problems.size() == 1 ? "" : "s") << "; nothing was written to " << c.file
-          << '\n';
+    for (const std::string& p : places.problems) c.err << p << '\n';
+    c.err << kProgram << ": " << places.bad_lines << " bad line"
+          << (places.bad_lines == 1 ? "" : "s") << "; nothing was written to " << c.file << '\n';
     return kExitFailure;
   }
+  if (c.cl.Has("--dry-run")) return DryRun(c, places.records.size());
   const bool replace = c.cl.Has("--replace");
   try {
     PlacesFile file;
     file.Open(c.file);
-    std::string bytes = replace ? std::string() : file.ReadAll();
-    if (bytes.size() % kRecordSize != 0) {
-      throw ToolFailure(c.file + " ends with a partial record; nothing was written (see check)");
-    }
+    std::string bytes = replace ? std::string() : WholeBytes(c, file);
     const std::size_t before = bytes.size() / kRecordSize;
     for (const PlaceRecord& r : places.records) {
       const RecordBytes record = EncodeRecord(r);
@@ -161,9 +189,31 @@ int Import(const Context& c, const std::string& csv_path) {
     }
     file.ReplaceAll(bytes);
     c.out << (replace ? "Replaced the places of " : "Added to ") << c.file << ": "
-          << places.records.size() << " place" << (places.records.size() == 1 ? "" : "s")
-          << (replace ? "" : " after " + std::to_string(before)) << ", "
-          << bytes.size() / kRecordSize << " in all\n";
+          << Places(places.records.size()) << (replace ? "" : " after " + std::to_string(before))
+          << ", " << bytes.size() / kRecordSize << " in all\n";
+  } catch (const Failure& f) {
+    throw ToolFailure(c.file + ": " + f.what() + "; nothing was written");
+  }
+  return kExitOk;
+}
+
+int Remove(const Context& c, const std::string& number) {
+  const auto n = static_cast<std::size_t>(PositiveNumber("remove", number));
+  try {
+    PlacesFile file;
+    OpenExisting(c, file);
+    std::string bytes = WholeBytes(c, file);
+    const std::size_t count = bytes.size() / kRecordSize;
+    if (n > count) {
+      throw ToolFailure("there is no record " + number + ": " + c.file + " has " +
+                        std::to_string(count) + (count == 1 ? " record" : " records"));
+    }
+    const std::string name =
+        WithoutFilling(DecodeRecord(RecordBytesAt(bytes, static_cast<std::int64_t>(n))).PlaceName);
+    bytes.erase((n - 1) * kRecordSize, kRecordSize);
+    file.ReplaceAll(bytes);
+    c.out << "Removed record " << n << " (" << name << ") from " << c.file << "; "
+          << Places(count - 1) << " left\n";
   } catch (const Failure& f) {
     throw ToolFailure(c.file + ": " + f.what() + "; nothing was written");
   }
@@ -193,29 +243,61 @@ void OnlyWith(const CommandLine& cl, std::string_view command, std::string_view 
   }
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const CommandLine cl(args, kOptions);
-  if (AnswerHelpOrVersion(cl, out, kProgram, kHelp, ORVALIN_VERSION)) return kExitOk;
-  const auto& words = cl.Positionals();
-  if (words.empty()) throw BadUsage("say what to do: list, export, import or check (see --help)");
-  const std::string& command = words.front();
-  if (command != "list" && command != "export" && command != "import" && command != "check") {
-    throw BadUsage("unknown command \"" + command + "\" (list, export, import or check)");
-  }
-  const std::size_t wanted = command == "import" ? 2 : 1;
-  if (words.size() < wanted) throw BadUsage("import needs the CSV file to read");
-  if (words.size() > wanted)
-    throw BadUsage("unexpected \"" + words[wanted] + "\" after " + command);
-  OnlyWith(cl, command, "--format", "list");
-  OnlyWith(cl, command, "--output", "export");
-  OnlyWith(cl, command, "--replace", "import");
-  if (cl.Has("--format")) ParseTableFormat("--format", *cl.Value("--format"));
+struct Command {
+  std::string_view name;
+  std::size_t words;  // the command and what follows it
+  std::string_view missing;
+};
+constexpr Command kCommands[] = {{"list", 1, ""},
+                                 {"export", 1, ""},
+                                 {"import", 2, "import needs the CSV file to read"},
+                                 {"remove", 2, "remove needs the number of the record"},
+                                 {"check", 1, ""}};
 
-  const Context c{cl, cl.Value("--file").value_or(std::string(kPlacesFileName)), out, err};
+const Command& ChosenCommand(const std::vector<std::string>& words) {
+  if (words.empty()) {
+    throw BadUsage("say what to do: list, export, import, remove or check (see --help)");
+  }
+  for (const Command& command : kCommands) {
+    if (words.front() != command.name) continue;
+    if (words.size() < command.words) throw BadUsage(std::string(command.missing));
+    if (words.size() > command.words) {
+      throw BadUsage("unexpected \"" + words[command.words] + "\" after " + words.front());
+    }
+    return command;
+  }
+  throw BadUsage("unknown command \"" + words.front() +
+                 "\" (list, export, import, remove or check)");
+}
+
+int Dispatch(const Context& c, std::string_view command, const std::vector<std::string>& words) {
   if (command == "list") return List(c);
   if (command == "export") return Export(c);
   if (command == "import") return Import(c, words[1]);
+  if (command == "remove") return Remove(c, words[1]);
   return Check(c);
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const CommandLine cl(args, kOptions);
+  if (AnswerHelpOrVersion(cl, out, kProgram, kHelp, ORVALIN_VERSION)) {
+    EnsureWritten(out);
+    return kExitOk;
+  }
+  const auto& words = cl.Positionals();
+  const std::string_view command = ChosenCommand(words).name;
+  OnlyWith(cl, command, "--format", "list");
+  OnlyWith(cl, command, "--output", "export");
+  for (const std::string_view option : {"--replace", "--dry-run", "--encoding"}) {
+    OnlyWith(cl, command, option, "import");
+  }
+  if (cl.Has("--format")) ParseTableFormat("--format", *cl.Value("--format"));
+  if (cl.Has("--encoding")) ReadEncoding("--encoding", *cl.Value("--encoding"));
+
+  const Context c{cl, cl.Value("--file").value_or(PlacesFileIn("")), out, err};
+  const int status = Dispatch(c, command, words);
+  EnsureWritten(out);
+  return status;
 }
 
 }  // namespace

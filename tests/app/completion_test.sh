@@ -74,13 +74,14 @@ if [[ -f /usr/share/zoneinfo/Europe/Zurich ]]; then
   expect "Europe/Zurich " _orvalin_table orvalin-table --tz Europe/Zu
 fi
 
-expect "--file --help --version check export import list " _orvalin_places orvalin-places ""
+expect "--file --help --version check export import list remove " _orvalin_places orvalin-places ""
 expect "export " _orvalin_places orvalin-places --file places.dat ex
 expect "--file --format --help --version " _orvalin_places orvalin-places list --
 expect "--output " _orvalin_places orvalin-places export --o
 expect "csv json text " _orvalin_places orvalin-places list --format ""
 expect "a.csv " _orvalin_places orvalin-places import ""
 expect "--replace " _orvalin_places orvalin-places import a.csv --r
+expect "cp1252 utf-8 " _orvalin_places orvalin-places import a.csv --encoding ""
 expect "a.csv b.txt chart.png places.dat " _orvalin_places orvalin-places --file ""
 
 if ((failures > 0)); then

@@ -135,7 +135,7 @@ TEST(DaySpan, ReadsStrictDatesAndSpans) {
   EXPECT_EQ(DaysFromTo(kD(2008, 12, 30), kD(2009, 1, 2)).size(), 4u);
   EXPECT_EQ(DaysFromTo(kD(2009, 1, 1), kD(2009, 12, 31)).size(), 365u);
   EXPECT_TRUE(DaysFromTo(kD(2009, 1, 2), kD(2009, 1, 1)).empty());
-  for (const char* bad : {"29-02-2009", "32-01-2009", "21-13-2009", "21/06/2009", "2009-06-21",
+  for (const char* bad : {"29-02-2009", "32-01-2009", "21-13-2009", "21/06/2009", "2009-21-06",
                           "21-06-09", "21-06-2009x", "", "00-06-2009", "21-06-0000"}) {
     EXPECT_THROW(ParseDayText("--date", bad), std::exception) << bad;
   }

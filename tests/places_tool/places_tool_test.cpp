@@ -6,8 +6,9 @@
 
 #include "app/places_tool/places_check.h"
 #include "app/places_tool/places_cli.h"
-#include "tests/support/session_fixture.h"
+#include "cli/out_text.h"
 #include "tests/cli/tool_test_support.h"
+#include "tests/support/session_fixture.h"
 
 namespace orvalin {
 namespace {
@@ -75,6 +76,76 @@ TEST_F(PlacesCli, ABadLineWritesNothingAndEveryBadLineIsListed) {
   const std::string fresh = dir / "fresh.dat";
   EXPECT_EQ(testing::RunEntry(RunPlaces, {"--file", fresh, "import", csv}).status, 1);
   EXPECT_FALSE(std::filesystem::exists(fresh));
+}
+
+TEST_F(PlacesCli, ImportRefusesWhatCheckRefuses) {
+  const std::string before = testing::RecordsBytes({testing::Geneva()});
+  testing::WriteFile(file, before);
+  const std::string csv = WriteCsv("bad.csv",
+                                   "name,country,latitude,longitude,gmt\n"
+                                   "Bern,Schweiz,46 57 0 E,7 26 0 N,1\n"
+                                   "X,Y,95 0 0 N,200 0 0 E,20\n"
+                                   "Far,Y,45 0 0 N,20 0 0 E,20\n"
+                                   "Del\x7F,Y,45 0 0 N,20 0 0 E,2\n"
+                                   "Good,Y,45 0 0 N,20 0 0 E,+5\n");
+  for (const auto& extra : std::vector<std::string>{"--replace", "--dry-run"}) {
+    const ToolRun run = Places({"import", csv, extra});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(testing::ReadFile(file), before);
+    for (const char* listed :
+         {":2: the latitude \"46 57 0 E\" ends in E, which does not suit a latitude (N or S)",
+          ":3: the latitude \"95 0 0 N\" lies beyond 90 degrees",
+          ":4: the offset from GMT, 20 hours, lies outside -12 to +14",
+          ":5: the name has a control character (code 127)",
+          "orvalin-places: 4 bad lines; nothing was written"}) {
+      EXPECT_NE(run.err.find(listed), std::string::npos) << listed << "\n" << run.err;
+    }
+  }
+}
+
+TEST_F(PlacesCli, AWindowsSpreadsheetsFileIsReadWithItsEncoding) {
+  const std::string csv = WriteCsv(
+      "win.csv", "name;country;latitude;longitude;gmt\r\nGen\xE8ve;Suisse;46,2;6,15;+1\r\n");
+  const ToolRun run = Places({"import", csv, "--encoding", "cp1252"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(testing::ReadFile(file),
+            testing::RecordsBytes({Place("Genève", "Suisse", "46 12 0 N", "6 9 0 E", 1)}));
+  EXPECT_EQ(Places({"check"}).status, 0);
+}
+
+TEST_F(PlacesCli, ANonUtf8FileIsRefusedNamingLineByteAndOption) {
+  const std::string csv = WriteCsv(
+      "win.csv", "name,country,latitude,longitude,gmt\nGen\xE8ve,Suisse,46 12 0 N,6 9 0 E,1\n");
+  const ToolRun run = Places({"import", csv});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find(csv + ":2: byte 0xE8 at column 4 is not UTF-8"), std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("--encoding cp1252"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_EQ(Places({"import", csv, "--encoding", "latin9"}).status, 2);
+}
+
+TEST_F(PlacesCli, DryRunJudgesAndWritesNothing) {
+  const ToolRun run = Places({"import", WriteCsv("in.csv", kCsv), "--dry-run"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("5 places"), std::string::npos) << run.out;
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(PlacesCli, RemoveDeletesOneRecordAndKeepsTheOthersInOrder) {
+  const std::vector<PlaceRecord> three = {testing::Geneva(),
+                                          Place("Two", "X", "1 0 0 N", "1 0 0 E", 0),
+                                          Place("Three", "X", "2 0 0 N", "2 0 0 E", 0)};
+  testing::WriteFile(file, testing::RecordsBytes(three));
+  const ToolRun run = Places({"remove", "2"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Removed record 2 (Two)"), std::string::npos) << run.out;
+  EXPECT_EQ(testing::ReadFile(file), testing::RecordsBytes({three[0], three[2]}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / ""), {}), 1);
+  for (const auto& [n, status] : std::vector<std::pair<std::string, int>>{{"3", 1}, {"0", 2}}) {
+    EXPECT_EQ(Places({"remove", n}).status, status) << n;
+    EXPECT_EQ(testing::ReadFile(file), testing::RecordsBytes({three[0], three[2]}));
+  }
 }
 
 TEST_F(PlacesCli, ImportAppendsOrReplaces) {

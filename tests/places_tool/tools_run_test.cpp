@@ -17,10 +17,12 @@ std::string Quoted(const std::string& arg) {
 
 struct Program {
   testing::ScratchDir dir;
-  testing::ToolRun Run(const std::string& exe, const std::vector<std::string>& args) {
+  testing::ToolRun Run(const std::string& exe, const std::vector<std::string>& args,
+                       const std::string& stdout_path = "") {
     std::string command = "cd " + Quoted(dir / "") + " && " + Quoted(exe);
     for (const auto& a : args) command += ' ' + Quoted(a);
-    command += " >" + Quoted(dir / "out.txt") + " 2>" + Quoted(dir / "err.txt") + " </dev/null";
+    command += " >" + Quoted(stdout_path.empty() ? dir / "out.txt" : stdout_path) + " 2>" +
+               Quoted(dir / "err.txt") + " </dev/null";
     const int status = std::system(command.c_str());
     testing::ToolRun run;
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -57,8 +59,8 @@ TEST(ToolsRun, BadUsageExitsTwoWithOneLine) {
   EXPECT_EQ(angle.out, "");
   EXPECT_EQ(angle.err,
             "orvalin-table: --lat \"46 12 N\": cannot be read: no capital N, S, E, W or O after "
-            "the seconds; type "
-            "degrees, minutes, seconds and a letter, e.g. \"46 12 0 N\"\n");
+            "the seconds; accepted forms: 46.2 or -33.87 (north positive), 46.2N, 46°12'N, "
+            "46°12'0\"N or \"46 12 0 N\"\n");
   const auto date =
       p.Run(ORVALIN_TABLE_EXE, {"--lat", "46 12 0 N", "--lon", "6 9 0 E", "--date", "31-02-2009"});
   EXPECT_EQ(date.status, 2);
@@ -68,6 +70,21 @@ TEST(ToolsRun, BadUsageExitsTwoWithOneLine) {
     const auto version = p.Run(exe, {"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_NE(version.out.find(ORVALIN_VERSION), std::string::npos);
+  }
+}
+
+TEST(ToolsRun, AFailedWriteToStandardOutputExitsOne) {
+  Program p;
+  ASSERT_EQ(p.Run(ORVALIN_PLACES_EXE, {"import", ORVALIN_SAMPLE_CSV}).status, 0);
+  const std::vector<std::pair<std::string, std::vector<std::string>>> runs = {
+      {ORVALIN_PLACES_EXE, {"list"}},
+      {ORVALIN_PLACES_EXE, {"export"}},
+      {ORVALIN_PLACES_EXE, {"-h"}},
+      {ORVALIN_TABLE_EXE, {"--record", "1", "--month", "2009-03"}}};
+  for (const auto& [exe, args] : runs) {
+    const auto run = p.Run(exe, args, "/dev/full");
+    EXPECT_EQ(run.status, 1) << args.front();
+    EXPECT_NE(run.err.find("cannot be written"), std::string::npos) << run.err;
   }
 }
 

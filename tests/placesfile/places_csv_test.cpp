@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/text.h"
 #include "tests/support/session_fixture.h"
 
 namespace orvalin {
@@ -35,8 +36,33 @@ TEST(PlacesCsv, EveryBadLineIsListedWithItsNumber) {
   std::vector<std::size_t> lines;
   for (const auto& p : places.problems) lines.push_back(p.line);
   EXPECT_EQ(lines, (std::vector<std::size_t>{4, 5, 6, 8, 9, 10}));
-  EXPECT_EQ(places.problems[0].why,
-            "the latitude \"4612\" is not degrees, minutes, seconds and a hemisphere letter");
+  EXPECT_EQ(places.problems[0].why.rfind("the latitude \"4612\" lies beyond 90 degrees; accepted "
+                                         "forms: 46.2 or -33.87",
+                                         0),
+            0u);
+}
+
+TEST(PlacesCsv, AnglesInEveryFormAreStoredInTheWindowsForm) {
+  struct Case {
+    const char *csv, *latitude, *longitude;
+    int gmt;
+  };
+  const Case cases[] = {
+      {"name,country,latitude,longitude,gmt\nSydney,AU,-33.87,151.21,+10\n", "33 52 12 S",
+       "151 12 36 E", 10},
+      {"name,country,latitude,longitude,gmt\nGeneva,CH,\"46°12'0\"\"n\",6 9 0 e,-0\n",
+       "46 12 0 N", "6 9 0 E", 0},
+      {"name;country;latitude;longitude;gmt\r\nGenève;CH;46,2;6,15 W;1\r\n", "46 12 0 N",
+       "6 9 0 W", 1},
+  };
+  for (const Case& c : cases) {
+    const CsvPlaces places = ParsePlacesCsv(c.csv);
+    ASSERT_EQ(places.records.size(), 1u) << c.csv << places.problems.front().why;
+    EXPECT_EQ(places.records[0].LatitudeText, FixedText(c.latitude, kAngleWidth)) << c.csv;
+    EXPECT_EQ(places.records[0].LongitudeText, FixedText(c.longitude, kAngleWidth)) << c.csv;
+    EXPECT_EQ(places.records[0].GmtHours, c.gmt) << c.csv;
+    EXPECT_EQ(places.lines, std::vector<std::size_t>{2});
+  }
 }
 
 TEST(PlacesCsv, HeaderIsRequired) {

@@ -1,0 +1,112 @@
+#include "app/places_tool/places_import.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <set>
+
+#include "app/places_tool/places_check.h"
+#include "cli/tool_errors.h"
+#include "common/text.h"
+#include "placesfile/places_csv.h"
+
+namespace orvalin {
+namespace {
+
+// The bytes a UTF-8 sequence may continue with after its first one, and how many follow.
+struct Utf8Lead {
+  unsigned char first_low, first_high, second_low, second_high;
+  std::size_t following;
+};
+constexpr Utf8Lead kUtf8Leads[] = {{0xC2, 0xDF, 0x80, 0xBF, 1}, {0xE0, 0xE0, 0xA0, 0xBF, 2},
+                                   {0xE1, 0xEC, 0x80, 0xBF, 2}, {0xED, 0xED, 0x80, 0x9F, 2},
+                                   {0xEE, 0xEF, 0x80, 0xBF, 2}, {0xF0, 0xF0, 0x90, 0xBF, 3},
+                                   {0xF1, 0xF3, 0x80, 0xBF, 3}, {0xF4, 0xF4, 0x80, 0x8F, 3}};
+
+// The length of the valid UTF-8 sequence at `at`, 0 when there is none.
+std::size_t Utf8Length(std::string_view bytes, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  if (byte(at) < 0x80) return 1;
+  for (const Utf8Lead& lead : kUtf8Leads) {
+    if (byte(at) < lead.first_low || byte(at) > lead.first_high) continue;
+    const std::size_t following = lead.following;
+    if (at + following >= bytes.size()) return 0;
+    if (byte(at + 1) < lead.second_low || byte(at + 1) > lead.second_high) return 0;
+    for (std::size_t k = 2; k <= following; ++k) {
+      if ((byte(at + k) & 0xC0) != 0x80) return 0;
+    }
+    return following + 1;
+  }
+  return 0;
+}
+
+std::optional<std::size_t> FirstNonUtf8(std::string_view bytes) {
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t length = Utf8Length(bytes, at);
+    if (length == 0) return at;
+    at += length;
+  }
+  return std::nullopt;
+}
+
+std::string NotUtf8(std::string_view bytes, std::size_t at, std::string_view name) {
+  const std::string_view before = bytes.substr(0, at);
+  std::size_t line = 1;
+  for (const char c : before) line += c == '\n' ? 1 : 0;
+  const std::size_t line_start = before.rfind('\n') + 1;  // npos + 1 is 0
+  char text[160];
+  std::snprintf(text, sizeof text,
+                ":%zu: byte 0x%02X at column %zu is not UTF-8; a file a spreadsheet wrote as "
+                "Windows-1252 is read with --encoding cp1252",
+                line, static_cast<unsigned>(static_cast<unsigned char>(bytes[at])),
+                at - line_start + 1);
+  return std::string(name) + text;
+}
+
+std::string LineProblem(std::string_view name, std::size_t line, std::string_view why) {
+  return std::string(name) + ':' + std::to_string(line) + ": " + std::string(why);
+}
+
+}  // namespace
+
+CsvEncoding ReadEncoding(std::string_view option, std::string_view text) {
+  if (text == "utf-8" || text == "utf8") return CsvEncoding::Utf8;
+  if (text == "cp1252" || text == "windows-1252") return CsvEncoding::Cp1252;
+  throw BadUsage(std::string(option) + " \"" + std::string(text) +
+                 "\": the encodings are utf-8 and cp1252");
+}
+
+ImportedPlaces ReadImport(std::string_view bytes, CsvEncoding encoding, std::string_view name) {
+  ImportedPlaces result;
+  std::string text;
+  if (encoding == CsvEncoding::Cp1252) {
+    text = DecodeCp1252(bytes);
+  } else if (const auto at = FirstNonUtf8(bytes)) {
+    result.problems.push_back(NotUtf8(bytes, *at, name));
+    result.bad_lines = 1;
+    return result;
+  } else {
+    text = bytes;
+  }
+  const CsvPlaces places = ParsePlacesCsv(text);
+  std::set<std::size_t> bad;
+  std::vector<std::pair<std::size_t, std::string>> problems;
+  for (const CsvProblem& p : places.problems) problems.emplace_back(p.line, p.why);
+  for (std::size_t i = 0; i < places.records.size(); ++i) {
+    const RecordBytes record = EncodeRecord(places.records[i]);
+    for (const PlaceProblem& p : CheckPlaces(std::string_view(record.data(), record.size()))) {
+      problems.emplace_back(places.lines[i], p.what);
+    }
+  }
+  std::stable_sort(problems.begin(), problems.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [line, why] : problems) {
+    result.problems.push_back(LineProblem(name, line, why));
+    bad.insert(line);
+  }
+  result.bad_lines = bad.size();
+  if (result.problems.empty()) result.records = places.records;
+  return result;
+}
+
+}  // namespace orvalin

@@ -1,0 +1,37 @@
+// Latitudes and longitudes as people type them outside the window: signed decimal degrees (north
+// and east positive, as maps and GPS receivers give them), a hemisphere letter after the degrees,
+// degrees, minutes and seconds marked with ° ' ", and the window's own "46 12 0 N".
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orvalin {
+
+enum class Axis { Latitude, Longitude };
+
+inline constexpr double kLatitudeLimit = 90;
+inline constexpr double kLongitudeLimit = 180;
+
+// Why a hemisphere letter or a size does not suit the axis, "" when both do. `value` is in the
+// window's degrees; the window reads "E" on a latitude as south, hence the letter rule.
+std::string AxisProblem(Axis axis, char letter, double value);
+
+struct TypedAngle {
+  bool readable = false;    // a value was read, though `problem` may still name a misfit
+  double value = 0;         // degrees, North and West positive, as the window reads them
+  std::string window_text;  // the window's text: as typed in its own form (a small letter made
+                            // capital), else whole seconds, "46 12 0 N"
+  std::string problem;      // "" when all is well; else why not, to follow the quoted text
+};
+
+// The window's own form by the window's own rules, as a stored record is read.
+TypedAngle ReadWindowAngle(std::string_view text, Axis axis);
+
+// Any of the accepted forms; a small hemisphere letter is taken as a capital.
+TypedAngle ReadTypedAngle(std::string_view text, Axis axis);
+
+// The accepted forms, for a message: "accepted forms: 46.2 or -33.87 (north positive), ...".
+std::string AcceptedAngleForms(Axis axis);
+
+}  // namespace orvalin
