@@ -88,11 +88,11 @@ void AddRecord(Session& s) {
   using namespace add_record;
   int step = kAsk;
   RunTrapped(s, kLabel, step, [&] {
-    const Answer answer = s.window.ShowMessage(MessageBox{
-        .text = std::string(MessageText(Message::ConfirmNewPlace, s.window.SelectedLanguage())),
-        .title = "",
-        .buttons = Buttons::YesNo,
-        .icon = Icon::Critical});
+    const Answer answer = s.window.ShowMessage(
+        MessageBox{.text = std::string(TextOf(s.window, Message::ConfirmNewPlace)),
+                   .title = "",
+                   .buttons = Buttons::YesNo,
+                   .icon = Icon::Critical});
     if (answer != Answer::Yes) return;
     step = kChooseFile;
     ChooseFileName(s);

@@ -32,9 +32,8 @@ void Search(Session& s) {
     }
   };
   try {
-    const Language language = s.window.SelectedLanguage();
-    const std::string text = s.window.InputBox(MessageText(Message::SearchPrompt, language),
-                                               MessageText(Message::SearchTitle, language));
+    const std::string text = s.window.InputBox(TextOf(s.window, Message::SearchPrompt),
+                                               TextOf(s.window, Message::SearchTitle));
     step = kChooseFile;
     ChooseFileName(s);
     step = kOpen;

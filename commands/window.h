@@ -71,7 +71,8 @@ class Window {
 // An OK-only box with the program's title.
 void Tell(Window& window, std::string_view text);
 
-// A message of the catalogue, in the selected language.
+// A message of the catalogue in the window's selected language, and that message in an OK box.
+std::string_view TextOf(const Window& window, Message message);
 void Tell(Window& window, Message message);
 
 }  // namespace orvalin
