@@ -12,20 +12,20 @@ namespace {
 void CheckRoundTrip(const std::string& typed, void (*forward)(orvalin::Session&),
                     void (*back)(orvalin::Session&)) {
   DateHarness h;
-  h.window.SetFieldText(Field::Date, typed);
+  h.window.SetFieldText(orvalin::Field::Date, typed);
   forward(h.session);
   if (h.Refused()) {
-    if (h.window.FieldText(Field::Date) != typed) std::abort();
+    if (h.window.FieldText(orvalin::Field::Date) != typed) std::abort();
     return;
   }
-  const std::string stepped = h.window.FieldText(Field::Date);
+  const std::string stepped = h.window.FieldText(orvalin::Field::Date);
   DateHarness normal;
-  normal.window.SetFieldText(Field::Date, typed);
+  normal.window.SetFieldText(orvalin::Field::Date, typed);
   orvalin::RunName(normal.session);
   h.window.ClearEvents();
   back(h.session);
-  if (h.Refused() || h.window.FieldText(Field::Date) != normal.window.FieldText(Field::Date) ||
-      stepped == h.window.FieldText(Field::Date)) {
+  if (h.Refused() || h.window.FieldText(orvalin::Field::Date) != normal.window.FieldText(orvalin::Field::Date) ||
+      stepped == h.window.FieldText(orvalin::Field::Date)) {
     std::abort();
   }
 }

@@ -11,9 +11,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string typed(reinterpret_cast<const char*>(data), size);
   DateHarness h;
-  h.window.SetFieldText(Field::Date, typed);
+  h.window.SetFieldText(orvalin::Field::Date, typed);
   orvalin::RunName(h.session);
-  const std::string shown = h.window.FieldText(Field::Date);
+  const std::string shown = h.window.FieldText(orvalin::Field::Date);
   if (h.Refused()) {
     if (shown != typed) std::abort();
     return 0;
@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // is too large to be typed: only then may the normal form be refused.
   const bool unsigned_too_large = std::stol(shown.substr(shown.rfind('-') + 1)) > 32000;
   DateHarness again;
-  again.window.SetFieldText(Field::Date, shown);
+  again.window.SetFieldText(orvalin::Field::Date, shown);
   orvalin::RunName(again.session);
-  if (again.Refused() ? !unsigned_too_large : again.window.FieldText(Field::Date) != shown) {
+  if (again.Refused() ? !unsigned_too_large : again.window.FieldText(orvalin::Field::Date) != shown) {
     std::abort();
   }
   return 0;

@@ -9,10 +9,10 @@ struct DateHarness {
   DateHarness() : session(window) {
     session.DataDirectory = "/nonexistent-orvalin-fuzz/";
     session.HorizonAltitude = -0.61;
-    window.SetFieldText(Field::City, "Geneva");
-    window.SetFieldText(Field::Latitude, "46 12 0 N");
-    window.SetFieldText(Field::Longitude, "6 9 0 E");
-    window.SetFieldText(Field::Gmt, "1");
+    window.SetFieldText(orvalin::Field::City, "Geneva");
+    window.SetFieldText(orvalin::Field::Latitude, "46 12 0 N");
+    window.SetFieldText(orvalin::Field::Longitude, "6 9 0 E");
+    window.SetFieldText(orvalin::Field::Gmt, "1");
     session.WorkPlace.LatitudeText = orvalin::FixedText("46 12 0 N", 15);
     session.WorkPlace.LongitudeText = orvalin::FixedText("6 9 0 E", 15);
   }
