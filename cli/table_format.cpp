@@ -40,7 +40,7 @@ void WriteText(std::ostream& out, const TablePlace& place, const Clock& clock,
                                                   "Azimuth", "Sunset", "Azimuth", "Day length",
                                                   "Elevation", "Note"}};
   for (const SunRow& r : rows) {
-    cells.push_back({DayText(r.date), TimeCell(r.sunrise, marked[0]), r.sunrise_azimuth.text,
+    cells.push_back({DateText(r.date), TimeCell(r.sunrise, marked[0]), r.sunrise_azimuth.text,
                      TimeCell(r.culmination, marked[1]), r.culmination_azimuth.text,
                      TimeCell(r.sunset, marked[2]), r.sunset_azimuth.text, r.day_length_text,
                      r.elevation.text, r.note});
@@ -56,7 +56,7 @@ void WriteText(std::ostream& out, const TablePlace& place, const Clock& clock,
 
 std::string CsvEvent(const EventTime& e) {
   if (!e.known) return ",,";
-  return CsvCell(e.text) + ',' + DayText(e.local.date) + ',' + Decimal(e.local.hours, kDigits);
+  return CsvCell(e.text) + ',' + DateText(e.local.date) + ',' + Decimal(e.local.hours, kDigits);
 }
 
 std::string CsvAngle(const AngleValue& a) {
@@ -68,7 +68,7 @@ void WriteCsv(std::ostream& out, const Clock& clock, const std::vector<SunRow>& 
   out << kCsvHeader << '\n';
   const std::string clock_name = CsvCell(clock.Name());
   for (const SunRow& r : rows) {
-    out << DayText(r.date) << ',' << clock_name << ',' << StatusName(r.status) << ','
+    out << DateText(r.date) << ',' << clock_name << ',' << StatusName(r.status) << ','
         << CsvEvent(r.sunrise) << ',' << CsvAngle(r.sunrise_azimuth) << ','
         << CsvEvent(r.culmination) << ',' << CsvAngle(r.culmination_azimuth) << ','
         << CsvEvent(r.sunset) << ',' << CsvAngle(r.sunset_azimuth) << ','
@@ -80,7 +80,7 @@ void WriteCsv(std::ostream& out, const Clock& clock, const std::vector<SunRow>& 
 
 std::string JsonEvent(const EventTime& e) {
   if (!e.known) return "null";
-  return "{\"text\": " + JsonString(e.text) + ", \"date\": " + JsonString(DayText(e.local.date)) +
+  return "{\"text\": " + JsonString(e.text) + ", \"date\": " + JsonString(DateText(e.local.date)) +
          ", \"hours\": " + Decimal(e.local.hours, kDigits) + "}";
 }
 
@@ -104,7 +104,7 @@ void WriteJson(std::ostream& out, const TablePlace& place, const Clock& clock,
       << "  \"days\": [";
   const char* separator = "\n";
   for (const SunRow& r : rows) {
-    out << separator << "    {\"date\": " << JsonString(DayText(r.date))
+    out << separator << "    {\"date\": " << JsonString(DateText(r.date))
         << ", \"status\": " << JsonString(StatusName(r.status))
         << ", \"sunrise\": " << JsonEvent(r.sunrise)
         << ", \"sunrise_azimuth\": " << JsonAngle(r.sunrise_azimuth)

@@ -154,8 +154,8 @@ Clock ChooseClock(const CommandLine& cl, const TablePlace& place) {
 }
 
 std::string SpanText(const DaySpan& span) {
-  if (span.first == span.last) return DayText(span.first);
-  return DayText(span.first) + " to " + DayText(span.last);
+  if (span.first == span.last) return DateText(span.first);
+  return DateText(span.first) + " to " + DateText(span.last);
 }
 
 // Qt's own notices (a missing XDG_RUNTIME_DIR, say) mean nothing to the tool's user.
