@@ -158,13 +158,13 @@ std::optional<double> Hours(const EventTime& e) {
 void PolarLabels(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
   p.setFont(Font(13, true));
   for (int i = 0; i < f.days;) {
-    const RowStatus s = rows[i].status;
+    const SunOutcome s = rows[i].status;
     int end = i + 1;
     while (end < f.days && rows[end].status == s) ++end;
     const QRectF band(QPointF(f.ColumnLeft(i), f.area.top()),
                       QPointF(f.ColumnLeft(end), f.area.bottom()));
-    if ((s == RowStatus::NoSunset || s == RowStatus::NoSunrise) && band.width() >= 70) {
-      const bool day = s == RowStatus::NoSunset;
+    if ((s == SunOutcome::NoSunset || s == SunOutcome::NoSunrise) && band.width() >= 70) {
+      const bool day = s == SunOutcome::NoSunset;
       p.setPen(day ? kInk : QColor(Qt::white));
       p.drawText(band, Qt::AlignCenter,
                  day ? "polar day\nsun up\nall day" : "polar night\nsun down\nall day");
@@ -179,9 +179,9 @@ void TimesPanel(QPainter& p, const Frame& f, const std::vector<SunRow>& rows,
   p.setRenderHint(QPainter::Antialiasing, false);
   for (int i = 0; i < f.days; ++i) {
     const SunRow& r = rows[i];
-    if (r.status == RowStatus::NoSunset) {
+    if (r.status == SunOutcome::NoSunset) {
       p.fillRect(f.Column(i, 0, 24), kDaylight);
-    } else if (r.status == RowStatus::Complete && r.sunrise.known && r.sunset.known) {
+    } else if (r.status == SunOutcome::Complete && r.sunrise.known && r.sunset.known) {
       const double rise = r.sunrise.local.hours, set = r.sunset.local.hours;
       if (set >= rise) {
         p.fillRect(f.Column(i, rise, set), kDaylight);
@@ -233,7 +233,7 @@ void GapNotes(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
     const QRectF gap(QPointF(f.ColumnLeft(i), f.area.top()),
                      QPointF(f.ColumnLeft(end), f.area.bottom()));
     if (end > i && gap.width() >= 90) {
-      const bool day = rows[(i + end) / 2].status == RowStatus::NoSunset;
+      const bool day = rows[(i + end) / 2].status == SunOutcome::NoSunset;
       p.drawText(gap, Qt::AlignCenter,
                  day ? "not computed\non polar days" : "not computed\non polar nights");
     }

@@ -48,30 +48,23 @@ SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock) {
   row.sunset_azimuth = Angle(sun.SunsetAzimuth);
   row.elevation = Angle(sun.CulminationElevation);
 
+  row.status = sun.outcome;
   switch (sun.outcome) {
     case SunOutcome::Complete:
-      row.status = RowStatus::Complete;
       break;
     case SunOutcome::NoSunset:
-      row.status = RowStatus::NoSunset;
       row.note = "no sunset: the sun stays up all day";
       break;
     case SunOutcome::NoSunrise:
-      row.status = RowStatus::NoSunrise;
       row.note = "no sunrise: the sun stays down all day";
       break;
     case SunOutcome::Fault:
-      row.status = RowStatus::Fault;
       row.note = ReportText(Description(sun.fault), sun.step, "EPHEMERIDES");
       break;
   }
-  // The computation leaves the length unset when the sun does not rise: that day has none.
   if (sun.DayLength) {
     row.day_length_known = true;
     row.day_length = *sun.DayLength;
-  } else if (row.status == RowStatus::NoSunrise) {
-    row.day_length_known = true;
-    row.day_length = 0;
   }
   if (row.day_length_known) row.day_length_text = TimeText(row.day_length);
   return row;
@@ -85,15 +78,15 @@ std::vector<SunRow> ComputeRows(const TablePlace& place, const std::vector<Day>&
   return rows;
 }
 
-std::string_view StatusName(RowStatus status) {
+std::string_view StatusName(SunOutcome status) {
   switch (status) {
-    case RowStatus::Complete:
+    case SunOutcome::Complete:
       return "complete";
-    case RowStatus::NoSunrise:
+    case SunOutcome::NoSunrise:
       return "no sunrise";
-    case RowStatus::NoSunset:
+    case SunOutcome::NoSunset:
       return "no sunset";
-    case RowStatus::Fault:
+    case SunOutcome::Fault:
       return "fault";
   }
   return {};

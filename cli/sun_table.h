@@ -38,11 +38,9 @@ struct AngleValue {
   std::string text;  // AngleText
 };
 
-enum class RowStatus { Complete, NoSunrise, NoSunset, Fault };
-
 struct SunRow {
   Day date;
-  RowStatus status = RowStatus::Complete;
+  SunOutcome status = SunOutcome::Complete;
   // Why a row is not complete: "no sunset: the sun stays up all day", "no sunrise: ...", or a
   // failure report "<description> in line <step> of EPHEMERIDES".
   std::string note;
@@ -58,6 +56,7 @@ SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock);
 std::vector<SunRow> ComputeRows(const TablePlace& place, const std::vector<Day>& days,
                                 const Clock& clock);
 
-std::string_view StatusName(RowStatus status);  // "complete", "no sunrise", "no sunset", "fault"
+// "complete", "no sunrise", "no sunset", "fault"
+std::string_view StatusName(SunOutcome status);
 
 }  // namespace orvalin

@@ -1,5 +1,6 @@
 #include "cli/table_format.h"
 
+#include <algorithm>
 #include <string>
 
 #include "engine/helpers.h"
@@ -11,82 +12,173 @@ namespace {
 
 constexpr int kDigits = 6;  // hours to 4 ms, degrees to 0.004"
 
-constexpr std::string_view kCsvHeader =
-    "date,clock,status,"
-    "sunrise,sunrise_date,sunrise_h,sunrise_azimuth,sunrise_azimuth_deg,"
-    "culmination,culmination_date,culmination_h,culmination_azimuth,culmination_azimuth_deg,"
-    "sunset,sunset_date,sunset_h,sunset_azimuth,sunset_azimuth_deg,"
-    "day_length,day_length_h,elevation,elevation_deg,note";
+// How a column's value spreads over the formats: a plain text, or the window's text beside a
+// decimal (and, for an event, its date on the clock).
+enum class Kind { Plain, Event, Degrees, Hours };
+
+// One value of a row; `known` false leaves CSV cells empty and makes JSON null.
+struct Cell {
+  bool known = false;
+  std::string text;
+  double number = 0;
+  Day date{};     // Event: its date on the table's clock
+  int shift = 0;  // Event: days after the row's date
+};
+
+Cell Plain(std::string text) { return {true, std::move(text)}; }
+Cell Of(const EventTime& e) {
+  return {e.known, e.text, e.local.hours, e.local.date, e.local.day_shift};
+}
+Cell Of(const AngleValue& a) { return {a.known, a.text, a.degrees}; }
+
+enum Shown : unsigned { kInText = 1, kInCsv = 2, kInJson = 4, kEverywhere = 7 };
+
+struct Column {
+  std::string_view key;     // CSV header and JSON member
+  std::string_view header;  // the text table's heading
+  Kind kind;
+  unsigned shown;
+  bool right_aligned;  // in the text table
+  Cell (*value)(const SunRow&, const Clock&);
+};
+
+// The table's columns in their order: a new column is one line here.
+const Column kColumns[] = {
+    {"date", "Date", Kind::Plain, kEverywhere, false,
+     [](const SunRow& r, const Clock&) { return Plain(DateText(r.date)); }},
+    {"clock", "", Kind::Plain, kInCsv, false,
+     [](const SunRow&, const Clock& c) { return Plain(c.Name()); }},
+    {"status", "", Kind::Plain, kInCsv | kInJson, false,
+     [](const SunRow& r, const Clock&) { return Plain(std::string(StatusName(r.status))); }},
+    {"sunrise", "Sunrise", Kind::Event, kEverywhere, true,
+     [](const SunRow& r, const Clock&) { return Of(r.sunrise); }},
+    {"sunrise_azimuth", "Azimuth", Kind::Degrees, kEverywhere, true,
+     [](const SunRow& r, const Clock&) { return Of(r.sunrise_azimuth); }},
+    {"culmination", "Culmination", Kind::Event, kEverywhere, true,
+     [](const SunRow& r, const Clock&) { return Of(r.culmination); }},
+    {"culmination_azimuth", "Azimuth", Kind::Degrees, kEverywhere, true,
+     [](const SunRow& r, const Clock&) { return Of(r.culmination_azimuth); }},
+    {"sunset", "Sunset", Kind::Event, kEverywhere, true,
+     [](const SunRow& r, const Clock&) { return Of(r.sunset); }},
+    {"sunset_azimuth", "Azimuth", Kind::Degrees, kEverywhere, true,
+     [](const SunRow& r, const Clock&) { return Of(r.sunset_azimuth); }},
+    {"day_length", "Day length", Kind::Hours, kEverywhere, true,
+     [](const SunRow& r, const Clock&) {
+       return Cell{r.day_length_known, r.day_length_text, r.day_length};
+     }},
+    {"elevation", "Elevation", Kind::Degrees, kEverywhere, true,
+     [](const SunRow& r, const Clock&) { return Of(r.elevation); }},
+    {"note", "Note", Kind::Plain, kEverywhere, false,
+     [](const SunRow& r, const Clock&) { return Cell{!r.note.empty(), r.note}; }},
+};
 
 std::string ShiftMark(int shift) {
   if (shift == 0) return "   ";
   return (shift > 0 ? " +" : " -") + std::to_string(shift > 0 ? shift : -shift);
 }
 
-// An event's text, with a mark of the day when some event of its column left the row's date.
-std::string TimeCell(const EventTime& e, bool marked) {
-  if (!e.known) return {};
-  return marked ? e.text + ShiftMark(e.local.day_shift) : e.text;
+std::string TextCell(const Cell& cell, bool marked) {
+  if (!cell.known) return {};
+  return marked ? cell.text + ShiftMark(cell.shift) : cell.text;
 }
 
 void WriteText(std::ostream& out, const TablePlace& place, const Clock& clock,
                const std::vector<SunRow>& rows) {
-  bool marked[3] = {false, false, false};
-  for (const SunRow& r : rows) {
-    const EventTime* events[3] = {&r.sunrise, &r.culmination, &r.sunset};
-    for (int e = 0; e < 3; ++e) marked[e] |= events[e]->known && events[e]->local.day_shift != 0;
+  std::vector<const Column*> columns;
+  for (const Column& c : kColumns) {
+    if (c.shown & kInText) columns.push_back(&c);
   }
-  std::vector<std::vector<std::string>> cells = {{"Date", "Sunrise", "Azimuth", "Culmination",
-                                                  "Azimuth", "Sunset", "Azimuth", "Day length",
-                                                  "Elevation", "Note"}};
+  // An event column is marked when some event of it left the row's date.
+  std::vector<bool> marked(columns.size(), false);
+  std::vector<std::vector<std::string>> cells(1);
+  std::vector<bool> right;
+  for (const Column* c : columns) {
+    cells[0].emplace_back(c->header);
+    right.push_back(c->right_aligned);
+  }
   for (const SunRow& r : rows) {
-    cells.push_back({DateText(r.date), TimeCell(r.sunrise, marked[0]), r.sunrise_azimuth.text,
-                     TimeCell(r.culmination, marked[1]), r.culmination_azimuth.text,
-                     TimeCell(r.sunset, marked[2]), r.sunset_azimuth.text, r.day_length_text,
-                     r.elevation.text, r.note});
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      const Cell cell = columns[i]->value(r, clock);
+      if (columns[i]->kind == Kind::Event && cell.known && cell.shift != 0) marked[i] = true;
+    }
+  }
+  for (const SunRow& r : rows) {
+    std::vector<std::string>& line = cells.emplace_back();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      line.push_back(TextCell(columns[i]->value(r, clock), marked[i]));
+    }
   }
   out << place.Label() << '\n'
       << "Times in " << clock.Description() << "; true azimuths; sunrise and sunset at a"
       << " horizon altitude of " << NumberText(kHorizonAltitude) << "\xC2\xB0.\n";
-  if (marked[0] || marked[1] || marked[2]) {
+  if (std::find(marked.begin(), marked.end(), true) != marked.end()) {
     out << "A time marked +1 (-1) falls on the next (previous) day of this clock.\n";
   }
-  out << '\n' << Columns(cells, {false, true, true, true, true, true, true, true, true, false});
+  out << '\n' << Columns(cells, right);
 }
 
-std::string CsvEvent(const EventTime& e) {
-  if (!e.known) return ",,";
-  return CsvCell(e.text) + ',' + DateText(e.local.date) + ',' + Decimal(e.local.hours, kDigits);
+// The suffix of the decimal beside the window's text: CSV "_deg", JSON "degrees".
+std::string_view CsvSuffix(Kind kind) { return kind == Kind::Degrees ? "_deg" : "_h"; }
+std::string_view JsonNumberKey(Kind kind) { return kind == Kind::Degrees ? "degrees" : "hours"; }
+
+std::string CsvHeader() {
+  std::string header;
+  for (const Column& c : kColumns) {
+    if (!(c.shown & kInCsv)) continue;
+    if (!header.empty()) header += ',';
+    header += c.key;
+    if (c.kind == Kind::Event) header += ',' + std::string(c.key) + "_date";
+    if (c.kind != Kind::Plain) header += ',' + std::string(c.key) + std::string(CsvSuffix(c.kind));
+  }
+  return header;
 }
 
-std::string CsvAngle(const AngleValue& a) {
-  if (!a.known) return ",";
-  return CsvCell(a.text) + ',' + Decimal(a.degrees, kDigits);
+std::string CsvCells(Kind kind, const Cell& cell) {
+  switch (kind) {
+    case Kind::Plain:
+      return cell.known ? CsvCell(cell.text) : std::string();
+    case Kind::Event:
+      if (!cell.known) return ",,";
+      return CsvCell(cell.text) + ',' + DateText(cell.date) + ',' + Decimal(cell.number, kDigits);
+    case Kind::Degrees:
+    case Kind::Hours:
+      if (!cell.known) return ",";
+      return CsvCell(cell.text) + ',' + Decimal(cell.number, kDigits);
+  }
+  return {};
 }
 
 void WriteCsv(std::ostream& out, const Clock& clock, const std::vector<SunRow>& rows) {
-  out << kCsvHeader << '\n';
-  const std::string clock_name = CsvCell(clock.Name());
+  out << TableCsvHeader() << '\n';
   for (const SunRow& r : rows) {
-    out << DateText(r.date) << ',' << clock_name << ',' << StatusName(r.status) << ','
-        << CsvEvent(r.sunrise) << ',' << CsvAngle(r.sunrise_azimuth) << ','
-        << CsvEvent(r.culmination) << ',' << CsvAngle(r.culmination_azimuth) << ','
-        << CsvEvent(r.sunset) << ',' << CsvAngle(r.sunset_azimuth) << ','
-        << (r.day_length_known ? CsvCell(r.day_length_text) + ',' + Decimal(r.day_length, kDigits)
-                               : std::string(","))
-        << ',' << CsvAngle(r.elevation) << ',' << CsvCell(r.note) << '\n';
+    std::string line;
+    const char* separator = "";
+    for (const Column& c : kColumns) {
+      if (!(c.shown & kInCsv)) continue;
+      line += separator + CsvCells(c.kind, c.value(r, clock));
+      separator = ",";
+    }
+    out << line << '\n';
   }
 }
 
-std::string JsonEvent(const EventTime& e) {
-  if (!e.known) return "null";
-  return "{\"text\": " + JsonString(e.text) + ", \"date\": " + JsonString(DateText(e.local.date)) +
-         ", \"hours\": " + Decimal(e.local.hours, kDigits) + "}";
+std::string JsonValue(Kind kind, const Cell& cell) {
+  if (!cell.known) return "null";
+  if (kind == Kind::Plain) return JsonString(cell.text);
+  std::string object = "{\"text\": " + JsonString(cell.text);
+  if (kind == Kind::Event) object += ", \"date\": " + JsonString(DateText(cell.date));
+  return object + ", \"" + std::string(JsonNumberKey(kind)) +
+         "\": " + Decimal(cell.number, kDigits) + "}";
 }
 
-std::string JsonAngle(const AngleValue& a) {
-  if (!a.known) return "null";
-  return "{\"text\": " + JsonString(a.text) + ", \"degrees\": " + Decimal(a.degrees, kDigits) + "}";
+std::string JsonRow(const SunRow& r, const Clock& clock) {
+  std::string object;
+  for (const Column& c : kColumns) {
+    if (!(c.shown & kInJson)) continue;
+    object += object.empty() ? "{" : ", ";
+    object += "\"" + std::string(c.key) + "\": " + JsonValue(c.kind, c.value(r, clock));
+  }
+  return object + "}";
 }
 
 void WriteJson(std::ostream& out, const TablePlace& place, const Clock& clock,
@@ -104,19 +196,7 @@ void WriteJson(std::ostream& out, const TablePlace& place, const Clock& clock,
       << "  \"days\": [";
   const char* separator = "\n";
   for (const SunRow& r : rows) {
-    out << separator << "    {\"date\": " << JsonString(DateText(r.date))
-        << ", \"status\": " << JsonString(StatusName(r.status))
-        << ", \"sunrise\": " << JsonEvent(r.sunrise)
-        << ", \"sunrise_azimuth\": " << JsonAngle(r.sunrise_azimuth)
-        << ", \"culmination\": " << JsonEvent(r.culmination)
-        << ", \"culmination_azimuth\": " << JsonAngle(r.culmination_azimuth)
-        << ", \"sunset\": " << JsonEvent(r.sunset)
-        << ", \"sunset_azimuth\": " << JsonAngle(r.sunset_azimuth) << ", \"day_length\": "
-        << (r.day_length_known ? "{\"text\": " + JsonString(r.day_length_text) +
-                                     ", \"hours\": " + Decimal(r.day_length, kDigits) + "}"
-                               : std::string("null"))
-        << ", \"elevation\": " << JsonAngle(r.elevation)
-        << ", \"note\": " << (r.note.empty() ? std::string("null") : JsonString(r.note)) << "}";
+    out << separator << "    " << JsonRow(r, clock);
     separator = ",\n";
   }
   out << (rows.empty() ? "]\n}\n" : "\n  ]\n}\n");
@@ -147,6 +227,9 @@ void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place, 
   }
 }
 
-std::string_view TableCsvHeader() { return kCsvHeader; }
+const std::string& TableCsvHeader() {
+  static const std::string header = CsvHeader();
+  return header;
+}
 
 }  // namespace orvalin

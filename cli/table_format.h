@@ -2,6 +2,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,6 @@ void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place, 
                 const std::vector<SunRow>& rows);
 
 // The CSV header line, without its line break.
-std::string_view TableCsvHeader();
+const std::string& TableCsvHeader();
 
 }  // namespace orvalin

@@ -37,7 +37,7 @@ TEST(SunTable, WorkedExampleShowsTheWindowsTexts) {
   ASSERT_TRUE(window.events().empty());
 
   const SunRow row = ComputeRow(Place(46.2, -6.15), kD(2009, 6, 21), Clock::Universal());
-  EXPECT_EQ(row.status, RowStatus::Complete);
+  EXPECT_EQ(row.status, SunOutcome::Complete);
   EXPECT_EQ(row.sunrise.text, " 3h 45mn 19.5s");
   EXPECT_EQ(row.culmination.text, " 11h 37mn 14.2s");
   EXPECT_EQ(row.day_length_text, " 15h 43mn 48.5s");
@@ -113,13 +113,13 @@ TEST(SunTable, ClockConversionsCrossMidnightBothWays) {
 TEST(SunTable, PolarDayAndNightSayWhyAndCarryTheirLength) {
   const TablePlace tromso = Place(69.65, -18.95);
   const SunRow summer = ComputeRow(tromso, kD(2009, 6, 21), Clock::Universal());
-  EXPECT_EQ(summer.status, RowStatus::NoSunset);
+  EXPECT_EQ(summer.status, SunOutcome::NoSunset);
   EXPECT_EQ(summer.day_length_text, " 24h 0mn 0s");
   EXPECT_EQ(summer.note, "no sunset: the sun stays up all day");
   EXPECT_FALSE(summer.sunrise.known || summer.sunset.known);
 
   const SunRow winter = ComputeRow(tromso, kD(2009, 12, 21), Clock::Universal());
-  EXPECT_EQ(winter.status, RowStatus::NoSunrise);
+  EXPECT_EQ(winter.status, SunOutcome::NoSunrise);
   EXPECT_TRUE(winter.day_length_known);
   EXPECT_EQ(winter.day_length, 0);
   EXPECT_EQ(winter.day_length_text, " 0h 0mn 0s");
