@@ -54,7 +54,7 @@ LocalTime Clock::At(Day day, double ut_hours) const {
         day_ms + std::llround(ut_hours * 3'600'000.0), QTimeZone::utc());
     offset_hours = zone_.offsetFromUtc(moment) / 3600.0;
   }
-  LocalTime t{day, ut_hours, 0};
+  LocalTime t{day, ut_hours, 0, static_cast<int>(std::lround(offset_hours * 3600))};
   if (offset_hours == 0) return t;
   t.hours = ut_hours + offset_hours;
   t.day_shift = static_cast<int>(std::floor(t.hours / 24));

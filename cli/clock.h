@@ -16,6 +16,7 @@ struct LocalTime {
   Day date;
   double hours = 0;
   int day_shift = 0;
+  int offset_seconds = 0;  // the clock's offset from universal time at that moment
 };
 
 class Clock {

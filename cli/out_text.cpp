@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "common/text.h"
 
@@ -16,6 +18,28 @@ std::string Decimal(double value, int digits) {
   // No "-0.000000": a value that rounds to zero is zero.
   if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
   return text;
+}
+
+std::string IsoDate(std::chrono::year_month_day date) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+  return buffer;
+}
+
+std::string IsoTimestamp(std::chrono::year_month_day date, double hours, int offset_seconds) {
+  constexpr long long kSecondsPerDay = 86'400;
+  long long seconds = std::llround(hours * 3600);
+  std::chrono::sys_days day{date};
+  // 23:59:59.6 rounds into the next day.
+  day += std::chrono::days{seconds / kSecondsPerDay};
+  seconds %= kSecondsPerDay;
+  const int offset_minutes = std::abs(offset_seconds) / 60;
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "T%02lld:%02lld:%02lld%c%02d:%02d", seconds / 3600,
+                seconds / 60 % 60, seconds % 60, offset_seconds < 0 ? '-' : '+',
+                offset_minutes / 60, offset_minutes % 60);
+  return IsoDate(std::chrono::year_month_day{day}) + buffer;
 }
 
 std::string CsvCell(std::string_view text) {

@@ -23,11 +23,13 @@ struct Cell {
   double number = 0;
   Day date{};     // Event: its date on the table's clock
   int shift = 0;  // Event: days after the row's date
+  int offset_seconds = 0;  // Event: the clock's offset then
 };
 
 Cell Plain(std::string text) { return {true, std::move(text)}; }
 Cell Of(const EventTime& e) {
-  return {e.known, e.text, e.local.hours, e.local.date, e.local.day_shift};
+  return {e.known, e.text, e.local.hours, e.local.date, e.local.day_shift,
+          e.local.offset_seconds};
 }
 Cell Of(const AngleValue& a) { return {a.known, a.text, a.degrees}; }
 
@@ -44,7 +46,9 @@ struct Column {
 
 // The table's columns in their order: a new column is one line here.
 const Column kColumns[] = {
-    {"date", "Date", Kind::Plain, kEverywhere, false,
+    {"date", "", Kind::Plain, kInCsv | kInJson, false,
+     [](const SunRow& r, const Clock&) { return Plain(IsoDate(r.date)); }},
+    {"date_text", "Date", Kind::Plain, kEverywhere, false,
      [](const SunRow& r, const Clock&) { return Plain(DateText(r.date)); }},
     {"clock", "", Kind::Plain, kInCsv, false,
      [](const SunRow&, const Clock& c) { return Plain(c.Name()); }},
@@ -129,6 +133,7 @@ std::string CsvHeader() {
     header += c.key;
     if (c.kind == Kind::Event) header += ',' + std::string(c.key) + "_date";
     if (c.kind != Kind::Plain) header += ',' + std::string(c.key) + std::string(CsvSuffix(c.kind));
+    if (c.kind == Kind::Event) header += ',' + std::string(c.key) + "_time";
   }
   return header;
 }
@@ -138,8 +143,9 @@ std::string CsvCells(Kind kind, const Cell& cell) {
     case Kind::Plain:
       return cell.known ? CsvCell(cell.text) : std::string();
     case Kind::Event:
-      if (!cell.known) return ",,";
-      return CsvCell(cell.text) + ',' + DateText(cell.date) + ',' + Decimal(cell.number, kDigits);
+      if (!cell.known) return ",,,";
+      return CsvCell(cell.text) + ',' + IsoDate(cell.date) + ',' + Decimal(cell.number, kDigits) +
+             ',' + IsoTimestamp(cell.date, cell.number, cell.offset_seconds);
     case Kind::Degrees:
     case Kind::Hours:
       if (!cell.known) return ",";
@@ -166,9 +172,12 @@ std::string JsonValue(Kind kind, const Cell& cell) {
   if (!cell.known) return "null";
   if (kind == Kind::Plain) return JsonString(cell.text);
   std::string object = "{\"text\": " + JsonString(cell.text);
-  if (kind == Kind::Event) object += ", \"date\": " + JsonString(DateText(cell.date));
-  return object + ", \"" + std::string(JsonNumberKey(kind)) +
-         "\": " + Decimal(cell.number, kDigits) + "}";
+  if (kind == Kind::Event) object += ", \"date\": " + JsonString(IsoDate(cell.date));
+  object += ", \"" + std::string(JsonNumberKey(kind)) + "\": " + Decimal(cell.number, kDigits);
+  if (kind == Kind::Event) {
+    object += ", \"time\": " + JsonString(IsoTimestamp(cell.date, cell.number, cell.offset_seconds));
+  }
+  return object + "}";
 }
 
 std::string JsonRow(const SunRow& r, const Clock& clock) {
@@ -188,6 +197,7 @@ void WriteJson(std::ostream& out, const TablePlace& place, const Clock& clock,
       << ", \"latitude\": " << JsonString(place.latitude_text)
       << ", \"longitude\": " << JsonString(place.longitude_text)
       << ", \"latitude_deg\": " << Decimal(place.latitude, kDigits)
+      << ", \"longitude_deg\": " << Decimal(-place.longitude_west, kDigits)
       << ", \"longitude_west_deg\": " << Decimal(place.longitude_west, kDigits)
       << ", \"gmt\": " << (place.gmt_hours ? std::to_string(*place.gmt_hours) : "null") << "},\n"
       << "  \"clock\": " << JsonString(clock.Name()) << ",\n"

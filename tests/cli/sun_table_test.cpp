@@ -6,6 +6,7 @@
 #include "engine/helpers.h"
 #include "cli/clock.h"
 #include "cli/day_span.h"
+#include "cli/out_text.h"
 #include "tests/support/session_fixture.h"
 
 namespace orvalin {
@@ -108,6 +109,22 @@ TEST(SunTable, ClockConversionsCrossMidnightBothWays) {
   EXPECT_FALSE(Clock::Zone("Mars/Olympus_Mons"));
   EXPECT_FALSE(Clock::Zone(""));
   EXPECT_EQ(Clock::Gmt(-5).Name(), "GMT-5");
+}
+
+TEST(OutText, IsoTimestampsRoundToTheSecondAndCarryTheOffset) {
+  const struct {
+    Day date;
+    double hours;
+    int offset;
+    const char* text;
+  } cases[] = {
+      {kD(2027, 3, 1), 7.25, 3600, "2027-03-01T07:15:00+01:00"},
+      {kD(2027, 3, 1), 1.5, 19'800, "2027-03-01T01:30:00+05:30"},
+      {kD(2027, 3, 1), 21.0, -18'000, "2027-03-01T21:00:00-05:00"},
+      {kD(2027, 12, 31), 23.99999, 0, "2028-01-01T00:00:00+00:00"},
+      {kD(9, 1, 2), 0, -34'200, "0009-01-02T00:00:00-09:30"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsoTimestamp(c.date, c.hours, c.offset), c.text);
 }
 
 TEST(SunTable, PolarDayAndNightSayWhyAndCarryTheirLength) {

@@ -52,7 +52,9 @@ TEST_F(TableCli, WorkedExampleRowHoldsTheWindowsTexts) {
   const ToolRun typed = testing::RunEntry(RunTable, {"--lat", "46 12 0 N", "--lon", "6 9 0 E",
                                                      "--date", "21-06-2009", "--format", "csv"});
   ASSERT_EQ(typed.status, 0) << typed.err;
-  EXPECT_NE(typed.out.find(",\" 3h 45mn 19.5s\",21-06-2009,3.755425,"), std::string::npos);
+  EXPECT_NE(typed.out.find("\n2009-06-21,21-06-2009,UT,complete,\" 3h 45mn 19.5s\",2009-06-21,"
+                           "3.755425,2009-06-21T03:45:20+00:00,"),
+            std::string::npos);
 }
 
 TEST_F(TableCli, SpringChangeShowsOnTheZoneClockOnly) {
@@ -89,7 +91,8 @@ TEST_F(TableCli, PolarRowsInEveryFormat) {
   const ToolRun csv = Table({"--record", "2", "--date", "21-12-2009", "--format", "csv"});
   ASSERT_EQ(csv.status, 0) << csv.err;
   EXPECT_EQ(csv.out, std::string(TableCsvHeader()) +
-                         "\n21-12-2009,UT,no sunrise,,,,,,,,,,,,,,,,\" 0h 0mn 0s\",0.000000,,,"
+                         "\n2009-12-21,21-12-2009,UT,no sunrise,,,,,,,,,,,,,,,,,,,"
+                         "\" 0h 0mn 0s\",0.000000,,,"
                          "no sunrise: the sun stays down all day\n");
 }
 
@@ -104,8 +107,14 @@ TEST_F(TableCli, CsvAndJsonCarryAYearOfRows) {
   ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
   const QJsonArray days = doc.object()["days"].toArray();
   ASSERT_EQ(days.size(), 28);
-  EXPECT_EQ(days[0].toObject()["date"].toString(), "01-02-2009");
-  EXPECT_EQ(doc.object()["place"].toObject()["gmt"].toInt(), 1);
+  EXPECT_EQ(days[0].toObject()["date"].toString(), "2009-02-01");
+  EXPECT_EQ(days[0].toObject()["date_text"].toString(), "01-02-2009");
+  EXPECT_EQ(days[0].toObject()["sunrise"].toObject()["time"].toString().left(11), "2009-02-01T");
+  EXPECT_TRUE(days[0].toObject()["sunrise"].toObject()["time"].toString().endsWith("+01:00"));
+  const QJsonObject place = doc.object()["place"].toObject();
+  EXPECT_EQ(place["gmt"].toInt(), 1);
+  EXPECT_NEAR(place["longitude_deg"].toDouble(), 6.15, 1e-9);  // east positive
+  EXPECT_NEAR(place["longitude_west_deg"].toDouble(), -6.15, 1e-9);
 }
 
 TEST_F(TableCli, BadUsageIsOneLineAndStatusTwo) {
