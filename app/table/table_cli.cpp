@@ -207,7 +207,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     err << kProgram << ": warning: the computation is not precise outside the years "
         << kPreciseFromYear << " to " << kPreciseUntilYear << '\n';
   }
-  const std::vector<SunRow> rows = ComputeRows(place, DaysFromTo(span.first, span.last), clock);
+  const std::vector<SunRow> rows = ComputeRows(place, span.first, span.last, clock);
   if (plot) Plot(*plot, place, clock, span, rows);
   WriteTable(out, format, place, clock, rows);
   out.flush();

@@ -111,6 +111,65 @@ TEST(SunTable, ClockConversionsCrossMidnightBothWays) {
   EXPECT_EQ(Clock::Gmt(-5).Name(), "GMT-5");
 }
 
+// A row on a clock is a calendar day of that clock: east and west of Greenwich, every event of
+// the row falls on its date, in the order of the day.
+TEST(SunTable, LocalDaysHoldThatDaysEvents) {
+  const struct {
+    const char* zone;
+    TablePlace place;
+    double sunrise, sunset;  // local hours, roughly
+  } cases[] = {
+      {"Australia/Sydney", Place(-(33 + 52 / 60.0), -(151 + 12 / 60.0)), 7.0, 16.9},
+      {"America/Anchorage", Place(61 + 13 / 60.0, 149 + 54 / 60.0), 4.4, 23.65},
+  };
+  for (const auto& c : cases) {
+    const Clock clock = *Clock::Zone(c.zone);
+    const std::vector<SunRow> rows =
+        ComputeRows(c.place, kD(2027, 6, 20), kD(2027, 6, 22), clock);
+    ASSERT_EQ(rows.size(), 3u);
+    for (const SunRow& r : rows) {
+      for (const EventTime* e : {&r.sunrise, &r.culmination, &r.sunset}) {
+        EXPECT_EQ(e->count, 1) << c.zone;
+        EXPECT_EQ(e->local.date, r.date) << c.zone;
+        EXPECT_EQ(e->local.day_shift, 0) << c.zone;
+      }
+      EXPECT_NEAR(r.sunrise.local.hours, c.sunrise, 0.1) << c.zone;
+      EXPECT_NEAR(r.sunset.local.hours, c.sunset, 0.1) << c.zone;
+      EXPECT_LT(r.sunrise.local.hours, r.culmination.local.hours);
+      EXPECT_LT(r.culmination.local.hours, r.sunset.local.hours);
+      EXPECT_EQ(r.note, "") << c.zone;
+      EXPECT_NEAR(r.day_length, c.sunset - c.sunrise, 0.1) << c.zone;
+    }
+  }
+}
+
+// Geneva on a clock five hours ahead sees its sunsets near midnight: as they grow later a day
+// goes without one, as they grow earlier a day holds two. The rows streamed over the span
+// equal the rows computed one by one.
+TEST(SunTable, LocalDaysMarkMissingAndDoubleEvents) {
+  const TablePlace geneva = Place(46.2, -6.15);
+  const Clock clock = *Clock::Zone("Etc/GMT-5");
+  const std::vector<SunRow> rows = ComputeRows(geneva, kD(2027, 5, 15), kD(2027, 8, 6), clock);
+  int missing = 0, doubled = 0;
+  for (const SunRow& r : rows) {
+    const SunRow alone = ComputeRow(geneva, r.date, clock);
+    EXPECT_EQ(alone.sunset.text, r.sunset.text);
+    EXPECT_EQ(alone.note, r.note);
+    if (r.date == kD(2027, 5, 16)) {
+      EXPECT_EQ(r.sunset.count, 0);
+      EXPECT_EQ(r.note, "no sunset on this day");
+    }
+    if (r.date == kD(2027, 8, 5)) {
+      EXPECT_EQ(r.sunset.count, 2);
+      EXPECT_EQ(r.note, "two sunsets on this day");
+    }
+    missing += r.sunset.count == 0 ? 1 : 0;
+    doubled += r.sunset.count == 2 ? 1 : 0;
+  }
+  EXPECT_EQ(missing, 1);
+  EXPECT_EQ(doubled, 1);
+}
+
 TEST(OutText, IsoTimestampsRoundToTheSecondAndCarryTheOffset) {
   const struct {
     Day date;

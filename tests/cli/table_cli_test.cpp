@@ -82,6 +82,43 @@ TEST_F(TableCli, SpringChangeShowsOnTheZoneClockOnly) {
   }
 }
 
+// The system's zone names, links and aliases included, each on its own clock.
+TEST_F(TableCli, AnyZoneOfTheSystemsDatabase) {
+  for (const char* zone : {"Etc/UTC", "GMT", "US/Eastern", "Asia/Calcutta", "Europe/Kiev",
+                           "America/Buenos_Aires", "UTC", "Australia/Sydney"}) {
+    const ToolRun run = Table({"--record", "1", "--date", "21-06-2027", "--tz", zone, "--format",
+                               "csv"});
+    ASSERT_EQ(run.status, 0) << zone << ": " << run.err;
+    EXPECT_NE(run.out.find(std::string(",") + zone + ",complete,"), std::string::npos) << zone;
+  }
+  const ToolRun local = Table({"--date", "21-06-2027", "--tz", "local", "--format", "json"});
+  ASSERT_EQ(local.status, 0) << local.err;
+  EXPECT_EQ(local.out.find("\"clock\": \"local\""), std::string::npos);  // the zone's own name
+  const ToolRun unknown = Table({"--tz", "Europe/Atlantis"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_NE(unknown.err.find("\"Europe/Atlantis\""), std::string::npos);
+}
+
+// In Sydney the local day's sunrise comes from the universal day before: no row pairs another
+// day's event with its own.
+TEST_F(TableCli, SydneyRowsAreLocalDays) {
+  const ToolRun run = testing::RunEntry(
+      RunTable, {"--lat", "33 52 0 S", "--lon", "151 12 0 E", "--from", "20-06-2027", "--to",
+                 "22-06-2027", "--tz", "Australia/Sydney", "--format", "json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const QJsonArray days =
+      QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object()["days"].toArray();
+  ASSERT_EQ(days.size(), 3);
+  for (const auto& d : days) {
+    const QJsonObject day = d.toObject();
+    for (const char* event : {"sunrise", "culmination", "sunset"}) {
+      EXPECT_EQ(day[event].toObject()["date"], day["date"]) << event;
+    }
+    EXPECT_TRUE(day["sunrise"].toObject()["time"].toString().endsWith("+10:00"));
+    EXPECT_TRUE(day["note"].isNull());
+  }
+}
+
 TEST_F(TableCli, PolarRowsInEveryFormat) {
   const ToolRun text = Table({"--place", "TROM", "--date", "21-06-2009"});
   ASSERT_EQ(text.status, 0) << text.err;
