@@ -29,16 +29,19 @@ std::optional<Clock> Clock::Zone(std::string_view id) {
   return Clock(Kind::Zone, 0, zone);
 }
 
-std::string Clock::Name() const {
+Clock::Clock(Kind kind, int hours, const QTimeZone& zone)
+    : kind_(kind), hours_(hours), zone_(zone) {
   switch (kind_) {
     case Kind::Universal:
-      return "UT";
+      name_ = "UT";
+      break;
     case Kind::Gmt:
-      return (hours_ < 0 ? "GMT-" : "GMT+") + std::to_string(std::abs(hours_));
+      name_ = (hours_ < 0 ? "GMT-" : "GMT+") + std::to_string(std::abs(hours_));
+      break;
     case Kind::Zone:
-      return zone_.id().toStdString();
+      name_ = zone_.id().toStdString();
+      break;
   }
-  return {};
 }
 
 std::string Clock::Description() const {
@@ -75,18 +78,54 @@ LocalTime Clock::At(Day day, double ut_hours) const {
 
 namespace orvalin {
 
+namespace {
+
+QDateTime UtcMoment(long long utc_ms) {
+  return QDateTime::fromMSecsSinceEpoch(utc_ms, QTimeZone::utc());
+}
+
+}  // namespace
+
+// The span after the current one, from the transition that ends it to the next.
+void Clock::StepToNextTransition() const {
+  span_.from_ms = span_.until_ms;
+  span_.offset_seconds = span_.next_offset_seconds;
+  const QTimeZone::OffsetData next = zone_.nextTransition(UtcMoment(span_.from_ms));
+  span_.next_known = next.atUtc.isValid();
+  span_.until_ms = span_.next_known ? next.atUtc.toMSecsSinceEpoch()
+                                    : std::numeric_limits<long long>::max();
+  span_.next_offset_seconds = next.offsetFromUtc;
+}
+
 int Clock::ZoneOffsetSeconds(long long utc_ms) const {
   if (utc_ms >= span_.from_ms && utc_ms < span_.until_ms) return span_.offset_seconds;
-  const QDateTime moment = QDateTime::fromMSecsSinceEpoch(utc_ms, QTimeZone::utc());
-  span_.offset_seconds = zone_.offsetFromUtc(moment);
+  // Days come in order: most questions past the span fall in the one after it.
+  if (utc_ms >= span_.until_ms && span_.next_known) {
+    StepToNextTransition();
+    if (utc_ms < span_.until_ms) return span_.offset_seconds;
+  }
+  const QDateTime moment = UtcMoment(utc_ms);
   // No transition on a side: the offset holds for ever on that side.
   span_.from_ms = std::numeric_limits<long long>::min();
   span_.until_ms = std::numeric_limits<long long>::max();
-  if (!zone_.hasTransitions()) return span_.offset_seconds;
-  const QTimeZone::OffsetData next = zone_.nextTransition(moment);
-  if (next.atUtc.isValid()) span_.until_ms = next.atUtc.toMSecsSinceEpoch();
+  span_.next_known = false;
+  if (!zone_.hasTransitions()) {
+    span_.offset_seconds = zone_.offsetFromUtc(moment);
+    return span_.offset_seconds;
+  }
   const QTimeZone::OffsetData previous = zone_.previousTransition(moment.addMSecs(1));
-  if (previous.atUtc.isValid()) span_.from_ms = previous.atUtc.toMSecsSinceEpoch();
+  if (previous.atUtc.isValid()) {
+    span_.from_ms = previous.atUtc.toMSecsSinceEpoch();
+    span_.offset_seconds = previous.offsetFromUtc;
+  } else {
+    span_.offset_seconds = zone_.offsetFromUtc(moment);
+  }
+  const QTimeZone::OffsetData next = zone_.nextTransition(moment);
+  span_.next_known = next.atUtc.isValid();
+  if (span_.next_known) {
+    span_.until_ms = next.atUtc.toMSecsSinceEpoch();
+    span_.next_offset_seconds = next.offsetFromUtc;
+  }
   return span_.offset_seconds;
 }
 

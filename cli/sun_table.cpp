@@ -73,12 +73,13 @@ AngleValue Angle(const std::optional<double>& degrees) {
   return a;
 }
 
-// The row of one universal day, as the window shows it.
-SunRow RowOf(const UtDay& u) {
+// The row of one universal day, as the window shows it; without its events, what a local day
+// takes from it.
+SunRow RowOf(const UtDay& u, bool with_events = true) {
   const SunDay& sun = u.sun;
   SunRow row;
   row.date = u.day;
-  for (int e = 0; e < kEvents; ++e) {
+  for (int e = 0; with_events && e < kEvents; ++e) {
     if (u.local[e]) EventOf(row, e) = Known(*u.local[e]);
     AzimuthOf(row, e) = Angle(EventAzimuth(sun, e));
   }
@@ -119,8 +120,6 @@ int NoonDay(Day day, const Clock& clock) {
 void GatherEvent(SunRow& row, int e, const std::array<const UtDay*, 3>& around) {
   EventTime& slot = EventOf(row, e);
   AngleValue& azimuth = AzimuthOf(row, e);
-  slot = {};
-  azimuth = {};
   double last_moment = -std::numeric_limits<double>::infinity();
   for (int i = 0; i < 3; ++i) {
     const auto& local = around[i]->local[e];
@@ -138,7 +137,7 @@ void GatherEvent(SunRow& row, int e, const std::array<const UtDay*, 3>& around) 
 }
 
 SunRow LocalRow(Day day, const std::array<const UtDay*, 3>& around, const Clock& clock) {
-  SunRow row = RowOf(*around[NoonDay(day, clock)]);
+  SunRow row = RowOf(*around[NoonDay(day, clock)], false);
   row.date = day;
   for (int e = 0; e < kEvents; ++e) {
     GatherEvent(row, e, around);

@@ -1,124 +1,175 @@
 #include "cli/table_format.h"
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 #include <string>
 
-#include "engine/helpers.h"
 #include "cli/out_text.h"
 #include "cli/tool_errors.h"
+#include "engine/helpers.h"
 
 namespace orvalin {
 namespace {
 
-constexpr int kDigits = 6;  // hours to 4 ms, degrees to 0.004"
+constexpr int kDigits = 6;       // hours to 4 ms, degrees to 0.004"
+constexpr int kTextDegrees = 1;  // decimals of the text table's angles
+constexpr int kWindowTimeWidth = 15;   // " 23h 59mn 59.9s"
+constexpr int kWindowAngleWidth = 16;  // "  327° 43' 1.96\""
+constexpr int kDateWidth = 10;
+constexpr int kAngleWidth = 5;  // "327.7"
 
 // How a column's value spreads over the formats: a plain text, or the window's text beside a
 // decimal (and, for an event, its date on the clock).
 enum class Kind { Plain, Event, Degrees, Hours };
 
-// One value of a row; `known` false leaves CSV cells empty and makes JSON null.
+// One value of a row; `known` false leaves cells empty and makes JSON null.
 struct Cell {
   bool known = false;
-  std::string text;
+  std::string text;  // the window's text, or the plain value
   double number = 0;
-  Day date{};     // Event: its date on the table's clock
-  int shift = 0;  // Event: days after the row's date
+  Day date{};              // Event: its date on the table's clock
   int offset_seconds = 0;  // Event: the clock's offset then
 };
 
 Cell Plain(std::string text) { return {true, std::move(text)}; }
 Cell Of(const EventTime& e) {
-  return {e.known, e.text, e.local.hours, e.local.date, e.local.day_shift,
-          e.local.offset_seconds};
+  return {e.known, e.text, e.local.hours, e.local.date, e.local.offset_seconds};
 }
 Cell Of(const AngleValue& a) { return {a.known, a.text, a.degrees}; }
 
-enum Shown : unsigned { kInText = 1, kInCsv = 2, kInJson = 4, kEverywhere = 7 };
+struct Context {
+  const SunRow& row;
+  const TablePlace& place;
+  const Clock& clock;
+};
+
+// Where a column appears: the readable text table, the window's texts, CSV, JSON.
+enum Shown : unsigned { kReadable = 1, kWindow = 2, kCsv = 4, kJson = 8, kAll = 15 };
 
 struct Column {
   std::string_view key;     // CSV header and JSON member
-  std::string_view header;  // the text table's heading
+  std::string_view header;  // in the window's texts
+  std::string_view short_header;  // in the readable table, when shorter than the header
   Kind kind;
   unsigned shown;
-  bool right_aligned;  // in the text table
-  Cell (*value)(const SunRow&, const Clock&);
+  Cell (*value)(const Context&);
 };
+
+// Short, for the readable table: what the note says at length.
+std::string ShortNote(const SunRow& r) {
+  if (r.status == SunOutcome::NoSunset) return "sun up all day";
+  if (r.status == SunOutcome::NoSunrise) return "sun down all day";
+  if (r.status == SunOutcome::Fault) return r.note;
+  std::string note;
+  const std::pair<const EventTime*, const char*> events[] = {
+      {&r.sunrise, "sunrise"}, {&r.culmination, "culmination"}, {&r.sunset, "sunset"}};
+  for (const auto& [e, name] : events) {
+    if (e->count == 1) continue;
+    note += (note.empty() ? "" : ", ") + std::string(e->count == 0 ? "no " : "2 ") + name +
+            (e->count > 1 ? "s" : "");
+  }
+  return note;
+}
 
 // The table's columns in their order: a new column is one line here.
 const Column kColumns[] = {
-    {"date", "", Kind::Plain, kInCsv | kInJson, false,
-     [](const SunRow& r, const Clock&) { return Plain(IsoDate(r.date)); }},
-    {"date_text", "Date", Kind::Plain, kEverywhere, false,
-     [](const SunRow& r, const Clock&) { return Plain(DateText(r.date)); }},
-    {"clock", "", Kind::Plain, kInCsv, false,
-     [](const SunRow&, const Clock& c) { return Plain(c.Name()); }},
-    {"status", "", Kind::Plain, kInCsv | kInJson, false,
-     [](const SunRow& r, const Clock&) { return Plain(std::string(StatusName(r.status))); }},
-    {"sunrise", "Sunrise", Kind::Event, kEverywhere, true,
-     [](const SunRow& r, const Clock&) { return Of(r.sunrise); }},
-    {"sunrise_azimuth", "Azimuth", Kind::Degrees, kEverywhere, true,
-     [](const SunRow& r, const Clock&) { return Of(r.sunrise_azimuth); }},
-    {"culmination", "Culmination", Kind::Event, kEverywhere, true,
-     [](const SunRow& r, const Clock&) { return Of(r.culmination); }},
-    {"culmination_azimuth", "Azimuth", Kind::Degrees, kEverywhere, true,
-     [](const SunRow& r, const Clock&) { return Of(r.culmination_azimuth); }},
-    {"sunset", "Sunset", Kind::Event, kEverywhere, true,
-     [](const SunRow& r, const Clock&) { return Of(r.sunset); }},
-    {"sunset_azimuth", "Azimuth", Kind::Degrees, kEverywhere, true,
-     [](const SunRow& r, const Clock&) { return Of(r.sunset_azimuth); }},
-    {"day_length", "Day length", Kind::Hours, kEverywhere, true,
-     [](const SunRow& r, const Clock&) {
-       return Cell{r.day_length_known, r.day_length_text, r.day_length};
+    {"place", "", "", Kind::Plain, kCsv | kJson,
+     [](const Context& c) { return Plain(c.place.name); }},
+    {"latitude_deg", "", "", Kind::Plain, kCsv,
+     [](const Context& c) { return Plain(Decimal(c.place.latitude, kDigits)); }},
+    {"longitude_deg", "", "", Kind::Plain, kCsv,
+     [](const Context& c) { return Plain(Decimal(-c.place.longitude_west, kDigits)); }},
+    {"date", "Date", "", Kind::Plain, kReadable | kCsv | kJson,
+     [](const Context& c) { return Plain(IsoDate(c.row.date)); }},
+    {"date_text", "Date", "", Kind::Plain, kWindow | kCsv | kJson,
+     [](const Context& c) { return Plain(DateText(c.row.date)); }},
+    {"clock", "", "", Kind::Plain, kCsv, [](const Context& c) { return Plain(c.clock.Name()); }},
+    {"status", "", "", Kind::Plain, kCsv | kJson,
+     [](const Context& c) { return Plain(std::string(StatusName(c.row.status))); }},
+    {"sunrise", "Sunrise", "", Kind::Event, kAll, [](const Context& c) { return Of(c.row.sunrise); }},
+    {"sunrise_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll,
+     [](const Context& c) { return Of(c.row.sunrise_azimuth); }},
+    {"culmination", "Culmination", "Culmin.", Kind::Event, kAll,
+     [](const Context& c) { return Of(c.row.culmination); }},
+    {"culmination_azimuth", "Azimuth", "", Kind::Degrees, kWindow | kCsv | kJson,
+     [](const Context& c) { return Of(c.row.culmination_azimuth); }},
+    {"sunset", "Sunset", "", Kind::Event, kAll, [](const Context& c) { return Of(c.row.sunset); }},
+    {"sunset_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll,
+     [](const Context& c) { return Of(c.row.sunset_azimuth); }},
+    {"day_length", "Day length", "Length", Kind::Hours, kAll,
+     [](const Context& c) {
+       return Cell{c.row.day_length_known, c.row.day_length_text, c.row.day_length};
      }},
-    {"elevation", "Elevation", Kind::Degrees, kEverywhere, true,
-     [](const SunRow& r, const Clock&) { return Of(r.elevation); }},
-    {"note", "Note", Kind::Plain, kEverywhere, false,
-     [](const SunRow& r, const Clock&) { return Cell{!r.note.empty(), r.note}; }},
+    {"elevation", "Elevation", "Elev.", Kind::Degrees, kAll,
+     [](const Context& c) { return Of(c.row.elevation); }},
+    {"note", "Note", "", Kind::Plain, kWindow | kCsv | kJson,
+     [](const Context& c) { return Cell{!c.row.note.empty(), c.row.note}; }},
+    {"note", "Note", "", Kind::Plain, kReadable,
+     [](const Context& c) { return Plain(ShortNote(c.row)); }},
 };
 
-std::string ShiftMark(int shift) {
-  if (shift == 0) return "   ";
-  return (shift > 0 ? " +" : " -") + std::to_string(shift > 0 ? shift : -shift);
+// "07:15:49" or "07:15", rounded; a time of day stops at the day's last second or minute.
+std::string ClockText(double hours, bool minutes, bool time_of_day) {
+  const long long unit = minutes ? 60 : 1;
+  long long n = std::llround(hours * 3600 / static_cast<double>(unit));
+  if (time_of_day) n = std::min(n, 86'400 / unit - 1);
+  const long long seconds = n * unit;
+  char buffer[32];
+  if (minutes) {
+    std::snprintf(buffer, sizeof buffer, "%02lld:%02lld", seconds / 3600, seconds / 60 % 60);
+  } else {
+    std::snprintf(buffer, sizeof buffer, "%02lld:%02lld:%02lld", seconds / 3600,
+                  seconds / 60 % 60, seconds % 60);
+  }
+  return buffer;
 }
 
-std::string TextCell(const Cell& cell, bool marked) {
+std::string TextOf(const Column& c, const Cell& cell, const TableStyle& style) {
   if (!cell.known) return {};
-  return marked ? cell.text + ShiftMark(cell.shift) : cell.text;
+  if (style.window_texts || c.kind == Kind::Plain) return cell.text;
+  if (c.kind == Kind::Degrees) return Decimal(cell.number, kTextDegrees);
+  return ClockText(cell.number, style.minutes, c.kind == Kind::Event);
 }
 
-void WriteText(std::ostream& out, const TablePlace& place, const Clock& clock,
-               const std::vector<SunRow>& rows) {
-  std::vector<const Column*> columns;
+std::string_view Header(const Column& c, const TableStyle& style) {
+  return style.window_texts || c.short_header.empty() ? c.header : c.short_header;
+}
+
+int TextWidth(const Column& c, const TableStyle& style) {
+  int value = 0;
+  switch (c.kind) {
+    case Kind::Plain:
+      value = c.key == "note" ? 0 : kDateWidth;
+      break;
+    case Kind::Event:
+    case Kind::Hours:
+      value = style.window_texts ? kWindowTimeWidth : style.minutes ? 5 : 8;
+      break;
+    case Kind::Degrees:
+      value = style.window_texts ? kWindowAngleWidth : kAngleWidth;
+      break;
+  }
+  return std::max(value, static_cast<int>(Header(c, style).size()));
+}
+
+bool InText(const Column& c, const TableStyle& style) {
+  return (c.shown & (style.window_texts ? kWindow : kReadable)) != 0;
+}
+
+std::string TextLine(const TableStyle& style,
+                     const std::function<std::string(const Column&)>& text) {
+  std::string line;
   for (const Column& c : kColumns) {
-    if (c.shown & kInText) columns.push_back(&c);
+    if (!InText(c, style)) continue;
+    const std::string cell = text(c);
+    const std::size_t width = static_cast<std::size_t>(TextWidth(c, style));
+    const std::string fill(width - std::min(width, CharacterCount(cell)), ' ');
+    if (!line.empty()) line += "  ";
+    line += c.kind == Kind::Plain ? cell + fill : fill + cell;
   }
-  // An event column is marked when some event of it left the row's date.
-  std::vector<bool> marked(columns.size(), false);
-  std::vector<std::vector<std::string>> cells(1);
-  std::vector<bool> right;
-  for (const Column* c : columns) {
-    cells[0].emplace_back(c->header);
-    right.push_back(c->right_aligned);
-  }
-  for (const SunRow& r : rows) {
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      const Cell cell = columns[i]->value(r, clock);
-      if (columns[i]->kind == Kind::Event && cell.known && cell.shift != 0) marked[i] = true;
-    }
-  }
-  for (const SunRow& r : rows) {
-    std::vector<std::string>& line = cells.emplace_back();
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      line.push_back(TextCell(columns[i]->value(r, clock), marked[i]));
-    }
-  }
-  out << place.Label() << '\n'
-      << "Times in " << clock.Description() << "; true azimuths; sunrise and sunset at a"
-      << " horizon altitude of " << NumberText(kHorizonAltitude) << "\xC2\xB0.\n";
-  if (std::find(marked.begin(), marked.end(), true) != marked.end()) {
-    out << "A time marked +1 (-1) falls on the next (previous) day of this clock.\n";
-  }
-  out << '\n' << Columns(cells, right);
+  line.erase(line.find_last_not_of(' ') + 1);
+  return line + '\n';
 }
 
 // The suffix of the decimal beside the window's text: CSV "_deg", JSON "degrees".
@@ -128,7 +179,7 @@ std::string_view JsonNumberKey(Kind kind) { return kind == Kind::Degrees ? "degr
 std::string CsvHeader() {
   std::string header;
   for (const Column& c : kColumns) {
-    if (!(c.shown & kInCsv)) continue;
+    if (!(c.shown & kCsv)) continue;
     if (!header.empty()) header += ',';
     header += c.key;
     if (c.kind == Kind::Event) header += ',' + std::string(c.key) + "_date";
@@ -154,18 +205,15 @@ std::string CsvCells(Kind kind, const Cell& cell) {
   return {};
 }
 
-void WriteCsv(std::ostream& out, const Clock& clock, const std::vector<SunRow>& rows) {
-  out << TableCsvHeader() << '\n';
-  for (const SunRow& r : rows) {
-    std::string line;
-    const char* separator = "";
-    for (const Column& c : kColumns) {
-      if (!(c.shown & kInCsv)) continue;
-      line += separator + CsvCells(c.kind, c.value(r, clock));
-      separator = ",";
-    }
-    out << line << '\n';
+std::string CsvLine(const Context& context) {
+  std::string line;
+  const char* separator = "";
+  for (const Column& c : kColumns) {
+    if (!(c.shown & kCsv)) continue;
+    line += separator + CsvCells(c.kind, c.value(context));
+    separator = ",";
   }
+  return line + '\n';
 }
 
 std::string JsonValue(Kind kind, const Cell& cell) {
@@ -175,41 +223,52 @@ std::string JsonValue(Kind kind, const Cell& cell) {
   if (kind == Kind::Event) object += ", \"date\": " + JsonString(IsoDate(cell.date));
   object += ", \"" + std::string(JsonNumberKey(kind)) + "\": " + Decimal(cell.number, kDigits);
   if (kind == Kind::Event) {
-    object += ", \"time\": " + JsonString(IsoTimestamp(cell.date, cell.number, cell.offset_seconds));
+    object +=
+        ", \"time\": " + JsonString(IsoTimestamp(cell.date, cell.number, cell.offset_seconds));
   }
   return object + "}";
 }
 
-std::string JsonRow(const SunRow& r, const Clock& clock) {
+std::string JsonRow(const Context& context) {
   std::string object;
   for (const Column& c : kColumns) {
-    if (!(c.shown & kInJson)) continue;
+    if (!(c.shown & kJson)) continue;
     object += object.empty() ? "{" : ", ";
-    object += "\"" + std::string(c.key) + "\": " + JsonValue(c.kind, c.value(r, clock));
+    object += "\"" + std::string(c.key) + "\": " + JsonValue(c.kind, c.value(context));
   }
   return object + "}";
 }
 
-void WriteJson(std::ostream& out, const TablePlace& place, const Clock& clock,
-               const std::vector<SunRow>& rows) {
-  out << "{\n  \"place\": {\"name\": " << JsonString(place.name)
-      << ", \"country\": " << JsonString(place.country)
-      << ", \"latitude\": " << JsonString(place.latitude_text)
-      << ", \"longitude\": " << JsonString(place.longitude_text)
-      << ", \"latitude_deg\": " << Decimal(place.latitude, kDigits)
-      << ", \"longitude_deg\": " << Decimal(-place.longitude_west, kDigits)
-      << ", \"longitude_west_deg\": " << Decimal(place.longitude_west, kDigits)
-      << ", \"gmt\": " << (place.gmt_hours ? std::to_string(*place.gmt_hours) : "null") << "},\n"
-      << "  \"clock\": " << JsonString(clock.Name()) << ",\n"
-      << "  \"clock_description\": " << JsonString(clock.Description()) << ",\n"
-      << "  \"horizon_deg\": " << Decimal(kHorizonAltitude, 2) << ",\n"
-      << "  \"days\": [";
-  const char* separator = "\n";
-  for (const SunRow& r : rows) {
-    out << separator << "    " << JsonRow(r, clock);
-    separator = ",\n";
+std::string JsonPlace(const TablePlace& place) {
+  return "{\"name\": " + JsonString(place.name) + ", \"country\": " + JsonString(place.country) +
+         ", \"latitude\": " + JsonString(place.latitude_text) +
+         ", \"longitude\": " + JsonString(place.longitude_text) +
+         ", \"latitude_deg\": " + Decimal(place.latitude, kDigits) +
+         ", \"longitude_deg\": " + Decimal(-place.longitude_west, kDigits) +
+         ", \"longitude_west_deg\": " + Decimal(place.longitude_west, kDigits) +
+         ", \"gmt\": " + (place.gmt_hours ? std::to_string(*place.gmt_hours) : "null") + "}";
+}
+
+// The clock's members, each followed by a comma and `separator`.
+std::string JsonClock(const Clock& clock, std::string_view separator) {
+  const std::string next = "," + std::string(separator);
+  return "\"clock\": " + JsonString(clock.Name()) + next +
+         "\"clock_description\": " + JsonString(clock.Description()) + next +
+         "\"horizon_deg\": " + Decimal(kHorizonAltitude, 2) + next;
+}
+
+void TextHeading(std::ostream& out, const TablePlace& place, const Clock& clock,
+                 const TableStyle& style) {
+  out << place.Label() << '\n';
+  if (style.window_texts) {
+    out << "Times in " << clock.Description() << "; true azimuths; sunrise and sunset at a"
+        << " horizon altitude of " << NumberText(kHorizonAltitude) << "\xC2\xB0.\n\n";
+  } else {
+    out << "Times in " << clock.Description() << ".\n"
+        << "True azimuths in degrees; sunrise and sunset at a horizon altitude of "
+        << Decimal(kHorizonAltitude, 2) << "\xC2\xB0.\n\n";
   }
-  out << (rows.empty() ? "]\n}\n" : "\n  ]\n}\n");
+  out << TextLine(style, [&](const Column& c) { return std::string(Header(c, style)); });
 }
 
 }  // namespace
@@ -222,19 +281,73 @@ TableFormat ParseTableFormat(std::string_view option, std::string_view text) {
                  "\": expected text, csv or json");
 }
 
-void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place, const Clock& clock,
-                const std::vector<SunRow>& rows) {
-  switch (format) {
+TableWriter::TableWriter(std::ostream& out, const TableStyle& style) : out_(out), style_(style) {
+  if (style_.format == TableFormat::Csv) out_ << TableCsvHeader() << '\n';
+  if (style_.format == TableFormat::Json && style_.many_places) out_ << "{\n  \"places\": [";
+}
+
+void TableWriter::BeginPlace(const TablePlace& place, const Clock& clock) {
+  const bool first = places_++ == 0;
+  place_ = &place;
+  clock_ = &clock;
+  switch (style_.format) {
     case TableFormat::Text:
-      WriteText(out, place, clock, rows);
+      if (!first) out_ << '\n';
+      TextHeading(out_, place, clock, style_);
       break;
     case TableFormat::Csv:
-      WriteCsv(out, clock, rows);
       break;
     case TableFormat::Json:
-      WriteJson(out, place, clock, rows);
+      if (style_.many_places) {
+        if (!first) out_ << (rows_ == 0 ? "]}," : "\n    ]},");
+        out_ << "\n    {\"place\": " << JsonPlace(place) << ",\n    " << JsonClock(clock, " ")
+             << "\"days\": [";
+      } else {
+        out_ << "{\n  \"place\": " << JsonPlace(place) << ",\n  " << JsonClock(clock, "\n  ")
+             << "\"days\": [";
+      }
       break;
   }
+  rows_ = 0;
+}
+
+void TableWriter::Row(const SunRow& row) {
+  const Context context{row, *place_, *clock_};
+  switch (style_.format) {
+    case TableFormat::Text:
+      out_ << TextLine(style_, [&](const Column& c) {
+        return TextOf(c, c.value(context), style_);
+      });
+      break;
+    case TableFormat::Csv:
+      out_ << CsvLine(context);
+      break;
+    case TableFormat::Json:
+      out_ << (rows_ == 0 ? "\n" : ",\n") << (style_.many_places ? "      " : "    ")
+           << JsonRow(context);
+      break;
+  }
+  ++rows_;
+}
+
+void TableWriter::End() {
+  if (style_.format != TableFormat::Json) return;
+  if (style_.many_places) {
+    if (places_ > 0) out_ << (rows_ == 0 ? "]}" : "\n    ]}");
+    out_ << (places_ == 0 ? "]\n}\n" : "\n  ]\n}\n");
+  } else {
+    out_ << (rows_ == 0 ? "]\n}\n" : "\n  ]\n}\n");
+  }
+}
+
+void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place, const Clock& clock,
+                const std::vector<SunRow>& rows) {
+  TableStyle style;
+  style.format = format;
+  TableWriter writer(out, style);
+  writer.BeginPlace(place, clock);
+  for (const SunRow& r : rows) writer.Row(r);
+  writer.End();
 }
 
 const std::string& TableCsvHeader() {

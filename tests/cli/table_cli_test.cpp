@@ -7,6 +7,7 @@
 #include <QJsonObject>
 
 #include "cli/table_format.h"
+#include "common/text.h"
 #include "tests/support/session_fixture.h"
 #include "tests/cli/tool_test_support.h"
 
@@ -19,6 +20,11 @@ using testing::ToolRun;
 class TableCli : public ::testing::Test {
  protected:
   TableCli() {
+    testing::WriteFile(dir / "good.dat",
+                       testing::RecordsBytes({testing::Geneva(),
+                                              Place("Tromsø", "Norway", "69 39 0 N", "18 57 0 E", 1),
+                                              Place("Ushuaia", "Argentina", "54 48 0 S",
+                                                    "68 18 0 W", -3)}));
     testing::WriteFile(file, testing::RecordsBytes({
                                  testing::Geneva(),
                                  Place("Tromsø", "Norway", "69 39 0 N", "18 57 0 E", 1),
@@ -39,7 +45,7 @@ TEST_F(TableCli, WorkedExampleRowHoldsTheWindowsTexts) {
   for (const auto& place :
        std::vector<std::vector<std::string>>{{"--record", "1"}, {"--place", "gen"}, {}}) {
     auto args = place;
-    args.insert(args.end(), {"--date", "21-06-2009"});
+    args.insert(args.end(), {"--date", "21-06-2009", "--window-texts"});
     const ToolRun run = Table(args);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
@@ -52,7 +58,7 @@ TEST_F(TableCli, WorkedExampleRowHoldsTheWindowsTexts) {
   const ToolRun typed = testing::RunEntry(RunTable, {"--lat", "46 12 0 N", "--lon", "6 9 0 E",
                                                      "--date", "21-06-2009", "--format", "csv"});
   ASSERT_EQ(typed.status, 0) << typed.err;
-  EXPECT_NE(typed.out.find("\n2009-06-21,21-06-2009,UT,complete,\" 3h 45mn 19.5s\",2009-06-21,"
+  EXPECT_NE(typed.out.find(",46.200000,6.150000,2009-06-21,21-06-2009,UT,complete,\" 3h 45mn 19.5s\",2009-06-21,"
                            "3.755425,2009-06-21T03:45:20+00:00,"),
             std::string::npos);
 }
@@ -120,7 +126,7 @@ TEST_F(TableCli, SydneyRowsAreLocalDays) {
 }
 
 TEST_F(TableCli, PolarRowsInEveryFormat) {
-  const ToolRun text = Table({"--place", "TROM", "--date", "21-06-2009"});
+  const ToolRun text = Table({"--place", "TROM", "--date", "21-06-2009", "--window-texts"});
   ASSERT_EQ(text.status, 0) << text.err;
   EXPECT_NE(text.out.find("24h 0mn 0s"), std::string::npos);
   EXPECT_NE(text.out.find("no sunset: the sun stays up all day"), std::string::npos);
@@ -128,7 +134,7 @@ TEST_F(TableCli, PolarRowsInEveryFormat) {
   const ToolRun csv = Table({"--record", "2", "--date", "21-12-2009", "--format", "csv"});
   ASSERT_EQ(csv.status, 0) << csv.err;
   EXPECT_EQ(csv.out, std::string(TableCsvHeader()) +
-                         "\n2009-12-21,21-12-2009,UT,no sunrise,,,,,,,,,,,,,,,,,,,"
+                         "\nTromsø,69.650000,18.950000,2009-12-21,21-12-2009,UT,no sunrise,,,,,,,,,,,,,,,,,,,"
                          "\" 0h 0mn 0s\",0.000000,,,"
                          "no sunrise: the sun stays down all day\n");
 }
@@ -175,7 +181,10 @@ TEST_F(TableCli, BadUsageIsOneLineAndStatusTwo) {
       {"--tz", "Europe/Zurich", "--gmt"},
       {"--format", "xml"},
       {"--record", "0"},
-      {"--record", "2", "--place", "gen"},
+      {"--all", "--place", "gen"},
+      {"--record", "1", "--lat", "46 12 0 N", "--lon", "6 9 0 E"},
+      {"--format", "csv", "--minutes"},
+      {"--window-texts", "--minutes"},
       {"--colour"},
       {"extra"},
   };
@@ -206,11 +215,84 @@ TEST_F(TableCli, FailuresAreStatusOne) {
 }
 
 TEST_F(TableCli, HelpAndVersion) {
-  const ToolRun help = testing::RunEntry(RunTable, {"--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("--tz AREA/CITY"), std::string::npos);
-  const ToolRun version = testing::RunEntry(RunTable, {"--version"});
-  EXPECT_EQ(version.out, "orvalin-table " ORVALIN_VERSION "\n");
+  for (const char* ask : {"--help", "-h"}) {
+    const ToolRun help = testing::RunEntry(RunTable, {ask});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--tz AREA/CITY"), std::string::npos);
+    std::istringstream lines(help.out);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(CharacterCount(line), 80u) << line;
+  }
+  for (const char* ask : {"--version", "-V"}) {
+    const ToolRun version = testing::RunEntry(RunTable, {ask});
+    EXPECT_EQ(version.out, "orvalin-table " ORVALIN_VERSION "\n");
+  }
+}
+
+// The default text: clock times and decimal degrees, every line within 100 columns, whatever
+// the rows say.
+TEST_F(TableCli, ReadableTextFitsHundredColumns) {
+  const ToolRun geneva = Table({"--date", "21-06-2009"});
+  ASSERT_EQ(geneva.status, 0) << geneva.err;
+  EXPECT_NE(geneva.out.find("\n2009-06-21  03:45:20   54.1  11:37:14  19:29:08  305.9  15:43:49   67.2"),
+            std::string::npos)
+      << geneva.out;
+  const ToolRun minutes = Table({"--date", "21-06-2009", "--minutes"});
+  EXPECT_NE(minutes.out.find("\n2009-06-21    03:45   54.1    11:37   19:29  305.9   15:44   67.2"),
+            std::string::npos)
+      << minutes.out;
+  const std::vector<std::vector<std::string>> cases = {
+      {"--all", "--year", "2009"},
+      {"--all", "--year", "2009", "--minutes"},
+      {"--record", "2", "--year", "2009", "--tz", "Etc/GMT-5"},
+      {"--record", "1", "--from", "01-05-2027", "--to", "01-09-2027", "--tz", "Etc/GMT-5"},
+  };
+  for (const auto& args : cases) {
+    std::vector<std::string> all = args;
+    if (args.front() == "--all") all.insert(all.end(), {"--file", dir / "good.dat"});
+    const ToolRun run = args.front() == "--all" ? testing::RunEntry(RunTable, all) : Table(all);
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+      EXPECT_LE(CharacterCount(line), 100u) << line;
+    }
+  }
+}
+
+// Many places in one run: every CSV line and JSON day names its place; a place that cannot be
+// read stops the run before anything is written.
+TEST_F(TableCli, ManyPlacesInOneRun) {
+  const ToolRun csv =
+      Table({"--record", "3", "--place", "tro", "--record", "1", "--month", "02-2009",
+             "--format", "csv"});
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  EXPECT_EQ(testing::LineCount(csv.out), 1u + 3 * 28);
+  for (const char* start : {"\nZürich,47.366667,8.550000,2009-02-01,",
+                            "\nTromsø,69.650000,18.950000,2009-02-28,",
+                            "\nGeneva,46.200000,6.150000,2009-02-01,"}) {
+    EXPECT_NE(csv.out.find(start), std::string::npos) << start;
+  }
+  const ToolRun json = Table({"--record", "1", "--record", "2", "--date", "21-06-2009",
+                              "--format", "json", "--gmt"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  const QJsonArray places =
+      QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object()["places"].toArray();
+  ASSERT_EQ(places.size(), 2);
+  EXPECT_EQ(places[1].toObject()["place"].toObject()["name"].toString(), "Tromsø");
+  EXPECT_EQ(places[1].toObject()["clock"].toString(), "GMT+1");
+  EXPECT_EQ(places[1].toObject()["days"].toArray()[0].toObject()["place"].toString(), "Tromsø");
+
+  const ToolRun broken = Table({"--all", "--date", "21-06-2009"});
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_EQ(broken.out, "");
+  EXPECT_NE(broken.err.find("4"), std::string::npos) << broken.err;
+}
+
+// A full disk: the rows cannot be written, and the run says so.
+TEST_F(TableCli, AFailedWriteIsAFailure) {
+  std::ofstream full("/dev/full");
+  std::ostringstream err;
+  EXPECT_EQ(RunTable({"--file", file, "--year", "2009"}, full, err), 1);
+  EXPECT_EQ(err.str(), "orvalin-table: the table cannot be written\n");
 }
 
 }  // namespace
