@@ -14,6 +14,7 @@ namespace {
 
 const QColor kNight(45, 58, 90);
 const QColor kDaylight(251, 233, 166);
+const QColor kTwilight(120, 140, 190);
 const QColor kSunrise(240, 125, 0);
 const QColor kSunset(194, 24, 91);
 const QColor kCulmination(120, 90, 0);
@@ -173,22 +174,37 @@ void PolarLabels(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
   }
 }
 
+// From `from` to `to` hours of day i, across midnight when `to` comes first.
+void FillHours(QPainter& p, const Frame& f, int i, double from, double to, const QColor& colour) {
+  if (to >= from) {
+    p.fillRect(f.Column(i, from, to), colour);
+  } else {
+    p.fillRect(f.Column(i, from, 24), colour);
+    p.fillRect(f.Column(i, 0, to), colour);
+  }
+}
+
+// The twilight band lies under the daylight: from dawn to dusk, or all day when the sun never
+// goes below the twilight's altitude.
+void TwilightBand(QPainter& p, const Frame& f, int i, const SunRow& r) {
+  if (r.twilight_status == SunOutcome::NoSunset) {
+    p.fillRect(f.Column(i, 0, 24), kTwilight);
+  } else if (r.dawn.known && r.dusk.known) {
+    FillHours(p, f, i, r.dawn.local.hours, r.dusk.local.hours, kTwilight);
+  }
+}
+
 void TimesPanel(QPainter& p, const Frame& f, const std::vector<SunRow>& rows,
                 const std::string& clock) {
   p.fillRect(f.area, kNight);
   p.setRenderHint(QPainter::Antialiasing, false);
   for (int i = 0; i < f.days; ++i) {
     const SunRow& r = rows[i];
+    TwilightBand(p, f, i, r);
     if (r.status == SunOutcome::NoSunset) {
       p.fillRect(f.Column(i, 0, 24), kDaylight);
     } else if (r.status == SunOutcome::Complete && r.sunrise.known && r.sunset.known) {
-      const double rise = r.sunrise.local.hours, set = r.sunset.local.hours;
-      if (set >= rise) {
-        p.fillRect(f.Column(i, rise, set), kDaylight);
-      } else {  // daylight across midnight of this clock
-        p.fillRect(f.Column(i, rise, 24), kDaylight);
-        p.fillRect(f.Column(i, 0, set), kDaylight);
-      }
+      FillHours(p, f, i, r.sunrise.local.hours, r.sunset.local.hours, kDaylight);
     }
   }
   p.setRenderHint(QPainter::Antialiasing, true);
@@ -256,7 +272,13 @@ void ElevationPanel(QPainter& p, Frame f, const std::vector<SunRow>& rows) {
   PanelTitle(p, f, "Sun's elevation at culmination (degrees)");
 }
 
-void Legend(QPainter& p, int y) {
+bool HasTwilight(const std::vector<SunRow>& rows) {
+  return std::any_of(rows.begin(), rows.end(), [](const SunRow& r) {
+    return r.dawn.known || r.dusk.known || r.twilight_status == SunOutcome::NoSunset;
+  });
+}
+
+void Legend(QPainter& p, int y, bool twilight) {
   struct Item {
     const char* text;
     QColor color;
@@ -267,11 +289,13 @@ void Legend(QPainter& p, int y) {
                         {"Sunset", kSunset, false, Qt::SolidLine},
                         {"Culmination", kCulmination, false, Qt::DashLine},
                         {"Daylight", kDaylight, true, Qt::SolidLine},
+                        {"Twilight", kTwilight, true, Qt::SolidLine},
                         {"Night", kNight, true, Qt::SolidLine}};
   p.setFont(Font(13));
   const QFontMetrics metrics(p.font());
   int x = kLeft;
   for (const Item& item : items) {
+    if (item.color == kTwilight && !twilight) continue;
     if (item.box) {
       p.setPen(QPen(kInk, 1));
       p.setBrush(item.color);
@@ -311,7 +335,7 @@ QImage DrawDaylightChart(const std::vector<SunRow>& rows, const ChartText& text,
   p.drawText(QPointF(kLeft, 32), Q(text.title));
   p.setFont(Font(14));
   p.drawText(QPointF(kLeft, 56), Q(text.subtitle));
-  Legend(p, 80);
+  Legend(p, 80, HasTwilight(rows));
   if (rows.empty()) return image;
 
   const ChartPanels panels = ChartLayout(size);

@@ -40,6 +40,12 @@ struct AngleValue {
   std::string text;  // AngleText
 };
 
+// What a table computes beside the window's day.
+struct SunSettings {
+  double horizon = kHorizonAltitude;  // altitude of the sun's centre at rise and set, degrees
+  std::optional<double> twilight;     // altitude of dawn and dusk, degrees
+};
+
 struct SunRow {
   Day date;
   SunOutcome status = SunOutcome::Complete;
@@ -53,18 +59,24 @@ struct SunRow {
   bool day_length_known = false;
   double day_length = 0;  // hours
   std::string day_length_text;
+  // With a twilight: the sun passing its altitude, morning and evening, and why they are missing.
+  EventTime dawn, dusk;
+  SunOutcome twilight_status = SunOutcome::Complete;
+  std::string twilight_note;
 };
 
 // On the universal clock a row is the window's day. On any other clock it is a calendar day of
 // that clock, gathered from the universal days around it; status, day length and elevation are
 // those of the universal day that holds the local noon.
-SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock);
+SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock,
+                  const SunSettings& settings = {});
 
 // The rows from `first` to `last` in order, each handed to `sink` as soon as it is computed;
 // every universal day is computed once.
 void ForEachRow(const TablePlace& place, Day first, Day last, const Clock& clock,
-                const std::function<void(const SunRow&)>& sink);
-std::vector<SunRow> ComputeRows(const TablePlace& place, Day first, Day last, const Clock& clock);
+                const std::function<void(const SunRow&)>& sink, const SunSettings& settings = {});
+std::vector<SunRow> ComputeRows(const TablePlace& place, Day first, Day last, const Clock& clock,
+                                const SunSettings& settings = {});
 
 // "complete", "no sunrise", "no sunset", "fault"
 std::string_view StatusName(SunOutcome status);

@@ -42,10 +42,20 @@ struct Context {
   const SunRow& row;
   const TablePlace& place;
   const Clock& clock;
+  bool twilight;
 };
 
-// Where a column appears: the readable text table, the window's texts, CSV, JSON.
-enum Shown : unsigned { kReadable = 1, kWindow = 2, kCsv = 4, kJson = 8, kAll = 15 };
+// Where a column appears: the readable text table, the window's texts, CSV, JSON; only with a
+// twilight; in the readable table only without one, to keep it within 100 columns.
+enum Shown : unsigned {
+  kReadable = 1,
+  kWindow = 2,
+  kCsv = 4,
+  kJson = 8,
+  kAll = 15,
+  kTwilight = 16,
+  kReadableWithoutTwilight = 32,
+};
 
 struct Column {
   std::string_view key;     // CSV header and JSON member
@@ -57,15 +67,18 @@ struct Column {
 };
 
 // Short, for the readable table: what the note says at length.
-std::string ShortNote(const SunRow& r) {
+std::string ShortNote(const SunRow& r, bool twilight) {
   if (r.status == SunOutcome::NoSunset) return "sun up all day";
   if (r.status == SunOutcome::NoSunrise) return "sun down all day";
   if (r.status == SunOutcome::Fault) return r.note;
+  if (twilight && r.twilight_status == SunOutcome::NoSunset) return "twilight all night";
+  if (twilight && r.twilight_status == SunOutcome::Fault) return r.twilight_note;
   std::string note;
   const std::pair<const EventTime*, const char*> events[] = {
-      {&r.sunrise, "sunrise"}, {&r.culmination, "culmination"}, {&r.sunset, "sunset"}};
+      {&r.sunrise, "sunrise"}, {&r.culmination, "culmination"}, {&r.sunset, "sunset"},
+      {&r.dawn, "dawn"},       {&r.dusk, "dusk"}};
   for (const auto& [e, name] : events) {
-    if (e->count == 1) continue;
+    if (e->count == 1 || (!twilight && (e == &r.dawn || e == &r.dusk))) continue;
     note += (note.empty() ? "" : ", ") + std::string(e->count == 0 ? "no " : "2 ") + name +
             (e->count > 1 ? "s" : "");
   }
@@ -87,16 +100,20 @@ const Column kColumns[] = {
     {"clock", "", "", Kind::Plain, kCsv, [](const Context& c) { return Plain(c.clock.Name()); }},
     {"status", "", "", Kind::Plain, kCsv | kJson,
      [](const Context& c) { return Plain(std::string(StatusName(c.row.status))); }},
+    {"dawn", "Dawn", "", Kind::Event, kAll | kTwilight,
+     [](const Context& c) { return Of(c.row.dawn); }},
     {"sunrise", "Sunrise", "", Kind::Event, kAll, [](const Context& c) { return Of(c.row.sunrise); }},
-    {"sunrise_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll,
+    {"sunrise_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll | kReadableWithoutTwilight,
      [](const Context& c) { return Of(c.row.sunrise_azimuth); }},
     {"culmination", "Culmination", "Culmin.", Kind::Event, kAll,
      [](const Context& c) { return Of(c.row.culmination); }},
     {"culmination_azimuth", "Azimuth", "", Kind::Degrees, kWindow | kCsv | kJson,
      [](const Context& c) { return Of(c.row.culmination_azimuth); }},
     {"sunset", "Sunset", "", Kind::Event, kAll, [](const Context& c) { return Of(c.row.sunset); }},
-    {"sunset_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll,
+    {"sunset_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll | kReadableWithoutTwilight,
      [](const Context& c) { return Of(c.row.sunset_azimuth); }},
+    {"dusk", "Dusk", "", Kind::Event, kAll | kTwilight,
+     [](const Context& c) { return Of(c.row.dusk); }},
     {"day_length", "Day length", "Length", Kind::Hours, kAll,
      [](const Context& c) {
        return Cell{c.row.day_length_known, c.row.day_length_text, c.row.day_length};
@@ -105,8 +122,10 @@ const Column kColumns[] = {
      [](const Context& c) { return Of(c.row.elevation); }},
     {"note", "Note", "", Kind::Plain, kWindow | kCsv | kJson,
      [](const Context& c) { return Cell{!c.row.note.empty(), c.row.note}; }},
+    {"twilight_note", "", "", Kind::Plain, kCsv | kJson | kTwilight,
+     [](const Context& c) { return Cell{!c.row.twilight_note.empty(), c.row.twilight_note}; }},
     {"note", "Note", "", Kind::Plain, kReadable,
-     [](const Context& c) { return Plain(ShortNote(c.row)); }},
+     [](const Context& c) { return Plain(ShortNote(c.row, c.twilight)); }},
 };
 
 // "07:15:49" or "07:15", rounded; a time of day stops at the day's last second or minute.
@@ -153,8 +172,15 @@ int TextWidth(const Column& c, const TableStyle& style) {
   return std::max(value, static_cast<int>(Header(c, style).size()));
 }
 
+bool Present(const Column& c, const TableStyle& style, Shown where) {
+  if ((c.shown & where) == 0) return false;
+  const bool twilight = style.sun.twilight.has_value();
+  if ((c.shown & kTwilight) && !twilight) return false;
+  return !(where == kReadable && twilight && (c.shown & kReadableWithoutTwilight));
+}
+
 bool InText(const Column& c, const TableStyle& style) {
-  return (c.shown & (style.window_texts ? kWindow : kReadable)) != 0;
+  return Present(c, style, style.window_texts ? kWindow : kReadable);
 }
 
 std::string TextLine(const TableStyle& style,
@@ -176,10 +202,10 @@ std::string TextLine(const TableStyle& style,
 std::string_view CsvSuffix(Kind kind) { return kind == Kind::Degrees ? "_deg" : "_h"; }
 std::string_view JsonNumberKey(Kind kind) { return kind == Kind::Degrees ? "degrees" : "hours"; }
 
-std::string CsvHeader() {
+std::string CsvHeader(const TableStyle& style) {
   std::string header;
   for (const Column& c : kColumns) {
-    if (!(c.shown & kCsv)) continue;
+    if (!Present(c, style, kCsv)) continue;
     if (!header.empty()) header += ',';
     header += c.key;
     if (c.kind == Kind::Event) header += ',' + std::string(c.key) + "_date";
@@ -205,11 +231,11 @@ std::string CsvCells(Kind kind, const Cell& cell) {
   return {};
 }
 
-std::string CsvLine(const Context& context) {
+std::string CsvLine(const Context& context, const TableStyle& style) {
   std::string line;
   const char* separator = "";
   for (const Column& c : kColumns) {
-    if (!(c.shown & kCsv)) continue;
+    if (!Present(c, style, kCsv)) continue;
     line += separator + CsvCells(c.kind, c.value(context));
     separator = ",";
   }
@@ -229,10 +255,10 @@ std::string JsonValue(Kind kind, const Cell& cell) {
   return object + "}";
 }
 
-std::string JsonRow(const Context& context) {
+std::string JsonRow(const Context& context, const TableStyle& style) {
   std::string object;
   for (const Column& c : kColumns) {
-    if (!(c.shown & kJson)) continue;
+    if (!Present(c, style, kJson)) continue;
     object += object.empty() ? "{" : ", ";
     object += "\"" + std::string(c.key) + "\": " + JsonValue(c.kind, c.value(context));
   }
@@ -249,24 +275,28 @@ std::string JsonPlace(const TablePlace& place) {
          ", \"gmt\": " + (place.gmt_hours ? std::to_string(*place.gmt_hours) : "null") + "}";
 }
 
-// The clock's members, each followed by a comma and `separator`.
-std::string JsonClock(const Clock& clock, std::string_view separator) {
+// The clock's and the altitudes' members, each followed by a comma and `separator`.
+std::string JsonClock(const Clock& clock, const SunSettings& sun, std::string_view separator) {
   const std::string next = "," + std::string(separator);
   return "\"clock\": " + JsonString(clock.Name()) + next +
          "\"clock_description\": " + JsonString(clock.Description()) + next +
-         "\"horizon_deg\": " + Decimal(kHorizonAltitude, 2) + next;
+         "\"horizon_deg\": " + Decimal(sun.horizon, 2) + next +
+         (sun.twilight ? "\"twilight_deg\": " + Decimal(*sun.twilight, 2) + next : "");
 }
 
 void TextHeading(std::ostream& out, const TablePlace& place, const Clock& clock,
                  const TableStyle& style) {
   out << place.Label() << '\n';
+  const double horizon = style.sun.horizon;
+  const std::string twilight =
+      style.sun.twilight ? "; dawn and dusk at " + Decimal(*style.sun.twilight, 0) + "\xC2\xB0" : "";
   if (style.window_texts) {
     out << "Times in " << clock.Description() << "; true azimuths; sunrise and sunset at a"
-        << " horizon altitude of " << NumberText(kHorizonAltitude) << "\xC2\xB0.\n\n";
+        << " horizon altitude of " << NumberText(horizon) << "\xC2\xB0" << twilight << ".\n\n";
   } else {
     out << "Times in " << clock.Description() << ".\n"
         << "True azimuths in degrees; sunrise and sunset at a horizon altitude of "
-        << Decimal(kHorizonAltitude, 2) << "\xC2\xB0.\n\n";
+        << Decimal(horizon, 2) << "\xC2\xB0" << twilight << ".\n\n";
   }
   out << TextLine(style, [&](const Column& c) { return std::string(Header(c, style)); });
 }
@@ -282,7 +312,7 @@ TableFormat ParseTableFormat(std::string_view option, std::string_view text) {
 }
 
 TableWriter::TableWriter(std::ostream& out, const TableStyle& style) : out_(out), style_(style) {
-  if (style_.format == TableFormat::Csv) out_ << TableCsvHeader() << '\n';
+  if (style_.format == TableFormat::Csv) out_ << CsvHeader(style_) << '\n';
   if (style_.format == TableFormat::Json && style_.many_places) out_ << "{\n  \"places\": [";
 }
 
@@ -300,10 +330,10 @@ void TableWriter::BeginPlace(const TablePlace& place, const Clock& clock) {
     case TableFormat::Json:
       if (style_.many_places) {
         if (!first) out_ << (rows_ == 0 ? "]}," : "\n    ]},");
-        out_ << "\n    {\"place\": " << JsonPlace(place) << ",\n    " << JsonClock(clock, " ")
+        out_ << "\n    {\"place\": " << JsonPlace(place) << ",\n    " << JsonClock(clock, style_.sun, " ")
              << "\"days\": [";
       } else {
-        out_ << "{\n  \"place\": " << JsonPlace(place) << ",\n  " << JsonClock(clock, "\n  ")
+        out_ << "{\n  \"place\": " << JsonPlace(place) << ",\n  " << JsonClock(clock, style_.sun, "\n  ")
              << "\"days\": [";
       }
       break;
@@ -312,7 +342,7 @@ void TableWriter::BeginPlace(const TablePlace& place, const Clock& clock) {
 }
 
 void TableWriter::Row(const SunRow& row) {
-  const Context context{row, *place_, *clock_};
+  const Context context{row, *place_, *clock_, style_.sun.twilight.has_value()};
   switch (style_.format) {
     case TableFormat::Text:
       out_ << TextLine(style_, [&](const Column& c) {
@@ -320,11 +350,11 @@ void TableWriter::Row(const SunRow& row) {
       });
       break;
     case TableFormat::Csv:
-      out_ << CsvLine(context);
+      out_ << CsvLine(context, style_);
       break;
     case TableFormat::Json:
       out_ << (rows_ == 0 ? "\n" : ",\n") << (style_.many_places ? "      " : "    ")
-           << JsonRow(context);
+           << JsonRow(context, style_);
       break;
   }
   ++rows_;
@@ -351,7 +381,7 @@ void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place, 
 }
 
 const std::string& TableCsvHeader() {
-  static const std::string header = CsvHeader();
+  static const std::string header = CsvHeader(TableStyle{});
   return header;
 }
 

@@ -21,6 +21,7 @@ struct TableStyle {
   bool window_texts = false;  // text: the window's own texts instead of clock times and decimals
   bool minutes = false;       // text: times and lengths to the minute
   bool many_places = false;   // JSON: a list of places, each with its days
+  SunSettings sun;            // the altitudes the rows were computed for; dawn and dusk columns
 };
 
 // Text: for each place a heading naming it and the clock, then a line a day: times "07:15:49",
@@ -50,7 +51,7 @@ class TableWriter {
 void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place, const Clock& clock,
                 const std::vector<SunRow>& rows);
 
-// The CSV header line, without its line break.
+// The CSV header line without a twilight, without its line break.
 const std::string& TableCsvHeader();
 
 }  // namespace orvalin

@@ -2,6 +2,8 @@
 
 #include <QDate>
 #include <QGuiApplication>
+#include <charconv>
+#include <cmath>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -25,8 +27,13 @@ constexpr OptionRule kOptions[] = {
     {"--from", true},         {"--to", true},           {"--gmt", false},
     {"--tz", true},           {"--format", true},       {"--minutes", false},
     {"--window-texts", false}, {"--plot", true},        {"--help", false},
-    {"--version", false},
+    {"--version", false},     {"--horizon", true},      {"--twilight", true},
 };
+
+// The sun's centre this far below the horizon ends each twilight, degrees.
+constexpr std::pair<std::string_view, double> kTwilights[] = {
+    {"civil", -6}, {"nautical", -12}, {"astronomical", -18}};
+constexpr double kHighestHorizon = 89;  // beyond it rising and setting lose their sense
 
 // Short spellings of long options.
 constexpr std::pair<std::string_view, std::string_view> kShortOptions[] = {{"-h", "--help"},
@@ -59,6 +66,10 @@ Clock (default: universal time, each row a day as the window computes it):
 Output:
   --format FORMAT     text (the default), csv or json (texts and decimals,
                       ISO 8601 dates and times, one line a day and place)
+  --horizon DEG       the altitude of the sun's centre at sunrise and sunset,
+                      degrees (default -0.61: refraction and the sun's radius)
+  --twilight KIND     civil, nautical or astronomical: dawn and dusk with the
+                      sun 6, 12 or 18 degrees below the horizon
   --minutes           text: times and day lengths to the minute
   --window-texts      text: the window's own texts, "3h 45mn 19.5s"
   --plot FILE.png     also draw a chart of the days (one place only)
@@ -202,8 +213,35 @@ std::vector<std::string> WithLongOptions(std::vector<std::string> args) {
   return args;
 }
 
+double ReadHorizon(const CommandLine& cl) {
+  const auto text = cl.Value("--horizon");
+  if (!text) return kHorizonAltitude;
+  double degrees = 0;
+  const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), degrees);
+  if (text->empty() || ec != std::errc() || end != text->data() + text->size() ||
+      !std::isfinite(degrees) || std::fabs(degrees) > kHighestHorizon) {
+    throw BadUsage("--horizon \"" + *text + "\": expected degrees from -89 to 89, e.g. -0.833");
+  }
+  return degrees;
+}
+
+SunSettings ReadSunSettings(const CommandLine& cl) {
+  SunSettings sun;
+  sun.horizon = ReadHorizon(cl);
+  if (const auto kind = cl.Value("--twilight")) {
+    for (const auto& [name, altitude] : kTwilights) {
+      if (*kind == name) sun.twilight = altitude;
+    }
+    if (!sun.twilight) {
+      throw BadUsage("--twilight \"" + *kind + "\": expected civil, nautical or astronomical");
+    }
+  }
+  return sun;
+}
+
 TableStyle ReadStyle(const CommandLine& cl, std::size_t places) {
   TableStyle style;
+  style.sun = ReadSunSettings(cl);
   style.format = ParseTableFormat("--format", cl.Value("--format").value_or("text"));
   style.minutes = cl.Has("--minutes");
   style.window_texts = cl.Has("--window-texts");
@@ -270,16 +308,20 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     err << kProgram << ": warning: the computation is not precise outside the years "
         << kPreciseFromYear << " to " << kPreciseUntilYear << '\n';
   }
-  TableWriter writer(out, ReadStyle(cl, places.size()));
+  const TableStyle style = ReadStyle(cl, places.size());
+  TableWriter writer(out, style);
   std::vector<SunRow> plotted;
   for (const TablePlace& place : places) {
     const Clock clock = ChooseClock(cl, zone, place);
     writer.BeginPlace(place, clock);
-    ForEachRow(place, span.first, span.last, clock, [&](const SunRow& row) {
-      writer.Row(row);
-      CheckWritten(out);
-      if (plot) plotted.push_back(row);
-    });
+    ForEachRow(
+        place, span.first, span.last, clock,
+        [&](const SunRow& row) {
+          writer.Row(row);
+          CheckWritten(out);
+          if (plot) plotted.push_back(row);
+        },
+        style.sun);
     if (plot) Plot(*plot, place, clock, span, plotted);
   }
   writer.End();

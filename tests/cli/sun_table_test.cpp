@@ -170,6 +170,38 @@ TEST(SunTable, LocalDaysMarkMissingAndDoubleEvents) {
   EXPECT_EQ(doubled, 1);
 }
 
+// Dawn and dusk at each twilight's altitude, in the order of the day, and marked where the sun
+// never goes that low; another horizon moves sunrise and sunset.
+TEST(SunTable, TwilightsAndHorizons) {
+  const TablePlace geneva = Place(46.2, -6.15);
+  const Day equinox = kD(2027, 3, 20);
+  const SunRow plain = ComputeRow(geneva, equinox, Clock::Universal());
+  EXPECT_FALSE(plain.dawn.known || plain.dusk.known);
+  double earlier_dawn = plain.sunrise.local.hours;
+  for (const double altitude : {-6.0, -12.0, -18.0}) {
+    const SunRow r = ComputeRow(geneva, equinox, Clock::Universal(), {kHorizonAltitude, altitude});
+    ASSERT_TRUE(r.dawn.known && r.dusk.known) << altitude;
+    EXPECT_EQ(r.sunrise.text, plain.sunrise.text);
+    EXPECT_LT(r.dawn.local.hours, earlier_dawn) << altitude;
+    EXPECT_GT(r.dusk.local.hours, r.sunset.local.hours) << altitude;
+    earlier_dawn = r.dawn.local.hours;
+  }
+  const SunRow zero = ComputeRow(geneva, equinox, Clock::Universal(), {0, std::nullopt});
+  EXPECT_GT(zero.sunrise.local.hours, plain.sunrise.local.hours);
+  EXPECT_LT(zero.day_length, plain.day_length);
+
+  // Berlin's midsummer nights stay lighter than -18 degrees.
+  const TablePlace berlin = Place(52.5, -13.4);
+  const SunRow light = ComputeRow(berlin, kD(2027, 6, 21), Clock::Universal(), {-0.61, -18});
+  EXPECT_EQ(light.twilight_status, SunOutcome::NoSunset);
+  EXPECT_FALSE(light.dawn.known || light.dusk.known);
+  EXPECT_NE(light.twilight_note, "");
+  EXPECT_EQ(light.status, SunOutcome::Complete);
+  const SunRow local =
+      ComputeRow(berlin, kD(2027, 6, 21), *Clock::Zone("Europe/Berlin"), {-0.61, -18});
+  EXPECT_EQ(local.note, "");  // a day without dusk is no surprise then
+}
+
 TEST(OutText, IsoTimestampsRoundToTheSecondAndCarryTheOffset) {
   const struct {
     Day date;

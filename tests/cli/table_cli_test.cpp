@@ -185,6 +185,9 @@ TEST_F(TableCli, BadUsageIsOneLineAndStatusTwo) {
       {"--record", "1", "--lat", "46 12 0 N", "--lon", "6 9 0 E"},
       {"--format", "csv", "--minutes"},
       {"--window-texts", "--minutes"},
+      {"--twilight", "golden"},
+      {"--horizon", "-0,833"},
+      {"--horizon", "95"},
       {"--colour"},
       {"extra"},
   };
@@ -245,6 +248,8 @@ TEST_F(TableCli, ReadableTextFitsHundredColumns) {
       {"--all", "--year", "2009", "--minutes"},
       {"--record", "2", "--year", "2009", "--tz", "Etc/GMT-5"},
       {"--record", "1", "--from", "01-05-2027", "--to", "01-09-2027", "--tz", "Etc/GMT-5"},
+      {"--record", "2", "--year", "2009", "--twilight", "civil", "--tz", "Europe/Oslo"},
+      {"--record", "1", "--year", "2009", "--twilight", "astronomical", "--minutes"},
   };
   for (const auto& args : cases) {
     std::vector<std::string> all = args;
