@@ -14,6 +14,7 @@
 #include "cli/place_input.h"
 #include "cli/table_format.h"
 #include "cli/tool_errors.h"
+#include "cli/world_places.h"
 
 namespace orvalin {
 namespace {
@@ -61,7 +62,8 @@ Days (default: today):
 Clock (default: universal time, each row a day as the window computes it):
   --gmt               the place's stored offset from GMT (no daylight saving)
   --tz AREA/CITY      a time zone of the system, daylight saving included:
-                      Europe/Zurich, US/Eastern, UTC, or local (this system's)
+                      Europe/Zurich, US/Eastern, UTC, local (this system's), or
+                      place (the zone the world list of places gives the place)
   On a clock each row is one day of that clock, with that day's events.
 Output:
   --format FORMAT     text (the default), csv or json (texts and decimals,
@@ -175,18 +177,20 @@ std::vector<TablePlace> FindChosenPlaces(const PlaceChoice& choice) {
   return places;
 }
 
+constexpr std::string_view kPlaceZone = "place";
+
 std::optional<Clock> ChosenZone(const CommandLine& cl) {
   const auto name = cl.Value("--tz");
-  if (!name) return std::nullopt;
+  if (!name || *name == kPlaceZone) return std::nullopt;
   auto clock = Clock::Zone(*name);
   if (!clock) throw BadUsage("--tz \"" + *name + "\": no such time zone (e.g. Europe/Zurich)");
   return clock;
 }
 
-// The zone is read once for all places: reading it is far dearer than copying it.
-Clock ChooseClock(const CommandLine& cl, const std::optional<Clock>& zone,
+Clock ChooseClock(const CommandLine& cl, const std::optional<Clock>& zone, PlaceClocks& zones,
                   const TablePlace& place) {
   if (zone) return *zone;
+  if (cl.Value("--tz") == kPlaceZone) return zones.For(place);
   if (!cl.Has("--gmt")) return Clock::Universal();
   if (!place.gmt_hours)
     throw BadUsage(
@@ -301,7 +305,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const std::vector<TablePlace> places = FindChosenPlaces(choice);
   if (plot && places.size() != 1) throw BadUsage("--plot draws one place, not " +
                                                  std::to_string(places.size()));
-  for (const TablePlace& place : places) ChooseClock(cl, zone, place);  // each offset in range
+  PlaceClocks zones;
+  for (const TablePlace& place : places) ChooseClock(cl, zone, zones, place);  // each one known
   const int first_year = static_cast<int>(span.first.year());
   const int last_year = static_cast<int>(span.last.year());
   if (first_year < kPreciseFromYear || last_year > kPreciseUntilYear) {
@@ -312,7 +317,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   TableWriter writer(out, style);
   std::vector<SunRow> plotted;
   for (const TablePlace& place : places) {
-    const Clock clock = ChooseClock(cl, zone, place);
+    const Clock clock = ChooseClock(cl, zone, zones, place);
     writer.BeginPlace(place, clock);
     ForEachRow(
         place, span.first, span.last, clock,

@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cstdlib>
 
 #include "cli/table_format.h"
 #include "common/text.h"
@@ -103,6 +104,33 @@ TEST_F(TableCli, AnyZoneOfTheSystemsDatabase) {
   const ToolRun unknown = Table({"--tz", "Europe/Atlantis"});
   EXPECT_EQ(unknown.status, 2);
   EXPECT_NE(unknown.err.find("\"Europe/Atlantis\""), std::string::npos);
+}
+
+// --tz place: each place on the zone the world list gives it, found by name and coordinates.
+TEST_F(TableCli, ZoneOfThePlaceFromTheWorldList) {
+  const std::string list = dir / "world.csv";
+  testing::WriteFile(list,
+                     "name,country,latitude,longitude,gmt,zone\n"
+                     "Geneva,Switzerland,46 12 0 N,6 9 0 E,1,Europe/Zurich\n"
+                     "\"Tromsø, town\",Norway,69 39 0 N,18 57 0 E,1,Europe/Oslo\n"
+                     "Tromsø,Norway,69 39 0 N,18 57 0 E,1,Arctic/Longyearbyen\n"
+                     "Zürich,Switzerland,40 0 0 N,8 33 0 E,1,Europe/Zurich\n");
+  ::setenv("ORVALIN_WORLD_PLACES", list.c_str(), 1);
+  const ToolRun run = Table({"--record", "1", "--record", "2", "--date", "21-06-2027", "--tz",
+                             "place", "--format", "csv"});
+  const ToolRun elsewhere = Table({"--record", "3", "--date", "21-06-2027", "--tz", "place"});
+  ::setenv("ORVALIN_WORLD_PLACES", (dir / "none.csv").c_str(), 1);
+  const ToolRun missing = Table({"--record", "1", "--tz", "place"});
+  ::unsetenv("ORVALIN_WORLD_PLACES");
+
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find(",2027-06-21,21-06-2027,Europe/Zurich,"), std::string::npos);
+  EXPECT_NE(run.out.find(",2027-06-21,21-06-2027,Arctic/Longyearbyen,"), std::string::npos);
+  EXPECT_EQ(elsewhere.status, 1);  // the list's Zürich lies elsewhere
+  EXPECT_NE(elsewhere.err.find("\"Zürich\""), std::string::npos) << elsewhere.err;
+  EXPECT_EQ(elsewhere.out, "");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("none.csv"), std::string::npos) << missing.err;
 }
 
 // In Sydney the local day's sunrise comes from the universal day before: no row pairs another
