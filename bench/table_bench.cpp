@@ -90,7 +90,7 @@ void BM_YearThousandPlacesAsCsv(benchmark::State& state) {
   for (auto _ : state) {
     CountingBuffer buffer;
     std::ostream out(&buffer);
-    TableWriter writer(out, TableStyle{TableFormat::Csv, false, false, true});
+    TableWriter writer(out, TableStyle{TableFormat::Csv, false, false, true, {}});
     for (const TablePlace& p : places) {
       writer.BeginPlace(p, clock);
       ForEachRow(p, kFirst, kLast, clock, [&](const SunRow& row) { writer.Row(row); });
@@ -109,7 +109,7 @@ void BM_TenThousandYearsStreamed(benchmark::State& state) {
   for (auto _ : state) {
     CountingBuffer buffer;
     std::ostream out(&buffer);
-    TableWriter writer(out, TableStyle{TableFormat::Csv, false, false, false});
+    TableWriter writer(out, TableStyle{TableFormat::Csv, false, false, false, {}});
     writer.BeginPlace(place, clock);
     ForEachRow(place, Day{std::chrono::year{1} / 1 / 1}, Day{std::chrono::year{9999} / 12 / 31},
                clock, [&](const SunRow& row) { writer.Row(row); });
