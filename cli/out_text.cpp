@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "common/text.h"
@@ -20,11 +19,32 @@ std::string Decimal(double value, int digits) {
   return text;
 }
 
+namespace {
+
+// `value` (0 or more) in decimal, zero-padded to `width` digits: printf is slow for millions of
+// rows.
+void AppendDigits(std::string& out, long long value, int width) {
+  char digits[24];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value > 0);
+  for (int pad = n; pad < width; ++pad) out += '0';
+  while (n > 0) out += digits[--n];
+}
+
+}  // namespace
+
 std::string IsoDate(std::chrono::year_month_day date) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-  return buffer;
+  std::string text;
+  text.reserve(10);
+  AppendDigits(text, static_cast<int>(date.year()), 4);
+  text += '-';
+  AppendDigits(text, static_cast<unsigned>(date.month()), 2);
+  text += '-';
+  AppendDigits(text, static_cast<unsigned>(date.day()), 2);
+  return text;
 }
 
 std::string IsoTimestamp(std::chrono::year_month_day date, double hours, int offset_seconds) {
@@ -35,11 +55,18 @@ std::string IsoTimestamp(std::chrono::year_month_day date, double hours, int off
   day += std::chrono::days{seconds / kSecondsPerDay};
   seconds %= kSecondsPerDay;
   const int offset_minutes = std::abs(offset_seconds) / 60;
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "T%02lld:%02lld:%02lld%c%02d:%02d", seconds / 3600,
-                seconds / 60 % 60, seconds % 60, offset_seconds < 0 ? '-' : '+',
-                offset_minutes / 60, offset_minutes % 60);
-  return IsoDate(std::chrono::year_month_day{day}) + buffer;
+  std::string text = IsoDate(std::chrono::year_month_day{day});
+  text += 'T';
+  AppendDigits(text, seconds / 3600, 2);
+  text += ':';
+  AppendDigits(text, seconds / 60 % 60, 2);
+  text += ':';
+  AppendDigits(text, seconds % 60, 2);
+  text += offset_seconds < 0 ? '-' : '+';
+  AppendDigits(text, offset_minutes / 60, 2);
+  text += ':';
+  AppendDigits(text, offset_minutes % 60, 2);
+  return text;
 }
 
 std::string CsvCell(std::string_view text) {
