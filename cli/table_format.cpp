@@ -242,15 +242,18 @@ std::string CsvLine(const Context& context, const TableStyle& style) {
   return line + '\n';
 }
 
+// An ISO 8601 date or time as a JSON string: it holds nothing JSON escapes.
+std::string JsonIso(std::string iso) { return '"' + std::move(iso) + '"'; }
+
 std::string JsonValue(Kind kind, const Cell& cell) {
   if (!cell.known) return "null";
   if (kind == Kind::Plain) return JsonString(cell.text);
   std::string object = "{\"text\": " + JsonString(cell.text);
-  if (kind == Kind::Event) object += ", \"date\": " + JsonString(IsoDate(cell.date));
+  if (kind == Kind::Event) object += ", \"date\": " + JsonIso(IsoDate(cell.date));
   object += ", \"" + std::string(JsonNumberKey(kind)) + "\": " + Decimal(cell.number, kDigits);
   if (kind == Kind::Event) {
     object +=
-        ", \"time\": " + JsonString(IsoTimestamp(cell.date, cell.number, cell.offset_seconds));
+        ", \"time\": " + JsonIso(IsoTimestamp(cell.date, cell.number, cell.offset_seconds));
   }
   return object + "}";
 }
