@@ -2,7 +2,6 @@
 // texts included; the same year written out as text, or on a time-zone clock (at most 1.5 times
 // the year in universal time); many places and ten thousand years streamed as CSV.
 #include <benchmark/benchmark.h>
-
 #include <sys/resource.h>
 
 #include <sstream>
@@ -27,7 +26,8 @@ TablePlace Geneva() {
 
 void BM_YearOnePlace(benchmark::State& state) {
   const TablePlace place = Geneva();
-  for (auto _ : state) benchmark::DoNotOptimize(ComputeRows(place, kFirst, kLast, Clock::Universal()));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(ComputeRows(place, kFirst, kLast, Clock::Universal()));
 }
 BENCHMARK(BM_YearOnePlace)->Unit(benchmark::kMillisecond);
 
@@ -51,7 +51,8 @@ void BM_YearThousandPlaces(benchmark::State& state) {
   }
   for (auto _ : state) {
     std::size_t rows = 0;
-    for (const TablePlace& p : places) rows += ComputeRows(p, kFirst, kLast, Clock::Universal()).size();
+    for (const TablePlace& p : places)
+      rows += ComputeRows(p, kFirst, kLast, Clock::Universal()).size();
     benchmark::DoNotOptimize(rows);
   }
 }

@@ -92,8 +92,8 @@ void Clock::StepToNextTransition() const {
   span_.offset_seconds = span_.next_offset_seconds;
   const QTimeZone::OffsetData next = zone_.nextTransition(UtcMoment(span_.from_ms));
   span_.next_known = next.atUtc.isValid();
-  span_.until_ms = span_.next_known ? next.atUtc.toMSecsSinceEpoch()
-                                    : std::numeric_limits<long long>::max();
+  span_.until_ms =
+      span_.next_known ? next.atUtc.toMSecsSinceEpoch() : std::numeric_limits<long long>::max();
   span_.next_offset_seconds = next.offsetFromUtc;
 }
 

@@ -21,6 +21,8 @@ std::string Decimal(double value, int digits) {
 
 namespace {
 
+constexpr long long kSecondsPerDay = 86'400;
+
 // `value` (0 or more) in decimal, zero-padded to `width` digits: printf is slow for millions of
 // rows.
 void AppendDigits(std::string& out, long long value, int width) {
@@ -48,7 +50,6 @@ std::string IsoDate(std::chrono::year_month_day date) {
 }
 
 std::string IsoTimestamp(std::chrono::year_month_day date, double hours, int offset_seconds) {
-  constexpr long long kSecondsPerDay = 86'400;
   long long seconds = std::llround(hours * 3600);
   std::chrono::sys_days day{date};
   // 23:59:59.6 rounds into the next day.
@@ -66,6 +67,22 @@ std::string IsoTimestamp(std::chrono::year_month_day date, double hours, int off
   AppendDigits(text, offset_minutes / 60, 2);
   text += ':';
   AppendDigits(text, offset_minutes % 60, 2);
+  return text;
+}
+
+std::string ClockText(double hours, bool minutes, bool time_of_day) {
+  const long long unit = minutes ? 60 : 1;
+  long long n = std::llround(hours * 3600 / static_cast<double>(unit));
+  if (time_of_day) n = std::min(n, kSecondsPerDay / unit - 1);
+  const long long seconds = n * unit;
+  std::string text;
+  AppendDigits(text, seconds / 3600, 2);
+  text += ':';
+  AppendDigits(text, seconds / 60 % 60, 2);
+  if (!minutes) {
+    text += ':';
+    AppendDigits(text, seconds % 60, 2);
+  }
   return text;
 }
 

@@ -21,6 +21,10 @@ std::string IsoDate(std::chrono::year_month_day date);
 // `date` on a clock `offset_seconds` ahead of universal time.
 std::string IsoTimestamp(std::chrono::year_month_day date, double hours, int offset_seconds);
 
+// Hours as "07:15:49", or "07:15" to the minute, rounded; a time of day stops at the day's last
+// second or minute, a length does not ("24:00:00").
+std::string ClockText(double hours, bool minutes, bool time_of_day);
+
 // A CSV cell: quoted (quotes doubled) when it holds a comma, a quote, a line break, or a blank at
 // either end, which a spreadsheet would otherwise drop.
 std::string CsvCell(std::string_view text);

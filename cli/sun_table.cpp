@@ -56,8 +56,7 @@ std::optional<double> EventAzimuth(const SunDay& s, int e) {
 }
 
 EventTime& EventOf(SunRow& row, int e) {
-  EventTime* events[kEvents] = {&row.sunrise, &row.culmination, &row.sunset, &row.dawn,
-                                &row.dusk};
+  EventTime* events[kEvents] = {&row.sunrise, &row.culmination, &row.sunset, &row.dawn, &row.dusk};
   return *events[e];
 }
 

@@ -12,12 +12,14 @@
 namespace orvalin {
 namespace {
 
-constexpr int kDigits = 6;       // hours to 4 ms, degrees to 0.004"
-constexpr int kTextDegrees = 1;  // decimals of the text table's angles
+constexpr int kDigits = 6;             // hours to 4 ms, degrees to 0.004"
+constexpr int kTextDegrees = 1;        // decimals of the text table's angles
 constexpr int kWindowTimeWidth = 15;   // " 23h 59mn 59.9s"
 constexpr int kWindowAngleWidth = 16;  // "  327° 43' 1.96\""
-constexpr int kDateWidth = 10;
-constexpr int kAngleWidth = 5;  // "327.7"
+constexpr int kDateWidth = 10;         // "2027-03-01"
+constexpr int kAngleWidth = 5;         // "327.7"
+constexpr int kSecondsWidth = 8;       // "07:15:49"
+constexpr int kMinutesWidth = 5;       // "07:15"
 
 // How a column's value spreads over the formats: a plain text, or the window's text beside a
 // decimal (and, for an event, its date on the clock).
@@ -58,8 +60,8 @@ enum Shown : unsigned {
 };
 
 struct Column {
-  std::string_view key;     // CSV header and JSON member
-  std::string_view header;  // in the window's texts
+  std::string_view key;           // CSV header and JSON member
+  std::string_view header;        // in the window's texts
   std::string_view short_header;  // in the readable table, when shorter than the header
   Kind kind;
   unsigned shown;
@@ -74,9 +76,11 @@ std::string ShortNote(const SunRow& r, bool twilight) {
   if (twilight && r.twilight_status == SunOutcome::NoSunset) return "twilight all night";
   if (twilight && r.twilight_status == SunOutcome::Fault) return r.twilight_note;
   std::string note;
-  const std::pair<const EventTime*, const char*> events[] = {
-      {&r.sunrise, "sunrise"}, {&r.culmination, "culmination"}, {&r.sunset, "sunset"},
-      {&r.dawn, "dawn"},       {&r.dusk, "dusk"}};
+  const std::pair<const EventTime*, const char*> events[] = {{&r.sunrise, "sunrise"},
+                                                             {&r.culmination, "culmination"},
+                                                             {&r.sunset, "sunset"},
+                                                             {&r.dawn, "dawn"},
+                                                             {&r.dusk, "dusk"}};
   for (const auto& [e, name] : events) {
     if (e->count == 1 || (!twilight && (e == &r.dawn || e == &r.dusk))) continue;
     note += (note.empty() ? "" : ", ") + std::string(e->count == 0 ? "no " : "2 ") + name +
@@ -102,7 +106,8 @@ const Column kColumns[] = {
      [](const Context& c) { return Plain(std::string(StatusName(c.row.status))); }},
     {"dawn", "Dawn", "", Kind::Event, kAll | kTwilight,
      [](const Context& c) { return Of(c.row.dawn); }},
-    {"sunrise", "Sunrise", "", Kind::Event, kAll, [](const Context& c) { return Of(c.row.sunrise); }},
+    {"sunrise", "Sunrise", "", Kind::Event, kAll,
+     [](const Context& c) { return Of(c.row.sunrise); }},
     {"sunrise_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll | kReadableWithoutTwilight,
      [](const Context& c) { return Of(c.row.sunrise_azimuth); }},
     {"culmination", "Culmination", "Culmin.", Kind::Event, kAll,
@@ -121,28 +126,16 @@ const Column kColumns[] = {
     {"elevation", "Elevation", "Elev.", Kind::Degrees, kAll,
      [](const Context& c) { return Of(c.row.elevation); }},
     {"note", "Note", "", Kind::Plain, kWindow | kCsv | kJson,
-     [](const Context& c) { return Cell{!c.row.note.empty(), c.row.note}; }},
+     [](const Context& c) {
+       return Cell{!c.row.note.empty(), c.row.note};
+     }},
     {"twilight_note", "", "", Kind::Plain, kCsv | kJson | kTwilight,
-     [](const Context& c) { return Cell{!c.row.twilight_note.empty(), c.row.twilight_note}; }},
+     [](const Context& c) {
+       return Cell{!c.row.twilight_note.empty(), c.row.twilight_note};
+     }},
     {"note", "Note", "", Kind::Plain, kReadable,
      [](const Context& c) { return Plain(ShortNote(c.row, c.twilight)); }},
 };
-
-// "07:15:49" or "07:15", rounded; a time of day stops at the day's last second or minute.
-std::string ClockText(double hours, bool minutes, bool time_of_day) {
-  const long long unit = minutes ? 60 : 1;
-  long long n = std::llround(hours * 3600 / static_cast<double>(unit));
-  if (time_of_day) n = std::min(n, 86'400 / unit - 1);
-  const long long seconds = n * unit;
-  char buffer[32];
-  if (minutes) {
-    std::snprintf(buffer, sizeof buffer, "%02lld:%02lld", seconds / 3600, seconds / 60 % 60);
-  } else {
-    std::snprintf(buffer, sizeof buffer, "%02lld:%02lld:%02lld", seconds / 3600,
-                  seconds / 60 % 60, seconds % 60);
-  }
-  return buffer;
-}
 
 std::string TextOf(const Column& c, const Cell& cell, const TableStyle& style) {
   if (!cell.known) return {};
@@ -159,11 +152,11 @@ int TextWidth(const Column& c, const TableStyle& style) {
   int value = 0;
   switch (c.kind) {
     case Kind::Plain:
-      value = c.key == "note" ? 0 : kDateWidth;
+      value = c.key == "note" ? 0 : kDateWidth;  // the note ends the line unpadded
       break;
     case Kind::Event:
     case Kind::Hours:
-      value = style.window_texts ? kWindowTimeWidth : style.minutes ? 5 : 8;
+      value = style.window_texts ? kWindowTimeWidth : style.minutes ? kMinutesWidth : kSecondsWidth;
       break;
     case Kind::Degrees:
       value = style.window_texts ? kWindowAngleWidth : kAngleWidth;
@@ -252,8 +245,7 @@ std::string JsonValue(Kind kind, const Cell& cell) {
   if (kind == Kind::Event) object += ", \"date\": " + JsonIso(IsoDate(cell.date));
   object += ", \"" + std::string(JsonNumberKey(kind)) + "\": " + Decimal(cell.number, kDigits);
   if (kind == Kind::Event) {
-    object +=
-        ", \"time\": " + JsonIso(IsoTimestamp(cell.date, cell.number, cell.offset_seconds));
+    object += ", \"time\": " + JsonIso(IsoTimestamp(cell.date, cell.number, cell.offset_seconds));
   }
   return object + "}";
 }
@@ -292,7 +284,8 @@ void TextHeading(std::ostream& out, const TablePlace& place, const Clock& clock,
   out << place.Label() << '\n';
   const double horizon = style.sun.horizon;
   const std::string twilight =
-      style.sun.twilight ? "; dawn and dusk at " + Decimal(*style.sun.twilight, 0) + "\xC2\xB0" : "";
+      style.sun.twilight ? "; dawn and dusk at " + Decimal(*style.sun.twilight, 0) + "\xC2\xB0"
+                         : "";
   if (style.window_texts) {
     out << "Times in " << clock.Description() << "; true azimuths; sunrise and sunset at a"
         << " horizon altitude of " << NumberText(horizon) << "\xC2\xB0" << twilight << ".\n\n";
@@ -333,11 +326,11 @@ void TableWriter::BeginPlace(const TablePlace& place, const Clock& clock) {
     case TableFormat::Json:
       if (style_.many_places) {
         if (!first) out_ << (rows_ == 0 ? "]}," : "\n    ]},");
-        out_ << "\n    {\"place\": " << JsonPlace(place) << ",\n    " << JsonClock(clock, style_.sun, " ")
-             << "\"days\": [";
+        out_ << "\n    {\"place\": " << JsonPlace(place) << ",\n    "
+             << JsonClock(clock, style_.sun, " ") << "\"days\": [";
       } else {
-        out_ << "{\n  \"place\": " << JsonPlace(place) << ",\n  " << JsonClock(clock, style_.sun, "\n  ")
-             << "\"days\": [";
+        out_ << "{\n  \"place\": " << JsonPlace(place) << ",\n  "
+             << JsonClock(clock, style_.sun, "\n  ") << "\"days\": [";
       }
       break;
   }
@@ -348,9 +341,8 @@ void TableWriter::Row(const SunRow& row) {
   const Context context{row, *place_, *clock_, style_.sun.twilight.has_value()};
   switch (style_.format) {
     case TableFormat::Text:
-      out_ << TextLine(style_, [&](const Column& c) {
-        return TextOf(c, c.value(context), style_);
-      });
+      out_ << TextLine(style_,
+                       [&](const Column& c) { return TextOf(c, c.value(context), style_); });
       break;
     case TableFormat::Csv:
       out_ << CsvLine(context, style_);

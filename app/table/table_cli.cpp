@@ -8,13 +8,13 @@
 #include <memory>
 #include <optional>
 
-#include "placesfile/places_file.h"
 #include "cli/command_line.h"
 #include "cli/daylight_chart.h"
 #include "cli/place_input.h"
 #include "cli/table_format.h"
 #include "cli/tool_errors.h"
 #include "cli/world_places.h"
+#include "placesfile/places_file.h"
 
 namespace orvalin {
 namespace {
@@ -22,13 +22,17 @@ namespace {
 constexpr std::string_view kProgram = "orvalin-table";
 
 constexpr OptionRule kOptions[] = {
-    {"--file", true},         {"--record", true, true}, {"--place", true, true},
-    {"--all", false},         {"--lat", true},          {"--lon", true},
-    {"--date", true},         {"--month", true},        {"--year", true},
-    {"--from", true},         {"--to", true},           {"--gmt", false},
-    {"--tz", true},           {"--format", true},       {"--minutes", false},
-    {"--window-texts", false}, {"--plot", true},        {"--help", false},
-    {"--version", false},     {"--horizon", true},      {"--twilight", true},
+    {"--file", true},        {"--record", true, true},
+    {"--place", true, true}, {"--all", false},
+    {"--lat", true},         {"--lon", true},
+    {"--date", true},        {"--month", true},
+    {"--year", true},        {"--from", true},
+    {"--to", true},          {"--gmt", false},
+    {"--tz", true},          {"--format", true},
+    {"--minutes", false},    {"--window-texts", false},
+    {"--plot", true},        {"--help", false},
+    {"--version", false},    {"--horizon", true},
+    {"--twilight", true},
 };
 
 // The sun's centre this far below the horizon ends each twilight, degrees.
@@ -38,7 +42,7 @@ constexpr double kHighestHorizon = 89;  // beyond it rising and setting lose the
 
 // Short spellings of long options.
 constexpr std::pair<std::string_view, std::string_view> kShortOptions[] = {{"-h", "--help"},
-                                                                          {"-V", "--version"}};
+                                                                           {"-V", "--version"}};
 
 constexpr std::string_view kHelp =
     R"(Usage: orvalin-table [PLACES] [DAYS] [CLOCK] [OUTPUT]
@@ -131,8 +135,8 @@ struct PlaceChoice {
 PlaceChoice ReadPlaceChoice(const CommandLine& cl) {
   PlaceChoice choice;
   const bool picked = cl.Has("--record") || cl.Has("--place");
-  const int ways = (picked ? 1 : 0) + (cl.Has("--all") ? 1 : 0) +
-                   (cl.Has("--lat") || cl.Has("--lon") ? 1 : 0);
+  const int ways =
+      (picked ? 1 : 0) + (cl.Has("--all") ? 1 : 0) + (cl.Has("--lat") || cl.Has("--lon") ? 1 : 0);
   if (ways > 1) throw BadUsage("give the places once: --record/--place, --all or --lat/--lon");
   if (cl.Has("--lat") != cl.Has("--lon")) throw BadUsage("--lat and --lon go together");
   if (cl.Has("--lat") && cl.Has("--file")) throw BadUsage("--file is not used with --lat/--lon");
@@ -303,8 +307,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const PlaceChoice choice = ReadPlaceChoice(cl);
 
   const std::vector<TablePlace> places = FindChosenPlaces(choice);
-  if (plot && places.size() != 1) throw BadUsage("--plot draws one place, not " +
-                                                 std::to_string(places.size()));
+  if (plot && places.size() != 1)
+    throw BadUsage("--plot draws one place, not " + std::to_string(places.size()));
   PlaceClocks zones;
   for (const TablePlace& place : places) ChooseClock(cl, zone, zones, place);  // each one known
   const int first_year = static_cast<int>(span.first.year());

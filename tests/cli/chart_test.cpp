@@ -5,8 +5,8 @@
 
 #include "app/table/table_cli.h"
 #include "cli/daylight_chart.h"
-#include "tests/support/session_fixture.h"
 #include "tests/cli/tool_test_support.h"
+#include "tests/support/session_fixture.h"
 
 namespace orvalin {
 namespace {

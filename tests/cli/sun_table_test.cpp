@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/calculate_day.h"
-#include "engine/helpers.h"
 #include "cli/clock.h"
 #include "cli/day_span.h"
 #include "cli/out_text.h"
+#include "commands/calculate_day.h"
+#include "engine/helpers.h"
 #include "tests/support/session_fixture.h"
 
 namespace orvalin {
@@ -124,8 +124,7 @@ TEST(SunTable, LocalDaysHoldThatDaysEvents) {
   };
   for (const auto& c : cases) {
     const Clock clock = *Clock::Zone(c.zone);
-    const std::vector<SunRow> rows =
-        ComputeRows(c.place, kD(2027, 6, 20), kD(2027, 6, 22), clock);
+    const std::vector<SunRow> rows = ComputeRows(c.place, kD(2027, 6, 20), kD(2027, 6, 22), clock);
     ASSERT_EQ(rows.size(), 3u);
     for (const SunRow& r : rows) {
       for (const EventTime* e : {&r.sunrise, &r.culmination, &r.sunset}) {
@@ -200,6 +199,19 @@ TEST(SunTable, TwilightsAndHorizons) {
   const SunRow local =
       ComputeRow(berlin, kD(2027, 6, 21), *Clock::Zone("Europe/Berlin"), {-0.61, -18});
   EXPECT_EQ(local.note, "");  // a day without dusk is no surprise then
+}
+
+TEST(OutText, ClockTextsRoundButATimeOfDayStaysInItsDay) {
+  const struct {
+    double hours;
+    bool minutes, time_of_day;
+    const char* text;
+  } cases[] = {
+      {7.263889, false, true, "07:15:50"}, {7.263889, true, true, "07:16"},
+      {23.99999, false, true, "23:59:59"}, {23.999, true, true, "23:59"},
+      {24.0, false, false, "24:00:00"},    {0.0, true, false, "00:00"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ClockText(c.hours, c.minutes, c.time_of_day), c.text);
 }
 
 TEST(OutText, IsoTimestampsRoundToTheSecondAndCarryTheOffset) {

@@ -9,8 +9,8 @@
 
 #include "cli/table_format.h"
 #include "common/text.h"
-#include "tests/support/session_fixture.h"
 #include "tests/cli/tool_test_support.h"
+#include "tests/support/session_fixture.h"
 
 namespace orvalin {
 namespace {
@@ -21,11 +21,11 @@ using testing::ToolRun;
 class TableCli : public ::testing::Test {
  protected:
   TableCli() {
-    testing::WriteFile(dir / "good.dat",
-                       testing::RecordsBytes({testing::Geneva(),
-                                              Place("Tromsø", "Norway", "69 39 0 N", "18 57 0 E", 1),
-                                              Place("Ushuaia", "Argentina", "54 48 0 S",
-                                                    "68 18 0 W", -3)}));
+    testing::WriteFile(
+        dir / "good.dat",
+        testing::RecordsBytes({testing::Geneva(),
+                               Place("Tromsø", "Norway", "69 39 0 N", "18 57 0 E", 1),
+                               Place("Ushuaia", "Argentina", "54 48 0 S", "68 18 0 W", -3)}));
     testing::WriteFile(file, testing::RecordsBytes({
                                  testing::Geneva(),
                                  Place("Tromsø", "Norway", "69 39 0 N", "18 57 0 E", 1),
@@ -59,9 +59,11 @@ TEST_F(TableCli, WorkedExampleRowHoldsTheWindowsTexts) {
   const ToolRun typed = testing::RunEntry(RunTable, {"--lat", "46 12 0 N", "--lon", "6 9 0 E",
                                                      "--date", "21-06-2009", "--format", "csv"});
   ASSERT_EQ(typed.status, 0) << typed.err;
-  EXPECT_NE(typed.out.find(",46.200000,6.150000,2009-06-21,21-06-2009,UT,complete,\" 3h 45mn 19.5s\",2009-06-21,"
-                           "3.755425,2009-06-21T03:45:20+00:00,"),
-            std::string::npos);
+  EXPECT_NE(
+      typed.out.find(
+          ",46.200000,6.150000,2009-06-21,21-06-2009,UT,complete,\" 3h 45mn 19.5s\",2009-06-21,"
+          "3.755425,2009-06-21T03:45:20+00:00,"),
+      std::string::npos);
 }
 
 TEST_F(TableCli, SpringChangeShowsOnTheZoneClockOnly) {
@@ -93,8 +95,8 @@ TEST_F(TableCli, SpringChangeShowsOnTheZoneClockOnly) {
 TEST_F(TableCli, AnyZoneOfTheSystemsDatabase) {
   for (const char* zone : {"Etc/UTC", "GMT", "US/Eastern", "Asia/Calcutta", "Europe/Kiev",
                            "America/Buenos_Aires", "UTC", "Australia/Sydney"}) {
-    const ToolRun run = Table({"--record", "1", "--date", "21-06-2027", "--tz", zone, "--format",
-                               "csv"});
+    const ToolRun run =
+        Table({"--record", "1", "--date", "21-06-2027", "--tz", zone, "--format", "csv"});
     ASSERT_EQ(run.status, 0) << zone << ": " << run.err;
     EXPECT_NE(run.out.find(std::string(",") + zone + ",complete,"), std::string::npos) << zone;
   }
@@ -161,10 +163,12 @@ TEST_F(TableCli, PolarRowsInEveryFormat) {
 
   const ToolRun csv = Table({"--record", "2", "--date", "21-12-2009", "--format", "csv"});
   ASSERT_EQ(csv.status, 0) << csv.err;
-  EXPECT_EQ(csv.out, std::string(TableCsvHeader()) +
-                         "\nTromsø,69.650000,18.950000,2009-12-21,21-12-2009,UT,no sunrise,,,,,,,,,,,,,,,,,,,"
-                         "\" 0h 0mn 0s\",0.000000,,,"
-                         "no sunrise: the sun stays down all day\n");
+  EXPECT_EQ(
+      csv.out,
+      std::string(TableCsvHeader()) +
+          "\nTromsø,69.650000,18.950000,2009-12-21,21-12-2009,UT,no sunrise,,,,,,,,,,,,,,,,,,,"
+          "\" 0h 0mn 0s\",0.000000,,,"
+          "no sunrise: the sun stays down all day\n");
 }
 
 TEST_F(TableCli, CsvAndJsonCarryAYearOfRows) {
@@ -264,8 +268,9 @@ TEST_F(TableCli, HelpAndVersion) {
 TEST_F(TableCli, ReadableTextFitsHundredColumns) {
   const ToolRun geneva = Table({"--date", "21-06-2009"});
   ASSERT_EQ(geneva.status, 0) << geneva.err;
-  EXPECT_NE(geneva.out.find("\n2009-06-21  03:45:20   54.1  11:37:14  19:29:08  305.9  15:43:49   67.2"),
-            std::string::npos)
+  EXPECT_NE(
+      geneva.out.find("\n2009-06-21  03:45:20   54.1  11:37:14  19:29:08  305.9  15:43:49   67.2"),
+      std::string::npos)
       << geneva.out;
   const ToolRun minutes = Table({"--date", "21-06-2009", "--minutes"});
   EXPECT_NE(minutes.out.find("\n2009-06-21    03:45   54.1    11:37   19:29  305.9   15:44   67.2"),
@@ -294,18 +299,17 @@ TEST_F(TableCli, ReadableTextFitsHundredColumns) {
 // Many places in one run: every CSV line and JSON day names its place; a place that cannot be
 // read stops the run before anything is written.
 TEST_F(TableCli, ManyPlacesInOneRun) {
-  const ToolRun csv =
-      Table({"--record", "3", "--place", "tro", "--record", "1", "--month", "02-2009",
-             "--format", "csv"});
+  const ToolRun csv = Table({"--record", "3", "--place", "tro", "--record", "1", "--month",
+                             "02-2009", "--format", "csv"});
   ASSERT_EQ(csv.status, 0) << csv.err;
   EXPECT_EQ(testing::LineCount(csv.out), 1u + 3 * 28);
-  for (const char* start : {"\nZürich,47.366667,8.550000,2009-02-01,",
-                            "\nTromsø,69.650000,18.950000,2009-02-28,",
-                            "\nGeneva,46.200000,6.150000,2009-02-01,"}) {
+  for (const char* start :
+       {"\nZürich,47.366667,8.550000,2009-02-01,", "\nTromsø,69.650000,18.950000,2009-02-28,",
+        "\nGeneva,46.200000,6.150000,2009-02-01,"}) {
     EXPECT_NE(csv.out.find(start), std::string::npos) << start;
   }
-  const ToolRun json = Table({"--record", "1", "--record", "2", "--date", "21-06-2009",
-                              "--format", "json", "--gmt"});
+  const ToolRun json = Table(
+      {"--record", "1", "--record", "2", "--date", "21-06-2009", "--format", "json", "--gmt"});
   ASSERT_EQ(json.status, 0) << json.err;
   const QJsonArray places =
       QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object()["places"].toArray();
