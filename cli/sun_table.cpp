@@ -221,8 +221,8 @@ void ForEachRow(const TablePlace& place, Day first, Day last, const Clock& clock
                                  compute(sys_days(first) + days{1})};
   for (sys_days d{first}; d <= end; d += days{1}) {
     if (d > sys_days(first)) {
-      window[0] = std::move(window[1]);
-      window[1] = std::move(window[2]);
+      window[0] = window[1];
+      window[1] = window[2];
       window[2] = compute(d + days{1});
     }
     sink(LocalRow(Day{d}, {&window[0], &window[1], &window[2]}, clock));

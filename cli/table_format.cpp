@@ -182,7 +182,7 @@ std::string TextLine(const TableStyle& style,
   for (const Column& c : kColumns) {
     if (!InText(c, style)) continue;
     const std::string cell = text(c);
-    const std::size_t width = static_cast<std::size_t>(TextWidth(c, style));
+    const auto width = static_cast<std::size_t>(TextWidth(c, style));
     const std::string fill(width - std::min(width, CharacterCount(cell)), ' ');
     if (!line.empty()) line += "  ";
     line += c.kind == Kind::Plain ? cell + fill : fill + cell;

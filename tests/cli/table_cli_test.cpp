@@ -321,7 +321,7 @@ TEST_F(TableCli, ManyPlacesInOneRun) {
   const ToolRun broken = Table({"--all", "--date", "21-06-2009"});
   EXPECT_EQ(broken.status, 1);
   EXPECT_EQ(broken.out, "");
-  EXPECT_NE(broken.err.find("4"), std::string::npos) << broken.err;
+  EXPECT_NE(broken.err.find("record 4"), std::string::npos) << broken.err;
 }
 
 // A full disk: the rows cannot be written, and the run says so.
