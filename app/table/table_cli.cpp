@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QGuiApplication>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iostream>
@@ -211,11 +212,21 @@ std::string SpanText(const DaySpan& span) {
   return DateText(span.first) + " to " + DateText(span.last);
 }
 
+bool TakesValue(std::string_view arg) {
+  return std::any_of(std::begin(kOptions), std::end(kOptions),
+                     [&](const OptionRule& r) { return r.takes_value && r.name == arg; });
+}
+
+// Short options where an option may stand: "--place -h" looks for a place named "-h".
 std::vector<std::string> WithLongOptions(std::vector<std::string> args) {
-  for (std::string& arg : args) {
-    if (arg == "--") break;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--") break;
+    if (TakesValue(args[i])) {
+      ++i;
+      continue;
+    }
     for (const auto& [short_name, long_name] : kShortOptions) {
-      if (arg == short_name) arg = long_name;
+      if (args[i] == short_name) args[i] = long_name;
     }
   }
   return args;
