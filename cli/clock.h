@@ -16,17 +16,21 @@ struct LocalTime {
   Day date;
   double hours = 0;
   int day_shift = 0;
+  int offset_seconds = 0;  // the clock's offset from universal time at that moment
 };
 
 class Clock {
  public:
   static Clock Universal();
   static Clock Gmt(int hours);  // whole hours east of Greenwich, as the places file stores them
-  // A zone of Qt's time-zone database ("Europe/Zurich"); nullopt when it does not know it.
+  // A zone of the system's database, links included ("Europe/Zurich", "US/Eastern"), "UTC", or
+  // "local" (the system's own zone); nullopt when there is no such zone.
   static std::optional<Clock> Zone(std::string_view id);
 
+  bool IsUniversal() const { return kind_ == Kind::Universal; }
+
   // "UT", "GMT+1", "Europe/Zurich".
-  std::string Name() const;
+  const std::string& Name() const { return name_; }
   // A phrase for headings: "universal time (UT)", "GMT+1 (the place's offset, no daylight
   // saving)", "Europe/Zurich local time (daylight saving included)".
   std::string Description() const;
@@ -36,11 +40,23 @@ class Clock {
 
  private:
   enum class Kind { Universal, Gmt, Zone };
-  Clock(Kind kind, int hours, const QTimeZone& zone) : kind_(kind), hours_(hours), zone_(zone) {}
+  Clock(Kind kind, int hours, const QTimeZone& zone);
+  int ZoneOffsetSeconds(long long utc_ms) const;
+  void StepToNextTransition() const;
 
   Kind kind_;
   int hours_;
   QTimeZone zone_;
+  std::string name_;
+  // The zone's offset between two transitions, kept: asking the zone for every event would
+  // make a year on its clock cost several years in universal time.
+  struct OffsetSpan {
+    long long from_ms = 0, until_ms = 0;  // empty until the first question
+    int offset_seconds = 0;
+    bool next_known = false;  // the offset from until_ms on
+    int next_offset_seconds = 0;
+  };
+  mutable OffsetSpan span_;
 };
 
 }  // namespace orvalin

@@ -26,7 +26,7 @@ CommandLine::CommandLine(const std::vector<std::string>& args, std::span<const O
     });
     if (rule == rules.end()) throw BadUsage("unknown option " + typed + " (see --help)");
     const std::string name(rule->name);
-    if (Has(name)) throw BadUsage(name + " is given twice");
+    if (!rule->repeatable && Has(name)) throw BadUsage(name + " is given twice");
     std::string value;
     if (rule->takes_value) {
       if (equals != std::string::npos) {
@@ -52,6 +52,14 @@ std::optional<std::string> CommandLine::Value(std::string_view name) const {
     if (n == name) return v;
   }
   return std::nullopt;
+}
+
+std::vector<std::string> CommandLine::Values(std::string_view name) const {
+  std::vector<std::string> values;
+  for (const auto& [n, v] : given_) {
+    if (n == name) values.push_back(v);
+  }
+  return values;
 }
 
 long long PositiveNumber(std::string_view option, std::string_view text) {

@@ -13,16 +13,19 @@ namespace orvalin {
 struct OptionRule {
   std::string_view name;  // with its dashes: "--file"
   bool takes_value = false;
+  bool repeatable = false;           // may be given more than once
   std::string_view short_name = {};  // "-h" for "--help", if any; it is found under `name`
 };
 
 class CommandLine {
  public:
-  // Fails with BadUsage on an unknown option, a missing value or an option given twice.
+  // Fails with BadUsage on an unknown option, a missing value or an option given twice that is
+  // not repeatable.
   CommandLine(const std::vector<std::string>& args, std::span<const OptionRule> rules);
 
   bool Has(std::string_view name) const;
-  std::optional<std::string> Value(std::string_view name) const;
+  std::optional<std::string> Value(std::string_view name) const;  // the first one
+  std::vector<std::string> Values(std::string_view name) const;   // in the order given
   const std::vector<std::string>& Positionals() const { return positionals_; }
 
  private:

@@ -70,6 +70,4 @@ std::vector<Day> DaysFromTo(Day first, Day last) {
   return days;
 }
 
-std::string DayText(Day d) { return DateText(d); }
-
 }  // namespace orvalin

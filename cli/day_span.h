@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/date_text.h"  // kPreciseFromYear, kPreciseUntilYear
+#include "engine/date_text.h"  // DateText, kPreciseFromYear, kPreciseUntilYear
 
 namespace orvalin {
 
@@ -21,8 +21,5 @@ std::pair<Day, Day> ParseYearText(std::string_view option, std::string_view text
 
 // Every day from `first` to `last`, both included; empty when last is before first.
 std::vector<Day> DaysFromTo(Day first, Day last);
-
-// Forwards to DateText until the table's formats call it themselves.
-std::string DayText(Day day);
 
 }  // namespace orvalin

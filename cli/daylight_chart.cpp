@@ -14,6 +14,7 @@ namespace {
 
 const QColor kNight(45, 58, 90);
 const QColor kDaylight(251, 233, 166);
+const QColor kTwilight(120, 140, 190);
 const QColor kSunrise(240, 125, 0);
 const QColor kSunset(194, 24, 91);
 const QColor kCulmination(120, 90, 0);
@@ -158,18 +159,38 @@ std::optional<double> Hours(const EventTime& e) {
 void PolarLabels(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
   p.setFont(Font(13, true));
   for (int i = 0; i < f.days;) {
-    const RowStatus s = rows[i].status;
+    const SunOutcome s = rows[i].status;
     int end = i + 1;
     while (end < f.days && rows[end].status == s) ++end;
     const QRectF band(QPointF(f.ColumnLeft(i), f.area.top()),
                       QPointF(f.ColumnLeft(end), f.area.bottom()));
-    if ((s == RowStatus::NoSunset || s == RowStatus::NoSunrise) && band.width() >= 70) {
-      const bool day = s == RowStatus::NoSunset;
+    if ((s == SunOutcome::NoSunset || s == SunOutcome::NoSunrise) && band.width() >= 70) {
+      const bool day = s == SunOutcome::NoSunset;
       p.setPen(day ? kInk : QColor(Qt::white));
       p.drawText(band, Qt::AlignCenter,
                  day ? "polar day\nsun up\nall day" : "polar night\nsun down\nall day");
     }
     i = end;
+  }
+}
+
+// From `from` to `to` hours of day i, across midnight when `to` comes first.
+void FillHours(QPainter& p, const Frame& f, int i, double from, double to, const QColor& colour) {
+  if (to >= from) {
+    p.fillRect(f.Column(i, from, to), colour);
+  } else {
+    p.fillRect(f.Column(i, from, 24), colour);
+    p.fillRect(f.Column(i, 0, to), colour);
+  }
+}
+
+// The twilight band lies under the daylight: from dawn to dusk, or all day when the sun never
+// goes below the twilight's altitude.
+void TwilightBand(QPainter& p, const Frame& f, int i, const SunRow& r) {
+  if (r.twilight_status == SunOutcome::NoSunset) {
+    p.fillRect(f.Column(i, 0, 24), kTwilight);
+  } else if (r.dawn.known && r.dusk.known) {
+    FillHours(p, f, i, r.dawn.local.hours, r.dusk.local.hours, kTwilight);
   }
 }
 
@@ -179,16 +200,11 @@ void TimesPanel(QPainter& p, const Frame& f, const std::vector<SunRow>& rows,
   p.setRenderHint(QPainter::Antialiasing, false);
   for (int i = 0; i < f.days; ++i) {
     const SunRow& r = rows[i];
-    if (r.status == RowStatus::NoSunset) {
+    TwilightBand(p, f, i, r);
+    if (r.status == SunOutcome::NoSunset) {
       p.fillRect(f.Column(i, 0, 24), kDaylight);
-    } else if (r.status == RowStatus::Complete && r.sunrise.known && r.sunset.known) {
-      const double rise = r.sunrise.local.hours, set = r.sunset.local.hours;
-      if (set >= rise) {
-        p.fillRect(f.Column(i, rise, set), kDaylight);
-      } else {  // daylight across midnight of this clock
-        p.fillRect(f.Column(i, rise, 24), kDaylight);
-        p.fillRect(f.Column(i, 0, set), kDaylight);
-      }
+    } else if (r.status == SunOutcome::Complete && r.sunrise.known && r.sunset.known) {
+      FillHours(p, f, i, r.sunrise.local.hours, r.sunset.local.hours, kDaylight);
     }
   }
   p.setRenderHint(QPainter::Antialiasing, true);
@@ -233,7 +249,7 @@ void GapNotes(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
     const QRectF gap(QPointF(f.ColumnLeft(i), f.area.top()),
                      QPointF(f.ColumnLeft(end), f.area.bottom()));
     if (end > i && gap.width() >= 90) {
-      const bool day = rows[(i + end) / 2].status == RowStatus::NoSunset;
+      const bool day = rows[(i + end) / 2].status == SunOutcome::NoSunset;
       p.drawText(gap, Qt::AlignCenter,
                  day ? "not computed\non polar days" : "not computed\non polar nights");
     }
@@ -256,7 +272,13 @@ void ElevationPanel(QPainter& p, Frame f, const std::vector<SunRow>& rows) {
   PanelTitle(p, f, "Sun's elevation at culmination (degrees)");
 }
 
-void Legend(QPainter& p, int y) {
+bool HasTwilight(const std::vector<SunRow>& rows) {
+  return std::any_of(rows.begin(), rows.end(), [](const SunRow& r) {
+    return r.dawn.known || r.dusk.known || r.twilight_status == SunOutcome::NoSunset;
+  });
+}
+
+void Legend(QPainter& p, int y, bool twilight) {
   struct Item {
     const char* text;
     QColor color;
@@ -267,11 +289,13 @@ void Legend(QPainter& p, int y) {
                         {"Sunset", kSunset, false, Qt::SolidLine},
                         {"Culmination", kCulmination, false, Qt::DashLine},
                         {"Daylight", kDaylight, true, Qt::SolidLine},
+                        {"Twilight", kTwilight, true, Qt::SolidLine},
                         {"Night", kNight, true, Qt::SolidLine}};
   p.setFont(Font(13));
   const QFontMetrics metrics(p.font());
   int x = kLeft;
   for (const Item& item : items) {
+    if (item.color == kTwilight && !twilight) continue;
     if (item.box) {
       p.setPen(QPen(kInk, 1));
       p.setBrush(item.color);
@@ -311,7 +335,7 @@ QImage DrawDaylightChart(const std::vector<SunRow>& rows, const ChartText& text,
   p.drawText(QPointF(kLeft, 32), Q(text.title));
   p.setFont(Font(14));
   p.drawText(QPointF(kLeft, 56), Q(text.subtitle));
-  Legend(p, 80);
+  Legend(p, 80, HasTwilight(rows));
   if (rows.empty()) return image;
 
   const ChartPanels panels = ChartLayout(size);

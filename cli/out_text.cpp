@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
+#include <cmath>
+#include <cstdlib>
 
 #include "common/text.h"
 
@@ -15,6 +16,73 @@ std::string Decimal(double value, int digits) {
   std::string text(buffer, result.ptr);
   // No "-0.000000": a value that rounds to zero is zero.
   if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
+}
+
+namespace {
+
+constexpr long long kSecondsPerDay = 86'400;
+
+// `value` (0 or more) in decimal, zero-padded to `width` digits: printf is slow for millions of
+// rows.
+void AppendDigits(std::string& out, long long value, int width) {
+  char digits[24];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value > 0);
+  for (int pad = n; pad < width; ++pad) out += '0';
+  while (n > 0) out += digits[--n];
+}
+
+}  // namespace
+
+std::string IsoDate(std::chrono::year_month_day date) {
+  std::string text;
+  text.reserve(10);
+  AppendDigits(text, static_cast<int>(date.year()), 4);
+  text += '-';
+  AppendDigits(text, static_cast<unsigned>(date.month()), 2);
+  text += '-';
+  AppendDigits(text, static_cast<unsigned>(date.day()), 2);
+  return text;
+}
+
+std::string IsoTimestamp(std::chrono::year_month_day date, double hours, int offset_seconds) {
+  long long seconds = std::llround(hours * 3600);
+  std::chrono::sys_days day{date};
+  // 23:59:59.6 rounds into the next day.
+  day += std::chrono::days{seconds / kSecondsPerDay};
+  seconds %= kSecondsPerDay;
+  const int offset_minutes = std::abs(offset_seconds) / 60;
+  std::string text = IsoDate(std::chrono::year_month_day{day});
+  text += 'T';
+  AppendDigits(text, seconds / 3600, 2);
+  text += ':';
+  AppendDigits(text, seconds / 60 % 60, 2);
+  text += ':';
+  AppendDigits(text, seconds % 60, 2);
+  text += offset_seconds < 0 ? '-' : '+';
+  AppendDigits(text, offset_minutes / 60, 2);
+  text += ':';
+  AppendDigits(text, offset_minutes % 60, 2);
+  return text;
+}
+
+std::string ClockText(double hours, bool minutes, bool time_of_day) {
+  const long long unit = minutes ? 60 : 1;
+  long long n = std::llround(hours * 3600 / static_cast<double>(unit));
+  if (time_of_day) n = std::min(n, kSecondsPerDay / unit - 1);
+  const long long seconds = n * unit;
+  std::string text;
+  AppendDigits(text, seconds / 3600, 2);
+  text += ':';
+  AppendDigits(text, seconds / 60 % 60, 2);
+  if (!minutes) {
+    text += ':';
+    AppendDigits(text, seconds % 60, 2);
+  }
   return text;
 }
 

@@ -2,6 +2,7 @@
 // columns padded by characters rather than bytes.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,17 @@ namespace orvalin {
 
 // Fixed notation with `digits` decimals and "." whatever the locale: Decimal(3.5, 2) is "3.50".
 std::string Decimal(double value, int digits);
+
+// ISO 8601: "2027-03-01".
+std::string IsoDate(std::chrono::year_month_day date);
+
+// ISO 8601 local time with its offset, to the second: "2027-03-01T07:15:49+01:00". `hours` of
+// `date` on a clock `offset_seconds` ahead of universal time.
+std::string IsoTimestamp(std::chrono::year_month_day date, double hours, int offset_seconds);
+
+// Hours as "07:15:49", or "07:15" to the minute, rounded; a time of day stops at the day's last
+// second or minute, a length does not ("24:00:00").
+std::string ClockText(double hours, bool minutes, bool time_of_day);
 
 // A CSV cell: quoted (quotes doubled) when it holds a comma, a quote, a line break, or a blank at
 // either end, which a spreadsheet would otherwise drop.

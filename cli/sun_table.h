@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@ struct EventTime {
   bool known = false;
   LocalTime local;   // on the table's clock
   std::string text;  // TimeText of local.hours: the window's text when the clock is UT
+  int count = 0;     // on a local day: how many such events it holds (0, 1 or 2)
 };
 
 struct AngleValue {
@@ -38,13 +40,18 @@ struct AngleValue {
   std::string text;  // AngleText
 };
 
-enum class RowStatus { Complete, NoSunrise, NoSunset, Fault };
+// What a table computes beside the window's day.
+struct SunSettings {
+  double horizon = kHorizonAltitude;  // altitude of the sun's centre at rise and set, degrees
+  std::optional<double> twilight;     // altitude of dawn and dusk, degrees
+};
 
 struct SunRow {
   Day date;
-  RowStatus status = RowStatus::Complete;
+  SunOutcome status = SunOutcome::Complete;
   // Why a row is not complete: "no sunset: the sun stays up all day", "no sunrise: ...", or a
-  // failure report "<description> in line <step> of EPHEMERIDES".
+  // failure report "<description> in line <step> of EPHEMERIDES"; on a local day also an event
+  // missing from it or found twice.
   std::string note;
   EventTime sunrise, culmination, sunset;
   AngleValue sunrise_azimuth, culmination_azimuth, sunset_azimuth, elevation;
@@ -52,12 +59,26 @@ struct SunRow {
   bool day_length_known = false;
   double day_length = 0;  // hours
   std::string day_length_text;
+  // With a twilight: the sun passing its altitude, morning and evening, and why they are missing.
+  EventTime dawn, dusk;
+  SunOutcome twilight_status = SunOutcome::Complete;
+  std::string twilight_note;
 };
 
-SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock);
-std::vector<SunRow> ComputeRows(const TablePlace& place, const std::vector<Day>& days,
-                                const Clock& clock);
+// On the universal clock a row is the window's day. On any other clock it is a calendar day of
+// that clock, gathered from the universal days around it; status, day length and elevation are
+// those of the universal day that holds the local noon.
+SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock,
+                  const SunSettings& settings = {});
 
-std::string_view StatusName(RowStatus status);  // "complete", "no sunrise", "no sunset", "fault"
+// The rows from `first` to `last` in order, each handed to `sink` as soon as it is computed;
+// every universal day is computed once.
+void ForEachRow(const TablePlace& place, Day first, Day last, const Clock& clock,
+                const std::function<void(const SunRow&)>& sink, const SunSettings& settings = {});
+std::vector<SunRow> ComputeRows(const TablePlace& place, Day first, Day last, const Clock& clock,
+                                const SunSettings& settings = {});
+
+// "complete", "no sunrise", "no sunset", "fault"
+std::string_view StatusName(SunOutcome status);
 
 }  // namespace orvalin

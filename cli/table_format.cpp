@@ -1,125 +1,300 @@
 #include "cli/table_format.h"
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
 #include <string>
 
-#include "engine/helpers.h"
 #include "cli/out_text.h"
 #include "cli/tool_errors.h"
+#include "engine/helpers.h"
 
 namespace orvalin {
 namespace {
 
-constexpr int kDigits = 6;  // hours to 4 ms, degrees to 0.004"
+constexpr int kDigits = 6;             // hours to 4 ms, degrees to 0.004"
+constexpr int kTextDegrees = 1;        // decimals of the text table's angles
+constexpr int kWindowTimeWidth = 15;   // " 23h 59mn 59.9s"
+constexpr int kWindowAngleWidth = 16;  // "  327° 43' 1.96\""
+constexpr int kDateWidth = 10;         // "2027-03-01"
+constexpr int kAngleWidth = 5;         // "327.7"
+constexpr int kSecondsWidth = 8;       // "07:15:49"
+constexpr int kMinutesWidth = 5;       // "07:15"
 
-constexpr std::string_view kCsvHeader =
-    "date,clock,status,"
-    "sunrise,sunrise_date,sunrise_h,sunrise_azimuth,sunrise_azimuth_deg,"
-    "culmination,culmination_date,culmination_h,culmination_azimuth,culmination_azimuth_deg,"
-    "sunset,sunset_date,sunset_h,sunset_azimuth,sunset_azimuth_deg,"
-    "day_length,day_length_h,elevation,elevation_deg,note";
+// How a column's value spreads over the formats: a plain text, or the window's text beside a
+// decimal (and, for an event, its date on the clock).
+enum class Kind { Plain, Event, Degrees, Hours };
 
-std::string ShiftMark(int shift) {
-  if (shift == 0) return "   ";
-  return (shift > 0 ? " +" : " -") + std::to_string(shift > 0 ? shift : -shift);
+// One value of a row; `known` false leaves cells empty and makes JSON null.
+struct Cell {
+  bool known = false;
+  std::string text;  // the window's text, or the plain value
+  double number = 0;
+  Day date{};              // Event: its date on the table's clock
+  int offset_seconds = 0;  // Event: the clock's offset then
+};
+
+Cell Plain(std::string text) { return {true, std::move(text)}; }
+Cell Of(const EventTime& e) {
+  return {e.known, e.text, e.local.hours, e.local.date, e.local.offset_seconds};
 }
+Cell Of(const AngleValue& a) { return {a.known, a.text, a.degrees}; }
 
-// An event's text, with a mark of the day when some event of its column left the row's date.
-std::string TimeCell(const EventTime& e, bool marked) {
-  if (!e.known) return {};
-  return marked ? e.text + ShiftMark(e.local.day_shift) : e.text;
-}
+struct Context {
+  const SunRow& row;
+  const TablePlace& place;
+  const Clock& clock;
+  bool twilight;
+};
 
-void WriteText(std::ostream& out, const TablePlace& place, const Clock& clock,
-               const std::vector<SunRow>& rows) {
-  bool marked[3] = {false, false, false};
-  for (const SunRow& r : rows) {
-    const EventTime* events[3] = {&r.sunrise, &r.culmination, &r.sunset};
-    for (int e = 0; e < 3; ++e) marked[e] |= events[e]->known && events[e]->local.day_shift != 0;
+// Where a column appears: the readable text table, the window's texts, CSV, JSON; only with a
+// twilight; in the readable table only without one, to keep it within 100 columns.
+enum Shown : unsigned {
+  kReadable = 1,
+  kWindow = 2,
+  kCsv = 4,
+  kJson = 8,
+  kAll = 15,
+  kTwilight = 16,
+  kReadableWithoutTwilight = 32,
+};
+
+struct Column {
+  std::string_view key;           // CSV header and JSON member
+  std::string_view header;        // in the window's texts
+  std::string_view short_header;  // in the readable table, when shorter than the header
+  Kind kind;
+  unsigned shown;
+  Cell (*value)(const Context&);
+};
+
+// Short, for the readable table: what the note says at length.
+std::string ShortNote(const SunRow& r, bool twilight) {
+  if (r.status == SunOutcome::NoSunset) return "sun up all day";
+  if (r.status == SunOutcome::NoSunrise) return "sun down all day";
+  if (r.status == SunOutcome::Fault) return r.note;
+  if (twilight && r.twilight_status == SunOutcome::NoSunset) return "twilight all night";
+  if (twilight && r.twilight_status == SunOutcome::Fault) return r.twilight_note;
+  std::string note;
+  const std::pair<const EventTime*, const char*> events[] = {{&r.sunrise, "sunrise"},
+                                                             {&r.culmination, "culmination"},
+                                                             {&r.sunset, "sunset"},
+                                                             {&r.dawn, "dawn"},
+                                                             {&r.dusk, "dusk"}};
+  for (const auto& [e, name] : events) {
+    if (e->count == 1 || (!twilight && (e == &r.dawn || e == &r.dusk))) continue;
+    note += (note.empty() ? "" : ", ") + std::string(e->count == 0 ? "no " : "2 ") + name +
+            (e->count > 1 ? "s" : "");
   }
-  std::vector<std::vector<std::string>> cells = {{"Date", "Sunrise", "Azimuth", "Culmination",
-                                                  "Azimuth", "Sunset", "Azimuth", "Day length",
-                                                  "Elevation", "Note"}};
-  for (const SunRow& r : rows) {
-    cells.push_back({DayText(r.date), TimeCell(r.sunrise, marked[0]), r.sunrise_azimuth.text,
-                     TimeCell(r.culmination, marked[1]), r.culmination_azimuth.text,
-                     TimeCell(r.sunset, marked[2]), r.sunset_azimuth.text, r.day_length_text,
-                     r.elevation.text, r.note});
+  return note;
+}
+
+// The table's columns in their order: a new column is one line here.
+const Column kColumns[] = {
+    {"place", "", "", Kind::Plain, kCsv | kJson,
+     [](const Context& c) { return Plain(c.place.name); }},
+    {"latitude_deg", "", "", Kind::Plain, kCsv,
+     [](const Context& c) { return Plain(Decimal(c.place.latitude, kDigits)); }},
+    {"longitude_deg", "", "", Kind::Plain, kCsv,
+     [](const Context& c) { return Plain(Decimal(-c.place.longitude_west, kDigits)); }},
+    {"date", "Date", "", Kind::Plain, kReadable | kCsv | kJson,
+     [](const Context& c) { return Plain(IsoDate(c.row.date)); }},
+    {"date_text", "Date", "", Kind::Plain, kWindow | kCsv | kJson,
+     [](const Context& c) { return Plain(DateText(c.row.date)); }},
+    {"clock", "", "", Kind::Plain, kCsv, [](const Context& c) { return Plain(c.clock.Name()); }},
+    {"status", "", "", Kind::Plain, kCsv | kJson,
+     [](const Context& c) { return Plain(std::string(StatusName(c.row.status))); }},
+    {"dawn", "Dawn", "", Kind::Event, kAll | kTwilight,
+     [](const Context& c) { return Of(c.row.dawn); }},
+    {"sunrise", "Sunrise", "", Kind::Event, kAll,
+     [](const Context& c) { return Of(c.row.sunrise); }},
+    {"sunrise_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll | kReadableWithoutTwilight,
+     [](const Context& c) { return Of(c.row.sunrise_azimuth); }},
+    {"culmination", "Culmination", "Culmin.", Kind::Event, kAll,
+     [](const Context& c) { return Of(c.row.culmination); }},
+    {"culmination_azimuth", "Azimuth", "", Kind::Degrees, kWindow | kCsv | kJson,
+     [](const Context& c) { return Of(c.row.culmination_azimuth); }},
+    {"sunset", "Sunset", "", Kind::Event, kAll, [](const Context& c) { return Of(c.row.sunset); }},
+    {"sunset_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll | kReadableWithoutTwilight,
+     [](const Context& c) { return Of(c.row.sunset_azimuth); }},
+    {"dusk", "Dusk", "", Kind::Event, kAll | kTwilight,
+     [](const Context& c) { return Of(c.row.dusk); }},
+    {"day_length", "Day length", "Length", Kind::Hours, kAll,
+     [](const Context& c) {
+       return Cell{c.row.day_length_known, c.row.day_length_text, c.row.day_length};
+     }},
+    {"elevation", "Elevation", "Elev.", Kind::Degrees, kAll,
+     [](const Context& c) { return Of(c.row.elevation); }},
+    {"note", "Note", "", Kind::Plain, kWindow | kCsv | kJson,
+     [](const Context& c) {
+       return Cell{!c.row.note.empty(), c.row.note};
+     }},
+    {"twilight_note", "", "", Kind::Plain, kCsv | kJson | kTwilight,
+     [](const Context& c) {
+       return Cell{!c.row.twilight_note.empty(), c.row.twilight_note};
+     }},
+    {"note", "Note", "", Kind::Plain, kReadable,
+     [](const Context& c) { return Plain(ShortNote(c.row, c.twilight)); }},
+};
+
+std::string TextOf(const Column& c, const Cell& cell, const TableStyle& style) {
+  if (!cell.known) return {};
+  if (style.window_texts || c.kind == Kind::Plain) return cell.text;
+  if (c.kind == Kind::Degrees) return Decimal(cell.number, kTextDegrees);
+  return ClockText(cell.number, style.minutes, c.kind == Kind::Event);
+}
+
+std::string_view Header(const Column& c, const TableStyle& style) {
+  return style.window_texts || c.short_header.empty() ? c.header : c.short_header;
+}
+
+int TextWidth(const Column& c, const TableStyle& style) {
+  int value = 0;
+  switch (c.kind) {
+    case Kind::Plain:
+      value = c.key == "note" ? 0 : kDateWidth;  // the note ends the line unpadded
+      break;
+    case Kind::Event:
+    case Kind::Hours:
+      value = style.window_texts ? kWindowTimeWidth : style.minutes ? kMinutesWidth : kSecondsWidth;
+      break;
+    case Kind::Degrees:
+      value = style.window_texts ? kWindowAngleWidth : kAngleWidth;
+      break;
   }
-  out << place.Label() << '\n'
-      << "Times in " << clock.Description() << "; true azimuths; sunrise and sunset at a"
-      << " horizon altitude of " << NumberText(kHorizonAltitude) << "\xC2\xB0.\n";
-  if (marked[0] || marked[1] || marked[2]) {
-    out << "A time marked +1 (-1) falls on the next (previous) day of this clock.\n";
+  return std::max(value, static_cast<int>(Header(c, style).size()));
+}
+
+bool Present(const Column& c, const TableStyle& style, Shown where) {
+  if ((c.shown & where) == 0) return false;
+  const bool twilight = style.sun.twilight.has_value();
+  if ((c.shown & kTwilight) && !twilight) return false;
+  return !(where == kReadable && twilight && (c.shown & kReadableWithoutTwilight));
+}
+
+bool InText(const Column& c, const TableStyle& style) {
+  return Present(c, style, style.window_texts ? kWindow : kReadable);
+}
+
+std::string TextLine(const TableStyle& style,
+                     const std::function<std::string(const Column&)>& text) {
+  std::string line;
+  for (const Column& c : kColumns) {
+    if (!InText(c, style)) continue;
+    const std::string cell = text(c);
+    const auto width = static_cast<std::size_t>(TextWidth(c, style));
+    const std::string fill(width - std::min(width, CharacterCount(cell)), ' ');
+    if (!line.empty()) line += "  ";
+    line += c.kind == Kind::Plain ? cell + fill : fill + cell;
   }
-  out << '\n' << Columns(cells, {false, true, true, true, true, true, true, true, true, false});
+  line.erase(line.find_last_not_of(' ') + 1);
+  return line + '\n';
 }
 
-std::string CsvEvent(const EventTime& e) {
-  if (!e.known) return ",,";
-  return CsvCell(e.text) + ',' + DayText(e.local.date) + ',' + Decimal(e.local.hours, kDigits);
-}
+// The suffix of the decimal beside the window's text: CSV "_deg", JSON "degrees".
+std::string_view CsvSuffix(Kind kind) { return kind == Kind::Degrees ? "_deg" : "_h"; }
+std::string_view JsonNumberKey(Kind kind) { return kind == Kind::Degrees ? "degrees" : "hours"; }
 
-std::string CsvAngle(const AngleValue& a) {
-  if (!a.known) return ",";
-  return CsvCell(a.text) + ',' + Decimal(a.degrees, kDigits);
-}
-
-void WriteCsv(std::ostream& out, const Clock& clock, const std::vector<SunRow>& rows) {
-  out << kCsvHeader << '\n';
-  const std::string clock_name = CsvCell(clock.Name());
-  for (const SunRow& r : rows) {
-    out << DayText(r.date) << ',' << clock_name << ',' << StatusName(r.status) << ','
-        << CsvEvent(r.sunrise) << ',' << CsvAngle(r.sunrise_azimuth) << ','
-        << CsvEvent(r.culmination) << ',' << CsvAngle(r.culmination_azimuth) << ','
-        << CsvEvent(r.sunset) << ',' << CsvAngle(r.sunset_azimuth) << ','
-        << (r.day_length_known ? CsvCell(r.day_length_text) + ',' + Decimal(r.day_length, kDigits)
-                               : std::string(","))
-        << ',' << CsvAngle(r.elevation) << ',' << CsvCell(r.note) << '\n';
+std::string CsvHeader(const TableStyle& style) {
+  std::string header;
+  for (const Column& c : kColumns) {
+    if (!Present(c, style, kCsv)) continue;
+    if (!header.empty()) header += ',';
+    header += c.key;
+    if (c.kind == Kind::Event) header += ',' + std::string(c.key) + "_date";
+    if (c.kind != Kind::Plain) header += ',' + std::string(c.key) + std::string(CsvSuffix(c.kind));
+    if (c.kind == Kind::Event) header += ',' + std::string(c.key) + "_time";
   }
+  return header;
 }
 
-std::string JsonEvent(const EventTime& e) {
-  if (!e.known) return "null";
-  return "{\"text\": " + JsonString(e.text) + ", \"date\": " + JsonString(DayText(e.local.date)) +
-         ", \"hours\": " + Decimal(e.local.hours, kDigits) + "}";
-}
-
-std::string JsonAngle(const AngleValue& a) {
-  if (!a.known) return "null";
-  return "{\"text\": " + JsonString(a.text) + ", \"degrees\": " + Decimal(a.degrees, kDigits) + "}";
-}
-
-void WriteJson(std::ostream& out, const TablePlace& place, const Clock& clock,
-               const std::vector<SunRow>& rows) {
-  out << "{\n  \"place\": {\"name\": " << JsonString(place.name)
-      << ", \"country\": " << JsonString(place.country)
-      << ", \"latitude\": " << JsonString(place.latitude_text)
-      << ", \"longitude\": " << JsonString(place.longitude_text)
-      << ", \"latitude_deg\": " << Decimal(place.latitude, kDigits)
-      << ", \"longitude_west_deg\": " << Decimal(place.longitude_west, kDigits)
-      << ", \"gmt\": " << (place.gmt_hours ? std::to_string(*place.gmt_hours) : "null") << "},\n"
-      << "  \"clock\": " << JsonString(clock.Name()) << ",\n"
-      << "  \"clock_description\": " << JsonString(clock.Description()) << ",\n"
-      << "  \"horizon_deg\": " << Decimal(kHorizonAltitude, 2) << ",\n"
-      << "  \"days\": [";
-  const char* separator = "\n";
-  for (const SunRow& r : rows) {
-    out << separator << "    {\"date\": " << JsonString(DayText(r.date))
-        << ", \"status\": " << JsonString(StatusName(r.status))
-        << ", \"sunrise\": " << JsonEvent(r.sunrise)
-        << ", \"sunrise_azimuth\": " << JsonAngle(r.sunrise_azimuth)
-        << ", \"culmination\": " << JsonEvent(r.culmination)
-        << ", \"culmination_azimuth\": " << JsonAngle(r.culmination_azimuth)
-        << ", \"sunset\": " << JsonEvent(r.sunset)
-        << ", \"sunset_azimuth\": " << JsonAngle(r.sunset_azimuth) << ", \"day_length\": "
-        << (r.day_length_known ? "{\"text\": " + JsonString(r.day_length_text) +
-                                     ", \"hours\": " + Decimal(r.day_length, kDigits) + "}"
-                               : std::string("null"))
-        << ", \"elevation\": " << JsonAngle(r.elevation)
-        << ", \"note\": " << (r.note.empty() ? std::string("null") : JsonString(r.note)) << "}";
-    separator = ",\n";
+std::string CsvCells(Kind kind, const Cell& cell) {
+  switch (kind) {
+    case Kind::Plain:
+      return cell.known ? CsvCell(cell.text) : std::string();
+    case Kind::Event:
+      if (!cell.known) return ",,,";
+      return CsvCell(cell.text) + ',' + IsoDate(cell.date) + ',' + Decimal(cell.number, kDigits) +
+             ',' + IsoTimestamp(cell.date, cell.number, cell.offset_seconds);
+    case Kind::Degrees:
+    case Kind::Hours:
+      if (!cell.known) return ",";
+      return CsvCell(cell.text) + ',' + Decimal(cell.number, kDigits);
   }
-  out << (rows.empty() ? "]\n}\n" : "\n  ]\n}\n");
+  return {};
+}
+
+std::string CsvLine(const Context& context, const TableStyle& style) {
+  std::string line;
+  const char* separator = "";
+  for (const Column& c : kColumns) {
+    if (!Present(c, style, kCsv)) continue;
+    line += separator + CsvCells(c.kind, c.value(context));
+    separator = ",";
+  }
+  return line + '\n';
+}
+
+// An ISO 8601 date or time as a JSON string: it holds nothing JSON escapes.
+std::string JsonIso(std::string iso) { return '"' + std::move(iso) + '"'; }
+
+std::string JsonValue(Kind kind, const Cell& cell) {
+  if (!cell.known) return "null";
+  if (kind == Kind::Plain) return JsonString(cell.text);
+  std::string object = "{\"text\": " + JsonString(cell.text);
+  if (kind == Kind::Event) object += ", \"date\": " + JsonIso(IsoDate(cell.date));
+  object += ", \"" + std::string(JsonNumberKey(kind)) + "\": " + Decimal(cell.number, kDigits);
+  if (kind == Kind::Event) {
+    object += ", \"time\": " + JsonIso(IsoTimestamp(cell.date, cell.number, cell.offset_seconds));
+  }
+  return object + "}";
+}
+
+std::string JsonRow(const Context& context, const TableStyle& style) {
+  std::string object;
+  for (const Column& c : kColumns) {
+    if (!Present(c, style, kJson)) continue;
+    object += object.empty() ? "{" : ", ";
+    object += "\"" + std::string(c.key) + "\": " + JsonValue(c.kind, c.value(context));
+  }
+  return object + "}";
+}
+
+std::string JsonPlace(const TablePlace& place) {
+  return "{\"name\": " + JsonString(place.name) + ", \"country\": " + JsonString(place.country) +
+         ", \"latitude\": " + JsonString(place.latitude_text) +
+         ", \"longitude\": " + JsonString(place.longitude_text) +
+         ", \"latitude_deg\": " + Decimal(place.latitude, kDigits) +
+         ", \"longitude_deg\": " + Decimal(-place.longitude_west, kDigits) +
+         ", \"longitude_west_deg\": " + Decimal(place.longitude_west, kDigits) +
+         ", \"gmt\": " + (place.gmt_hours ? std::to_string(*place.gmt_hours) : "null") + "}";
+}
+
+// The clock's and the altitudes' members, each followed by a comma and `separator`.
+std::string JsonClock(const Clock& clock, const SunSettings& sun, std::string_view separator) {
+  const std::string next = "," + std::string(separator);
+  return "\"clock\": " + JsonString(clock.Name()) + next +
+         "\"clock_description\": " + JsonString(clock.Description()) + next +
+         "\"horizon_deg\": " + Decimal(sun.horizon, 2) + next +
+         (sun.twilight ? "\"twilight_deg\": " + Decimal(*sun.twilight, 2) + next : "");
+}
+
+void TextHeading(std::ostream& out, const TablePlace& place, const Clock& clock,
+                 const TableStyle& style) {
+  out << place.Label() << '\n';
+  const double horizon = style.sun.horizon;
+  const std::string twilight =
+      style.sun.twilight ? "; dawn and dusk at " + Decimal(*style.sun.twilight, 0) + "\xC2\xB0"
+                         : "";
+  if (style.window_texts) {
+    out << "Times in " << clock.Description() << "; true azimuths; sunrise and sunset at a"
+        << " horizon altitude of " << NumberText(horizon) << "\xC2\xB0" << twilight << ".\n\n";
+  } else {
+    out << "Times in " << clock.Description() << ".\n"
+        << "True azimuths in degrees; sunrise and sunset at a horizon altitude of "
+        << Decimal(horizon, 2) << "\xC2\xB0" << twilight << ".\n\n";
+  }
+  out << TextLine(style, [&](const Column& c) { return std::string(Header(c, style)); });
 }
 
 }  // namespace
@@ -132,21 +307,77 @@ TableFormat ParseTableFormat(std::string_view option, std::string_view text) {
                  "\": expected text, csv or json");
 }
 
-void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place, const Clock& clock,
-                const std::vector<SunRow>& rows) {
-  switch (format) {
+TableWriter::TableWriter(std::ostream& out, const TableStyle& style) : out_(out), style_(style) {
+  if (style_.format == TableFormat::Csv) out_ << CsvHeader(style_) << '\n';
+  if (style_.format == TableFormat::Json && style_.many_places) out_ << "{\n  \"places\": [";
+}
+
+void TableWriter::BeginPlace(const TablePlace& place, const Clock& clock) {
+  const bool first = places_++ == 0;
+  place_ = &place;
+  clock_ = &clock;
+  switch (style_.format) {
     case TableFormat::Text:
-      WriteText(out, place, clock, rows);
+      if (!first) out_ << '\n';
+      TextHeading(out_, place, clock, style_);
       break;
     case TableFormat::Csv:
-      WriteCsv(out, clock, rows);
       break;
     case TableFormat::Json:
-      WriteJson(out, place, clock, rows);
+      if (style_.many_places) {
+        if (!first) out_ << (rows_ == 0 ? "]}," : "\n    ]},");
+        out_ << "\n    {\"place\": " << JsonPlace(place) << ",\n    "
+             << JsonClock(clock, style_.sun, " ") << "\"days\": [";
+      } else {
+        out_ << "{\n  \"place\": " << JsonPlace(place) << ",\n  "
+             << JsonClock(clock, style_.sun, "\n  ") << "\"days\": [";
+      }
       break;
+  }
+  rows_ = 0;
+}
+
+void TableWriter::Row(const SunRow& row) {
+  const Context context{row, *place_, *clock_, style_.sun.twilight.has_value()};
+  switch (style_.format) {
+    case TableFormat::Text:
+      out_ << TextLine(style_,
+                       [&](const Column& c) { return TextOf(c, c.value(context), style_); });
+      break;
+    case TableFormat::Csv:
+      out_ << CsvLine(context, style_);
+      break;
+    case TableFormat::Json:
+      out_ << (rows_ == 0 ? "\n" : ",\n") << (style_.many_places ? "      " : "    ")
+           << JsonRow(context, style_);
+      break;
+  }
+  ++rows_;
+}
+
+void TableWriter::End() {
+  if (style_.format != TableFormat::Json) return;
+  if (style_.many_places) {
+    if (places_ > 0) out_ << (rows_ == 0 ? "]}" : "\n    ]}");
+    out_ << (places_ == 0 ? "]\n}\n" : "\n  ]\n}\n");
+  } else {
+    out_ << (rows_ == 0 ? "]\n}\n" : "\n  ]\n}\n");
   }
 }
 
-std::string_view TableCsvHeader() { return kCsvHeader; }
+void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place, const Clock& clock,
+                const std::vector<SunRow>& rows) {
+  TableStyle style;
+  style.format = format;
+  TableWriter writer(out, style);
+  writer.BeginPlace(place, clock);
+  for (const SunRow& r : rows) writer.Row(r);
+  writer.End();
+}
+
+const std::string& TableCsvHeader() {
+  static const std::string header = CsvHeader(TableStyle{});
+  return header;
+}
 
 }  // namespace orvalin

@@ -1,7 +1,8 @@
-// A table of sun rows written as aligned text, CSV or JSON.
+// Sun rows written as text, CSV or JSON, one at a time as they are computed.
 #pragma once
 
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -15,14 +16,42 @@ enum class TableFormat { Text, Csv, Json };
 // "text", "csv" or "json"; BadUsage naming `option` otherwise.
 TableFormat ParseTableFormat(std::string_view option, std::string_view text);
 
-// Text: a heading naming the place and the clock, then the window's texts in columns.
-// CSV: one header line, then one line a day with each value as the window's text and as a
-// decimal (hours on the clock, degrees). JSON: one object holding the place, the clock and the
-// days, a missing value being null.
+struct TableStyle {
+  TableFormat format = TableFormat::Text;
+  bool window_texts = false;  // text: the window's own texts instead of clock times and decimals
+  bool minutes = false;       // text: times and lengths to the minute
+  bool many_places = false;   // JSON: a list of places, each with its days
+  SunSettings sun;            // the altitudes the rows were computed for; dawn and dusk columns
+};
+
+// Text: for each place a heading naming it and the clock, then a line a day: times "07:15:49",
+// azimuths and elevation in degrees with one decimal, within 100 columns (or the window's texts).
+// CSV: one header line, then one line a day and place with each value as the window's text and
+// as a decimal (hours on the clock, degrees), dates in ISO 8601 and each event also as an ISO
+// 8601 local time with its offset. JSON: one object holding the place, its clock and its days
+// (or a list of such places), a missing value being null.
+class TableWriter {
+ public:
+  TableWriter(std::ostream& out, const TableStyle& style);
+  // The place's rows follow on `clock`, which must outlive them.
+  void BeginPlace(const TablePlace& place, const Clock& clock);
+  void Row(const SunRow& row);
+  void End();
+
+ private:
+  std::ostream& out_;
+  TableStyle style_;
+  const TablePlace* place_ = nullptr;
+  const Clock* clock_ = nullptr;
+  int places_ = 0;
+  long long rows_ = 0;  // of the current place
+};
+
+// One place's rows in one go.
 void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place, const Clock& clock,
                 const std::vector<SunRow>& rows);
 
-// The CSV header line, without its line break.
-std::string_view TableCsvHeader();
+// The CSV header line without a twilight, without its line break.
+const std::string& TableCsvHeader();
 
 }  // namespace orvalin

@@ -22,7 +22,7 @@ constexpr std::string_view kProgram = "orvalin-places";
 
 constexpr OptionRule kOptions[] = {
     {"--file", true},     {"--format", true},   {"--output", true},      {"--encoding", true},
-    {"--replace", false}, {"--dry-run", false}, {"--help", false, "-h"}, {"--version", false, "-V"},
+    {"--replace", false}, {"--dry-run", false}, {"--help", false, false, "-h"}, {"--version", false, false, "-V"},
 };
 
 constexpr std::string_view kHelp = R"(Usage: orvalin-places [--file FILE] COMMAND [OPTIONS]

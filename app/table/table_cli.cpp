@@ -2,16 +2,20 @@
 
 #include <QDate>
 #include <QGuiApplication>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <iostream>
 #include <memory>
 #include <optional>
 
-#include "placesfile/places_file.h"
 #include "cli/command_line.h"
 #include "cli/daylight_chart.h"
 #include "cli/place_input.h"
 #include "cli/table_format.h"
 #include "cli/tool_errors.h"
+#include "cli/world_places.h"
+#include "placesfile/places_file.h"
 
 namespace orvalin {
 namespace {
@@ -19,41 +23,73 @@ namespace {
 constexpr std::string_view kProgram = "orvalin-table";
 
 constexpr OptionRule kOptions[] = {
-    {"--file", true},   {"--record", true}, {"--place", true}, {"--lat", true},
-    {"--lon", true},    {"--date", true},   {"--month", true}, {"--year", true},
-    {"--from", true},   {"--to", true},     {"--gmt", false},  {"--tz", true},
-    {"--format", true}, {"--plot", true},   {"--help", false}, {"--version", false},
+    {"--file", true},
+    {"--record", true, true},
+    {"--place", true, true},
+    {"--all", false},
+    {"--lat", true},
+    {"--lon", true},
+    {"--date", true},
+    {"--month", true},
+    {"--year", true},
+    {"--from", true},
+    {"--to", true},
+    {"--gmt", false},
+    {"--tz", true},
+    {"--format", true},
+    {"--minutes", false},
+    {"--window-texts", false},
+    {"--plot", true},
+    {"--help", false, false, "-h"},
+    {"--version", false, false, "-V"},
+    {"--horizon", true},
+    {"--twilight", true},
 };
 
+// The sun's centre this far below the horizon ends each twilight, degrees.
+constexpr std::pair<std::string_view, double> kTwilights[] = {
+    {"civil", -6}, {"nautical", -12}, {"astronomical", -18}};
+constexpr double kHighestHorizon = 89;  // beyond it rising and setting lose their sense
+
 constexpr std::string_view kHelp =
-    R"(Usage: orvalin-table [PLACE] [DAYS] [CLOCK] [--format FORMAT] [--plot FILE.png]
-Sunrise, culmination and sunset of one place over many days, computed as the Orvalin
-window computes them (horizon altitude -0.61 degrees, true azimuths).
+    R"(Usage: orvalin-table [PLACES] [DAYS] [CLOCK] [OUTPUT]
+Sunrise, culmination and sunset of places over many days, computed as the
+Orvalin window computes them (true azimuths, horizon altitude -0.61 degrees).
 
-Place (default: record 1 of the places file, the default place):
-  --file FILE          the places file (default: location.dat in the current directory)
-  --record N           record N of the places file
-  --place TEXT         the first place whose name begins with TEXT, small and capital
-                       letters alike, as the window's search finds it
+Places (default: record 1 of the places file, the default place):
+  --file FILE         the places file (default: location.dat in this folder)
+  --record N          record N of the places file; may be repeated
+  --place TEXT        the first place whose name begins with TEXT, small and
+                      capital letters alike; may be repeated
+  --all               every record of the places file
   --lat TEXT --lon TEXT
-                       coordinates typed as in the window: --lat "46 12 0 N" --lon "6 9 0 E"
+                      typed coordinates: --lat "46 12 0 N" --lon "6 9 0 E"
 Days (default: today):
-  --date DD-MM-YYYY    one day
-  --month MM-YYYY      every day of a month
-  --year YYYY          every day of a year
+  --date DD-MM-YYYY   one day
+  --month MM-YYYY     every day of a month
+  --year YYYY         every day of a year
   --from DD-MM-YYYY --to DD-MM-YYYY
-                       every day from one date to the other, both included
-Clock (default: universal time, as the window shows it):
-  --gmt                add the place's stored offset from GMT (whole hours, no daylight saving)
-  --tz AREA/CITY       local time of a time zone, daylight saving included (e.g. Europe/Zurich)
+                      every day from one date to the other, both included
+Clock (default: universal time, each row a day as the window computes it):
+  --gmt               the place's stored offset from GMT (no daylight saving)
+  --tz AREA/CITY      a time zone of the system, daylight saving included:
+                      Europe/Zurich, US/Eastern, UTC, local (this system's), or
+                      place (the zone the world list of places gives the place)
+  On a clock each row is one day of that clock, with that day's events.
 Output:
-  --format FORMAT      text (the window's texts in columns; the default), csv or json (texts
-                       and decimal values: hours on the chosen clock, degrees)
-  --plot FILE.png      also draw a chart of the days into FILE.png
-  --help               show this help
-  --version            show the version
+  --format FORMAT     text (the default), csv or json (texts and decimals,
+                      ISO 8601 dates and times, one line a day and place)
+  --horizon DEG       the altitude of the sun's centre at sunrise and sunset,
+                      degrees (default -0.61: refraction and the sun's radius)
+  --twilight KIND     civil, nautical or astronomical: dawn and dusk with the
+                      sun 6, 12 or 18 degrees below the horizon
+  --minutes           text: times and day lengths to the minute
+  --window-texts      text: the window's own texts, "3h 45mn 19.5s"
+  --plot FILE.png     also draw a chart of the days (one place only)
+  -h, --help          show this help
+  -V, --version       show the version
 
-Days without sunrise or sunset are rows that say so, with a day length of 0 or 24 hours.
+Days without sunrise or sunset say so, with a day length of 0 or 24 hours.
 Exit status: 0 done, 1 failure (places file, place, writing), 2 bad usage.
 )";
 
@@ -94,54 +130,78 @@ DaySpan ReadDays(const CommandLine& cl) {
   return {d, d};
 }
 
-// Everything about the place that can be judged without opening the file.
+// Everything about the places that can be judged without opening the file.
 struct PlaceChoice {
-  std::string file = std::string(kPlacesFileName);
-  std::optional<long long> record;
-  std::optional<std::string> name;
+  std::string file = PlacesFileIn("");
+  std::vector<long long> records;
+  std::vector<std::string> names;
+  bool all = false;
   std::optional<TablePlace> typed;
 };
 
 PlaceChoice ReadPlaceChoice(const CommandLine& cl) {
   PlaceChoice choice;
-  const int ways = (cl.Has("--record") ? 1 : 0) + (cl.Has("--place") ? 1 : 0) +
-                   (cl.Has("--lat") || cl.Has("--lon") ? 1 : 0);
-  if (ways > 1) throw BadUsage("give the place once: --record, --place or --lat/--lon");
+  const bool picked = cl.Has("--record") || cl.Has("--place");
+  const int ways =
+      (picked ? 1 : 0) + (cl.Has("--all") ? 1 : 0) + (cl.Has("--lat") || cl.Has("--lon") ? 1 : 0);
+  if (ways > 1) throw BadUsage("give the places once: --record/--place, --all or --lat/--lon");
   if (cl.Has("--lat") != cl.Has("--lon")) throw BadUsage("--lat and --lon go together");
   if (cl.Has("--lat") && cl.Has("--file")) throw BadUsage("--file is not used with --lat/--lon");
   if (auto file = cl.Value("--file")) choice.file = *file;
-  if (auto record = cl.Value("--record")) choice.record = PositiveNumber("--record", *record);
-  if (auto name = cl.Value("--place")) {
-    if (name->empty()) throw BadUsage("--place needs the start of a name");
-    choice.name = *name;
+  for (const std::string& record : cl.Values("--record")) {
+    choice.records.push_back(PositiveNumber("--record", record));
   }
+  for (const std::string& name : cl.Values("--place")) {
+    if (name.empty()) throw BadUsage("--place needs the start of a name");
+    choice.names.push_back(name);
+  }
+  choice.all = cl.Has("--all");
   if (cl.Has("--lat")) choice.typed = PlaceFromTyped(*cl.Value("--lat"), *cl.Value("--lon"));
   return choice;
 }
 
-TablePlace FindChosenPlace(const PlaceChoice& choice) {
-  if (choice.typed) return *choice.typed;
+// Every chosen place, read before any row is written: records by number, then by name.
+std::vector<TablePlace> FindChosenPlaces(const PlaceChoice& choice) {
+  if (choice.typed) return {*choice.typed};
   const std::string bytes = ReadPlacesBytes(choice.file);
   const std::int64_t count = RecordsIn(bytes);
-  std::int64_t n = choice.record.value_or(1);
-  if (choice.name) {
-    const auto found = FindPlace(bytes, *choice.name);
-    if (!found)
-      throw ToolFailure("no place of " + choice.file + " begins with \"" + *choice.name + "\"");
-    n = *found;
-  } else if (n > count) {
-    throw ToolFailure(choice.file + " holds " + std::to_string(count) + " records, not " +
-                      std::to_string(n));
+  std::vector<std::int64_t> numbers(choice.records.begin(), choice.records.end());
+  for (const std::string& name : choice.names) {
+    const auto found = FindPlace(bytes, name);
+    if (!found) throw ToolFailure("no place of " + choice.file + " begins with \"" + name + "\"");
+    numbers.push_back(*found);
   }
-  return PlaceFromRecord(RecordAt(bytes, n), n);
+  if (choice.all) {
+    for (std::int64_t n = 1; n <= count; ++n) numbers.push_back(n);
+  } else if (numbers.empty()) {
+    numbers.push_back(1);
+  }
+  std::vector<TablePlace> places;
+  places.reserve(numbers.size());
+  for (const std::int64_t n : numbers) {
+    if (n > count) {
+      throw ToolFailure(choice.file + " holds " + std::to_string(count) + " records, not " +
+                        std::to_string(n));
+    }
+    places.push_back(PlaceFromRecord(RecordAt(bytes, n), n));
+  }
+  return places;
 }
 
-Clock ChooseClock(const CommandLine& cl, const TablePlace& place) {
-  if (auto zone = cl.Value("--tz")) {
-    auto clock = Clock::Zone(*zone);
-    if (!clock) throw BadUsage("--tz \"" + *zone + "\": no such time zone (e.g. Europe/Zurich)");
-    return *clock;
-  }
+constexpr std::string_view kPlaceZone = "place";
+
+std::optional<Clock> ChosenZone(const CommandLine& cl) {
+  const auto name = cl.Value("--tz");
+  if (!name || *name == kPlaceZone) return std::nullopt;
+  auto clock = Clock::Zone(*name);
+  if (!clock) throw BadUsage("--tz \"" + *name + "\": no such time zone (e.g. Europe/Zurich)");
+  return clock;
+}
+
+Clock ChooseClock(const CommandLine& cl, const std::optional<Clock>& zone, PlaceClocks& zones,
+                  const TablePlace& place) {
+  if (zone) return *zone;
+  if (cl.Value("--tz") == kPlaceZone) return zones.For(place);
   if (!cl.Has("--gmt")) return Clock::Universal();
   if (!place.gmt_hours)
     throw BadUsage(
@@ -154,8 +214,50 @@ Clock ChooseClock(const CommandLine& cl, const TablePlace& place) {
 }
 
 std::string SpanText(const DaySpan& span) {
-  if (span.first == span.last) return DayText(span.first);
-  return DayText(span.first) + " to " + DayText(span.last);
+  if (span.first == span.last) return DateText(span.first);
+  return DateText(span.first) + " to " + DateText(span.last);
+}
+
+double ReadHorizon(const CommandLine& cl) {
+  const auto text = cl.Value("--horizon");
+  if (!text) return kHorizonAltitude;
+  double degrees = 0;
+  const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), degrees);
+  if (text->empty() || ec != std::errc() || end != text->data() + text->size() ||
+      !std::isfinite(degrees) || std::fabs(degrees) > kHighestHorizon) {
+    throw BadUsage("--horizon \"" + *text + "\": expected degrees from -89 to 89, e.g. -0.833");
+  }
+  return degrees;
+}
+
+SunSettings ReadSunSettings(const CommandLine& cl) {
+  SunSettings sun;
+  sun.horizon = ReadHorizon(cl);
+  if (const auto kind = cl.Value("--twilight")) {
+    for (const auto& [name, altitude] : kTwilights) {
+      if (*kind == name) sun.twilight = altitude;
+    }
+    if (!sun.twilight) {
+      throw BadUsage("--twilight \"" + *kind + "\": expected civil, nautical or astronomical");
+    }
+  }
+  return sun;
+}
+
+TableStyle ReadStyle(const CommandLine& cl, std::size_t places) {
+  TableStyle style;
+  style.sun = ReadSunSettings(cl);
+  style.format = ParseTableFormat("--format", cl.Value("--format").value_or("text"));
+  style.minutes = cl.Has("--minutes");
+  style.window_texts = cl.Has("--window-texts");
+  if (style.format != TableFormat::Text && (style.minutes || style.window_texts)) {
+    throw BadUsage("--minutes and --window-texts shape the text table only");
+  }
+  if (style.minutes && style.window_texts) {
+    throw BadUsage("--minutes and --window-texts do not go together");
+  }
+  style.many_places = places != 1;
+  return style;
 }
 
 // Qt's own notices (a missing XDG_RUNTIME_DIR, say) mean nothing to the tool's user.
@@ -181,6 +283,10 @@ void Plot(const std::string& path, const TablePlace& place, const Clock& clock, 
   SaveChartPng(DrawDaylightChart(rows, text), path);
 }
 
+void CheckWritten(std::ostream& out) {
+  if (!out) throw ToolFailure("the table cannot be written");
+}
+
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const CommandLine cl(args, kOptions);
   if (AnswerHelpOrVersion(cl, out, kProgram, kHelp, ORVALIN_VERSION)) return kExitOk;
@@ -190,28 +296,43 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (cl.Has("--gmt") && cl.Has("--lat"))
     throw BadUsage(
         "--gmt takes the offset stored with a place of the file; use --tz with --lat/--lon");
-  const TableFormat format = ParseTableFormat("--format", cl.Value("--format").value_or("text"));
+  ReadStyle(cl, 1);  // judged before the file is read
   const DaySpan span = ReadDays(cl);
   const std::optional<std::string> plot = cl.Value("--plot");
   if (plot && plot->empty()) throw BadUsage("--plot needs a file name");
-  if (auto zone = cl.Value("--tz"); zone && !Clock::Zone(*zone)) {
-    throw BadUsage("--tz \"" + *zone + "\": no such time zone (e.g. Europe/Zurich)");
-  }
+  const std::optional<Clock> zone = ChosenZone(cl);
   const PlaceChoice choice = ReadPlaceChoice(cl);
 
-  const TablePlace place = FindChosenPlace(choice);
-  const Clock clock = ChooseClock(cl, place);
+  const std::vector<TablePlace> places = FindChosenPlaces(choice);
+  if (plot && places.size() != 1)
+    throw BadUsage("--plot draws one place, not " + std::to_string(places.size()));
+  PlaceClocks zones;
+  for (const TablePlace& place : places) ChooseClock(cl, zone, zones, place);  // each one known
   const int first_year = static_cast<int>(span.first.year());
   const int last_year = static_cast<int>(span.last.year());
   if (first_year < kPreciseFromYear || last_year > kPreciseUntilYear) {
     err << kProgram << ": warning: the computation is not precise outside the years "
         << kPreciseFromYear << " to " << kPreciseUntilYear << '\n';
   }
-  const std::vector<SunRow> rows = ComputeRows(place, DaysFromTo(span.first, span.last), clock);
-  if (plot) Plot(*plot, place, clock, span, rows);
-  WriteTable(out, format, place, clock, rows);
+  const TableStyle style = ReadStyle(cl, places.size());
+  TableWriter writer(out, style);
+  std::vector<SunRow> plotted;
+  for (const TablePlace& place : places) {
+    const Clock clock = ChooseClock(cl, zone, zones, place);
+    writer.BeginPlace(place, clock);
+    ForEachRow(
+        place, span.first, span.last, clock,
+        [&](const SunRow& row) {
+          writer.Row(row);
+          CheckWritten(out);
+          if (plot) plotted.push_back(row);
+        },
+        style.sun);
+    if (plot) Plot(*plot, place, clock, span, plotted);
+  }
+  writer.End();
   out.flush();
-  if (!out) throw ToolFailure("the table cannot be written");
+  CheckWritten(out);
   return kExitOk;
 }
 

@@ -5,8 +5,8 @@
 
 #include "app/table/table_cli.h"
 #include "cli/daylight_chart.h"
-#include "tests/support/session_fixture.h"
 #include "tests/cli/tool_test_support.h"
+#include "tests/support/session_fixture.h"
 
 namespace orvalin {
 namespace {
@@ -80,6 +80,30 @@ TEST(DaylightChart, EmptyAndSingleDaySpansDraw) {
   const QRect inside = ChartLayout(image.size()).times.adjusted(2, 2, -2, -2);
   EXPECT_GT(CountOtherThan(image, inside, qRgb(255, 255, 255)),
             inside.width() * inside.height() / 2);
+}
+
+// With a twilight, the hours between dawn and sunrise are neither night nor daylight.
+TEST(DaylightChart, TwilightIsShadedBetweenNightAndDay) {
+  TablePlace geneva;
+  geneva.latitude = 46.2;
+  geneva.longitude_west = -6.15;
+  SunSettings settings;
+  settings.twilight = -18;
+  const std::vector<SunRow> rows =
+      ComputeRows(geneva, Day{std::chrono::year{2027} / 1 / 1},
+                  Day{std::chrono::year{2027} / 1 / 31}, Clock::Universal(), settings);
+  ASSERT_TRUE(rows[15].dawn.known);
+  const QImage image = DrawDaylightChart(rows, ChartText{"Geneva", "January", "UT"});
+  const ChartPanels panels = ChartLayout(image.size());
+  const QRect& t = panels.times;
+  const auto at_hour = [&](double hours) {
+    return image.pixel(t.center().x() + 3, t.bottom() - static_cast<int>(t.height() * hours / 24));
+  };
+  const double dawn_to_sunrise = (rows[15].dawn.local.hours + rows[15].sunrise.local.hours) / 2;
+  const QRgb twilight = at_hour(dawn_to_sunrise);
+  EXPECT_NE(twilight, at_hour(2.5));  // night
+  EXPECT_NE(twilight, at_hour(12));   // daylight
+  EXPECT_EQ(twilight, at_hour(rows[15].dusk.local.hours - 0.2));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "cli/clock.h"
 #include "cli/day_span.h"
+#include "cli/out_text.h"
 #include "commands/calculate_day.h"
 #include "engine/helpers.h"
 #include "tests/support/session_fixture.h"
@@ -37,7 +38,7 @@ TEST(SunTable, WorkedExampleShowsTheWindowsTexts) {
   ASSERT_TRUE(window.events().empty());
 
   const SunRow row = ComputeRow(Place(46.2, -6.15), kD(2009, 6, 21), Clock::Universal());
-  EXPECT_EQ(row.status, RowStatus::Complete);
+  EXPECT_EQ(row.status, SunOutcome::Complete);
   EXPECT_EQ(row.sunrise.text, " 3h 45mn 19.5s");
   EXPECT_EQ(row.culmination.text, " 11h 37mn 14.2s");
   EXPECT_EQ(row.day_length_text, " 15h 43mn 48.5s");
@@ -110,16 +111,140 @@ TEST(SunTable, ClockConversionsCrossMidnightBothWays) {
   EXPECT_EQ(Clock::Gmt(-5).Name(), "GMT-5");
 }
 
+// A row on a clock is a calendar day of that clock: east and west of Greenwich, every event of
+// the row falls on its date, in the order of the day.
+TEST(SunTable, LocalDaysHoldThatDaysEvents) {
+  const TablePlace sydney = Place(-(33 + 52 / 60.0), -(151 + 12 / 60.0));
+  const TablePlace anchorage = Place(61 + 13 / 60.0, 149 + 54 / 60.0);
+  const struct {
+    const char* zone;  // nullptr: the stored offset
+    int gmt;
+    TablePlace place;
+    double sunrise, sunset;  // local hours, roughly
+  } cases[] = {
+      {"Australia/Sydney", 0, sydney, 7.0, 16.9},
+      {nullptr, 10, sydney, 7.0, 16.9},
+      {"America/Anchorage", 0, anchorage, 4.4, 23.65},
+      {nullptr, -9, anchorage, 3.4, 22.65},
+  };
+  for (const auto& c : cases) {
+    const Clock clock = c.zone ? *Clock::Zone(c.zone) : Clock::Gmt(c.gmt);
+    const std::vector<SunRow> rows = ComputeRows(c.place, kD(2027, 6, 20), kD(2027, 6, 22), clock);
+    ASSERT_EQ(rows.size(), 3u);
+    for (const SunRow& r : rows) {
+      for (const EventTime* e : {&r.sunrise, &r.culmination, &r.sunset}) {
+        EXPECT_EQ(e->count, 1) << clock.Name();
+        EXPECT_EQ(e->local.date, r.date) << clock.Name();
+        EXPECT_EQ(e->local.day_shift, 0) << clock.Name();
+      }
+      EXPECT_NEAR(r.sunrise.local.hours, c.sunrise, 0.1) << clock.Name();
+      EXPECT_NEAR(r.sunset.local.hours, c.sunset, 0.1) << clock.Name();
+      EXPECT_LT(r.sunrise.local.hours, r.culmination.local.hours);
+      EXPECT_LT(r.culmination.local.hours, r.sunset.local.hours);
+      EXPECT_EQ(r.note, "") << clock.Name();
+      EXPECT_NEAR(r.day_length, c.sunset - c.sunrise, 0.1) << clock.Name();
+    }
+  }
+}
+
+// Geneva on a clock five hours ahead sees its sunsets near midnight: as they grow later a day
+// goes without one, as they grow earlier a day holds two. The rows streamed over the span
+// equal the rows computed one by one.
+TEST(SunTable, LocalDaysMarkMissingAndDoubleEvents) {
+  const TablePlace geneva = Place(46.2, -6.15);
+  const Clock clock = *Clock::Zone("Etc/GMT-5");
+  const std::vector<SunRow> rows = ComputeRows(geneva, kD(2027, 5, 15), kD(2027, 8, 6), clock);
+  int missing = 0, doubled = 0;
+  for (const SunRow& r : rows) {
+    const SunRow alone = ComputeRow(geneva, r.date, clock);
+    EXPECT_EQ(alone.sunset.text, r.sunset.text);
+    EXPECT_EQ(alone.note, r.note);
+    if (r.date == kD(2027, 5, 16)) {
+      EXPECT_EQ(r.sunset.count, 0);
+      EXPECT_EQ(r.note, "no sunset on this day");
+    }
+    if (r.date == kD(2027, 8, 5)) {
+      EXPECT_EQ(r.sunset.count, 2);
+      EXPECT_EQ(r.note, "two sunsets on this day");
+    }
+    missing += r.sunset.count == 0 ? 1 : 0;
+    doubled += r.sunset.count == 2 ? 1 : 0;
+  }
+  EXPECT_EQ(missing, 1);
+  EXPECT_EQ(doubled, 1);
+}
+
+// Dawn and dusk at each twilight's altitude, in the order of the day, and marked where the sun
+// never goes that low; another horizon moves sunrise and sunset.
+TEST(SunTable, TwilightsAndHorizons) {
+  const TablePlace geneva = Place(46.2, -6.15);
+  const Day equinox = kD(2027, 3, 20);
+  const SunRow plain = ComputeRow(geneva, equinox, Clock::Universal());
+  EXPECT_FALSE(plain.dawn.known || plain.dusk.known);
+  double earlier_dawn = plain.sunrise.local.hours;
+  for (const double altitude : {-6.0, -12.0, -18.0}) {
+    const SunRow r = ComputeRow(geneva, equinox, Clock::Universal(), {kHorizonAltitude, altitude});
+    ASSERT_TRUE(r.dawn.known && r.dusk.known) << altitude;
+    EXPECT_EQ(r.sunrise.text, plain.sunrise.text);
+    EXPECT_LT(r.dawn.local.hours, earlier_dawn) << altitude;
+    EXPECT_GT(r.dusk.local.hours, r.sunset.local.hours) << altitude;
+    earlier_dawn = r.dawn.local.hours;
+  }
+  const SunRow zero = ComputeRow(geneva, equinox, Clock::Universal(), {0, std::nullopt});
+  EXPECT_GT(zero.sunrise.local.hours, plain.sunrise.local.hours);
+  EXPECT_LT(zero.day_length, plain.day_length);
+
+  // Berlin's midsummer nights stay lighter than -18 degrees.
+  const TablePlace berlin = Place(52.5, -13.4);
+  const SunRow light = ComputeRow(berlin, kD(2027, 6, 21), Clock::Universal(), {-0.61, -18});
+  EXPECT_EQ(light.twilight_status, SunOutcome::NoSunset);
+  EXPECT_FALSE(light.dawn.known || light.dusk.known);
+  EXPECT_NE(light.twilight_note, "");
+  EXPECT_EQ(light.status, SunOutcome::Complete);
+  const SunRow local =
+      ComputeRow(berlin, kD(2027, 6, 21), *Clock::Zone("Europe/Berlin"), {-0.61, -18});
+  EXPECT_EQ(local.note, "");  // a day without dusk is no surprise then
+}
+
+TEST(OutText, ClockTextsRoundButATimeOfDayStaysInItsDay) {
+  const struct {
+    double hours;
+    bool minutes, time_of_day;
+    const char* text;
+  } cases[] = {
+      {7.263889, false, true, "07:15:50"}, {7.263889, true, true, "07:16"},
+      {23.99999, false, true, "23:59:59"}, {23.999, true, true, "23:59"},
+      {24.0, false, false, "24:00:00"},    {0.0, true, false, "00:00"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ClockText(c.hours, c.minutes, c.time_of_day), c.text);
+}
+
+TEST(OutText, IsoTimestampsRoundToTheSecondAndCarryTheOffset) {
+  const struct {
+    Day date;
+    double hours;
+    int offset;
+    const char* text;
+  } cases[] = {
+      {kD(2027, 3, 1), 7.25, 3600, "2027-03-01T07:15:00+01:00"},
+      {kD(2027, 3, 1), 1.5, 19'800, "2027-03-01T01:30:00+05:30"},
+      {kD(2027, 3, 1), 21.0, -18'000, "2027-03-01T21:00:00-05:00"},
+      {kD(2027, 12, 31), 23.99999, 0, "2028-01-01T00:00:00+00:00"},
+      {kD(9, 1, 2), 0, -34'200, "0009-01-02T00:00:00-09:30"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsoTimestamp(c.date, c.hours, c.offset), c.text);
+}
+
 TEST(SunTable, PolarDayAndNightSayWhyAndCarryTheirLength) {
   const TablePlace tromso = Place(69.65, -18.95);
   const SunRow summer = ComputeRow(tromso, kD(2009, 6, 21), Clock::Universal());
-  EXPECT_EQ(summer.status, RowStatus::NoSunset);
+  EXPECT_EQ(summer.status, SunOutcome::NoSunset);
   EXPECT_EQ(summer.day_length_text, " 24h 0mn 0s");
   EXPECT_EQ(summer.note, "no sunset: the sun stays up all day");
   EXPECT_FALSE(summer.sunrise.known || summer.sunset.known);
 
   const SunRow winter = ComputeRow(tromso, kD(2009, 12, 21), Clock::Universal());
-  EXPECT_EQ(winter.status, RowStatus::NoSunrise);
+  EXPECT_EQ(winter.status, SunOutcome::NoSunrise);
   EXPECT_TRUE(winter.day_length_known);
   EXPECT_EQ(winter.day_length, 0);
   EXPECT_EQ(winter.day_length_text, " 0h 0mn 0s");

@@ -5,10 +5,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cstdlib>
 
 #include "cli/table_format.h"
-#include "tests/support/session_fixture.h"
+#include "common/text.h"
 #include "tests/cli/tool_test_support.h"
+#include "tests/support/session_fixture.h"
 
 namespace orvalin {
 namespace {
@@ -19,6 +21,11 @@ using testing::ToolRun;
 class TableCli : public ::testing::Test {
  protected:
   TableCli() {
+    testing::WriteFile(
+        dir / "good.dat",
+        testing::RecordsBytes({testing::Geneva(),
+                               Place("Tromsø", "Norway", "69 39 0 N", "18 57 0 E", 1),
+                               Place("Ushuaia", "Argentina", "54 48 0 S", "68 18 0 W", -3)}));
     testing::WriteFile(file, testing::RecordsBytes({
                                  testing::Geneva(),
                                  Place("Tromsø", "Norway", "69 39 0 N", "18 57 0 E", 1),
@@ -39,7 +46,7 @@ TEST_F(TableCli, WorkedExampleRowHoldsTheWindowsTexts) {
   for (const auto& place :
        std::vector<std::vector<std::string>>{{"--record", "1"}, {"--place", "gen"}, {}}) {
     auto args = place;
-    args.insert(args.end(), {"--date", "21-06-2009"});
+    args.insert(args.end(), {"--date", "21-06-2009", "--window-texts"});
     const ToolRun run = Table(args);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
@@ -52,7 +59,11 @@ TEST_F(TableCli, WorkedExampleRowHoldsTheWindowsTexts) {
   const ToolRun typed = testing::RunEntry(RunTable, {"--lat", "46 12 0 N", "--lon", "6 9 0 E",
                                                      "--date", "21-06-2009", "--format", "csv"});
   ASSERT_EQ(typed.status, 0) << typed.err;
-  EXPECT_NE(typed.out.find(",\" 3h 45mn 19.5s\",21-06-2009,3.755425,"), std::string::npos);
+  EXPECT_NE(
+      typed.out.find(
+          ",46.200000,6.150000,2009-06-21,21-06-2009,UT,complete,\" 3h 45mn 19.5s\",2009-06-21,"
+          "3.755425,2009-06-21T03:45:20+00:00,"),
+      std::string::npos);
 }
 
 TEST_F(TableCli, SpringChangeShowsOnTheZoneClockOnly) {
@@ -80,17 +91,84 @@ TEST_F(TableCli, SpringChangeShowsOnTheZoneClockOnly) {
   }
 }
 
+// The system's zone names, links and aliases included, each on its own clock.
+TEST_F(TableCli, AnyZoneOfTheSystemsDatabase) {
+  for (const char* zone : {"Etc/UTC", "GMT", "US/Eastern", "Asia/Calcutta", "Europe/Kiev",
+                           "America/Buenos_Aires", "UTC", "Australia/Sydney"}) {
+    const ToolRun run =
+        Table({"--record", "1", "--date", "21-06-2027", "--tz", zone, "--format", "csv"});
+    ASSERT_EQ(run.status, 0) << zone << ": " << run.err;
+    EXPECT_NE(run.out.find(std::string(",") + zone + ",complete,"), std::string::npos) << zone;
+  }
+  const ToolRun local = Table({"--date", "21-06-2027", "--tz", "local", "--format", "json"});
+  ASSERT_EQ(local.status, 0) << local.err;
+  EXPECT_EQ(local.out.find("\"clock\": \"local\""), std::string::npos);  // the zone's own name
+  const ToolRun unknown = Table({"--tz", "Europe/Atlantis"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_NE(unknown.err.find("\"Europe/Atlantis\""), std::string::npos);
+}
+
+// --tz place: each place on the zone the world list gives it, found by name and coordinates.
+TEST_F(TableCli, ZoneOfThePlaceFromTheWorldList) {
+  const std::string list = dir / "world.csv";
+  testing::WriteFile(list,
+                     "name,country,latitude,longitude,gmt,zone\n"
+                     "Geneva,Switzerland,46 12 0 N,6 9 0 E,1,Europe/Zurich\n"
+                     "\"Tromsø, town\",Norway,69 39 0 N,18 57 0 E,1,Europe/Oslo\n"
+                     "Tromsø,Norway,69 39 0 N,18 57 0 E,1,Arctic/Longyearbyen\n"
+                     "Zürich,Switzerland,40 0 0 N,8 33 0 E,1,Europe/Zurich\n");
+  ::setenv("ORVALIN_WORLD_PLACES", list.c_str(), 1);
+  const ToolRun run = Table({"--record", "1", "--record", "2", "--date", "21-06-2027", "--tz",
+                             "place", "--format", "csv"});
+  const ToolRun elsewhere = Table({"--record", "3", "--date", "21-06-2027", "--tz", "place"});
+  ::setenv("ORVALIN_WORLD_PLACES", (dir / "none.csv").c_str(), 1);
+  const ToolRun missing = Table({"--record", "1", "--tz", "place"});
+  ::unsetenv("ORVALIN_WORLD_PLACES");
+
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find(",2027-06-21,21-06-2027,Europe/Zurich,"), std::string::npos);
+  EXPECT_NE(run.out.find(",2027-06-21,21-06-2027,Arctic/Longyearbyen,"), std::string::npos);
+  EXPECT_EQ(elsewhere.status, 1);  // the list's Zürich lies elsewhere
+  EXPECT_NE(elsewhere.err.find("\"Zürich\""), std::string::npos) << elsewhere.err;
+  EXPECT_EQ(elsewhere.out, "");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("none.csv"), std::string::npos) << missing.err;
+}
+
+// In Sydney the local day's sunrise comes from the universal day before: no row pairs another
+// day's event with its own.
+TEST_F(TableCli, SydneyRowsAreLocalDays) {
+  const ToolRun run = testing::RunEntry(
+      RunTable, {"--lat", "33 52 0 S", "--lon", "151 12 0 E", "--from", "20-06-2027", "--to",
+                 "22-06-2027", "--tz", "Australia/Sydney", "--format", "json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const QJsonArray days =
+      QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object()["days"].toArray();
+  ASSERT_EQ(days.size(), 3);
+  for (const auto& d : days) {
+    const QJsonObject day = d.toObject();
+    for (const char* event : {"sunrise", "culmination", "sunset"}) {
+      EXPECT_EQ(day[event].toObject()["date"], day["date"]) << event;
+    }
+    EXPECT_TRUE(day["sunrise"].toObject()["time"].toString().endsWith("+10:00"));
+    EXPECT_TRUE(day["note"].isNull());
+  }
+}
+
 TEST_F(TableCli, PolarRowsInEveryFormat) {
-  const ToolRun text = Table({"--place", "TROM", "--date", "21-06-2009"});
+  const ToolRun text = Table({"--place", "TROM", "--date", "21-06-2009", "--window-texts"});
   ASSERT_EQ(text.status, 0) << text.err;
   EXPECT_NE(text.out.find("24h 0mn 0s"), std::string::npos);
   EXPECT_NE(text.out.find("no sunset: the sun stays up all day"), std::string::npos);
 
   const ToolRun csv = Table({"--record", "2", "--date", "21-12-2009", "--format", "csv"});
   ASSERT_EQ(csv.status, 0) << csv.err;
-  EXPECT_EQ(csv.out, std::string(TableCsvHeader()) +
-                         "\n21-12-2009,UT,no sunrise,,,,,,,,,,,,,,,,\" 0h 0mn 0s\",0.000000,,,"
-                         "no sunrise: the sun stays down all day\n");
+  EXPECT_EQ(
+      csv.out,
+      std::string(TableCsvHeader()) +
+          "\nTromsø,69.650000,18.950000,2009-12-21,21-12-2009,UT,no sunrise,,,,,,,,,,,,,,,,,,,"
+          "\" 0h 0mn 0s\",0.000000,,,"
+          "no sunrise: the sun stays down all day\n");
 }
 
 TEST_F(TableCli, CsvAndJsonCarryAYearOfRows) {
@@ -104,8 +182,14 @@ TEST_F(TableCli, CsvAndJsonCarryAYearOfRows) {
   ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
   const QJsonArray days = doc.object()["days"].toArray();
   ASSERT_EQ(days.size(), 28);
-  EXPECT_EQ(days[0].toObject()["date"].toString(), "01-02-2009");
-  EXPECT_EQ(doc.object()["place"].toObject()["gmt"].toInt(), 1);
+  EXPECT_EQ(days[0].toObject()["date"].toString(), "2009-02-01");
+  EXPECT_EQ(days[0].toObject()["date_text"].toString(), "01-02-2009");
+  EXPECT_EQ(days[0].toObject()["sunrise"].toObject()["time"].toString().left(11), "2009-02-01T");
+  EXPECT_TRUE(days[0].toObject()["sunrise"].toObject()["time"].toString().endsWith("+01:00"));
+  const QJsonObject place = doc.object()["place"].toObject();
+  EXPECT_EQ(place["gmt"].toInt(), 1);
+  EXPECT_NEAR(place["longitude_deg"].toDouble(), 6.15, 1e-9);  // east positive
+  EXPECT_NEAR(place["longitude_west_deg"].toDouble(), -6.15, 1e-9);
 }
 
 TEST_F(TableCli, BadUsageIsOneLineAndStatusTwo) {
@@ -129,7 +213,13 @@ TEST_F(TableCli, BadUsageIsOneLineAndStatusTwo) {
       {"--tz", "Europe/Zurich", "--gmt"},
       {"--format", "xml"},
       {"--record", "0"},
-      {"--record", "2", "--place", "gen"},
+      {"--all", "--place", "gen"},
+      {"--record", "1", "--lat", "46 12 0 N", "--lon", "6 9 0 E"},
+      {"--format", "csv", "--minutes"},
+      {"--window-texts", "--minutes"},
+      {"--twilight", "golden"},
+      {"--horizon", "-0,833"},
+      {"--horizon", "95"},
       {"--colour"},
       {"extra"},
   };
@@ -160,11 +250,86 @@ TEST_F(TableCli, FailuresAreStatusOne) {
 }
 
 TEST_F(TableCli, HelpAndVersion) {
-  const ToolRun help = testing::RunEntry(RunTable, {"--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("--tz AREA/CITY"), std::string::npos);
-  const ToolRun version = testing::RunEntry(RunTable, {"--version"});
-  EXPECT_EQ(version.out, "orvalin-table " ORVALIN_VERSION "\n");
+  for (const char* ask : {"--help", "-h"}) {
+    const ToolRun help = testing::RunEntry(RunTable, {ask});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--tz AREA/CITY"), std::string::npos);
+    std::istringstream lines(help.out);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(CharacterCount(line), 80u) << line;
+  }
+  for (const char* ask : {"--version", "-V"}) {
+    const ToolRun version = testing::RunEntry(RunTable, {ask});
+    EXPECT_EQ(version.out, "orvalin-table " ORVALIN_VERSION "\n");
+  }
+}
+
+// The default text: clock times and decimal degrees, every line within 100 columns, whatever
+// the rows say.
+TEST_F(TableCli, ReadableTextFitsHundredColumns) {
+  const ToolRun geneva = Table({"--date", "21-06-2009"});
+  ASSERT_EQ(geneva.status, 0) << geneva.err;
+  EXPECT_NE(
+      geneva.out.find("\n2009-06-21  03:45:20   54.1  11:37:14  19:29:08  305.9  15:43:49   67.2"),
+      std::string::npos)
+      << geneva.out;
+  const ToolRun minutes = Table({"--date", "21-06-2009", "--minutes"});
+  EXPECT_NE(minutes.out.find("\n2009-06-21    03:45   54.1    11:37   19:29  305.9   15:44   67.2"),
+            std::string::npos)
+      << minutes.out;
+  const std::vector<std::vector<std::string>> cases = {
+      {"--all", "--year", "2009"},
+      {"--all", "--year", "2009", "--minutes"},
+      {"--record", "2", "--year", "2009", "--tz", "Etc/GMT-5"},
+      {"--record", "1", "--from", "01-05-2027", "--to", "01-09-2027", "--tz", "Etc/GMT-5"},
+      {"--record", "2", "--year", "2009", "--twilight", "civil", "--tz", "Europe/Oslo"},
+      {"--record", "1", "--year", "2009", "--twilight", "astronomical", "--minutes"},
+  };
+  for (const auto& args : cases) {
+    std::vector<std::string> all = args;
+    if (args.front() == "--all") all.insert(all.end(), {"--file", dir / "good.dat"});
+    const ToolRun run = args.front() == "--all" ? testing::RunEntry(RunTable, all) : Table(all);
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+      EXPECT_LE(CharacterCount(line), 100u) << line;
+    }
+  }
+}
+
+// Many places in one run: every CSV line and JSON day names its place; a place that cannot be
+// read stops the run before anything is written.
+TEST_F(TableCli, ManyPlacesInOneRun) {
+  const ToolRun csv = Table({"--record", "3", "--place", "tro", "--record", "1", "--month",
+                             "02-2009", "--format", "csv"});
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  EXPECT_EQ(testing::LineCount(csv.out), 1u + 3 * 28);
+  for (const char* start :
+       {"\nZürich,47.366667,8.550000,2009-02-01,", "\nTromsø,69.650000,18.950000,2009-02-28,",
+        "\nGeneva,46.200000,6.150000,2009-02-01,"}) {
+    EXPECT_NE(csv.out.find(start), std::string::npos) << start;
+  }
+  const ToolRun json = Table(
+      {"--record", "1", "--record", "2", "--date", "21-06-2009", "--format", "json", "--gmt"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  const QJsonArray places =
+      QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object()["places"].toArray();
+  ASSERT_EQ(places.size(), 2);
+  EXPECT_EQ(places[1].toObject()["place"].toObject()["name"].toString(), "Tromsø");
+  EXPECT_EQ(places[1].toObject()["clock"].toString(), "GMT+1");
+  EXPECT_EQ(places[1].toObject()["days"].toArray()[0].toObject()["place"].toString(), "Tromsø");
+
+  const ToolRun broken = Table({"--all", "--date", "21-06-2009"});
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_EQ(broken.out, "");
+  EXPECT_NE(broken.err.find("record 4"), std::string::npos) << broken.err;
+}
+
+// A full disk: the rows cannot be written, and the run says so.
+TEST_F(TableCli, AFailedWriteIsAFailure) {
+  std::ofstream full("/dev/full");
+  std::ostringstream err;
+  EXPECT_EQ(RunTable({"--file", file, "--year", "2009"}, full, err), 1);
+  EXPECT_EQ(err.str(), "orvalin-table: the table cannot be written\n");
 }
 
 }  // namespace

@@ -43,7 +43,8 @@ TEST(ToolsRun, SamplePlacesImportExportAndTable) {
   EXPECT_EQ(p.Run(ORVALIN_PLACES_EXE, {"check"}).status, 0);
 
   const auto table =
-      p.Run(ORVALIN_TABLE_EXE, {"--place", "gen", "--date", "21-06-2009", "--plot", "g.png"});
+      p.Run(ORVALIN_TABLE_EXE,
+            {"--place", "gen", "--date", "21-06-2009", "--window-texts", "--plot", "g.png"});
   ASSERT_EQ(table.status, 0) << table.err;
   EXPECT_NE(table.out.find(" 3h 45mn 19.5s"), std::string::npos);
   EXPECT_EQ(testing::ReadFile(p.dir / "g.png").substr(0, 4), "\x89PNG");
