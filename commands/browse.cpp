@@ -73,7 +73,7 @@ void AddRecord(Session& s) {
     step = 520;
     ChooseFileName(s);
     step = 530;
-    OpenChosenFile(s);
+    OpenChosenFileToWrite(s);
     step = 531;
     // Halves to even: a file of 1.5 records gets its new record as record 2.
     const double next = std::nearbyint(RecordCount(s) + 1);
@@ -96,7 +96,7 @@ void SaveModif(Session& s) {
     ChooseFileName(s);
     if (s.CurrentRecord == 0) return;
     step = 730;
-    OpenChosenFile(s);
+    OpenChosenFileToWrite(s);
     step = 740;
     ShowRecordNumber(s, s.CurrentRecord);
     for (int part = 0; part < 4; ++part) {
@@ -106,6 +106,7 @@ void SaveModif(Session& s) {
     step = 745;
     TakeGmtHours(s);
     step = 780;
+    CheckCurrentRecordUnchanged(s);
     WritePlace(s, s.CurrentRecord, s.WorkPlace);
     step = 790;
     ClosePlacesFile(s);

@@ -69,7 +69,7 @@ void DefaultData(Session& s) {
   RunTrapped(s, "DEFAULT", step, [&] {
     ChooseFileName(s);
     step = 930;
-    OpenChosenFile(s);
+    OpenChosenFileToWrite(s);
     step = 931;
     std::int64_t k = s.CurrentRecord;
     if (k == 0) {
@@ -99,6 +99,7 @@ void DefaultData(Session& s) {
         s.File.ReplaceAll(std::string_view(chosen.data(), chosen.size()));
       }
     }
+    RememberRecord(s, 1);
 
     step = 950;
     ClosePlacesFile(s);
@@ -119,7 +120,7 @@ void Bubblesort(Session& s) {
   RunTrapped(s, "Bubblesort", step, [&] {
     ChooseFileName(s);
     step = 6550;
-    OpenChosenFile(s);
+    OpenChosenFileToWrite(s);
     const double n = RecordCount(s);
     step = 6560;
     // The first pair is records 2 and 3; a partial last record is never compared.

@@ -14,9 +14,17 @@ void ChooseFileName(Session& s);
 // Opens DataDirectory + NameOfFile, creating a missing file.
 void OpenChosenFile(Session& s);
 void OpenPlacesFile(Session& s);  // both of the above
+// OpenChosenFile for a command that writes: the file's lock is held until it is closed.
+void OpenChosenFileToWrite(Session& s);
 double RecordCount(Session& s);
+// Both remember the bytes of record n when it is the current record.
 void ReadPlace(Session& s, std::int64_t n, PlaceRecord& target);
 void WritePlace(Session& s, std::int64_t n, const PlaceRecord& source);
+// SeenRecord becomes n, SeenBytes what the open file holds there.
+void RememberRecord(Session& s, std::int64_t n);
+// Fails with "Places file changed by another program" when the current record is not what the
+// window last saw there.
+void CheckCurrentRecordUnchanged(Session& s);
 void ClosePlacesFile(Session& s);
 
 // The place fields from a record: texts with their filling blanks, GMT as NumberText.

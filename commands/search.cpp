@@ -104,6 +104,7 @@ void Search(Session& s) {
       ClosePlacesFile(s);
       return;
     }
+    RememberRecord(s, s.CurrentRecord);
     ShowPlace(s, s.WorkPlace);
     ClearResults(s);
     SetHorizonAltitude(s);

@@ -149,7 +149,7 @@ int Import(const Context& c, const std::string& csv_path) {
   const bool replace = c.cl.Has("--replace");
   try {
     PlacesFile file;
-    file.Open(c.file);
+    file.Open(c.file, PlacesFile::Use::Write);
     std::string bytes = replace ? std::string() : file.ReadAll();
     if (bytes.size() % kRecordSize != 0) {
       throw ToolFailure(c.file + " ends with a partial record; nothing was written (see check)");
