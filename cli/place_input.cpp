@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands/verif_angle.h"
+#include "common/escaped_text.h"
 #include "common/failure.h"
 #include "common/text.h"
 #include "commands/search.h"
@@ -52,7 +53,7 @@ double TypedAngle(std::string_view option, std::string_view text, bool is_latitu
 }
 
 std::string RecordName(const PlaceRecord& record, std::int64_t n) {
-  const std::string name = WithoutFilling(record.PlaceName);
+  const std::string name = EscapeControls(WithoutFilling(record.PlaceName));
   return "record " + std::to_string(n) + (name.empty() ? "" : " (" + name + ")");
 }
 
@@ -61,7 +62,7 @@ double StoredAngle(const PlaceRecord& record, std::int64_t n, bool is_latitude) 
   const AngleCheck check = CheckAngle(text, is_latitude);
   if (check.readable) return check.value;
   throw ToolFailure(RecordName(record, n) + ": the " + (is_latitude ? "latitude" : "longitude") +
-                    " \"" + WithoutFilling(text) + "\" " + check.problem +
+                    " \"" + EscapeControls(WithoutFilling(text)) + "\" " + check.problem +
                     " (orvalin-places check lists such records)");
 }
 
@@ -132,10 +133,11 @@ std::optional<std::int64_t> FindPlace(std::string_view bytes, std::string_view t
 
 TablePlace PlaceFromRecord(const PlaceRecord& record, std::int64_t n) {
   TablePlace place;
-  place.name = WithoutFilling(record.PlaceName);
-  place.country = WithoutFilling(record.CountryName);
-  place.latitude_text = WithoutFilling(record.LatitudeText);
-  place.longitude_text = WithoutFilling(record.LongitudeText);
+  // Names reach the terminal and the chart's title: their control characters are escaped.
+  place.name = EscapeControls(WithoutFilling(record.PlaceName));
+  place.country = EscapeControls(WithoutFilling(record.CountryName));
+  place.latitude_text = EscapeControls(WithoutFilling(record.LatitudeText));
+  place.longitude_text = EscapeControls(WithoutFilling(record.LongitudeText));
   place.longitude_west = StoredAngle(record, n, false);
   place.latitude = StoredAngle(record, n, true);
   place.gmt_hours = record.GmtHours;

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "commands/verif_angle.h"
+#include "common/escaped_text.h"
 #include "common/failure.h"
 #include "common/text.h"
 #include "engine/helpers.h"
@@ -47,7 +48,15 @@ std::string Trimmed(std::string_view s) {
   return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
 }
 
-// Why a text cannot be stored in a field of `width` characters, or "" when it can.
+// A control character reaches a field only escaped, as the export writes it.
+std::string RawControlProblem(std::string_view what, const std::string& cell) {
+  for (char32_t c : CodePoints(cell)) {
+    if (c < 32) return std::string(what) + " has a control character";
+  }
+  return {};
+}
+
+// Why an unescaped text cannot be stored in a field of `width` characters, or "" when it can.
 std::string TextProblem(std::string_view what, const std::string& text, std::size_t width) {
   const std::u32string cps = CodePoints(text);
   if (cps.size() > width) {
@@ -57,7 +66,6 @@ std::string TextProblem(std::string_view what, const std::string& text, std::siz
     if (c == U'\uFFFD' || Cp1252Code(c) < 0) {
       return std::string(what) + " has a character that cannot be stored";
     }
-    if (c < 32) return std::string(what) + " has a control character";
   }
   return {};
 }
@@ -80,9 +88,14 @@ std::string ParseRecord(const std::vector<std::string>& cells, PlaceRecord& reco
     return "expected 5 fields (name,country,latitude,longitude,gmt), found " +
            std::to_string(cells.size());
   }
-  const std::string name = Trimmed(cells[0]), country = Trimmed(cells[1]),
-                    latitude = Trimmed(cells[2]), longitude = Trimmed(cells[3]),
-                    gmt = Trimmed(cells[4]);
+  constexpr const char* kWhat[] = {"the name", "the country", "the latitude", "the longitude"};
+  for (std::size_t c = 0; c < std::size(kWhat); ++c) {
+    if (auto problem = RawControlProblem(kWhat[c], cells[c]); !problem.empty()) return problem;
+  }
+  const std::string name = UnescapeControls(Trimmed(cells[0])),
+                    country = UnescapeControls(Trimmed(cells[1])),
+                    latitude = UnescapeControls(Trimmed(cells[2])),
+                    longitude = UnescapeControls(Trimmed(cells[3])), gmt = Trimmed(cells[4]);
   if (name.empty()) return "the name is empty";
   for (auto problem : {TextProblem("the name", name, kNameWidth),
                        TextProblem("the country", country, kCountryWidth),
@@ -106,11 +119,14 @@ std::string ParseRecord(const std::vector<std::string>& cells, PlaceRecord& reco
   return {};
 }
 
+// The text without its filling, escaped; a leading blank, which the import trims, is escaped
+// too so that it comes back.
 std::string CsvCell(std::string_view text) {
-  std::string trimmed = Trimmed(text);
-  if (trimmed.find_first_of(",\"\n\r") == std::string::npos) return trimmed;
+  std::string cell = EscapeControls(text.substr(0, text.find_last_not_of(' ') + 1));
+  if (cell.starts_with(' ')) cell.replace(0, 1, "\\x20");
+  if (cell.find_first_of(",\"") == std::string::npos) return cell;
   std::string out = "\"";
-  for (char c : trimmed) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  for (char c : cell) out += c == '"' ? std::string("\"\"") : std::string(1, c);
   return out + "\"";
 }
 

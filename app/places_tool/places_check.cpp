@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/escaped_text.h"
 #include "common/text.h"
 #include "placesfile/place_record.h"
 #include "cli/out_text.h"
@@ -72,7 +73,7 @@ std::vector<PlaceProblem> CheckPlaces(std::string_view bytes) {
       const AngleCheck check = CheckAngle(text, latitude);
       if (!check.problem.empty()) {
         add(std::string("the ") + (latitude ? "latitude" : "longitude") + " \"" +
-            WithoutFilling(text) + "\" " + check.problem);
+            EscapeControls(WithoutFilling(text)) + "\" " + check.problem);
       }
     }
     if (raw.size() == kRecordSize && (record.GmtHours < -12 || record.GmtHours > 14)) {

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/places_tool/places_check.h"
+#include "common/escaped_text.h"
 #include "common/failure.h"
 #include "placesfile/places_csv.h"
 #include "placesfile/places_file.h"
@@ -59,6 +60,9 @@ struct Context {
   std::ostream& err;
 };
 
+// A stored text as a terminal may show it.
+std::string Shown(std::string_view text) { return EscapeControls(WithoutFilling(text)); }
+
 // The whole records of the file; a partial last one is left out with a warning.
 std::vector<PlaceRecord> WholeRecords(const Context& c, std::string_view bytes) {
   std::vector<PlaceRecord> records;
@@ -79,19 +83,18 @@ int List(const Context& c) {
         {"No", "Name", "Country", "Latitude", "Longitude", "GMT"}};
     for (std::size_t i = 0; i < records.size(); ++i) {
       const PlaceRecord& r = records[i];
-      cells.push_back({std::to_string(i + 1), WithoutFilling(r.PlaceName),
-                       WithoutFilling(r.CountryName), WithoutFilling(r.LatitudeText),
-                       WithoutFilling(r.LongitudeText), std::to_string(r.GmtHours)});
+      cells.push_back({std::to_string(i + 1), Shown(r.PlaceName), Shown(r.CountryName),
+                       Shown(r.LatitudeText), Shown(r.LongitudeText),
+                       std::to_string(r.GmtHours)});
     }
     c.out << Columns(cells, {true, false, false, false, false, true});
   } else if (format == TableFormat::Csv) {
     c.out << "record,name,country,latitude,longitude,gmt\n";
     for (std::size_t i = 0; i < records.size(); ++i) {
       const PlaceRecord& r = records[i];
-      c.out << i + 1 << ',' << CsvCell(WithoutFilling(r.PlaceName)) << ','
-            << CsvCell(WithoutFilling(r.CountryName)) << ','
-            << CsvCell(WithoutFilling(r.LatitudeText)) << ','
-            << CsvCell(WithoutFilling(r.LongitudeText)) << ',' << r.GmtHours << '\n';
+      c.out << i + 1 << ',' << CsvCell(Shown(r.PlaceName)) << ','
+            << CsvCell(Shown(r.CountryName)) << ',' << CsvCell(Shown(r.LatitudeText)) << ','
+            << CsvCell(Shown(r.LongitudeText)) << ',' << r.GmtHours << '\n';
     }
   } else {
     c.out << '[';
