@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <string_view>
 
 #include "common/failure.h"
@@ -49,14 +50,17 @@ inline constexpr double kHorizonAltitude = -0.61;
 // HorizonAltitude becomes -0.61 and Horizon shows it.
 void SetHorizonAltitude(Session& s);
 
-// Runs a command's steps under its trap: a failure is reported with the label and the step the
-// command had reached, then the places file is closed.
+// Runs a command's steps under its trap: a failure, or an allocation that fails, is reported
+// with the label and the step the command had reached, then the places file is closed.
 template <typename Steps>
 void RunTrapped(Session& s, std::string_view label, const int& step, Steps&& steps) {
   try {
     steps();
   } catch (const Failure& failure) {
     ReportFailure(s, label, step, failure);
+    ClosePlacesFile(s);
+  } catch (const std::bad_alloc&) {
+    ReportFailure(s, label, step, Failure(Fault::OutOfMemory));
     ClosePlacesFile(s);
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <new>
 #include <string_view>
 
 #include "commands/calculate_day.h"
@@ -25,19 +26,39 @@ const std::array<char32_t, 256>& FoldedBytes() {
   return table;
 }
 
-// The folded 20-character name of record n of the file's bytes; what a partial record lacks
-// reads as blanks.
-std::u32string_view FoldedName(std::string_view file, std::int64_t n,
-                               std::array<char32_t, kNameWidth>& out) {
-  const auto at = static_cast<std::size_t>(n - 1) * kRecordSize;
-  if (at >= file.size()) Fail(Fault::BadRecordNumber);
-  const std::string_view bytes = file.substr(at, kNameWidth);
+// The folded 20-character name of a record's bytes; what a partial record lacks reads as
+// blanks.
+std::u32string_view FoldedName(std::string_view record, std::array<char32_t, kNameWidth>& out) {
+  const std::string_view bytes = record.substr(0, kNameWidth);
   const auto& table = FoldedBytes();
   out.fill(U' ');
   for (std::size_t c = 0; c < bytes.size(); ++c)
     out[c] = table[static_cast<unsigned char>(bytes[c])];
   return {out.data(), out.size()};
 }
+
+// The records of the open file read a block at a time: memory stays small whatever its size.
+class RecordBlocks {
+ public:
+  explicit RecordBlocks(const PlacesFile& file) : file_(file) {}
+
+  // The bytes of record n, fewer for a partial one; Bad record number beyond the end.
+  std::string_view At(std::int64_t n) {
+    if (block_.empty() || n < first_ || n >= first_ + kBlockRecords) {
+      block_ = file_.RecordsBytesAt(n, kBlockRecords);
+      first_ = n;
+    }
+    const auto at = static_cast<std::size_t>(n - first_) * kRecordSize;
+    if (at >= block_.size()) Fail(Fault::BadRecordNumber);
+    return std::string_view(block_).substr(at, kRecordSize);
+  }
+
+ private:
+  static constexpr std::int64_t kBlockRecords = 4096;
+  const PlacesFile& file_;
+  std::string block_;
+  std::int64_t first_ = 0;
+};
 
 // The name's first k characters (all 20 when the text is longer) stand somewhere in the text:
 // up to 20 characters, the text begins the name; beyond, the whole name lies inside the text.
@@ -60,16 +81,18 @@ void Search(Session& s) {
   int step = 0;
   std::int64_t reached = 0;  // records counted; RecordN is written once, with the last of them
   std::int64_t read = 0;     // records whose name has been read
-  std::string file;
+  std::string last_read;     // that last record's bytes
   const std::int32_t record_before = s.CurrentRecord;
   const std::string record_text_before = s.window.FieldText("RecordN");
   // WorkPlace receives every record read: in the end, the last of them.
   const auto keep_last_read = [&] {
     if (reached > 0) ShowRecordNumber(s, reached);
-    if (read > 0) {
-      const auto at = static_cast<std::size_t>(read - 1) * kRecordSize;
-      s.WorkPlace = DecodeRecord(std::string_view(file).substr(at, kRecordSize));
-    }
+    if (read > 0) s.WorkPlace = DecodeRecord(last_read);
+  };
+  const auto report = [&](const Failure& failure) {
+    keep_last_read();
+    ReportFailure(s, "Search", step, failure);
+    ClosePlacesFile(s);
   };
   try {
     std::string text = s.window.InputBox("Enter Place name", "Search");
@@ -83,6 +106,7 @@ void Search(Session& s) {
 
     const double count = RecordCount(s);
     std::array<char32_t, kNameWidth> name{};
+    RecordBlocks records(s.File);
     bool found = false;
     while (!found) {
       step = 820;
@@ -90,8 +114,9 @@ void Search(Session& s) {
       ++reached;
       s.CurrentRecord = static_cast<std::int32_t>(reached);
       step = 810;
-      if (reached == 1) file = s.File.ReadAll();
-      found = IsHit(wanted, FoldedName(file, reached, name));
+      const std::string_view record = records.At(reached);
+      found = IsHit(wanted, FoldedName(record, name));
+      last_read.assign(record);
       read = reached;
     }
     keep_last_read();
@@ -111,9 +136,9 @@ void Search(Session& s) {
     ClosePlacesFile(s);
     CalculateDay(s);
   } catch (const Failure& failure) {
-    keep_last_read();
-    ReportFailure(s, "Search", step, failure);
-    ClosePlacesFile(s);
+    report(failure);
+  } catch (const std::bad_alloc&) {
+    report(Failure(Fault::OutOfMemory));
   }
 }
 

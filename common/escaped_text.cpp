@@ -44,8 +44,8 @@ std::string UnescapeControls(std::string_view utf8) {
     if (rest.starts_with("\\\\")) {
       out += kEscape;
       ++i;
-    } else if (rest.size() >= kHexEscapeSize && rest.starts_with("\\x") &&
-               HexValue(rest[2]) >= 0 && HexValue(rest[3]) >= 0) {
+    } else if (rest.size() >= kHexEscapeSize && rest.starts_with("\\x") && HexValue(rest[2]) >= 0 &&
+               HexValue(rest[3]) >= 0) {
       AppendUtf8(out, static_cast<char32_t>(HexValue(rest[2]) * 16 + HexValue(rest[3])));
       i += kHexEscapeSize - 1;
     } else {

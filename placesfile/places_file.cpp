@@ -101,10 +101,10 @@ PlaceRecord PlacesFile::Read(std::int64_t n) const {
   return DecodeRecord(ReadFully(fd_, kRecordSize, at));
 }
 
-std::string PlacesFile::RecordBytesAt(std::int64_t n) const {
+std::string PlacesFile::RecordsBytesAt(std::int64_t n, std::int64_t count) const {
   const off_t at = RecordOffset(n);
   if (fd_ < 0) Fail(Fault::BadRecordNumber);
-  return ReadFully(fd_, kRecordSize, at);
+  return ReadFully(fd_, static_cast<std::size_t>(count) * kRecordSize, at);
 }
 
 void PlacesFile::Write(std::int64_t n, const PlaceRecord& record) {

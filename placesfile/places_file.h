@@ -39,8 +39,10 @@ class PlacesFile {
   // Record n (from 1). One wholly beyond the end fails with Bad record number; a partial last
   // record reads what is there.
   PlaceRecord Read(std::int64_t n) const;
-  // The bytes of record n: 72, fewer for a partial last record, none beyond the end.
-  std::string RecordBytesAt(std::int64_t n) const;
+  // The bytes of record n: 72, fewer for a partial last record, none beyond the end; and of
+  // `count` records from n.
+  std::string RecordBytesAt(std::int64_t n) const { return RecordsBytesAt(n, 1); }
+  std::string RecordsBytesAt(std::int64_t n, std::int64_t count) const;
   // Writing at or past the end makes the file longer.
   void Write(std::int64_t n, const PlaceRecord& record);
 

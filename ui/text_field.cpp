@@ -28,9 +28,10 @@ QLineEdit* NewTextField(QWidget& parent) {
   auto* field = new QLineEdit(QStringLiteral("Text1"), &parent);
   // textEdited comes before textChanged: it still sees the length before the edit.
   auto length_before = std::make_shared<qsizetype>(field->text().size());
-  QObject::connect(field, &QLineEdit::textEdited, field, [field, length_before](const QString& text) {
-    if (std::max(text.size(), *length_before) > kLongText) DropUndoSteps(*field);
-  });
+  QObject::connect(field, &QLineEdit::textEdited, field,
+                   [field, length_before](const QString& text) {
+                     if (std::max(text.size(), *length_before) > kLongText) DropUndoSteps(*field);
+                   });
   QObject::connect(field, &QLineEdit::textChanged, field,
                    [length_before](const QString& text) { *length_before = text.size(); });
   return field;

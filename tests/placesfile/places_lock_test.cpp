@@ -54,8 +54,8 @@ TEST(PlacesReplace, ALinkStaysALinkAndItsTargetIsReplacedInItsOwnFolder) {
     Replace(dir / "location.dat", kNew);
     EXPECT_TRUE(fs::is_symlink(dir / "location.dat")) << c.link_text;
     EXPECT_EQ(ReadFile(dir / c.target), kNew) << c.link_text;
-    EXPECT_EQ(Names(dir / "data"), (std::vector<std::string>{".real.dat.lock", "link2",
-                                                             "real.dat"}));
+    EXPECT_EQ(Names(dir / "data"),
+              (std::vector<std::string>{".real.dat.lock", "link2", "real.dat"}));
   }
 }
 
@@ -97,10 +97,9 @@ TEST(PlacesReplace, TheNextWriterRemovesLeftoverTemporaryFilesOnly) {
   }
   const PlacesLock lock = PlacesLock::Take(dir / "location.dat");
   EXPECT_TRUE(lock.Held());
-  EXPECT_EQ(Names(dir / ""),
-            (std::vector<std::string>{".location.dat.a1B2c3d", ".location.dat.bak",
-                                      ".location.dat.lock", ".other.dat.a1B2c3", "location.dat",
-                                      "notes.txt"}));
+  EXPECT_EQ(Names(dir / ""), (std::vector<std::string>{".location.dat.a1B2c3d", ".location.dat.bak",
+                                                       ".location.dat.lock", ".other.dat.a1B2c3",
+                                                       "location.dat", "notes.txt"}));
 }
 
 TEST(PlacesLockTest, NoLockFileMeansUnlockedAsBefore) {
