@@ -1,5 +1,6 @@
 #include "placesfile/places_csv.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "commands/verif_angle.h"
@@ -10,6 +11,10 @@
 
 namespace orvalin {
 namespace {
+
+// Five cells of at most 20 characters, each escaped (4 bytes) and quoted (twice as many), with
+// room to spare for blanks around them.
+constexpr std::size_t kMaxCsvLine = 4096;
 
 // Splits one CSV record starting at `at`; returns false on an unterminated quote.
 bool NextCsvRow(std::string_view text, std::size_t& at, std::vector<std::string>& cells,
@@ -97,12 +102,12 @@ std::string ParseRecord(const std::vector<std::string>& cells, PlaceRecord& reco
                     latitude = UnescapeControls(Trimmed(cells[2])),
                     longitude = UnescapeControls(Trimmed(cells[3])), gmt = Trimmed(cells[4]);
   if (name.empty()) return "the name is empty";
-  for (auto problem : {TextProblem("the name", name, kNameWidth),
-                       TextProblem("the country", country, kCountryWidth),
-                       TextProblem("the latitude", latitude, kAngleWidth),
-                       TextProblem("the longitude", longitude, kAngleWidth),
-                       AngleProblem("the latitude", latitude),
-                       AngleProblem("the longitude", longitude)}) {
+  for (auto problem :
+       {TextProblem("the name", name, kNameWidth),
+        TextProblem("the country", country, kCountryWidth),
+        TextProblem("the latitude", latitude, kAngleWidth),
+        TextProblem("the longitude", longitude, kAngleWidth),
+        AngleProblem("the latitude", latitude), AngleProblem("the longitude", longitude)}) {
     if (!problem.empty()) return problem;
   }
   int hours = 0;
@@ -130,6 +135,18 @@ std::string CsvCell(std::string_view text) {
   return out + "\"";
 }
 
+// A line that no place can fill is refused by its number before it is split into cells, which
+// would take memory without bound.
+bool SkipOverlongLine(std::string_view text, std::size_t& at, std::size_t& line,
+                      std::vector<CsvProblem>& problems) {
+  const std::size_t end = std::min(text.find('\n', at), text.size());
+  if (end - at <= kMaxCsvLine) return false;
+  problems.push_back({line, "the line is longer than " + std::to_string(kMaxCsvLine) + " bytes"});
+  at = end + 1;
+  ++line;
+  return true;
+}
+
 }  // namespace
 
 CsvPlaces ParsePlacesCsv(std::string_view text) {
@@ -137,12 +154,18 @@ CsvPlaces ParsePlacesCsv(std::string_view text) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a spreadsheet's BOM
   std::size_t at = 0, line = 1, lines = 0;
   std::vector<std::string> cells;
-  if (!NextCsvRow(text, at, cells, lines) || Trimmed(cells[0]) != "name" || cells.size() != 5) {
-    result.problems.push_back({1, "the first line must be the header " +
-                                      std::string(kPlacesCsvHeader)});
+  if (SkipOverlongLine(text, at, line, result.problems)) {
+    result.problems.front().why += "; the first line must be the header";
+  } else if (!NextCsvRow(text, at, cells, lines) || Trimmed(cells[0]) != "name" ||
+             cells.size() != 5) {
+    result.problems.push_back(
+        {1, "the first line must be the header " + std::string(kPlacesCsvHeader)});
+    line += lines;
+  } else {
+    line += lines;
   }
-  line += lines;
   while (at < text.size()) {
+    if (SkipOverlongLine(text, at, line, result.problems)) continue;
     const std::size_t first_line = line;
     const bool closed = NextCsvRow(text, at, cells, lines);
     line += lines;

@@ -43,5 +43,20 @@ TEST(PlacesCsv, HeaderIsRequired) {
   EXPECT_EQ(ParsePlacesCsv("Geneva,Switzerland,46 12 0 N,6 9 0 E,1\n").problems.front().line, 1u);
 }
 
+// Split into cells, a line of millions of commas took gigabytes before it was refused.
+TEST(PlacesCsv, AnOverlongLineIsRefusedByItsNumberAndTheOthersAreRead) {
+  const std::string commas(10'000'000, ',');
+  for (const std::string& head : {std::string("name,country,latitude,longitude,gmt"), commas}) {
+    const CsvPlaces places = ParsePlacesCsv(head + "\n" + commas +
+                                            "\nGeneva,Switzerland,46 12 0 N,6 9 0 E,1\n" + commas);
+    std::vector<std::size_t> lines;
+    for (const auto& p : places.problems) lines.push_back(p.line);
+    EXPECT_EQ(lines.back(), 4u);
+    EXPECT_EQ(lines[lines.size() - 2], 2u);
+    EXPECT_EQ(places.problems.back().why, "the line is longer than 4096 bytes");
+    EXPECT_EQ(places.records.size(), 1u);
+  }
+}
+
 }  // namespace
 }  // namespace orvalin
