@@ -7,13 +7,13 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/out_text.h"
+#include "cli/tool_errors.h"
+#include "commands/search.h"
 #include "commands/verif_angle.h"
 #include "common/escaped_text.h"
 #include "common/failure.h"
 #include "common/text.h"
-#include "commands/search.h"
-#include "cli/out_text.h"
-#include "cli/tool_errors.h"
 
 namespace orvalin {
 namespace {
@@ -95,12 +95,18 @@ AngleCheck CheckAngle(std::string_view fixed, bool is_latitude) {
   return check;
 }
 
-std::string ReadPlacesBytes(const std::string& path) {
+std::ifstream OpenPlacesToRead(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) {
     throw ToolFailure(path + ": no places file there (--file names another one)");
   }
   std::ifstream in(path, std::ios::binary);
+  if (!in) throw ToolFailure(path + ": cannot be read");
+  return in;
+}
+
+std::string ReadPlacesBytes(const std::string& path) {
+  std::ifstream in = OpenPlacesToRead(path);
   std::ostringstream bytes;
   bytes << in.rdbuf();
   if (!in || in.bad()) throw ToolFailure(path + ": cannot be read");

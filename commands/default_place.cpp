@@ -1,17 +1,19 @@
 #include "commands/default_place.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <numeric>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "commands/calculate_day.h"
-#include "common/text.h"
-#include "commands/working_date.h"
 #include "commands/bubble_order.h"
+#include "commands/calculate_day.h"
 #include "commands/load_default.h"
 #include "commands/place_steps.h"
+#include "commands/working_date.h"
+#include "common/text.h"
 
 namespace orvalin {
 namespace {
@@ -33,10 +35,28 @@ void AppendMoved(std::string& out, std::string_view record) {
   out.append(bytes.data(), bytes.size());
 }
 
-std::u32string NameKeyOf(std::string_view record) {
-  std::u32string key(kNameWidth, U' ');
+// The rank of every byte's character among the characters of all 256 bytes.
+const std::array<std::uint8_t, 256>& CharacterRanks() {
+  static const std::array<std::uint8_t, 256> ranks = [] {
+    std::array<int, 256> bytes{};
+    std::iota(bytes.begin(), bytes.end(), 0);
+    std::sort(bytes.begin(), bytes.end(), [](int a, int b) {
+      return Cp1252Character(static_cast<unsigned char>(a)) <
+             Cp1252Character(static_cast<unsigned char>(b));
+    });
+    std::array<std::uint8_t, 256> r{};
+    for (int rank = 0; rank < 256; ++rank) r[bytes[rank]] = static_cast<std::uint8_t>(rank);
+    return r;
+  }();
+  return ranks;
+}
+
+NameOrderKey NameKeyOf(std::string_view record) {
+  const auto& ranks = CharacterRanks();
+  NameOrderKey key;
+  key.fill(ranks[static_cast<unsigned char>(' ')]);
   for (std::size_t c = 0; c < kNameWidth && c < record.size(); ++c) {
-    key[c] = Cp1252Character(static_cast<unsigned char>(record[c]));
+    key[c] = ranks[static_cast<unsigned char>(record[c])];
   }
   return key;
 }
@@ -46,20 +66,41 @@ std::u32string NameKeyOf(std::string_view record) {
 void MoveChosenToFront(Session& s, std::int64_t k, int& step) {
   step = 940;
   const std::string old = s.File.ReadAll();
-  std::string moved;
-  moved.reserve(std::max(old.size(), static_cast<std::size_t>(k) * kRecordSize));
   const RecordBytes chosen = EncodeRecord(s.ChosenPlace);
-  moved.append(chosen.data(), chosen.size());
-  for (std::int64_t i = 2; i <= k; ++i) AppendMoved(moved, RecordAt(old, i - 1));
-  moved.append(old.substr(std::min(old.size(), static_cast<std::size_t>(k) * kRecordSize)));
+  const auto moved = [&](const PlacesFile::PieceSink& sink) {
+    sink(std::string_view(chosen.data(), chosen.size()));
+    std::string filled;
+    for (std::int64_t i = 2; i <= k; ++i) {
+      filled.clear();
+      AppendMoved(filled, RecordAt(old, i - 1));
+      sink(filled);
+    }
+    sink(std::string_view(old).substr(
+        std::min(old.size(), static_cast<std::size_t>(k) * kRecordSize)));
+  };
 
   step = 942;
   // Should the replacement fail, WorkPlace holds what it held when the first write failed.
   s.WorkPlace = DecodeRecord(RecordAt(old, k - 1));
-  s.File.ReplaceAll(moved);
+  s.File.ReplaceWith(moved);
   s.WorkPlace = DecodeRecord(RecordAt(old, 1));
   s.CurrentRecord = 1;
   ShowRecordNumber(s, 1);
+}
+
+// The names of records 2 to `whole`, read a block of records at a time.
+std::vector<NameOrderKey> NameKeysOf(const PlacesFile& file, std::int64_t whole) {
+  constexpr std::int64_t kBlockRecords = 4096;
+  std::vector<NameOrderKey> keys;
+  keys.reserve(static_cast<std::size_t>(std::max<std::int64_t>(whole - 1, 0)));
+  for (std::int64_t first = 2; first <= whole; first += kBlockRecords) {
+    const std::string block =
+        file.RecordsBytesAt(first, std::min(kBlockRecords, whole - first + 1));
+    for (std::size_t at = 0; at + kRecordSize <= block.size(); at += kRecordSize) {
+      keys.push_back(NameKeyOf(std::string_view(block).substr(at, kRecordSize)));
+    }
+  }
+  return keys;
 }
 
 }  // namespace
@@ -126,23 +167,23 @@ void Bubblesort(Session& s) {
     // The first pair is records 2 and 3; a partial last record is never compared.
     if (n - 1 >= 2) {
       step = 6630;
+      // The plan comes from the names alone; the file's bytes are read once it is made, so
+      // that the two never take memory together.
+      const auto whole = s.File.SizeInBytes() / static_cast<std::int64_t>(kRecordSize);
+      const BubbleOutcome plan = PlanBubblesort(NameKeysOf(s.File, whole));
       const std::string old = s.File.ReadAll();
-      const auto whole = static_cast<std::int64_t>(old.size() / kRecordSize);
-      std::vector<std::u32string> keys;
-      for (std::int64_t r = 2; r <= whole; ++r) keys.push_back(NameKeyOf(RecordAt(old, r)));
-      const BubbleOutcome plan = PlanBubblesort(keys);
 
       if (plan.first_exchange != 0) {
         step = 6650;
         s.WorkPlace = DecodeRecord(RecordAt(old, plan.first_exchange));
         // Whole records move unchanged byte for byte; the partial tail stays where it is.
-        std::string sorted(RecordAt(old, 1));
-        sorted.reserve(old.size());
-        for (const std::size_t j : plan.order) {
-          sorted.append(RecordAt(old, static_cast<std::int64_t>(j) + 2));
-        }
-        sorted.append(old.substr(static_cast<std::size_t>(whole) * kRecordSize));
-        s.File.ReplaceAll(sorted);
+        s.File.ReplaceWith([&](const PlacesFile::PieceSink& sink) {
+          sink(RecordAt(old, 1));
+          for (const std::size_t j : plan.order) {
+            sink(RecordAt(old, static_cast<std::int64_t>(j) + 2));
+          }
+          sink(std::string_view(old).substr(static_cast<std::size_t>(whole) * kRecordSize));
+        });
       }
       if (plan.last_read != 0) {
         const std::size_t j = plan.order[static_cast<std::size_t>(plan.last_read) - 2];

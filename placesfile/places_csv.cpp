@@ -184,11 +184,13 @@ CsvPlaces ParsePlacesCsv(std::string_view text) {
 std::string PlacesCsv(const std::vector<PlaceRecord>& records) {
   std::string out(kPlacesCsvHeader);
   out += '\n';
-  for (const auto& r : records) {
-    out += CsvCell(r.PlaceName) + ',' + CsvCell(r.CountryName) + ',' + CsvCell(r.LatitudeText) +
-           ',' + CsvCell(r.LongitudeText) + ',' + std::to_string(r.GmtHours) + '\n';
-  }
+  for (const auto& r : records) out += PlacesCsvLine(r);
   return out;
+}
+
+std::string PlacesCsvLine(const PlaceRecord& r) {
+  return CsvCell(r.PlaceName) + ',' + CsvCell(r.CountryName) + ',' + CsvCell(r.LatitudeText) + ',' +
+         CsvCell(r.LongitudeText) + ',' + std::to_string(r.GmtHours) + '\n';
 }
 
 }  // namespace orvalin

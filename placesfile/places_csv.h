@@ -28,5 +28,7 @@ CsvPlaces ParsePlacesCsv(std::string_view text);
 
 // The header, then one line a record, texts without their filling blanks.
 std::string PlacesCsv(const std::vector<PlaceRecord>& records);
+// One record's line of that text, its line break included.
+std::string PlacesCsvLine(const PlaceRecord& record);
 
 }  // namespace orvalin

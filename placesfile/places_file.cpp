@@ -28,15 +28,17 @@ void KeepOwnerAndMode(int fd, const struct stat& old) {
   if (::fchmod(fd, old.st_mode & 07777) != 0) FailFromErrno(errno);
 }
 
-// The bytes, flushed, in a new temporary file beside the target; its name.
-std::string WriteTemporary(const std::string& target, const struct stat& old,
-                           std::string_view bytes) {
+constexpr std::size_t kCopyBlock = 1 << 20;
+
+// What `write` puts in a new temporary file beside the target, flushed; the file's name.
+template <typename Writer>
+std::string WriteTemporary(const std::string& target, const struct stat& old, Writer&& write) {
   std::string temp = TemporaryPatternOf(target);
   int out = ::mkostemp(temp.data(), O_CLOEXEC);
   if (out < 0) FailFromErrno(errno);
   try {
     KeepOwnerAndMode(out, old);
-    WriteFully(out, bytes.data(), bytes.size(), 0);
+    write(out);
     if (::fsync(out) != 0) FailFromErrno(errno);
     const int closed = ::close(out);
     out = -1;
@@ -128,6 +130,21 @@ std::string PlacesFile::ReadAll() const {
 }
 
 void PlacesFile::ReplaceAll(std::string_view bytes) {
+  ReplaceWith([&](const PieceSink& sink) { sink(bytes); });
+}
+
+void PlacesFile::ReplaceWithAppended(std::string_view tail) {
+  ReplaceWith([&](const PieceSink& sink) {
+    off_t at = 0;
+    for (std::string block; !(block = ReadFully(fd_, kCopyBlock, at)).empty();) {
+      sink(block);
+      at += static_cast<off_t>(block.size());
+    }
+    sink(tail);
+  });
+}
+
+void PlacesFile::ReplaceWith(const std::function<void(const PieceSink&)>& produce) {
   if (fd_ < 0) Fail(Fault::BadRecordNumber);
   // A file opened only to read is still replaced under the lock.
   const PlacesLock own = lock_.Held() ? PlacesLock() : PlacesLock::Take(path_);
@@ -135,7 +152,27 @@ void PlacesFile::ReplaceAll(std::string_view bytes) {
   if (::fstat(fd_, &st) != 0) FailFromErrno(errno);
 
   const std::string target = ResolvedTarget(path_);
-  const std::string temp = WriteTemporary(target, st, bytes);
+  const std::string temp = WriteTemporary(target, st, [&](int out) {
+    // Pieces as small as one record are gathered into blocks before they are written.
+    std::string block;
+    off_t at = 0;
+    const auto write = [&](std::string_view bytes) {
+      WriteFully(out, bytes.data(), bytes.size(), at);
+      at += static_cast<off_t>(bytes.size());
+    };
+    produce([&](std::string_view piece) {
+      if (block.size() + piece.size() > kCopyBlock) {
+        write(block);
+        block.clear();
+      }
+      if (piece.size() >= kCopyBlock) {
+        write(piece);
+      } else {
+        block.append(piece);
+      }
+    });
+    write(block);
+  });
   if (::rename(temp.c_str(), target.c_str()) != 0) {
     const int error = errno;
     ::unlink(temp.c_str());

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,13 @@ class PlacesFile {
   // run as root. A hard link elsewhere keeps the old contents: only this name is replaced.
   std::string ReadAll() const;
   void ReplaceAll(std::string_view bytes);
+  // The same replacement with the file's present bytes followed by `tail`, copied a block at a
+  // time rather than held in memory.
+  void ReplaceWithAppended(std::string_view tail);
+  // The same replacement with the bytes that `produce` hands to its sink, piece by piece, so
+  // that the new file is never whole in memory.
+  using PieceSink = std::function<void(std::string_view)>;
+  void ReplaceWith(const std::function<void(const PieceSink&)>& produce);
 
  private:
   void OpenDescriptor();

@@ -18,5 +18,7 @@ struct PlaceProblem {
 // (or whose letter or size does not suit them), an offset outside -12 to +14 hours, and a last
 // record shorter than 72 bytes.
 std::vector<PlaceProblem> CheckPlaces(std::string_view bytes);
+// The problems of record n, given its bytes (fewer than 72 for a partial last record).
+std::vector<PlaceProblem> CheckRecord(std::int64_t n, std::string_view raw);
 
 }  // namespace orvalin

@@ -1,19 +1,23 @@
 #include "app/places_tool/places_cli.h"
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <sstream>
 
 #include "app/places_tool/places_check.h"
-#include "common/escaped_text.h"
-#include "common/failure.h"
-#include "placesfile/places_csv.h"
-#include "placesfile/places_file.h"
 #include "cli/command_line.h"
 #include "cli/out_text.h"
 #include "cli/place_input.h"
 #include "cli/table_format.h"
 #include "cli/tool_errors.h"
+#include "common/escaped_text.h"
+#include "common/failure.h"
+#include "common/text.h"
+#include "placesfile/places_csv.h"
+#include "placesfile/places_file.h"
+#include "placesfile/records_reader.h"
 
 namespace orvalin {
 namespace {
@@ -63,64 +67,105 @@ struct Context {
 // A stored text as a terminal may show it.
 std::string Shown(std::string_view text) { return EscapeControls(WithoutFilling(text)); }
 
-// The whole records of the file; a partial last one is left out with a warning.
-std::vector<PlaceRecord> WholeRecords(const Context& c, std::string_view bytes) {
-  std::vector<PlaceRecord> records;
-  const auto whole = static_cast<std::int64_t>(bytes.size() / kRecordSize);
-  for (std::int64_t n = 1; n <= whole; ++n) records.push_back(RecordAt(bytes, n));
-  if (bytes.size() % kRecordSize != 0) {
-    c.err << kProgram << ": warning: " << c.file << " ends with a partial record ("
-          << bytes.size() % kRecordSize << " bytes), left out\n";
-  }
-  return records;
+// Calls `each` with every whole record of the file in turn, reading a block at a time; gives
+// the size of a partial last record, left out, or 0.
+std::size_t ForEachWholeRecord(const Context& c,
+                               const std::function<void(std::int64_t, const PlaceRecord&)>& each) {
+  std::ifstream in = OpenPlacesToRead(c.file);
+  std::size_t partial = 0;
+  const bool read = ForEachRecord(in, [&](std::int64_t n, std::string_view raw) {
+    if (raw.size() < kRecordSize) {
+      partial = raw.size();
+    } else {
+      each(n, DecodeRecord(raw));
+    }
+  });
+  if (!read) throw ToolFailure(c.file + ": cannot be read");
+  return partial;
+}
+
+void WarnOfPartial(const Context& c, std::size_t partial) {
+  if (partial == 0) return;
+  c.err << kProgram << ": warning: " << c.file << " ends with a partial record (" << partial
+        << " bytes), left out\n";
+}
+
+const std::vector<bool> kListRightAligned = {true, false, false, false, false, true};
+
+std::vector<std::string> ListCells(std::int64_t n, const PlaceRecord& r) {
+  return {std::to_string(n),     Shown(r.PlaceName),     Shown(r.CountryName),
+          Shown(r.LatitudeText), Shown(r.LongitudeText), std::to_string(r.GmtHours)};
+}
+
+// Two passes over the file, the first for the columns' widths, so that no row is kept.
+void ListText(const Context& c) {
+  const std::vector<std::string> header = {"No", "Name", "Country", "Latitude", "Longitude", "GMT"};
+  std::vector<std::size_t> widths(header.size(), 0);
+  const auto widen = [&](const std::vector<std::string>& row) {
+    for (std::size_t k = 0; k < row.size(); ++k) {
+      widths[k] = std::max(widths[k], CharacterCount(row[k]));
+    }
+  };
+  widen(header);
+  ForEachWholeRecord(c, [&](std::int64_t n, const PlaceRecord& r) { widen(ListCells(n, r)); });
+  c.out << ColumnsLine(header, widths, kListRightAligned);
+  WarnOfPartial(c, ForEachWholeRecord(c, [&](std::int64_t n, const PlaceRecord& r) {
+                  c.out << ColumnsLine(ListCells(n, r), widths, kListRightAligned);
+                }));
+}
+
+void ListCsv(const Context& c) {
+  c.out << "record,name,country,latitude,longitude,gmt\n";
+  WarnOfPartial(c, ForEachWholeRecord(c, [&](std::int64_t n, const PlaceRecord& r) {
+                  c.out << n << ',' << CsvCell(Shown(r.PlaceName)) << ','
+                        << CsvCell(Shown(r.CountryName)) << ',' << CsvCell(Shown(r.LatitudeText))
+                        << ',' << CsvCell(Shown(r.LongitudeText)) << ',' << r.GmtHours << '\n';
+                }));
+}
+
+void ListJson(const Context& c) {
+  c.out << '[';
+  bool any = false;
+  const std::size_t partial = ForEachWholeRecord(c, [&](std::int64_t n, const PlaceRecord& r) {
+    c.out << (any ? ",\n" : "\n") << "  {\"record\": " << n
+          << ", \"name\": " << JsonString(WithoutFilling(r.PlaceName))
+          << ", \"country\": " << JsonString(WithoutFilling(r.CountryName))
+          << ", \"latitude\": " << JsonString(WithoutFilling(r.LatitudeText))
+          << ", \"longitude\": " << JsonString(WithoutFilling(r.LongitudeText))
+          << ", \"gmt\": " << r.GmtHours << '}';
+    any = true;
+  });
+  c.out << (any ? "\n]\n" : "]\n");
+  WarnOfPartial(c, partial);
 }
 
 int List(const Context& c) {
   const TableFormat format = ParseTableFormat("--format", c.cl.Value("--format").value_or("text"));
-  const std::vector<PlaceRecord> records = WholeRecords(c, ReadPlacesBytes(c.file));
   if (format == TableFormat::Text) {
-    std::vector<std::vector<std::string>> cells = {
-        {"No", "Name", "Country", "Latitude", "Longitude", "GMT"}};
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      const PlaceRecord& r = records[i];
-      cells.push_back({std::to_string(i + 1), Shown(r.PlaceName), Shown(r.CountryName),
-                       Shown(r.LatitudeText), Shown(r.LongitudeText),
-                       std::to_string(r.GmtHours)});
-    }
-    c.out << Columns(cells, {true, false, false, false, false, true});
+    ListText(c);
   } else if (format == TableFormat::Csv) {
-    c.out << "record,name,country,latitude,longitude,gmt\n";
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      const PlaceRecord& r = records[i];
-      c.out << i + 1 << ',' << CsvCell(Shown(r.PlaceName)) << ','
-            << CsvCell(Shown(r.CountryName)) << ',' << CsvCell(Shown(r.LatitudeText)) << ','
-            << CsvCell(Shown(r.LongitudeText)) << ',' << r.GmtHours << '\n';
-    }
+    ListCsv(c);
   } else {
-    c.out << '[';
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      const PlaceRecord& r = records[i];
-      c.out << (i == 0 ? "\n" : ",\n") << "  {\"record\": " << i + 1
-            << ", \"name\": " << JsonString(WithoutFilling(r.PlaceName))
-            << ", \"country\": " << JsonString(WithoutFilling(r.CountryName))
-            << ", \"latitude\": " << JsonString(WithoutFilling(r.LatitudeText))
-            << ", \"longitude\": " << JsonString(WithoutFilling(r.LongitudeText))
-            << ", \"gmt\": " << r.GmtHours << '}';
-    }
-    c.out << (records.empty() ? "]\n" : "\n]\n");
+    ListJson(c);
   }
   return kExitOk;
 }
 
+void ExportTo(const Context& c, std::ostream& out) {
+  out << kPlacesCsvHeader << '\n';
+  WarnOfPartial(c, ForEachWholeRecord(
+                       c, [&](std::int64_t, const PlaceRecord& r) { out << PlacesCsvLine(r); }));
+}
+
 int Export(const Context& c) {
-  const std::string csv = PlacesCsv(WholeRecords(c, ReadPlacesBytes(c.file)));
   const auto output = c.cl.Value("--output");
   if (!output) {
-    c.out << csv;
+    ExportTo(c, c.out);
     return kExitOk;
   }
+  OpenPlacesToRead(c.file);  // a missing places file leaves no empty CSV behind
   std::ofstream file(*output, std::ios::binary | std::ios::trunc);
-  file << csv;
+  ExportTo(c, file);
   file.close();
   if (!file) throw ToolFailure(*output + ": cannot be written");
   return kExitOk;
@@ -153,20 +198,25 @@ int Import(const Context& c, const std::string& csv_path) {
   try {
     PlacesFile file;
     file.Open(c.file, PlacesFile::Use::Write);
-    std::string bytes = replace ? std::string() : file.ReadAll();
-    if (bytes.size() % kRecordSize != 0) {
+    const auto present = static_cast<std::size_t>(replace ? 0 : file.SizeInBytes());
+    if (present % kRecordSize != 0) {
       throw ToolFailure(c.file + " ends with a partial record; nothing was written (see check)");
     }
-    const std::size_t before = bytes.size() / kRecordSize;
+    const std::size_t before = present / kRecordSize;
+    std::string added;
     for (const PlaceRecord& r : places.records) {
       const RecordBytes record = EncodeRecord(r);
-      bytes.append(record.data(), record.size());
+      added.append(record.data(), record.size());
     }
-    file.ReplaceAll(bytes);
+    if (replace) {
+      file.ReplaceAll(added);
+    } else {
+      file.ReplaceWithAppended(added);
+    }
+    const std::size_t in_all = before + places.records.size();
     c.out << (replace ? "Replaced the places of " : "Added to ") << c.file << ": "
           << places.records.size() << " place" << (places.records.size() == 1 ? "" : "s")
-          << (replace ? "" : " after " + std::to_string(before)) << ", "
-          << bytes.size() / kRecordSize << " in all\n";
+          << (replace ? "" : " after " + std::to_string(before)) << ", " << in_all << " in all\n";
   } catch (const Failure& f) {
     throw ToolFailure(c.file + ": " + f.what() + "; nothing was written");
   }
@@ -174,18 +224,22 @@ int Import(const Context& c, const std::string& csv_path) {
 }
 
 int Check(const Context& c) {
-  const std::string bytes = ReadPlacesBytes(c.file);
-  const std::vector<PlaceProblem> problems = CheckPlaces(bytes);
-  for (const PlaceProblem& p : problems) {
-    c.out << c.file << ": record " << p.record << ": " << p.what << '\n';
-  }
-  const std::int64_t count = RecordsIn(bytes);
+  std::ifstream in = OpenPlacesToRead(c.file);
+  std::int64_t count = 0;
+  std::size_t problems = 0;
+  const bool read = ForEachRecord(in, [&](std::int64_t n, std::string_view raw) {
+    for (const PlaceProblem& p : CheckRecord(n, raw)) {
+      c.out << c.file << ": record " << p.record << ": " << p.what << '\n';
+      ++problems;
+    }
+    count = n;
+  });
+  if (!read) throw ToolFailure(c.file + ": cannot be read");
   c.out << c.file << ": " << count << " record" << (count == 1 ? "" : "s") << ", "
-        << (problems.empty()
-                ? std::string("no problem")
-                : std::to_string(problems.size()) + " problem" + (problems.size() == 1 ? "" : "s"))
+        << (problems == 0 ? std::string("no problem")
+                          : std::to_string(problems) + " problem" + (problems == 1 ? "" : "s"))
         << '\n';
-  return problems.empty() ? kExitOk : kExitFailure;
+  return problems == 0 ? kExitOk : kExitFailure;
 }
 
 void OnlyWith(const CommandLine& cl, std::string_view command, std::string_view option,
