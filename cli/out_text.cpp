@@ -20,9 +20,17 @@ std::string Decimal(double value, int digits) {
 
 std::string JsonString(std::string_view utf8) {
   std::string out = "\"";
-  for (const char c : utf8) {
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const char c = utf8[i];
     const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
+    // A C1 control (U+0080 to U+009F, two bytes in UTF-8) drives some terminals as ESC does.
+    const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0u;
+    if (u == 0xC2 && next >= 0x80 && next <= 0x9F) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", next);
+      out += escape;
+      ++i;
+    } else if (c == '"' || c == '\\') {
       out += '\\';
       out += c;
     } else if (c == '\n') {

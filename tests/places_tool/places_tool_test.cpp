@@ -122,7 +122,8 @@ TEST_F(PlacesCli, NoControlCharacterReachesTheTerminalAndExportRoundTrips) {
   bytes[2 * kRecordSize + 1] = '\x9D';
   testing::WriteFile(file, bytes);
   for (const auto& args : std::vector<std::vector<std::string>>{
-           {"list"}, {"list", "--format", "csv"}, {"export"}, {"check"}}) {
+           {"list"}, {"list", "--format", "csv"}, {"list", "--format", "json"}, {"export"},
+           {"check"}}) {
     const std::string out = Places(args).out;
     for (std::size_t i = 0; i < out.size(); ++i) {
       const auto b = static_cast<unsigned char>(out[i]);
