@@ -2,11 +2,13 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainterPath>
+#include <cmath>
 
 #include "app/table/table_cli.h"
 #include "cli/daylight_chart.h"
-#include "tests/support/session_fixture.h"
 #include "tests/cli/tool_test_support.h"
+#include "tests/support/session_fixture.h"
 
 namespace orvalin {
 namespace {
@@ -80,6 +82,22 @@ TEST(DaylightChart, EmptyAndSingleDaySpansDraw) {
   const QRect inside = ChartLayout(image.size()).times.adjusted(2, 2, -2, -2);
   EXPECT_GT(CountOtherThan(image, inside, qRgb(255, 255, 255)),
             inside.width() * inside.height() / 2);
+}
+
+// A span of centuries costs the chart no more points than a year: min and max per column.
+TEST(DaylightChart, ACurveHasAtMostFourPointsAPixelColumnAndKeepsItsExtremes) {
+  const QRectF area(0, 0, 1000, 240);
+  for (const int days : {10, 1000, 365'000}) {
+    std::vector<std::optional<double>> values;
+    for (int i = 0; i < days; ++i) values.push_back(12 + 8 * std::sin(i * 0.0172));
+    values[days / 2].reset();  // a missing day breaks the line
+    const QPainterPath path = CurveThrough(area, values, 0, 24, 12);
+    EXPECT_LE(path.elementCount(), std::min(days, 4 * 1000 + 8)) << days;
+    const QRectF bounds = path.boundingRect();
+    EXPECT_NEAR(bounds.top(), 240 - 240 * (days > 200 ? 20 : 12 + 8 * std::sin(9 * 0.0172)) / 24,
+                0.5)
+        << days;
+  }
 }
 
 }  // namespace
