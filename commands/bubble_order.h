@@ -2,11 +2,12 @@
 // sort needs about n²/2 comparisons, each two record reads, far too slow for a large file.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "commands/name_keys.h"
 
 namespace orvalin {
 
@@ -20,10 +21,6 @@ struct BubbleOutcome {
   // write; 0 when nothing is exchanged (the file is then left as it is).
   std::int64_t first_exchange = 0;
 };
-
-// A name in 20 bytes, each the rank of its character among all 256 of Windows-1252, so that
-// names compare as their characters do: a twentieth of the memory of a text per name.
-using NameOrderKey = std::array<std::uint8_t, 20>;
 
 // keys[j] is the name of record j + 2, for records 2 to floor(recordCount); a partial last
 // record is never compared and must not be among them. Strictly greater names are exchanged.

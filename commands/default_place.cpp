@@ -1,9 +1,7 @@
 #include "commands/default_place.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
-#include <numeric>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +9,7 @@
 #include "commands/bubble_order.h"
 #include "commands/calculate_day.h"
 #include "commands/load_default.h"
+#include "commands/name_keys.h"
 #include "commands/place_steps.h"
 #include "commands/working_date.h"
 #include "common/text.h"
@@ -33,32 +32,6 @@ void AppendMoved(std::string& out, std::string_view record) {
   }
   const RecordBytes bytes = EncodeRecord(DecodeRecord(record));
   out.append(bytes.data(), bytes.size());
-}
-
-// The rank of every byte's character among the characters of all 256 bytes.
-const std::array<std::uint8_t, 256>& CharacterRanks() {
-  static const std::array<std::uint8_t, 256> ranks = [] {
-    std::array<int, 256> bytes{};
-    std::iota(bytes.begin(), bytes.end(), 0);
-    std::sort(bytes.begin(), bytes.end(), [](int a, int b) {
-      return Cp1252Character(static_cast<unsigned char>(a)) <
-             Cp1252Character(static_cast<unsigned char>(b));
-    });
-    std::array<std::uint8_t, 256> r{};
-    for (int rank = 0; rank < 256; ++rank) r[bytes[rank]] = static_cast<std::uint8_t>(rank);
-    return r;
-  }();
-  return ranks;
-}
-
-NameOrderKey NameKeyOf(std::string_view record) {
-  const auto& ranks = CharacterRanks();
-  NameOrderKey key;
-  key.fill(ranks[static_cast<unsigned char>(' ')]);
-  for (std::size_t c = 0; c < kNameWidth && c < record.size(); ++c) {
-    key[c] = ranks[static_cast<unsigned char>(record[c])];
-  }
-  return key;
 }
 
 // Records 1 to k turn round by one place: k becomes 1, 1 to k - 1 become 2 to k. The file is
@@ -86,21 +59,6 @@ void MoveChosenToFront(Session& s, std::int64_t k, int& step) {
   s.WorkPlace = DecodeRecord(RecordAt(old, 1));
   s.CurrentRecord = 1;
   ShowRecordNumber(s, 1);
-}
-
-// The names of records 2 to `whole`, read a block of records at a time.
-std::vector<NameOrderKey> NameKeysOf(const PlacesFile& file, std::int64_t whole) {
-  constexpr std::int64_t kBlockRecords = 4096;
-  std::vector<NameOrderKey> keys;
-  keys.reserve(static_cast<std::size_t>(std::max<std::int64_t>(whole - 1, 0)));
-  for (std::int64_t first = 2; first <= whole; first += kBlockRecords) {
-    const std::string block =
-        file.RecordsBytesAt(first, std::min(kBlockRecords, whole - first + 1));
-    for (std::size_t at = 0; at + kRecordSize <= block.size(); at += kRecordSize) {
-      keys.push_back(NameKeyOf(std::string_view(block).substr(at, kRecordSize)));
-    }
-  }
-  return keys;
 }
 
 }  // namespace

@@ -7,12 +7,12 @@
 #include <string_view>
 
 #include "commands/calculate_day.h"
-#include "common/text.h"
 #include "commands/place_steps.h"
+#include "common/text.h"
+#include "placesfile/records_reader.h"
 
 namespace orvalin {
 namespace {
-
 
 constexpr char32_t Folded(char32_t c) { return c >= U'a' && c <= U'z' ? c - 32 : c; }
 
@@ -36,29 +36,6 @@ std::u32string_view FoldedName(std::string_view record, std::array<char32_t, kNa
     out[c] = table[static_cast<unsigned char>(bytes[c])];
   return {out.data(), out.size()};
 }
-
-// The records of the open file read a block at a time: memory stays small whatever its size.
-class RecordBlocks {
- public:
-  explicit RecordBlocks(const PlacesFile& file) : file_(file) {}
-
-  // The bytes of record n, fewer for a partial one; Bad record number beyond the end.
-  std::string_view At(std::int64_t n) {
-    if (block_.empty() || n < first_ || n >= first_ + kBlockRecords) {
-      block_ = file_.RecordsBytesAt(n, kBlockRecords);
-      first_ = n;
-    }
-    const auto at = static_cast<std::size_t>(n - first_) * kRecordSize;
-    if (at >= block_.size()) Fail(Fault::BadRecordNumber);
-    return std::string_view(block_).substr(at, kRecordSize);
-  }
-
- private:
-  static constexpr std::int64_t kBlockRecords = 4096;
-  const PlacesFile& file_;
-  std::string block_;
-  std::int64_t first_ = 0;
-};
 
 // The name's first k characters (all 20 when the text is longer) stand somewhere in the text:
 // up to 20 characters, the text begins the name; beyond, the whole name lies inside the text.
