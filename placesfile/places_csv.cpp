@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 
 #include "commands/verif_angle.h"
 #include "common/escaped_text.h"
@@ -151,21 +152,28 @@ bool SkipOverlongLine(std::string_view text, std::size_t& at, std::size_t& line,
 
 CsvPlaces ParsePlacesCsv(std::string_view text) {
   CsvPlaces result;
+  result.problems =
+      ForEachCsvPlace(text, [&](const PlaceRecord& r) { result.records.push_back(r); });
+  return result;
+}
+
+std::vector<CsvProblem> ForEachCsvPlace(std::string_view text,
+                                        const std::function<void(const PlaceRecord&)>& each) {
+  std::vector<CsvProblem> problems;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a spreadsheet's BOM
   std::size_t at = 0, line = 1, lines = 0;
   std::vector<std::string> cells;
-  if (SkipOverlongLine(text, at, line, result.problems)) {
-    result.problems.front().why += "; the first line must be the header";
+  if (SkipOverlongLine(text, at, line, problems)) {
+    problems.front().why += "; the first line must be the header";
   } else if (!NextCsvRow(text, at, cells, lines) || Trimmed(cells[0]) != "name" ||
              cells.size() != 5) {
-    result.problems.push_back(
-        {1, "the first line must be the header " + std::string(kPlacesCsvHeader)});
+    problems.push_back({1, "the first line must be the header " + std::string(kPlacesCsvHeader)});
     line += lines;
   } else {
     line += lines;
   }
   while (at < text.size()) {
-    if (SkipOverlongLine(text, at, line, result.problems)) continue;
+    if (SkipOverlongLine(text, at, line, problems)) continue;
     const std::size_t first_line = line;
     const bool closed = NextCsvRow(text, at, cells, lines);
     line += lines;
@@ -173,12 +181,12 @@ CsvPlaces ParsePlacesCsv(std::string_view text) {
     PlaceRecord record;
     const std::string why = closed ? ParseRecord(cells, record) : "a quote is never closed";
     if (why.empty()) {
-      result.records.push_back(record);
+      each(record);
     } else {
-      result.problems.push_back({first_line, why});
+      problems.push_back({first_line, why});
     }
   }
-  return result;
+  return problems;
 }
 
 std::string PlacesCsv(const std::vector<PlaceRecord>& records) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,10 @@ struct CsvPlaces {
 
 // Every line is checked; a bad line is listed with its number and why, never half taken.
 CsvPlaces ParsePlacesCsv(std::string_view text);
+// The same reading, handing each good place to `each` in turn instead of keeping it; the
+// problems.
+std::vector<CsvProblem> ForEachCsvPlace(std::string_view text,
+                                        const std::function<void(const PlaceRecord&)>& each);
 
 // The header, then one line a record, texts without their filling blanks.
 std::string PlacesCsv(const std::vector<PlaceRecord>& records);

@@ -172,26 +172,43 @@ int Export(const Context& c) {
 }
 
 std::string ReadCsv(const std::string& path) {
-  std::ostringstream text;
-  if (path == "-") {
-    text << std::cin.rdbuf();
-    return std::move(text).str();
+  std::ifstream file;
+  if (path != "-") {
+    file.open(path, std::ios::binary | std::ios::ate);
+    if (!file) throw ToolFailure(path + ": cannot be read");
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ToolFailure(path + ": cannot be read");
+  std::istream& in = path == "-" ? std::cin : file;
+  // A file of known size is read into a text of that size, never one that doubles as it grows.
+  if (const std::streamoff size = path == "-" ? -1 : std::streamoff(file.tellg()); size >= 0) {
+    std::string whole(static_cast<std::size_t>(size), '\0');
+    file.seekg(0);
+    file.read(whole.data(), static_cast<std::streamsize>(whole.size()));
+    if (file.gcount() != static_cast<std::streamsize>(whole.size())) {
+      throw ToolFailure(path + ": cannot be read");
+    }
+    return whole;
+  }
+  std::ostringstream text;
   text << in.rdbuf();
   return std::move(text).str();
 }
 
 int Import(const Context& c, const std::string& csv_path) {
-  const CsvPlaces places = ParsePlacesCsv(ReadCsv(csv_path));
-  if (!places.problems.empty()) {
-    for (const CsvProblem& p : places.problems) {
+  // The places go straight into their 72 bytes: the CSV text and those are all that is held.
+  std::string added;
+  std::size_t count = 0;
+  const std::vector<CsvProblem> problems =
+      ForEachCsvPlace(ReadCsv(csv_path), [&](const PlaceRecord& r) {
+        const RecordBytes record = EncodeRecord(r);
+        added.append(record.data(), record.size());
+        ++count;
+      });
+  if (!problems.empty()) {
+    for (const CsvProblem& p : problems) {
       c.err << csv_path << ':' << p.line << ": " << p.why << '\n';
     }
-    c.err << kProgram << ": " << places.problems.size() << " bad line"
-          << (places.problems.size() == 1 ? "" : "s") << "; nothing was written to " << c.file
-          << '\n';
+    c.err << kProgram << ": " << problems.size() << " bad line" << (problems.size() == 1 ? "" : "s")
+          << "; nothing was written to " << c.file << '\n';
     return kExitFailure;
   }
   const bool replace = c.cl.Has("--replace");
@@ -203,19 +220,14 @@ int Import(const Context& c, const std::string& csv_path) {
       throw ToolFailure(c.file + " ends with a partial record; nothing was written (see check)");
     }
     const std::size_t before = present / kRecordSize;
-    std::string added;
-    for (const PlaceRecord& r : places.records) {
-      const RecordBytes record = EncodeRecord(r);
-      added.append(record.data(), record.size());
-    }
     if (replace) {
       file.ReplaceAll(added);
     } else {
       file.ReplaceWithAppended(added);
     }
-    const std::size_t in_all = before + places.records.size();
-    c.out << (replace ? "Replaced the places of " : "Added to ") << c.file << ": "
-          << places.records.size() << " place" << (places.records.size() == 1 ? "" : "s")
+    const std::size_t in_all = before + count;
+    c.out << (replace ? "Replaced the places of " : "Added to ") << c.file << ": " << count
+          << " place" << (count == 1 ? "" : "s")
           << (replace ? "" : " after " + std::to_string(before)) << ", " << in_all << " in all\n";
   } catch (const Failure& f) {
     throw ToolFailure(c.file + ": " + f.what() + "; nothing was written");
