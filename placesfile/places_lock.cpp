@@ -75,7 +75,11 @@ std::string ResolvedTarget(const std::string& path) {
   for (int i = 0; i < kMaxLinks; ++i) {
     const std::string text = LinkText(target);
     if (text.empty()) return target;
-    target = text.front() == '/' ? text : FolderOf(target) + text;
+    if (text.front() == '/') {
+      target = text;
+    } else {
+      target = FolderOf(target).append(text);
+    }
   }
   return target;  // a loop of links: opening the file reports it
 }

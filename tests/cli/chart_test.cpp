@@ -88,8 +88,8 @@ TEST(DaylightChart, EmptyAndSingleDaySpansDraw) {
 TEST(DaylightChart, ACurveHasAtMostFourPointsAPixelColumnAndKeepsItsExtremes) {
   const QRectF area(0, 0, 1000, 240);
   for (const int days : {10, 1000, 365'000}) {
-    std::vector<std::optional<double>> values;
-    for (int i = 0; i < days; ++i) values.push_back(12 + 8 * std::sin(i * 0.0172));
+    std::vector<std::optional<double>> values(static_cast<std::size_t>(days));
+    for (int i = 0; i < days; ++i) values[i] = 12 + 8 * std::sin(i * 0.0172);
     values[days / 2].reset();  // a missing day breaks the line
     const QPainterPath path = CurveThrough(area, values, 0, 24, 12);
     EXPECT_LE(path.elementCount(), std::min(days, 4 * 1000 + 8)) << days;

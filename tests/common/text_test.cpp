@@ -37,10 +37,10 @@ TEST(CodePoints, InvalidBytesBecomeReplacementCharacters) {
 
 TEST(EscapedText, ControlsAndBackslashesAreEscapedAndComeBack) {
   const std::pair<std::string, std::string> cases[] = {
-      {"\x1B]0;title\x07\x1B[2J", "\\x1B]0;title\\x07\\x1B[2J"},
-      {"tab\there\x7F", "tab\\x09here\\x7F"},
-      {"C1 \u009D, Œ stays", "C1 \\x9D, Œ stays"},
-      {"a\\x41", "a\\\\x41"},  // a backslash before what reads as an escape
+      {"\x1B]0;title\x07\x1B[2J", R"(\x1B]0;title\x07\x1B[2J)"},
+      {"tab\there\x7F", R"(tab\x09here\x7F)"},
+      {"C1 \u009D, Œ stays", R"(C1 \x9D, Œ stays)"},
+      {R"(a\x41)", R"(a\\x41)"},  // a backslash before what reads as an escape
       {"Zürich", "Zürich"},
   };
   for (const auto& [text, escaped] : cases) {
@@ -48,7 +48,7 @@ TEST(EscapedText, ControlsAndBackslashesAreEscapedAndComeBack) {
     EXPECT_EQ(UnescapeControls(escaped), text);
   }
   // Backslashes that begin no escape are kept, as older files hold them.
-  EXPECT_EQ(UnescapeControls("C:\\dir\\x4 \\q\\"), "C:\\dir\\x4 \\q\\");
+  EXPECT_EQ(UnescapeControls(R"(C:\dir\x4 \q\)"), R"(C:\dir\x4 \q\)");
 }
 
 }  // namespace

@@ -45,10 +45,13 @@ TEST(PlacesCsv, HeaderIsRequired) {
 
 // Split into cells, a line of millions of commas took gigabytes before it was refused.
 TEST(PlacesCsv, AnOverlongLineIsRefusedByItsNumberAndTheOthersAreRead) {
-  const std::string commas(10'000'000, ',');
+  constexpr std::size_t kCommas = 10'000'000;
+  const std::string commas(kCommas, ',');
   for (const std::string& head : {std::string("name,country,latitude,longitude,gmt"), commas}) {
-    const CsvPlaces places = ParsePlacesCsv(head + "\n" + commas +
-                                            "\nGeneva,Switzerland,46 12 0 N,6 9 0 E,1\n" + commas);
+    std::string text = head;
+    text.append("\n").append(commas).append("\nGeneva,Switzerland,46 12 0 N,6 9 0 E,1\n");
+    text.append(commas);
+    const CsvPlaces places = ParsePlacesCsv(text);
     std::vector<std::size_t> lines;
     for (const auto& p : places.problems) lines.push_back(p.line);
     EXPECT_EQ(lines.back(), 4u);
