@@ -128,6 +128,28 @@ class TwoWriters(DriverTest):
         self.assertEqual(names(self.file_bytes()), ["Geneva", "Held", "Waited"])
         self.assertEqual(self.file_bytes()[72:76], b"Held")
 
+    def test_a_killed_writer_leaves_neither_its_lock_nor_its_temporary_file(self):
+        self.write_file(GENEVA, BASEL)
+        flag = os.path.join(self.dir, "holding")
+        holder = LiveDriver(self.dir, env={**os.environ, HOLD: flag})
+        self.addCleanup(holder.proc.kill)
+        holder.act()
+        holder.proc.stdin.write(b'{"click": "DefaultData"}\n')
+        holder.proc.stdin.flush()
+        deadline = time.monotonic() + 60
+        while not os.path.exists(flag) and time.monotonic() < deadline:
+            time.sleep(0.01)
+        holder.proc.kill()
+        holder.proc.wait()
+        # What a writer killed between its temporary file and the rename leaves behind.
+        leftover = os.path.join(self.dir, ".location.dat.k1LLed")
+        with open(leftover, "wb") as f:
+            f.write(GENEVA)
+        done = self.import_csv(csv_of("After"))
+        self.assertEqual(done.returncode, 0, done.stderr.decode())
+        self.assertFalse(os.path.exists(leftover))
+        self.assertEqual(names(self.file_bytes()), ["After", "Basel", "Geneva"])
+
 
 if __name__ == "__main__":
     unittest.main()
