@@ -14,6 +14,7 @@
 #include "app/json_line.h"
 #include "app/scripted_dialogs.h"
 #include "engine/date_text.h"
+#include "placesfile/places_lock.h"
 #include "ui/form1.h"
 
 namespace {
@@ -55,6 +56,7 @@ bool IsBlank(const std::string& line) {
 
 int main(int argc, char* argv[]) {
   std::signal(SIGXFSZ, SIG_IGN);  // a write over the file-size limit fails instead of killing
+  orvalin::HoldLocksAsTheEnvironmentSays();
   Options options;
   if (const std::string error = ParseArguments(argc, argv, options); !error.empty()) {
     return Fail(error);

@@ -120,26 +120,63 @@ void PanelTitle(QPainter& p, const Frame& f, const QString& title) {
   p.drawText(QPointF(f.area.left(), f.area.top() - 9), title);
 }
 
+// The days of one pixel column that a curve passes through without a break: drawn as the
+// column's least and greatest value, so that a path has a few points a column however many days
+// the chart spans.
+struct ColumnRun {
+  int column = -1;
+  bool joined = false;  // continues the run of the column before
+  double first = 0, low = 0, high = 0, last = 0;
+
+  void Start(int c, double v, bool join) { *this = {c, join, v, v, v, v}; }
+  void Add(double v) {
+    low = std::min(low, v), high = std::max(high, v);
+    last = v;
+  }
+  void AddTo(QPainterPath& path, const Frame& f) const {
+    if (column < 0) return;
+    const double x = f.area.left() + column + 0.5;
+    if (joined) {
+      path.lineTo(x, f.Y(first));
+    } else {
+      path.moveTo(x, f.Y(first));
+    }
+    for (const double v : {low, high, last}) path.lineTo(x, f.Y(v));
+  }
+};
+
 // One line through the days that have a value; broken where a value is missing or jumps by more
-// than `jump` (a time crossing midnight).
-void Curve(QPainter& p, const Frame& f, const std::vector<std::optional<double>>& values,
-           const QPen& pen, double jump) {
+// than `jump` (a time crossing midnight). More days than pixel columns: min and max per column.
+QPainterPath CurvePath(const Frame& f, const std::vector<std::optional<double>>& values,
+                       double jump) {
   QPainterPath path;
+  const bool by_column = f.days > static_cast<int>(f.area.width());
+  ColumnRun run;
   std::optional<double> previous;
   for (int i = 0; i < f.days; ++i) {
     const auto& v = values[i];
-    if (!v) {
-      previous.reset();
+    const bool joined = v && previous && std::abs(*v - *previous) <= jump;
+    previous = v;
+    if (!by_column) {
+      if (v) joined ? path.lineTo(f.X(i), f.Y(*v)) : path.moveTo(f.X(i), f.Y(*v));
       continue;
     }
-    const QPointF point(f.X(i), f.Y(*v));
-    if (previous && std::abs(*v - *previous) <= jump) {
-      path.lineTo(point);
-    } else {
-      path.moveTo(point);
+    const int column = static_cast<int>(f.area.width() * i / f.days);
+    if (joined && column == run.column) {
+      run.Add(*v);
+      continue;
     }
-    previous = v;
+    run.AddTo(path, f);
+    run = ColumnRun{};
+    if (v) run.Start(column, *v, joined);
   }
+  run.AddTo(path, f);
+  return path;
+}
+
+void Curve(QPainter& p, const Frame& f, const std::vector<std::optional<double>>& values,
+           const QPen& pen, double jump) {
+  const QPainterPath path = CurvePath(f, values, jump);
   p.setPen(pen);
   p.setBrush(Qt::NoBrush);
   p.drawPath(path);
@@ -321,6 +358,11 @@ ChartPanels ChartLayout(QSize size) {
   panels.day_length = QRect(kLeft, panels.times.bottom() + 1 + kGap, width, length);
   panels.elevation = QRect(kLeft, panels.day_length.bottom() + 1 + kGap, width, elevation);
   return panels;
+}
+
+QPainterPath CurveThrough(const QRectF& area, const std::vector<std::optional<double>>& values,
+                          double low, double high, double jump) {
+  return CurvePath(Frame{area, static_cast<int>(values.size()), low, high}, values, jump);
 }
 
 QImage DrawDaylightChart(const std::vector<SunRow>& rows, const ChartText& text, QSize size) {

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QImage>
+#include <QPainterPath>
 #include <QRect>
 #include <QSize>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,12 @@ struct ChartPanels {
   QRect times, day_length, elevation;
 };
 ChartPanels ChartLayout(QSize size);
+
+// A curve through one value a day across `area` (values from `low` at the bottom to `high` at
+// the top), broken where a value is missing or jumps by more than `jump`. Days beyond one a pixel
+// column are drawn as each column's least and greatest value: at most four points a column.
+QPainterPath CurveThrough(const QRectF& area, const std::vector<std::optional<double>>& values,
+                          double low, double high, double jump);
 
 // Needs a QGuiApplication for its fonts.
 QImage DrawDaylightChart(const std::vector<SunRow>& rows, const ChartText& text,

@@ -108,18 +108,21 @@ std::string Columns(const std::vector<std::vector<std::string>>& rows,
     }
   }
   std::string out;
-  for (const auto& row : rows) {
-    std::string line;
-    for (std::size_t c = 0; c < row.size(); ++c) {
-      const std::string fill(widths[c] - CharacterCount(row[c]), ' ');
-      const bool right = c < right_aligned.size() && right_aligned[c];
-      if (c > 0) line += "  ";
-      line += right ? fill + row[c] : row[c] + fill;
-    }
-    line.erase(line.find_last_not_of(' ') + 1);
-    out += line + '\n';
-  }
+  for (const auto& row : rows) out += ColumnsLine(row, widths, right_aligned);
   return out;
+}
+
+std::string ColumnsLine(const std::vector<std::string>& row, const std::vector<std::size_t>& widths,
+                        const std::vector<bool>& right_aligned) {
+  std::string line;
+  for (std::size_t c = 0; c < row.size(); ++c) {
+    const std::string fill(widths[c] - std::min(widths[c], CharacterCount(row[c])), ' ');
+    const bool right = c < right_aligned.size() && right_aligned[c];
+    if (c > 0) line += "  ";
+    line += right ? fill + row[c] : row[c] + fill;
+  }
+  line.erase(line.find_last_not_of(' ') + 1);
+  return line + '\n';
 }
 
 std::string WithoutFilling(std::string_view text) {

@@ -33,6 +33,10 @@ std::string CsvCell(std::string_view text);
 // right. Widths count characters, so "°" counts once.
 std::string Columns(const std::vector<std::vector<std::string>>& rows,
                     const std::vector<bool>& right_aligned);
+// One row of such columns, of the given widths in characters, its line break included.
+std::string ColumnsLine(const std::vector<std::string>& row,
+                        const std::vector<std::size_t>& widths,
+                        const std::vector<bool>& right_aligned);
 
 // The text without the blanks that fill a fixed-length field on the right.
 std::string WithoutFilling(std::string_view text);

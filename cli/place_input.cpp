@@ -8,6 +8,7 @@
 
 #include "cli/out_text.h"
 #include "cli/tool_errors.h"
+#include "common/escaped_text.h"
 #include "common/text.h"
 #include "engine/angle_forms.h"
 #include "placesfile/search_rule.h"
@@ -28,7 +29,7 @@ TypedAngle CheckedTyped(std::string_view option, std::string_view text, Axis axi
 }
 
 std::string RecordName(const PlaceRecord& record, std::int64_t n) {
-  const std::string name = WithoutFilling(record.PlaceName);
+  const std::string name = EscapeControls(WithoutFilling(record.PlaceName));
   return "record " + std::to_string(n) + (name.empty() ? "" : " (" + name + ")");
 }
 
@@ -38,18 +39,24 @@ double StoredAngle(const PlaceRecord& record, std::int64_t n, Axis axis) {
   const TypedAngle angle = ReadWindowAngle(text, axis);
   if (angle.readable) return angle.value;
   throw ToolFailure(RecordName(record, n) + ": the " + (latitude ? "latitude" : "longitude") +
-                    " \"" + WithoutFilling(text) + "\" " + angle.problem +
+                    " \"" + EscapeControls(WithoutFilling(text)) + "\" " + angle.problem +
                     " (orvalin-places check lists such records)");
 }
 
 }  // namespace
 
-std::string ReadPlacesBytes(const std::string& path) {
+std::ifstream OpenPlacesToRead(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) {
     throw ToolFailure(path + ": no places file there (--file names another one)");
   }
   std::ifstream in(path, std::ios::binary);
+  if (!in) throw ToolFailure(path + ": cannot be read");
+  return in;
+}
+
+std::string ReadPlacesBytes(const std::string& path) {
+  std::ifstream in = OpenPlacesToRead(path);
   std::ostringstream bytes;
   bytes << in.rdbuf();
   if (!in || in.bad()) throw ToolFailure(path + ": cannot be read");
@@ -62,10 +69,11 @@ PlaceRecord RecordAt(std::string_view bytes, std::int64_t n) {
 
 TablePlace PlaceFromRecord(const PlaceRecord& record, std::int64_t n) {
   TablePlace place;
-  place.name = WithoutFilling(record.PlaceName);
-  place.country = WithoutFilling(record.CountryName);
-  place.latitude_text = WithoutFilling(record.LatitudeText);
-  place.longitude_text = WithoutFilling(record.LongitudeText);
+  // Names reach the terminal and the chart's title: their control characters are escaped.
+  place.name = EscapeControls(WithoutFilling(record.PlaceName));
+  place.country = EscapeControls(WithoutFilling(record.CountryName));
+  place.latitude_text = EscapeControls(WithoutFilling(record.LatitudeText));
+  place.longitude_text = EscapeControls(WithoutFilling(record.LongitudeText));
   place.longitude_west = StoredAngle(record, n, Axis::Longitude);
   place.latitude = StoredAngle(record, n, Axis::Latitude);
   place.gmt_hours = record.GmtHours;

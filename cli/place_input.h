@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,8 @@ namespace orvalin {
 // The bytes of a places file, which must exist (it is never created here). ToolFailure when it
 // is missing or unreadable.
 std::string ReadPlacesBytes(const std::string& path);
+// The same file opened to be read record by record.
+std::ifstream OpenPlacesToRead(const std::string& path);
 
 PlaceRecord RecordAt(std::string_view bytes, std::int64_t n);  // n from 1
 

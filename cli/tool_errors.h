@@ -2,9 +2,12 @@
 #pragma once
 
 #include <exception>
+#include <new>
 #include <ostream>
 #include <stdexcept>
 #include <string_view>
+
+#include "common/failure.h"
 
 namespace orvalin {
 
@@ -52,6 +55,9 @@ int RunTool(std::string_view program, std::ostream& err, Body&& body) {
   } catch (const BadUsage& e) {
     err << program << ": " << e.what() << '\n';
     return kExitBadUsage;
+  } catch (const std::bad_alloc&) {
+    err << program << ": " << Description(Fault::OutOfMemory) << '\n';
+    return kExitFailure;
   } catch (const std::exception& e) {
     err << program << ": " << e.what() << '\n';
     return kExitFailure;

@@ -97,7 +97,7 @@ void AddRecord(Session& s) {
     step = kChooseFile;
     ChooseFileName(s);
     step = kOpen;
-    OpenChosenFile(s);
+    OpenChosenFileToWrite(s);
     step = kCount;
     // Halves to even: a file of 1.5 records gets its new record as record 2.
     const double next = std::nearbyint(RecordCount(s) + 1);
@@ -121,7 +121,7 @@ void SaveModif(Session& s) {
     ChooseFileName(s);
     if (s.CurrentRecord == 0) return;
     step = kOpen;
-    OpenChosenFile(s);
+    OpenChosenFileToWrite(s);
     step = kNumber;
     ShowRecordNumber(s, s.CurrentRecord);
     for (int part = 0; part < 4; ++part) {
@@ -131,6 +131,7 @@ void SaveModif(Session& s) {
     step = kGmt;
     TakeGmtHours(s);
     step = kWrite;
+    CheckCurrentRecordUnchanged(s);
     WritePlace(s, s.CurrentRecord, s.WorkPlace);
     step = kClose;
     ClosePlacesFile(s);

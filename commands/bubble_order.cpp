@@ -42,7 +42,8 @@ std::vector<std::size_t> AfterPasses(const std::vector<std::size_t>& rank, std::
 
 }  // namespace
 
-BubbleOutcome PlanBubblesort(const std::vector<std::u32string>& keys) {
+template <typename Key>
+BubbleOutcome PlanBubblesort(const std::vector<Key>& keys) {
   BubbleOutcome out;
   const std::size_t n = keys.size();
   out.order.resize(n);
@@ -79,5 +80,8 @@ BubbleOutcome PlanBubblesort(const std::vector<std::u32string>& keys) {
   out.last_read = std::min(static_cast<std::int64_t>(last) + 3, static_cast<std::int64_t>(n));
   return out;
 }
+
+template BubbleOutcome PlanBubblesort(const std::vector<std::u32string>&);
+template BubbleOutcome PlanBubblesort(const std::vector<NameOrderKey>&);
 
 }  // namespace orvalin

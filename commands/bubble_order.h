@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "commands/name_keys.h"
+
 namespace orvalin {
 
 struct BubbleOutcome {
@@ -22,6 +24,8 @@ struct BubbleOutcome {
 
 // keys[j] is the name of record j + 2, for records 2 to floor(recordCount); a partial last
 // record is never compared and must not be among them. Strictly greater names are exchanged.
-BubbleOutcome PlanBubblesort(const std::vector<std::u32string>& keys);
+// Key is std::u32string or NameOrderKey.
+template <typename Key>
+BubbleOutcome PlanBubblesort(const std::vector<Key>& keys);
 
 }  // namespace orvalin

@@ -9,6 +9,7 @@
 #include "commands/bubble_order.h"
 #include "commands/calculate_day.h"
 #include "commands/load_default.h"
+#include "commands/name_keys.h"
 #include "commands/place_steps.h"
 #include "commands/working_date.h"
 #include "common/text.h"
@@ -44,17 +45,23 @@ void AppendMoved(std::string& out, std::string_view record) {
 void MoveChosenToFront(Session& s, std::int64_t k, int& step) {
   step = default_data::kReadAll;
   const std::string old = s.File.ReadAll();
-  std::string moved;
-  moved.reserve(std::max(old.size(), static_cast<std::size_t>(k) * kRecordSize));
   const RecordBytes chosen = EncodeRecord(s.ChosenPlace);
-  moved.append(chosen.data(), chosen.size());
-  for (std::int64_t i = 2; i <= k; ++i) AppendMoved(moved, RecordBytesAt(old, i - 1));
-  moved.append(old.substr(std::min(old.size(), static_cast<std::size_t>(k) * kRecordSize)));
+  const auto moved = [&](const PlacesFile::PieceSink& sink) {
+    sink(std::string_view(chosen.data(), chosen.size()));
+    std::string filled;
+    for (std::int64_t i = 2; i <= k; ++i) {
+      filled.clear();
+      AppendMoved(filled, RecordBytesAt(old, i - 1));
+      sink(filled);
+    }
+    sink(std::string_view(old).substr(
+        std::min(old.size(), static_cast<std::size_t>(k) * kRecordSize)));
+  };
 
   step = default_data::kReplace;
   // Should the replacement fail, WorkPlace holds what it held when the first write failed.
   s.WorkPlace = DecodeRecord(RecordBytesAt(old, k - 1));
-  s.File.ReplaceAll(moved);
+  s.File.ReplaceWith(moved);
   s.WorkPlace = DecodeRecord(RecordBytesAt(old, 1));
   s.CurrentRecord = 1;
   ShowRecordNumber(s, 1);
@@ -68,7 +75,7 @@ void DefaultData(Session& s) {
   RunTrapped(s, kLabel, step, [&] {
     ChooseFileName(s);
     step = kOpen;
-    OpenChosenFile(s);
+    OpenChosenFileToWrite(s);
     step = kNoRecord;
     std::int64_t k = s.CurrentRecord;
     if (k == 0) {
@@ -98,6 +105,7 @@ void DefaultData(Session& s) {
         s.File.ReplaceAll(std::string_view(chosen.data(), chosen.size()));
       }
     }
+    RememberRecord(s, 1);
 
     step = kSort;
     ClosePlacesFile(s);
@@ -119,29 +127,29 @@ void Bubblesort(Session& s) {
   RunTrapped(s, kLabel, step, [&] {
     ChooseFileName(s);
     step = kOpen;
-    OpenChosenFile(s);
+    OpenChosenFileToWrite(s);
     const double n = RecordCount(s);
     step = kCount;
     // The first pair is records 2 and 3; a partial last record is never compared.
     if (n - 1 >= 2) {
       step = kCompare;
+      // The plan comes from the names alone; the file's bytes are read once it is made, so
+      // that the two never take memory together.
+      const auto whole = s.File.SizeInBytes() / static_cast<std::int64_t>(kRecordSize);
+      const BubbleOutcome plan = PlanBubblesort(NameKeysOf(s.File, whole));
       const std::string old = s.File.ReadAll();
-      const auto whole = static_cast<std::int64_t>(old.size() / kRecordSize);
-      std::vector<std::u32string> keys;
-      for (std::int64_t r = 2; r <= whole; ++r) keys.push_back(NameKey(RecordBytesAt(old, r)));
-      const BubbleOutcome plan = PlanBubblesort(keys);
 
       if (plan.first_exchange != 0) {
         step = kExchange;
         s.WorkPlace = DecodeRecord(RecordBytesAt(old, plan.first_exchange));
         // Whole records move unchanged byte for byte; the partial tail stays where it is.
-        std::string sorted(RecordBytesAt(old, 1));
-        sorted.reserve(old.size());
-        for (const std::size_t j : plan.order) {
-          sorted.append(RecordBytesAt(old, static_cast<std::int64_t>(j) + 2));
-        }
-        sorted.append(old.substr(static_cast<std::size_t>(whole) * kRecordSize));
-        s.File.ReplaceAll(sorted);
+        s.File.ReplaceWith([&](const PlacesFile::PieceSink& sink) {
+          sink(RecordBytesAt(old, 1));
+          for (const std::size_t j : plan.order) {
+            sink(RecordBytesAt(old, static_cast<std::int64_t>(j) + 2));
+          }
+          sink(std::string_view(old).substr(static_cast<std::size_t>(whole) * kRecordSize));
+        });
       }
       if (plan.last_read != 0) {
         const std::size_t j = plan.order[static_cast<std::size_t>(plan.last_read) - 2];

@@ -1,5 +1,7 @@
 #include "commands/load_default.h"
 
+#include <new>
+
 #include "commands/place_steps.h"
 
 namespace orvalin {
@@ -33,6 +35,9 @@ void LoadDefaultPlace(Session& s) {
     } else {
       ReportFailure(s, kLabel, step, failure);
     }
+  } catch (const std::bad_alloc&) {
+    ClosePlacesFile(s);
+    ReportFailure(s, "DEFAULT", step, Failure(Fault::OutOfMemory));
   }
 }
 

@@ -24,9 +24,32 @@ void OpenPlacesFile(Session& s) {
 
 double RecordCount(Session& s) { return s.File.RecordCount(); }
 
-void ReadPlace(Session& s, std::int64_t n, PlaceRecord& target) { target = s.File.Read(n); }
+void OpenChosenFileToWrite(Session& s) {
+  s.File.Open(PlacesFileIn(s.DataDirectory, s.window.FieldText(Field::FileName)),
+              PlacesFile::Use::Write);
+}
 
-void WritePlace(Session& s, std::int64_t n, const PlaceRecord& source) { s.File.Write(n, source); }
+void ReadPlace(Session& s, std::int64_t n, PlaceRecord& target) {
+  // Remembered first: a record beyond the end is seen as nothing there.
+  if (n == s.CurrentRecord) RememberRecord(s, n);
+  target = s.File.Read(n);
+}
+
+void WritePlace(Session& s, std::int64_t n, const PlaceRecord& source) {
+  s.File.Write(n, source);
+  if (n == s.CurrentRecord) RememberRecord(s, n);
+}
+
+void RememberRecord(Session& s, std::int64_t n) {
+  s.SeenBytes = s.File.RecordBytesAt(n);
+  s.SeenRecord = static_cast<std::int32_t>(n);
+}
+
+void CheckCurrentRecordUnchanged(Session& s) {
+  // A record the window never saw (its reading failed before) is not judged.
+  if (s.SeenRecord != s.CurrentRecord) return;
+  if (s.File.RecordBytesAt(s.CurrentRecord) != s.SeenBytes) Fail(Fault::PlacesFileChanged);
+}
 
 void ClosePlacesFile(Session& s) { s.File.Close(); }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <string_view>
 
 #include "common/failure.h"
@@ -14,9 +15,17 @@ void ChooseFileName(Session& s);
 // Opens DataDirectory + NameOfFile, creating a missing file.
 void OpenChosenFile(Session& s);
 void OpenPlacesFile(Session& s);  // both of the above
+// OpenChosenFile for a command that writes: the file's lock is held until it is closed.
+void OpenChosenFileToWrite(Session& s);
 double RecordCount(Session& s);
+// Both remember the bytes of record n when it is the current record.
 void ReadPlace(Session& s, std::int64_t n, PlaceRecord& target);
 void WritePlace(Session& s, std::int64_t n, const PlaceRecord& source);
+// SeenRecord becomes n, SeenBytes what the open file holds there.
+void RememberRecord(Session& s, std::int64_t n);
+// Fails with "Places file changed by another program" when the current record is not what the
+// window last saw there.
+void CheckCurrentRecordUnchanged(Session& s);
 void ClosePlacesFile(Session& s);
 
 // The place fields from a record: texts with their filling blanks, GMT as NumberText.
@@ -39,14 +48,17 @@ void ShowRecordNumber(Session& s, std::int64_t n);
 // HorizonAltitude becomes -0.61 and Horizon shows it.
 void SetHorizonAltitude(Session& s);
 
-// Runs a command's steps under its trap: a failure is reported with the label and the step the
-// command had reached, then the places file is closed.
+// Runs a command's steps under its trap: a failure, or an allocation that fails, is reported
+// with the label and the step the command had reached, then the places file is closed.
 template <typename Steps>
 void RunTrapped(Session& s, std::string_view label, const int& step, Steps&& steps) {
   try {
     steps();
   } catch (const Failure& failure) {
     ReportFailure(s, label, step, failure);
+    ClosePlacesFile(s);
+  } catch (const std::bad_alloc&) {
+    ReportFailure(s, label, step, Failure(Fault::OutOfMemory));
     ClosePlacesFile(s);
   }
 }

@@ -1,11 +1,13 @@
 #include "commands/search.h"
 
 #include <cstdint>
+#include <new>
 #include <string_view>
 
 #include "commands/calculate_day.h"
 #include "commands/messages.h"
 #include "commands/place_steps.h"
+#include "placesfile/records_reader.h"
 #include "placesfile/search_rule.h"
 
 namespace orvalin {
@@ -21,15 +23,18 @@ void Search(Session& s) {
   int step = kAsk;
   std::int64_t reached = 0;  // records counted; RecordN is written once, with the last of them
   std::int64_t read = 0;     // records whose name has been read
-  std::string file;
+  std::string last_read;     // that last record's bytes
   const std::int32_t record_before = s.CurrentRecord;
   const std::string record_text_before = s.window.FieldText(Field::RecordNumber);
   // WorkPlace receives every record read: in the end, the last of them.
   const auto keep_last_read = [&] {
     if (reached > 0) ShowRecordNumber(s, reached);
-    if (read > 0) {
-      s.WorkPlace = DecodeRecord(RecordBytesAt(file, read));
-    }
+    if (read > 0) s.WorkPlace = DecodeRecord(last_read);
+  };
+  const auto report = [&](const Failure& failure) {
+    keep_last_read();
+    ReportFailure(s, kLabel, step, failure);
+    ClosePlacesFile(s);
   };
   try {
     const std::string text = s.window.InputBox(TextOf(s.window, Message::SearchPrompt),
@@ -43,6 +48,7 @@ void Search(Session& s) {
 
     const double count = RecordCount(s);
     FoldedName name{};
+    RecordBlocks records(s.File);
     bool found = false;
     while (!found) {
       step = kCount;
@@ -50,11 +56,10 @@ void Search(Session& s) {
       ++reached;
       s.CurrentRecord = static_cast<std::int32_t>(reached);
       step = kRead;
-      if (reached == 1) file = s.File.ReadAll();
-      const std::string_view record = RecordBytesAt(file, reached);
-      if (record.empty()) Fail(Fault::BadRecordNumber);
+      const std::string_view record = records.At(reached);
       FoldName(record, name);
       found = IsHit(wanted, {name.data(), name.size()});
+      last_read.assign(record);
       read = reached;
     }
     keep_last_read();
@@ -67,15 +72,16 @@ void Search(Session& s) {
       ClosePlacesFile(s);
       return;
     }
+    RememberRecord(s, s.CurrentRecord);
     ShowPlace(s, s.WorkPlace);
     ClearResults(s);
     SetHorizonAltitude(s);
     ClosePlacesFile(s);
     CalculateDay(s);
   } catch (const Failure& failure) {
-    keep_last_read();
-    ReportFailure(s, kLabel, step, failure);
-    ClosePlacesFile(s);
+    report(failure);
+  } catch (const std::bad_alloc&) {
+    report(Failure(Fault::OutOfMemory));
   }
 }
 

@@ -23,6 +23,10 @@ struct Session {
   orvalin::DayResults DayResults;    // the last results of the sun computation
   double HorizonAltitude = 0;        // -0.61 once set
   PlacesFile File;                   // the one places file slot
+  // What the file held at record SeenRecord when the window last read, wrote or moved to it:
+  // Update Place writes only over those bytes.
+  std::int32_t SeenRecord = 0;
+  std::string SeenBytes;
 };
 
 }  // namespace orvalin

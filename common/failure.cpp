@@ -12,6 +12,9 @@ std::string_view Description(Fault fault) {
     case Fault::PermissionDenied: return "Permission denied";
     case Fault::DiskFull: return "Disk full";
     case Fault::DeviceIO: return "Device I/O error";
+    case Fault::PlacesFileBusy: return "Places file busy";
+    case Fault::PlacesFileChanged: return "Places file changed by another program";
+    case Fault::OutOfMemory: return "Out of memory";
   }
   return "Invalid procedure call or argument";
 }

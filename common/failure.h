@@ -16,6 +16,9 @@ enum class Fault {
   PermissionDenied,
   DiskFull,
   DeviceIO,
+  PlacesFileBusy,     // another program held the places file's lock for too long
+  PlacesFileChanged,  // the record about to be overwritten is not the one the window showed
+  OutOfMemory,
 };
 
 // The description a trap shows, e.g. "Overflow".

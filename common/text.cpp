@@ -131,7 +131,8 @@ std::string JsonString(std::string_view utf8) {
       case U'\r': out += "\\r"; break;
       case U'\t': out += "\\t"; break;
       default:
-        if (c < 0x20 || c == 0x7F) {
+        // C1 controls (U+0080 to U+009F) drive some terminals as ESC does.
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
           char escape[8];
           std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
           out += escape;

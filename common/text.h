@@ -26,8 +26,8 @@ char32_t Cp1252Character(unsigned char byte);
 std::string DecodeCp1252(std::string_view bytes);
 std::string EncodeCp1252(std::string_view utf8);
 
-// A JSON string literal of UTF-8 text, quotes included: control characters escaped, bytes that
-// are not UTF-8 read as U+FFFD.
+// A JSON string literal of UTF-8 text, quotes included: control characters (C0, DEL and C1)
+// escaped, bytes that are not UTF-8 read as U+FFFD.
 std::string JsonString(std::string_view utf8);
 
 }  // namespace orvalin

@@ -58,14 +58,6 @@ PlaceRecord DecodeRecord(std::string_view bytes) {
 
 std::u32string NameKey(const PlaceRecord& record) { return CodePoints(record.PlaceName); }
 
-std::u32string NameKey(std::string_view record_bytes) {
-  std::u32string key(kNameWidth, U' ');
-  for (std::size_t c = 0; c < kNameWidth && c < record_bytes.size(); ++c) {
-    key[c] = Cp1252Character(static_cast<unsigned char>(record_bytes[c]));
-  }
-  return key;
-}
-
 std::int64_t RecordsIn(std::string_view file) {
   return static_cast<std::int64_t>((file.size() + kRecordSize - 1) / kRecordSize);
 }

@@ -43,7 +43,5 @@ std::string_view RecordBytesAt(std::string_view file, std::int64_t n);
 // The name of a record exactly as it is compared when sorting: the Unicode values of its 20
 // characters, blanks included.
 std::u32string NameKey(const PlaceRecord& record);
-// The same key read straight from a record's bytes (fewer for a partial record: blanks).
-std::u32string NameKey(std::string_view record_bytes);
 
 }  // namespace orvalin

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <functional>
 #include <limits>
 #include <optional>
 
+#include "common/escaped_text.h"
 #include "common/text.h"
 #include "engine/angle_forms.h"
 #include "engine/helpers.h"
@@ -17,6 +19,9 @@ constexpr char kComma = ',';
 constexpr char kSemicolon = ';';
 constexpr std::array<std::string_view, 5> kHeader = {"name", "country", "latitude", "longitude",
                                                      "gmt"};
+// Six cells of at most 20 characters, each escaped (4 bytes) and quoted (twice as many), with
+// room to spare for blanks around them.
+constexpr std::size_t kMaxCsvLine = 4096;
 
 // Splits one CSV record starting at `at`; returns false on an unterminated quote.
 bool NextCsvRow(std::string_view text, char separator, std::size_t& at,
@@ -55,7 +60,20 @@ std::string Trimmed(std::string_view s) {
   return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
 }
 
-// Why a text cannot be stored in a field of `width` characters, or "" when it can.
+// A control character (C0, DEL or C1) reaches a field only escaped, as the export writes it.
+std::string RawControlProblem(std::string_view what, const std::string& cell) {
+  const std::u32string cps = CodePoints(cell);
+  for (std::size_t i = 0; i < cps.size(); ++i) {
+    if (cps[i] < 0x20 || (cps[i] >= 0x7F && cps[i] <= 0x9F)) {
+      return std::string(what) + " has a control character (code " +
+             std::to_string(static_cast<unsigned>(cps[i])) + ") at position " +
+             std::to_string(i + 1);
+    }
+  }
+  return {};
+}
+
+// Why an unescaped text cannot be stored in a field of `width` characters, or "" when it can.
 std::string TextProblem(std::string_view what, const std::string& text, std::size_t width) {
   const std::u32string cps = CodePoints(text);
   if (cps.size() > width) {
@@ -65,7 +83,6 @@ std::string TextProblem(std::string_view what, const std::string& text, std::siz
     if (c == U'\uFFFD' || Cp1252Code(c) < 0) {
       return std::string(what) + " has a character that cannot be stored";
     }
-    if (c < 32) return std::string(what) + " has a control character";
   }
   return {};
 }
@@ -106,7 +123,12 @@ std::string ParseRecord(const std::vector<std::string>& cells, std::size_t colum
            "), found " +
            std::to_string(cells.size());
   }
-  const std::string name = Trimmed(cells[0]), country = Trimmed(cells[1]), gmt = Trimmed(cells[4]);
+  constexpr const char* kWhat[] = {"the name", "the country", "the latitude", "the longitude"};
+  for (std::size_t c = 0; c < std::size(kWhat); ++c) {
+    if (auto problem = RawControlProblem(kWhat[c], cells[c]); !problem.empty()) return problem;
+  }
+  const std::string name = UnescapeControls(Trimmed(cells[0])),
+                    country = UnescapeControls(Trimmed(cells[1])), gmt = Trimmed(cells[4]);
   std::string latitude, longitude;
   if (name.empty()) return "the name is empty";
   // A braced list is evaluated in order: the angles' stored texts exist before their width is
@@ -114,8 +136,10 @@ std::string ParseRecord(const std::vector<std::string>& cells, std::size_t colum
   for (auto problem :
        {TextProblem("the name", name, kNameWidth),
         TextProblem("the country", country, kCountryWidth),
-        AngleProblem("the latitude", Trimmed(cells[2]), Axis::Latitude, separator, latitude),
-        AngleProblem("the longitude", Trimmed(cells[3]), Axis::Longitude, separator, longitude),
+        AngleProblem("the latitude", UnescapeControls(Trimmed(cells[2])), Axis::Latitude,
+                     separator, latitude),
+        AngleProblem("the longitude", UnescapeControls(Trimmed(cells[3])), Axis::Longitude,
+                     separator, longitude),
         TextProblem("the latitude", latitude, kAngleWidth),
         TextProblem("the longitude", longitude, kAngleWidth)}) {
     if (!problem.empty()) return problem;
@@ -152,58 +176,89 @@ std::size_t HeaderColumns(const std::vector<std::string>& cells) {
   return cells.size();
 }
 
+// The text without its filling, escaped; a leading blank, which the import trims, is escaped
+// too so that it comes back.
 std::string CsvCell(std::string_view text) {
-  std::string trimmed = Trimmed(text);
-  if (trimmed.find_first_of(",\"\n\r") == std::string::npos) return trimmed;
+  std::string cell = EscapeControls(text.substr(0, text.find_last_not_of(' ') + 1));
+  if (cell.starts_with(' ')) cell.replace(0, 1, "\\x20");
+  if (cell.find_first_of(",\"") == std::string::npos) return cell;
   std::string out = "\"";
-  for (char c : trimmed) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  for (char c : cell) out += c == '"' ? std::string("\"\"") : std::string(1, c);
   return out + "\"";
+}
+
+// A line that no place can fill is refused by its number before it is split into cells, which
+// would take memory without bound.
+bool SkipOverlongLine(std::string_view text, std::size_t& at, std::size_t& line,
+                      std::vector<CsvProblem>& problems) {
+  const std::size_t end = std::min(text.find('\n', at), text.size());
+  if (end - at <= kMaxCsvLine) return false;
+  problems.push_back({line, "the line is longer than " + std::to_string(kMaxCsvLine) + " bytes"});
+  at = end + 1;
+  ++line;
+  return true;
 }
 
 }  // namespace
 
 CsvPlaces ParsePlacesCsv(std::string_view text) {
   CsvPlaces result;
+  result.problems = ForEachCsvPlace(text, [&](const CsvPlace& place) {
+    result.records.push_back(place.record);
+    result.lines.push_back(place.line);
+    result.zones.push_back(place.zone);
+  });
+  return result;
+}
+
+std::vector<CsvProblem> ForEachCsvPlace(std::string_view text,
+                                        const std::function<void(const CsvPlace&)>& each) {
+  std::vector<CsvProblem> problems;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a spreadsheet's BOM
   const char separator = HeaderSeparator(text);
   std::size_t at = 0, line = 1, lines = 0;
   std::vector<std::string> cells;
   std::size_t columns = kHeader.size();
-  if (NextCsvRow(text, separator, at, cells, lines) && HeaderColumns(cells) != 0) {
+  if (SkipOverlongLine(text, at, line, problems)) {
+    problems.front().why += "; the first line must be the header";
+  } else if (NextCsvRow(text, separator, at, cells, lines) && HeaderColumns(cells) != 0) {
     columns = HeaderColumns(cells);
+    line += lines;
   } else {
-    result.problems.push_back({1, "the first line must be the header " +
-                                      std::string(kPlacesCsvHeader) +
-                                      " (or the same with semicolons)"});
+    problems.push_back({1, "the first line must be the header " + std::string(kPlacesCsvHeader) +
+                               " (or the same with semicolons)"});
+    line += lines;
   }
-  line += lines;
   while (at < text.size()) {
+    if (SkipOverlongLine(text, at, line, problems)) continue;
     const std::size_t first_line = line;
     const bool closed = NextCsvRow(text, separator, at, cells, lines);
     line += lines;
     if (cells.size() == 1 && Trimmed(cells[0]).empty()) continue;  // blank line
-    PlaceRecord record;
+    CsvPlace place;
+    place.line = first_line;
     const std::string why =
-        closed ? ParseRecord(cells, columns, separator, record) : "a quote is never closed";
-    if (why.empty()) {
-      result.records.push_back(record);
-      result.lines.push_back(first_line);
-      result.zones.push_back(columns > kHeader.size() ? Trimmed(cells.back()) : std::string());
-    } else {
-      result.problems.push_back({first_line, why});
+        closed ? ParseRecord(cells, columns, separator, place.record) : "a quote is never closed";
+    if (!why.empty()) {
+      problems.push_back({first_line, why});
+      continue;
     }
+    if (columns > kHeader.size()) place.zone = Trimmed(cells.back());
+    each(place);
   }
-  return result;
+  return problems;
 }
 
 std::string PlacesCsv(const std::vector<PlaceRecord>& records) {
   std::string out(kPlacesCsvHeader);
   out += '\n';
-  for (const auto& r : records) {
-    out += CsvCell(r.PlaceName) + ',' + CsvCell(r.CountryName) + ',' + CsvCell(r.LatitudeText) +
-           ',' + CsvCell(r.LongitudeText) + ',' + std::to_string(r.GmtHours) + '\n';
-  }
+  for (const auto& r : records) out += PlacesCsvLine(r);
   return out;
+}
+
+std::string PlacesCsvLine(const PlaceRecord& r) {
+  return CsvCell(r.PlaceName) + ',' + CsvCell(r.CountryName) + ',' + CsvCell(r.LatitudeText) + ',' +
+         CsvCell(r.LongitudeText) + ',' + std::to_string(r.GmtHours) + '\n';
 }
 
 }  // namespace orvalin

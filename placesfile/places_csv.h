@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,9 +31,25 @@ struct CsvPlaces {
 // Every line is checked; a bad line is listed with its number and why, never half taken. Cells
 // are separated by commas, or by semicolons when the header is. Angles may be typed in any form
 // of engine/angle_forms.h and are stored in the window's; the offset may carry a plus sign.
+// Control characters come escaped ("\x1B", common/escaped_text.h), as the export writes them; a
+// line longer than any place could fill is refused by its number before it is split.
 CsvPlaces ParsePlacesCsv(std::string_view text);
 
-// The header, then one line a record, texts without their filling blanks.
+// One good place of a CSV text.
+struct CsvPlace {
+  PlaceRecord record;
+  std::size_t line = 0;  // the line it starts on
+  std::string zone;      // the zone column, "" without one
+};
+// The same reading, handing each good place to `each` in turn instead of keeping it; the
+// problems.
+std::vector<CsvProblem> ForEachCsvPlace(std::string_view text,
+                                        const std::function<void(const CsvPlace&)>& each);
+
+// The header, then one line a record, texts without their filling blanks, control characters
+// escaped.
 std::string PlacesCsv(const std::vector<PlaceRecord>& records);
+// One record's line of that text, its line break included.
+std::string PlacesCsvLine(const PlaceRecord& record);
 
 }  // namespace orvalin

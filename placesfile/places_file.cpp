@@ -5,34 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <limits>
 
 #include "common/failure.h"
+#include "placesfile/file_io.h"
 
 namespace orvalin {
 namespace {
-
-[[noreturn]] void FailFromErrno(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-      Fail(Fault::PathNotFound);
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-    case EROFS:
-    case ETXTBSY:
-      Fail(Fault::PermissionDenied);
-    case ENOSPC:
-    case EFBIG:
-    case EDQUOT:
-      Fail(Fault::DiskFull);
-    default:
-      Fail(Fault::DeviceIO);
-  }
-}
 
 constexpr std::int64_t kMaxRecord = std::numeric_limits<std::int64_t>::max() / kRecordSize - 1;
 
@@ -41,37 +21,34 @@ off_t RecordOffset(std::int64_t n) {
   return static_cast<off_t>((n - 1) * static_cast<std::int64_t>(kRecordSize));
 }
 
-void WriteFully(int fd, const char* data, std::size_t size, off_t at) {
-  while (size > 0) {
-    const ssize_t n = ::pwrite(fd, data, size, at);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      FailFromErrno(errno);
-    }
-    if (n == 0) Fail(Fault::DiskFull);
-    data += n, size -= static_cast<std::size_t>(n), at += n;
-  }
+// Only root may give a file away; a member of the old group may give it that group.
+void KeepOwnerAndMode(int fd, const struct stat& old) {
+  const uid_t owner = ::geteuid() == 0 ? old.st_uid : static_cast<uid_t>(-1);
+  [[maybe_unused]] const int ignored = ::fchown(fd, owner, old.st_gid);
+  if (::fchmod(fd, old.st_mode & 07777) != 0) FailFromErrno(errno);
 }
 
-std::string ReadFully(int fd, std::size_t size, off_t at) {
-  std::string out(size, '\0');
-  std::size_t got = 0;
-  while (got < size) {
-    const ssize_t n = ::pread(fd, out.data() + got, size - got, at + static_cast<off_t>(got));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      FailFromErrno(errno);
-    }
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  out.resize(got);
-  return out;
-}
+constexpr std::size_t kCopyBlock = 1 << 20;
 
-std::string DirectoryOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+// What `write` puts in a new temporary file beside the target, flushed; the file's name.
+template <typename Writer>
+std::string WriteTemporary(const std::string& target, const struct stat& old, Writer&& write) {
+  std::string temp = TemporaryPatternOf(target);
+  int out = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (out < 0) FailFromErrno(errno);
+  try {
+    KeepOwnerAndMode(out, old);
+    write(out);
+    if (::fsync(out) != 0) FailFromErrno(errno);
+    const int closed = ::close(out);
+    out = -1;
+    if (closed != 0) FailFromErrno(errno);
+  } catch (...) {
+    if (out >= 0) ::close(out);
+    ::unlink(temp.c_str());
+    throw;
+  }
+  return temp;
 }
 
 }  // namespace
@@ -82,11 +59,22 @@ std::string PlacesFileIn(std::string_view directory, std::string_view name) {
   return path + std::string(name);
 }
 
-void PlacesFile::Open(const std::string& path) {
+void PlacesFile::Open(const std::string& path, Use use) {
   Close();
+  if (use == Use::Write) lock_ = PlacesLock::Take(path);
+  path_ = path;
+  try {
+    OpenDescriptor();
+  } catch (...) {
+    lock_.Release();
+    throw;
+  }
+}
+
+void PlacesFile::OpenDescriptor() {
   int fd;
   do {
-    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) FailFromErrno(errno);
   struct stat st {};
@@ -94,13 +82,14 @@ void PlacesFile::Open(const std::string& path) {
     ::close(fd);
     Fail(Fault::PermissionDenied);
   }
+  if (fd_ >= 0) ::close(fd_);
   fd_ = fd;
-  path_ = path;
 }
 
 void PlacesFile::Close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+  lock_.Release();
 }
 
 std::int64_t PlacesFile::SizeInBytes() const {
@@ -118,6 +107,12 @@ PlaceRecord PlacesFile::Read(std::int64_t n) const {
   const off_t at = RecordOffset(n);
   if (at >= SizeInBytes()) Fail(Fault::BadRecordNumber);
   return DecodeRecord(ReadFully(fd_, kRecordSize, at));
+}
+
+std::string PlacesFile::RecordsBytesAt(std::int64_t n, std::int64_t count) const {
+  const off_t at = RecordOffset(n);
+  if (fd_ < 0) Fail(Fault::BadRecordNumber);
+  return ReadFully(fd_, static_cast<std::size_t>(count) * kRecordSize, at);
 }
 
 void PlacesFile::Write(std::int64_t n, const PlaceRecord& record) {
@@ -141,37 +136,61 @@ std::string PlacesFile::ReadAll() const {
 }
 
 void PlacesFile::ReplaceAll(std::string_view bytes) {
+  ReplaceWith([&](const PieceSink& sink) { sink(bytes); });
+}
+
+void PlacesFile::ReplaceWithAppended(std::string_view tail) {
+  ReplaceWith([&](const PieceSink& sink) {
+    off_t at = 0;
+    for (std::string block; !(block = ReadFully(fd_, kCopyBlock, at)).empty();) {
+      sink(block);
+      at += static_cast<off_t>(block.size());
+    }
+    sink(tail);
+  });
+}
+
+void PlacesFile::ReplaceWith(const std::function<void(const PieceSink&)>& produce) {
   if (fd_ < 0) Fail(Fault::BadRecordNumber);
+  // A file opened only to read is still replaced under the lock.
+  const PlacesLock own = lock_.Held() ? PlacesLock() : PlacesLock::Take(path_);
   struct stat st {};
   if (::fstat(fd_, &st) != 0) FailFromErrno(errno);
 
-  std::string temp = DirectoryOf(path_) + ".location.dat.XXXXXX";
-  int out = ::mkstemp(temp.data());
-  if (out < 0) FailFromErrno(errno);
-  try {
-    ::fchmod(out, st.st_mode & 07777);
-    WriteFully(out, bytes.data(), bytes.size(), 0);
-    if (::fsync(out) != 0) FailFromErrno(errno);
-    const int closed = ::close(out);
-    out = -1;
-    if (closed != 0) FailFromErrno(errno);
-  } catch (...) {
-    if (out >= 0) ::close(out);
-    ::unlink(temp.c_str());
-    throw;
-  }
-  if (::rename(temp.c_str(), path_.c_str()) != 0) {
+  const std::string target = ResolvedTarget(path_);
+  const std::string temp = WriteTemporary(target, st, [&](int out) {
+    // Pieces as small as one record are gathered into blocks before they are written.
+    std::string block;
+    off_t at = 0;
+    const auto write = [&](std::string_view bytes) {
+      WriteFully(out, bytes.data(), bytes.size(), at);
+      at += static_cast<off_t>(bytes.size());
+    };
+    produce([&](std::string_view piece) {
+      if (block.size() + piece.size() > kCopyBlock) {
+        write(block);
+        block.clear();
+      }
+      if (piece.size() >= kCopyBlock) {
+        write(piece);
+      } else {
+        block.append(piece);
+      }
+    });
+    write(block);
+  });
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
     const int error = errno;
     ::unlink(temp.c_str());
     FailFromErrno(error);
   }
   // The directory entry itself must reach the disk for the replacement to survive a crash.
-  const int dir = ::open(DirectoryOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);
   }
-  Open(path_);
+  OpenDescriptor();
 }
 
 }  // namespace orvalin

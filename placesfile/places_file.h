@@ -2,11 +2,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "placesfile/place_record.h"
+#include "placesfile/places_lock.h"
 
 namespace orvalin {
 
@@ -17,7 +19,8 @@ std::string PlacesFileIn(std::string_view directory,
                          std::string_view name = kPlacesFileName);
 
 // Failures carry the standard descriptions: "Path not found", "Permission denied" (also for a
-// folder in the file's place), "Disk full", "Device I/O error", "Bad record number".
+// folder in the file's place), "Disk full", "Device I/O error", "Bad record number", and
+// "Places file busy" when another writer keeps the lock.
 class PlacesFile {
  public:
   PlacesFile() = default;
@@ -25,10 +28,14 @@ class PlacesFile {
   PlacesFile& operator=(const PlacesFile&) = delete;
   ~PlacesFile() { Close(); }
 
+  // Read: for commands that only read. Write: for a command that writes, or reads records to
+  // decide a write; the file's lock is held from the opening to Close.
+  enum class Use { Read, Write };
+
   // Opens for reading and writing; a missing file is created empty.
-  void Open(const std::string& path);
+  void Open(const std::string& path, Use use = Use::Read);
   bool IsOpen() const { return fd_ >= 0; }
-  void Close();  // closing a file that is not open does nothing
+  void Close();  // closing a file that is not open does nothing; the lock goes with it
 
   // Length in bytes / 72, a real number: a partial last record counts as a fraction.
   double RecordCount() const;
@@ -37,17 +44,34 @@ class PlacesFile {
   // Record n (from 1). One wholly beyond the end fails with Bad record number; a partial last
   // record reads what is there.
   PlaceRecord Read(std::int64_t n) const;
+  // The bytes of record n: 72, fewer for a partial last record, none beyond the end; and of
+  // `count` records from n.
+  std::string RecordBytesAt(std::int64_t n) const { return RecordsBytesAt(n, 1); }
+  std::string RecordsBytesAt(std::int64_t n, std::int64_t count) const;
   // Writing at or past the end makes the file longer.
   void Write(std::int64_t n, const PlaceRecord& record);
 
-  // The whole file's bytes; and an atomic replacement of them (temporary file in the same folder,
-  // flushed, renamed over the file), after which this object holds the new file open.
+  // The whole file's bytes; and an atomic replacement of them, after which this object holds the
+  // new file open. The replacement is written to a temporary file beside the resolved target of
+  // any symbolic link, flushed, and renamed over the target: the link stays a link, and the new
+  // file keeps the old one's mode, its group where the process may set it, and its owner when
+  // run as root. A hard link elsewhere keeps the old contents: only this name is replaced.
   std::string ReadAll() const;
   void ReplaceAll(std::string_view bytes);
+  // The same replacement with the file's present bytes followed by `tail`, copied a block at a
+  // time rather than held in memory.
+  void ReplaceWithAppended(std::string_view tail);
+  // The same replacement with the bytes that `produce` hands to its sink, piece by piece, so
+  // that the new file is never whole in memory.
+  using PieceSink = std::function<void(std::string_view)>;
+  void ReplaceWith(const std::function<void(const PieceSink&)>& produce);
 
  private:
+  void OpenDescriptor();
+
   int fd_ = -1;
   std::string path_;
+  PlacesLock lock_;
 };
 
 }  // namespace orvalin

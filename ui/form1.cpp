@@ -1,17 +1,19 @@
 #include "ui/form1.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <array>
 #include <exception>
 
-#include "commands/date_commands.h"
 #include "commands/browse.h"
+#include "commands/captions.h"
+#include "commands/date_commands.h"
 #include "commands/default_place.h"
 #include "commands/search.h"
-#include "commands/captions.h"
 #include "ui/layout.h"
 
 namespace orvalin {
@@ -86,6 +88,9 @@ void Form1::ConnectCommands() {
 }
 
 void Form1::Run(void (*handler)(Session&)) {
+  // A command on a large places file may take a while.
+  QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+  const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
   try {
     handler(session_);
   } catch (const std::exception& failure) {

@@ -1,8 +1,10 @@
 // The logic's view of the window: texts by name, captions, options, and the dialogs.
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 
 #include "ui/form1.h"
 #include "ui/layout.h"
@@ -18,6 +20,14 @@ QWidget* Child(const QWidget& form, std::string_view name, ControlKind kind) {
   const ControlEntry* entry = FindControl(name);
   if (entry == nullptr || entry->kind != kind) return nullptr;
   return form.findChild<QWidget*>(ToQString(name));
+}
+
+// The busy cursor of a running command gives way to the arrow while a dialog waits.
+template <typename Dialog>
+auto WithArrowCursor(Dialog&& dialog) {
+  QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+  return dialog();
 }
 
 }  // namespace
@@ -71,10 +81,12 @@ Language Form1::SelectedLanguage() const {
   return Language::English;
 }
 
-Answer Form1::ShowMessage(const MessageBox& box) { return dialogs_->Message(this, box); }
+Answer Form1::ShowMessage(const MessageBox& box) {
+  return WithArrowCursor([&] { return dialogs_->Message(this, box); });
+}
 
 std::string Form1::InputBox(std::string_view prompt, std::string_view title) {
-  return dialogs_->Input(this, prompt, title);
+  return WithArrowCursor([&] { return dialogs_->Input(this, prompt, title); });
 }
 
 void Form1::Beep() { dialogs_->Beep(); }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "commands/captions.h"
+#include "ui/text_field.h"
 
 namespace orvalin {
 namespace {
@@ -45,7 +46,7 @@ QWidget* Create(const ControlEntry& entry, QWidget& parent) {
     case ControlKind::Label:
       return new QLabel(caption, &parent);
     case ControlKind::Field:
-      return new QLineEdit(QStringLiteral("Text1"), &parent);
+      return NewTextField(parent);
     case ControlKind::Command:
       return new QPushButton(caption, &parent);
     case ControlKind::Option:

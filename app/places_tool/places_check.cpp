@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/out_text.h"
+#include "common/escaped_text.h"
 #include "common/text.h"
 #include "engine/angle_forms.h"
 #include "placesfile/place_record.h"
@@ -50,35 +51,41 @@ std::vector<PlaceProblem> CheckPlaces(std::string_view bytes) {
   std::vector<PlaceProblem> problems;
   const std::int64_t count = RecordsIn(bytes);
   for (std::int64_t n = 1; n <= count; ++n) {
-    const std::string_view raw =
-        bytes.substr(static_cast<std::size_t>(n - 1) * kRecordSize, kRecordSize);
-    const auto add = [&](std::string what) { problems.push_back({n, std::move(what)}); };
-    if (raw.size() < kRecordSize) {
-      add("the record is partial: " + std::to_string(raw.size()) + " of " +
-          std::to_string(kRecordSize) + " bytes");
+    auto more =
+        CheckRecord(n, bytes.substr(static_cast<std::size_t>(n - 1) * kRecordSize, kRecordSize));
+    problems.insert(problems.end(), more.begin(), more.end());
+  }
+  return problems;
+}
+
+std::vector<PlaceProblem> CheckRecord(std::int64_t n, std::string_view raw) {
+  std::vector<PlaceProblem> problems;
+  const auto add = [&](std::string what) { problems.push_back({n, std::move(what)}); };
+  if (raw.size() < kRecordSize) {
+    add("the record is partial: " + std::to_string(raw.size()) + " of " +
+        std::to_string(kRecordSize) + " bytes");
+  }
+  bool clean = true;
+  for (const Field& field : kTextFields) {
+    std::string problem = ByteProblem(raw, field);
+    if (!problem.empty()) {
+      problems.push_back({n, std::move(problem), true});
+      clean = false;
     }
-    bool clean = true;
-    for (const Field& field : kTextFields) {
-      std::string problem = ByteProblem(raw, field);
-      if (!problem.empty()) {
-        add(std::move(problem));
-        clean = false;
-      }
+  }
+  const PlaceRecord record = DecodeRecord(raw);
+  if (clean && WithoutFilling(record.PlaceName).empty()) add("the name is empty");
+  for (const bool latitude : {true, false}) {
+    const std::string& text = latitude ? record.LatitudeText : record.LongitudeText;
+    const TypedAngle angle = ReadWindowAngle(text, latitude ? Axis::Latitude : Axis::Longitude);
+    if (!angle.problem.empty()) {
+      add(std::string("the ") + (latitude ? "latitude" : "longitude") + " \"" +
+          EscapeControls(WithoutFilling(text)) + "\" " + angle.problem);
     }
-    const PlaceRecord record = DecodeRecord(raw);
-    if (clean && WithoutFilling(record.PlaceName).empty()) add("the name is empty");
-    for (const bool latitude : {true, false}) {
-      const std::string& text = latitude ? record.LatitudeText : record.LongitudeText;
-      const TypedAngle angle = ReadWindowAngle(text, latitude ? Axis::Latitude : Axis::Longitude);
-      if (!angle.problem.empty()) {
-        add(std::string("the ") + (latitude ? "latitude" : "longitude") + " \"" +
-            WithoutFilling(text) + "\" " + angle.problem);
-      }
-    }
-    if (raw.size() == kRecordSize && (record.GmtHours < -12 || record.GmtHours > 14)) {
-      add("the offset from GMT, " + std::to_string(record.GmtHours) +
-          " hours, lies outside -12 to +14");
-    }
+  }
+  if (raw.size() == kRecordSize && (record.GmtHours < -12 || record.GmtHours > 14)) {
+    add("the offset from GMT, " + std::to_string(record.GmtHours) +
+        " hours, lies outside -12 to +14");
   }
   return problems;
 }

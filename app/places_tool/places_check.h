@@ -11,6 +11,9 @@ namespace orvalin {
 struct PlaceProblem {
   std::int64_t record = 0;  // from 1
   std::string what;
+  // A control character or a byte that is no character: what only an escape in a CSV, written
+  // by the export, can bring back.
+  bool in_bytes = false;
 };
 
 // Every record, a partial last one included: texts with control characters or bytes that are no
@@ -18,5 +21,7 @@ struct PlaceProblem {
 // (or whose letter or size does not suit them), an offset outside -12 to +14 hours, and a last
 // record shorter than 72 bytes.
 std::vector<PlaceProblem> CheckPlaces(std::string_view bytes);
+// The problems of record n, given its bytes (fewer than 72 for a partial last record).
+std::vector<PlaceProblem> CheckRecord(std::int64_t n, std::string_view raw);
 
 }  // namespace orvalin

@@ -4,8 +4,8 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/places_tool/places_check.h"
 #include "app/places_tool/places_import.h"
+#include "app/places_tool/places_listing.h"
 #include "cli/command_line.h"
 #include "cli/out_text.h"
 #include "cli/place_input.h"
@@ -67,79 +67,46 @@ struct Context {
   std::ostream& err;
 };
 
-// The whole records of the file; a partial last one is left out with a warning.
-std::vector<PlaceRecord> WholeRecords(const Context& c, std::string_view bytes) {
-  std::vector<PlaceRecord> records;
-  const auto whole = static_cast<std::int64_t>(bytes.size() / kRecordSize);
-  for (std::int64_t n = 1; n <= whole; ++n) records.push_back(RecordAt(bytes, n));
-  if (bytes.size() % kRecordSize != 0) {
-    c.err << kProgram << ": warning: " << c.file << " ends with a partial record ("
-          << bytes.size() % kRecordSize << " bytes), left out\n";
-  }
-  return records;
-}
+Listing ListingOf(const Context& c) { return {c.file, c.out, c.err}; }
 
 int List(const Context& c) {
-  const TableFormat format = ParseTableFormat("--format", c.cl.Value("--format").value_or("text"));
-  const std::vector<PlaceRecord> records = WholeRecords(c, ReadPlacesBytes(c.file));
-  if (format == TableFormat::Text) {
-    std::vector<std::vector<std::string>> cells = {
-        {"No", "Name", "Country", "Latitude", "Longitude", "GMT"}};
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      const PlaceRecord& r = records[i];
-      cells.push_back({std::to_string(i + 1), WithoutFilling(r.PlaceName),
-                       WithoutFilling(r.CountryName), WithoutFilling(r.LatitudeText),
-                       WithoutFilling(r.LongitudeText), std::to_string(r.GmtHours)});
-    }
-    c.out << Columns(cells, {true, false, false, false, false, true});
-  } else if (format == TableFormat::Csv) {
-    c.out << "record,name,country,latitude,longitude,gmt\n";
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      const PlaceRecord& r = records[i];
-      c.out << i + 1 << ',' << CsvCell(WithoutFilling(r.PlaceName)) << ','
-            << CsvCell(WithoutFilling(r.CountryName)) << ','
-            << CsvCell(WithoutFilling(r.LatitudeText)) << ','
-            << CsvCell(WithoutFilling(r.LongitudeText)) << ',' << r.GmtHours << '\n';
-    }
-  } else {
-    c.out << '[';
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      const PlaceRecord& r = records[i];
-      c.out << (i == 0 ? "\n" : ",\n") << "  {\"record\": " << i + 1
-            << ", \"name\": " << JsonString(WithoutFilling(r.PlaceName))
-            << ", \"country\": " << JsonString(WithoutFilling(r.CountryName))
-            << ", \"latitude\": " << JsonString(WithoutFilling(r.LatitudeText))
-            << ", \"longitude\": " << JsonString(WithoutFilling(r.LongitudeText))
-            << ", \"gmt\": " << r.GmtHours << '}';
-    }
-    c.out << (records.empty() ? "]\n" : "\n]\n");
-  }
+  ListPlaces(ListingOf(c),
+             ParseTableFormat("--format", c.cl.Value("--format").value_or("text")));
   return kExitOk;
 }
 
 int Export(const Context& c) {
-  const std::string csv = PlacesCsv(WholeRecords(c, ReadPlacesBytes(c.file)));
   const auto output = c.cl.Value("--output");
   if (!output) {
-    c.out << csv;
+    ExportPlaces(ListingOf(c), c.out);
     return kExitOk;
   }
+  OpenPlacesToRead(c.file);  // a missing places file leaves no empty CSV behind
   std::ofstream file(*output, std::ios::binary | std::ios::trunc);
-  file << csv;
+  ExportPlaces(ListingOf(c), file);
   file.close();
   if (!file) throw ToolFailure(*output + ": cannot be written");
   return kExitOk;
 }
 
 std::string ReadCsv(const std::string& path) {
-  std::ostringstream text;
-  if (path == "-") {
-    text << std::cin.rdbuf();
-    return std::move(text).str();
+  std::ifstream file;
+  if (path != "-") {
+    file.open(path, std::ios::binary | std::ios::ate);
+    if (!file) throw ToolFailure(path + ": cannot be read");
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ToolFailure(path + ": cannot be read");
-  text << in.rdbuf();
+  // A file of known size is read into a text of that size, never one that doubles as it grows.
+  if (const std::streamoff size = path == "-" ? -1 : std::streamoff(file.tellg()); size >= 0) {
+    std::string whole(static_cast<std::size_t>(size), '\0');
+    file.seekg(0);
+    file.read(whole.data(), static_cast<std::streamsize>(whole.size()));
+    if (file.gcount() != static_cast<std::streamsize>(whole.size())) {
+      throw ToolFailure(path + ": cannot be read");
+    }
+    return whole;
+  }
+  std::ostringstream text;
+  text << std::cin.rdbuf();
   return std::move(text).str();
 }
 
@@ -154,10 +121,10 @@ std::string WholeBytes(const Context& c, const PlacesFile& file) {
   return bytes;
 }
 
-// Opens a places file that must already exist: Open would create a missing one.
-void OpenExisting(const Context& c, PlacesFile& file) {
-  ReadPlacesBytes(c.file);
-  file.Open(c.file);
+// Opens a places file that must already exist, to write it: Open would create a missing one.
+void OpenExistingToWrite(const Context& c, PlacesFile& file) {
+  OpenPlacesToRead(c.file);
+  file.Open(c.file, PlacesFile::Use::Write);
 }
 
 int DryRun(const Context& c, std::size_t count) {
@@ -178,19 +145,28 @@ int Import(const Context& c, const std::string& csv_path) {
   }
   if (c.cl.Has("--dry-run")) return DryRun(c, places.records.size());
   const bool replace = c.cl.Has("--replace");
+  std::string added;
+  added.reserve(places.records.size() * kRecordSize);
+  for (const PlaceRecord& r : places.records) {
+    const RecordBytes record = EncodeRecord(r);
+    added.append(record.data(), record.size());
+  }
   try {
     PlacesFile file;
-    file.Open(c.file);
-    std::string bytes = replace ? std::string() : WholeBytes(c, file);
-    const std::size_t before = bytes.size() / kRecordSize;
-    for (const PlaceRecord& r : places.records) {
-      const RecordBytes record = EncodeRecord(r);
-      bytes.append(record.data(), record.size());
+    file.Open(c.file, PlacesFile::Use::Write);
+    const auto present = static_cast<std::size_t>(replace ? 0 : file.SizeInBytes());
+    if (present % kRecordSize != 0) {
+      throw ToolFailure(c.file + " ends with a partial record; nothing was written (see check)");
     }
-    file.ReplaceAll(bytes);
+    const std::size_t before = present / kRecordSize;
+    if (replace) {
+      file.ReplaceAll(added);
+    } else {
+      file.ReplaceWithAppended(added);
+    }
     c.out << (replace ? "Replaced the places of " : "Added to ") << c.file << ": "
           << Places(places.records.size()) << (replace ? "" : " after " + std::to_string(before))
-          << ", " << bytes.size() / kRecordSize << " in all\n";
+          << ", " << before + places.records.size() << " in all\n";
   } catch (const Failure& f) {
     throw ToolFailure(c.file + ": " + f.what() + "; nothing was written");
   }
@@ -201,7 +177,7 @@ int Remove(const Context& c, const std::string& number) {
   const auto n = static_cast<std::size_t>(PositiveNumber("remove", number));
   try {
     PlacesFile file;
-    OpenExisting(c, file);
+    OpenExistingToWrite(c, file);
     std::string bytes = WholeBytes(c, file);
     const std::size_t count = bytes.size() / kRecordSize;
     if (n > count) {
@@ -221,18 +197,7 @@ int Remove(const Context& c, const std::string& number) {
 }
 
 int Check(const Context& c) {
-  const std::string bytes = ReadPlacesBytes(c.file);
-  const std::vector<PlaceProblem> problems = CheckPlaces(bytes);
-  for (const PlaceProblem& p : problems) {
-    c.out << c.file << ": record " << p.record << ": " << p.what << '\n';
-  }
-  const std::int64_t count = RecordsIn(bytes);
-  c.out << c.file << ": " << count << " record" << (count == 1 ? "" : "s") << ", "
-        << (problems.empty()
-                ? std::string("no problem")
-                : std::to_string(problems.size()) + " problem" + (problems.size() == 1 ? "" : "s"))
-        << '\n';
-  return problems.empty() ? kExitOk : kExitFailure;
+  return CheckPlacesFile(ListingOf(c)) ? kExitOk : kExitFailure;
 }
 
 void OnlyWith(const CommandLine& cl, std::string_view command, std::string_view option,

@@ -94,8 +94,9 @@ ImportedPlaces ReadImport(std::string_view bytes, CsvEncoding encoding, std::str
   for (const CsvProblem& p : places.problems) problems.emplace_back(p.line, p.why);
   for (std::size_t i = 0; i < places.records.size(); ++i) {
     const RecordBytes record = EncodeRecord(places.records[i]);
+    // A control character reaches a record only escaped, as the export writes it: it comes back.
     for (const PlaceProblem& p : CheckPlaces(std::string_view(record.data(), record.size()))) {
-      problems.emplace_back(places.lines[i], p.what);
+      if (!p.in_bytes) problems.emplace_back(places.lines[i], p.what);
     }
   }
   std::stable_sort(problems.begin(), problems.end(),

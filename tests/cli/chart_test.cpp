@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainterPath>
+#include <cmath>
 
 #include "app/table/table_cli.h"
 #include "cli/daylight_chart.h"
@@ -104,6 +106,22 @@ TEST(DaylightChart, TwilightIsShadedBetweenNightAndDay) {
   EXPECT_NE(twilight, at_hour(2.5));  // night
   EXPECT_NE(twilight, at_hour(12));   // daylight
   EXPECT_EQ(twilight, at_hour(rows[15].dusk.local.hours - 0.2));
+}
+
+// A span of centuries costs the chart no more points than a year: min and max per column.
+TEST(DaylightChart, ACurveHasAtMostFourPointsAPixelColumnAndKeepsItsExtremes) {
+  const QRectF area(0, 0, 1000, 240);
+  for (const int days : {10, 1000, 365'000}) {
+    std::vector<std::optional<double>> values(static_cast<std::size_t>(days));
+    for (int i = 0; i < days; ++i) values[i] = 12 + 8 * std::sin(i * 0.0172);
+    values[days / 2].reset();  // a missing day breaks the line
+    const QPainterPath path = CurveThrough(area, values, 0, 24, 12);
+    EXPECT_LE(path.elementCount(), std::min(days, 4 * 1000 + 8)) << days;
+    const QRectF bounds = path.boundingRect();
+    EXPECT_NEAR(bounds.top(), 240 - 240 * (days > 200 ? 20 : 12 + 8 * std::sin(9 * 0.0172)) / 24,
+                0.5)
+        << days;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/date_commands.h"
+#include "commands/default_place.h"
 #include "tests/commands/places_fixture.h"
 
 namespace orvalin {
@@ -171,6 +172,55 @@ TEST_F(BrowseTest, SaveModifOverwritesTheCurrentRecordOnly) {
   EXPECT_EQ(bytes.substr(142, 2), std::string("\0\0", 2));
   EXPECT_EQ(bytes.substr(144), Bytes(Lausanne()));
   EXPECT_FALSE(session.File.IsOpen());
+}
+
+// The window shows Basel, record 2; another program changes the file before Update Place.
+TEST_F(BrowseTest, UpdateNeverOverwritesARecordAnotherProgramChanged) {
+  PlaceRecord basel_moved_on = Basel();
+  basel_moved_on.GmtHours = 2;
+  const std::vector<PlaceRecord> afterwards[] = {
+      {Lausanne(), Geneva(), Basel()},         // sorted with Lausanne as the default
+      {Zurich()},                              // replaced by an import: record 2 is gone
+      {Geneva(), basel_moved_on, Lausanne()},  // the same place updated elsewhere
+  };
+  for (const auto& records : afterwards) {
+    WriteRecords({Geneva(), Basel(), Lausanne()});
+    session.CurrentRecord = 1;
+    NextRecord(session);
+    WriteRecords(records);
+    const std::string changed = FileBytes();
+    window.ClearEvents();
+    window.SetFieldText(Field::Gmt, "3");
+    SaveModif(session);
+    EXPECT_EQ(window.MessageTexts(), std::vector<std::string>{
+                                         "Places file changed by another program in line 780 "
+                                         "of SaveModif"});
+    EXPECT_EQ(FileBytes(), changed);
+    EXPECT_EQ(Text(Field::Gmt), "3");
+    EXPECT_EQ(Text(Field::City), "Basel               ");
+    EXPECT_FALSE(session.File.IsOpen());
+  }
+}
+
+// A partial record shown, made the default (filled out), then updated: all by this window.
+TEST_F(BrowseTest, UpdateAfterTheWindowsOwnChangesIsWritten) {
+  WriteBytes(Bytes(Basel()).substr(0, 36));
+  NextRecord(session);
+  DefaultData(session);
+  window.SetFieldText(Field::Gmt, "3");
+  window.ClearEvents();
+  SaveModif(session);
+  window.QueueAnswer(Answer::Yes);
+  AddRecord(session);
+  window.SetFieldText(Field::Gmt, "4");
+  SaveModif(session);
+  for (const std::string& text : window.MessageTexts()) {
+    EXPECT_EQ(text.find("another program"), std::string::npos) << text;  // blank angles warn
+  }
+  const std::vector<PlaceRecord> records = Records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].GmtHours, 3);
+  EXPECT_EQ(records[1].GmtHours, 4);
 }
 
 TEST_F(BrowseTest, AnOverflowingOffsetIsReportedAtItsStep) {

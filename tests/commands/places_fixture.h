@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "placesfile/place_record.h"
+#include "placesfile/places_lock.h"
 #include "tests/support/session_fixture.h"
 
 namespace orvalin::testing {
@@ -44,11 +45,12 @@ class PlacesTest : public SessionTest {
     }
     return out;
   }
-  // Files left in the data directory besides location.dat.
+  // Files left in the data directory besides location.dat and its lock file.
   int StrayFiles() const {
+    const std::string lock = LockFileOf(std::string(dir / "location.dat"));
     int n = 0;
     for (const auto& e : std::filesystem::directory_iterator(dir)) {
-      n += e.path().filename() != "location.dat" ? 1 : 0;
+      n += e.path().filename() != "location.dat" && e.path() != lock ? 1 : 0;
     }
     return n;
   }

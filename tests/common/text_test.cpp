@@ -1,5 +1,7 @@
 #include "common/text.h"
 
+#include "common/escaped_text.h"
+
 #include <gtest/gtest.h>
 
 namespace orvalin {
@@ -31,6 +33,22 @@ TEST(CodePoints, InvalidBytesBecomeReplacementCharacters) {
   EXPECT_EQ(CodePoints("a\xFF" "b"), U"a\uFFFD" "b");
   EXPECT_EQ(CodePoints("\xC3"), U"\uFFFD");
   EXPECT_EQ(Utf8(CodePoints("Évian €")), "Évian €");
+}
+
+TEST(EscapedText, ControlsAndBackslashesAreEscapedAndComeBack) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\x1B]0;title\x07\x1B[2J", R"(\x1B]0;title\x07\x1B[2J)"},
+      {"tab\there\x7F", R"(tab\x09here\x7F)"},
+      {"C1 \u009D, Œ stays", R"(C1 \x9D, Œ stays)"},
+      {R"(a\x41)", R"(a\\x41)"},  // a backslash before what reads as an escape
+      {"Zürich", "Zürich"},
+  };
+  for (const auto& [text, escaped] : cases) {
+    EXPECT_EQ(EscapeControls(text), escaped);
+    EXPECT_EQ(UnescapeControls(escaped), text);
+  }
+  // Backslashes that begin no escape are kept, as older files hold them.
+  EXPECT_EQ(UnescapeControls(R"(C:\dir\x4 \q\)"), R"(C:\dir\x4 \q\)");
 }
 
 }  // namespace

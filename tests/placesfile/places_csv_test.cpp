@@ -69,5 +69,23 @@ TEST(PlacesCsv, HeaderIsRequired) {
   EXPECT_EQ(ParsePlacesCsv("Geneva,Switzerland,46 12 0 N,6 9 0 E,1\n").problems.front().line, 1u);
 }
 
+// Split into cells, a line of millions of commas took gigabytes before it was refused.
+TEST(PlacesCsv, AnOverlongLineIsRefusedByItsNumberAndTheOthersAreRead) {
+  constexpr std::size_t kCommas = 10'000'000;
+  const std::string commas(kCommas, ',');
+  for (const std::string& head : {std::string("name,country,latitude,longitude,gmt"), commas}) {
+    std::string text = head;
+    text.append("\n").append(commas).append("\nGeneva,Switzerland,46 12 0 N,6 9 0 E,1\n");
+    text.append(commas);
+    const CsvPlaces places = ParsePlacesCsv(text);
+    std::vector<std::size_t> lines;
+    for (const auto& p : places.problems) lines.push_back(p.line);
+    EXPECT_EQ(lines.back(), 4u);
+    EXPECT_EQ(lines[lines.size() - 2], 2u);
+    EXPECT_EQ(places.problems.back().why, "the line is longer than 4096 bytes");
+    EXPECT_EQ(places.records.size(), 1u);
+  }
+}
+
 }  // namespace
 }  // namespace orvalin

@@ -1,0 +1,134 @@
+#include "app/places_tool/places_listing.h"
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <vector>
+
+#include "app/places_tool/places_check.h"
+#include "cli/out_text.h"
+#include "cli/place_input.h"
+#include "cli/tool_errors.h"
+#include "common/escaped_text.h"
+#include "common/text.h"
+#include "placesfile/places_csv.h"
+#include "placesfile/records_reader.h"
+
+namespace orvalin {
+namespace {
+
+constexpr std::string_view kProgram = "orvalin-places";
+
+// A stored text as a terminal may show it.
+std::string Shown(std::string_view text) { return EscapeControls(WithoutFilling(text)); }
+
+// Calls `each` with every whole record of the file in turn, reading a block at a time; gives
+// the size of a partial last record, left out, or 0.
+std::size_t ForEachWholeRecord(const Listing& l,
+                               const std::function<void(std::int64_t, const PlaceRecord&)>& each) {
+  std::ifstream in = OpenPlacesToRead(l.file);
+  std::size_t partial = 0;
+  const bool read = ForEachRecord(in, [&](std::int64_t n, std::string_view raw) {
+    if (raw.size() < kRecordSize) {
+      partial = raw.size();
+    } else {
+      each(n, DecodeRecord(raw));
+    }
+  });
+  if (!read) throw ToolFailure(l.file + ": cannot be read");
+  return partial;
+}
+
+void WarnOfPartial(const Listing& l, std::size_t partial) {
+  if (partial == 0) return;
+  l.err << kProgram << ": warning: " << l.file << " ends with a partial record (" << partial
+        << " bytes), left out\n";
+}
+
+const std::vector<bool> kListRightAligned = {true, false, false, false, false, true};
+
+std::vector<std::string> ListCells(std::int64_t n, const PlaceRecord& r) {
+  return {std::to_string(n),     Shown(r.PlaceName),     Shown(r.CountryName),
+          Shown(r.LatitudeText), Shown(r.LongitudeText), std::to_string(r.GmtHours)};
+}
+
+// Two passes over the file, the first for the columns' widths, so that no row is kept.
+void ListText(const Listing& l) {
+  const std::vector<std::string> header = {"No", "Name", "Country", "Latitude", "Longitude", "GMT"};
+  std::vector<std::size_t> widths(header.size(), 0);
+  const auto widen = [&](const std::vector<std::string>& row) {
+    for (std::size_t k = 0; k < row.size(); ++k) {
+      widths[k] = std::max(widths[k], CharacterCount(row[k]));
+    }
+  };
+  widen(header);
+  ForEachWholeRecord(l, [&](std::int64_t n, const PlaceRecord& r) { widen(ListCells(n, r)); });
+  l.out << ColumnsLine(header, widths, kListRightAligned);
+  WarnOfPartial(l, ForEachWholeRecord(l, [&](std::int64_t n, const PlaceRecord& r) {
+                  l.out << ColumnsLine(ListCells(n, r), widths, kListRightAligned);
+                }));
+}
+
+void ListCsv(const Listing& l) {
+  l.out << "record,name,country,latitude,longitude,gmt\n";
+  WarnOfPartial(l, ForEachWholeRecord(l, [&](std::int64_t n, const PlaceRecord& r) {
+                  l.out << n << ',' << CsvCell(Shown(r.PlaceName)) << ','
+                        << CsvCell(Shown(r.CountryName)) << ',' << CsvCell(Shown(r.LatitudeText))
+                        << ',' << CsvCell(Shown(r.LongitudeText)) << ',' << r.GmtHours << '\n';
+                }));
+}
+
+void ListJson(const Listing& l) {
+  l.out << '[';
+  bool any = false;
+  const std::size_t partial = ForEachWholeRecord(l, [&](std::int64_t n, const PlaceRecord& r) {
+    l.out << (any ? ",\n" : "\n") << "  {\"record\": " << n
+          << ", \"name\": " << JsonString(WithoutFilling(r.PlaceName))
+          << ", \"country\": " << JsonString(WithoutFilling(r.CountryName))
+          << ", \"latitude\": " << JsonString(WithoutFilling(r.LatitudeText))
+          << ", \"longitude\": " << JsonString(WithoutFilling(r.LongitudeText))
+          << ", \"gmt\": " << r.GmtHours << '}';
+    any = true;
+  });
+  l.out << (any ? "\n]\n" : "]\n");
+  WarnOfPartial(l, partial);
+}
+
+}  // namespace
+
+void ListPlaces(const Listing& l, TableFormat format) {
+  if (format == TableFormat::Text) {
+    ListText(l);
+  } else if (format == TableFormat::Csv) {
+    ListCsv(l);
+  } else {
+    ListJson(l);
+  }
+}
+
+void ExportPlaces(const Listing& l, std::ostream& to) {
+  to << kPlacesCsvHeader << '\n';
+  WarnOfPartial(l, ForEachWholeRecord(
+                       l, [&](std::int64_t, const PlaceRecord& r) { to << PlacesCsvLine(r); }));
+}
+
+bool CheckPlacesFile(const Listing& l) {
+  std::ifstream in = OpenPlacesToRead(l.file);
+  std::int64_t count = 0;
+  std::size_t problems = 0;
+  const bool read = ForEachRecord(in, [&](std::int64_t n, std::string_view raw) {
+    for (const PlaceProblem& p : CheckRecord(n, raw)) {
+      l.out << l.file << ": record " << p.record << ": " << p.what << '\n';
+      ++problems;
+    }
+    count = n;
+  });
+  if (!read) throw ToolFailure(l.file + ": cannot be read");
+  l.out << l.file << ": " << count << " record" << (count == 1 ? "" : "s") << ", "
+        << (problems == 0 ? std::string("no problem")
+                          : std::to_string(problems) + " problem" + (problems == 1 ? "" : "s"))
+        << '\n';
+  return problems == 0;
+}
+
+}  // namespace orvalin

@@ -1,0 +1,58 @@
+#include "common/escaped_text.h"
+
+#include <cstdio>
+
+#include "common/text.h"
+
+namespace orvalin {
+namespace {
+
+constexpr char kEscape = '\\';
+constexpr std::size_t kHexEscapeSize = 4;  // \xHH
+
+bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::string EscapeControls(std::string_view utf8) {
+  std::string out;
+  for (const char32_t c : CodePoints(utf8)) {
+    if (c == kEscape) {
+      out += "\\\\";
+    } else if (IsControl(c)) {
+      char escape[kHexEscapeSize + 1];
+      std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(c));
+      out += escape;
+    } else {
+      AppendUtf8(out, c);
+    }
+  }
+  return out;
+}
+
+std::string UnescapeControls(std::string_view utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const std::string_view rest = utf8.substr(i);
+    if (rest.starts_with("\\\\")) {
+      out += kEscape;
+      ++i;
+    } else if (rest.size() >= kHexEscapeSize && rest.starts_with("\\x") && HexValue(rest[2]) >= 0 &&
+               HexValue(rest[3]) >= 0) {
+      AppendUtf8(out, static_cast<char32_t>(HexValue(rest[2]) * 16 + HexValue(rest[3])));
+      i += kHexEscapeSize - 1;
+    } else {
+      out += utf8[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace orvalin

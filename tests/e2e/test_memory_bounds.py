@@ -1,0 +1,64 @@
+"""Memory that does not grow with the places file: every command on a 100 MB file stays within
+150 MB of what the same program takes on a file of one place."""
+
+import os
+import subprocess
+import tempfile
+import unittest
+
+from driver import DRIVER, DriverTest, GENEVA, record
+from test_two_writers import PLACES
+
+FILE_BYTES = 100 * 1024 * 1024
+BOUND_KIB = 150 * 1024
+PLACES_COMMANDS = [["list"], ["list", "--format", "csv"], ["list", "--format", "json"],
+                   ["export"], ["check"], ["import", "-"]]
+WINDOW_ACTIONS = ('{"click": "NextData"}\n{"click": "NextData"}\n{"click": "DefaultData"}\n'
+                  '{"input": "zz"}\n{"click": "SearchName"}\n')
+ONE_PLACE_CSV = b"name,country,latitude,longitude,gmt\nBern,CH,46 57 0 N,7 26 0 E,1\n"
+
+
+def peak_kib(argv, stdin=b""):
+    """The peak resident memory of one run of a program, in KiB."""
+    with tempfile.TemporaryFile() as given:
+        given.write(stdin)
+        given.seek(0)
+        proc = subprocess.Popen(argv, stdin=given, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        _, status, usage = os.wait4(proc.pid, 0)
+    proc.returncode = os.waitstatus_to_exitcode(status)
+    if proc.returncode != 0:
+        raise AssertionError(f"{argv} exited {proc.returncode}")
+    return usage.ru_maxrss
+
+
+class MemoryBounds(DriverTest):
+    def fill(self, size):
+        # Names out of order, so that the sort moves nearly every record.
+        block = b"".join(record(f"P{(i * 7919) % 100003:06d}", "Country", "46 12 0 N",
+                                "6 9 0 E", 1) for i in range(10000))
+        with open(self.path, "wb") as f:
+            f.write(GENEVA)
+            for _ in range(size // len(block)):
+                f.write(block)
+
+    def peaks(self):
+        runs = {" ".join(c): ([PLACES, "--file", self.path] + c, ONE_PLACE_CSV)
+                for c in PLACES_COMMANDS}
+        runs["window"] = ([DRIVER, "--dir", self.dir, "--today", "21-06-2009"],
+                          WINDOW_ACTIONS.encode())
+        return {name: peak_kib(argv, stdin) for name, (argv, stdin) in runs.items()}
+
+    def test_every_command_on_a_large_file(self):
+        self.write_file(GENEVA, GENEVA)
+        small = self.peaks()
+        self.fill(FILE_BYTES)
+        large = self.peaks()
+        for name in large:
+            with self.subTest(name):
+                self.assertLess(large[name] - small[name], BOUND_KIB,
+                                f"{name}: {small[name] // 1024} MiB, then {large[name] // 1024} MiB")
+
+
+if __name__ == "__main__":
+    unittest.main()
