@@ -1,6 +1,5 @@
 #include "app/places_folder.h"
 
-#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +11,9 @@
 #include <iterator>
 #include <system_error>
 
+#include "common/failure.h"
+#include "placesfile/places_file.h"
+
 #ifndef ORVALIN_SAMPLE_FROM_BIN
 #define ORVALIN_SAMPLE_FROM_BIN "../share/orvalin/location.dat"
 #endif
@@ -19,8 +21,6 @@
 namespace orvalin {
 namespace fs = std::filesystem;
 namespace {
-
-constexpr const char* kPlacesFile = "location.dat";
 
 std::optional<fs::path> Absolute(const std::optional<std::string>& value) {
   if (!value || value->empty()) return std::nullopt;
@@ -68,36 +68,15 @@ std::string ReadWhole(const fs::path& file) {
   return bytes;
 }
 
-// Writes `bytes` to a new file beside `target`, flushes it to the disk and renames it over
-// `target`: the target is either as before or whole.
-void WriteAtomically(const fs::path& target, const std::string& bytes) {
-  std::string temp = (target.parent_path() / ".location.dat.XXXXXX").string();
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) throw FolderError(ErrnoText("cannot write in " + target.parent_path().string()));
-  std::string error;  // the first step that failed
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  if (::fchmod(fd, 0666 & ~mask) != 0) error = ErrnoText("cannot write " + temp);
-  for (std::size_t done = 0; error.empty() && done < bytes.size();) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0)
-      error = ErrnoText("cannot write " + temp);
-    else
-      done += static_cast<std::size_t>(n);
-  }
-  if (error.empty() && ::fsync(fd) != 0) error = ErrnoText("cannot write " + temp);
-  if (::close(fd) != 0 && error.empty()) error = ErrnoText("cannot write " + temp);
-  if (error.empty() && ::rename(temp.c_str(), target.c_str()) != 0) {
-    error = ErrnoText("cannot write " + target.string());
-  }
-  if (!error.empty()) {
-    ::unlink(temp.c_str());
-    throw FolderError(error);
-  }
-  if (const int dir = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY); dir >= 0) {
-    ::fsync(dir);  // the rename itself reaches the disk
-    ::close(dir);
+// The sample's places into the user's places file, through the one writer of places files: under
+// its lock, replaced whole. Another first run may have been faster: its copy is kept.
+void CopySample(const fs::path& target, const std::string& bytes) {
+  try {
+    PlacesFile file;
+    file.Open(target.string(), PlacesFile::Use::Write);
+    if (file.SizeInBytes() == 0) file.ReplaceAll(bytes);
+  } catch (const Failure& failure) {
+    throw FolderError("cannot write " + target.string() + ": " + failure.what());
   }
 }
 
@@ -118,7 +97,7 @@ std::optional<fs::path> UserPlacesFolder(const std::optional<std::string>& xdg_d
 
 FolderChoice ChoosePlacesFolder(const FolderInputs& inputs) {
   if (inputs.dir) return {FolderChoice::Reason::Named, fs::path(*inputs.dir), std::nullopt};
-  if (Exists(inputs.current / kPlacesFile)) {
+  if (Exists(inputs.current / kPlacesFileName)) {
     return {FolderChoice::Reason::CurrentHasPlaces, inputs.current, std::nullopt};
   }
   const auto folder = UserPlacesFolder(inputs.xdg_data_home, inputs.home);
@@ -126,7 +105,7 @@ FolderChoice ChoosePlacesFolder(const FolderInputs& inputs) {
     throw FolderError("no folder for the places: HOME is not set; give one with --dir DIR");
   }
   FolderChoice choice{FolderChoice::Reason::UserFolder, *folder, std::nullopt};
-  if (!HoldsPlaces(*folder / kPlacesFile)) {
+  if (!HoldsPlaces(*folder / kPlacesFileName)) {
     for (const fs::path& sample : inputs.samples) {
       std::error_code ec;
       if (fs::is_regular_file(sample, ec)) {
@@ -143,7 +122,7 @@ std::string SetUpPlacesFolder(const FolderChoice& choice) {
   MakeFolders(choice.folder);
   if (!choice.sample) return {};
   try {
-    WriteAtomically(choice.folder / kPlacesFile, ReadWhole(*choice.sample));
+    CopySample(choice.folder / kPlacesFileName, ReadWhole(*choice.sample));
   } catch (const FolderError& e) {
     return std::string("the sample places were not copied: ") + e.what();
   }
@@ -167,7 +146,7 @@ FolderInputs ProcessFolderInputs(std::optional<std::string> dir) {
   if (!ec) {
     const fs::path bin = program.parent_path();
     inputs.samples = {(bin / ORVALIN_SAMPLE_FROM_BIN).lexically_normal(),
-                      (bin / "../sample/location.dat").lexically_normal()};
+                      (bin / "../sample" / kPlacesFileName).lexically_normal()};
   }
   return inputs;
 }

@@ -94,7 +94,7 @@ class FirstRun(unittest.TestCase):
         self.assertEqual(self.read(places), self.read(SAMPLE))
         self.assertFalse(os.path.exists(os.path.join(self.cwd, "location.dat")))
         self.assertEqual(os.stat(folder).st_mode & 0o777, 0o700)
-        self.assertEqual(sorted(os.listdir(folder)), ["location.dat"])
+        self.assertEqual(sorted(os.listdir(folder)), [".location.dat.lock", "location.dat"])
 
     def test_xdg_data_home_is_followed(self):
         xdg = os.path.join(self.root, "data")
