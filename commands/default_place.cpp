@@ -71,6 +71,11 @@ void MoveChosenToFront(Session& s, std::int64_t k, int& step) {
 
 void DefaultData(Session& s) {
   using namespace default_data;
+  // The lock passes from the move to the front to the sort, and goes at the end whatever happens.
+  struct LockGoesAtTheEnd {
+    PlacesLock& lock;
+    ~LockGoesAtTheEnd() { lock.Release(); }
+  } lock_goes{s.HeldLock};
   int step = kChooseFile;
   RunTrapped(s, kLabel, step, [&] {
     ChooseFileName(s);
@@ -108,7 +113,7 @@ void DefaultData(Session& s) {
     RememberRecord(s, 1);
 
     step = kSort;
-    ClosePlacesFile(s);
+    s.HeldLock = s.File.CloseKeepingLock();
     ClearResults(s);
     Bubblesort(s);
     s.CurrentRecord = 1;

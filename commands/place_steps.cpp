@@ -25,8 +25,12 @@ void OpenPlacesFile(Session& s) {
 double RecordCount(Session& s) { return s.File.RecordCount(); }
 
 void OpenChosenFileToWrite(Session& s) {
-  s.File.Open(PlacesFileIn(s.DataDirectory, s.window.FieldText(Field::FileName)),
-              PlacesFile::Use::Write);
+  const std::string path = PlacesFileIn(s.DataDirectory, s.window.FieldText(Field::FileName));
+  if (s.HeldLock.Held()) {
+    s.File.Open(path, std::move(s.HeldLock));
+  } else {
+    s.File.Open(path, PlacesFile::Use::Write);
+  }
 }
 
 void ReadPlace(Session& s, std::int64_t n, PlaceRecord& target) {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "commands/window.h"
 #include "commands/ephemerides.h"
+#include "commands/window.h"
 #include "placesfile/place_record.h"
 #include "placesfile/places_file.h"
 
@@ -15,14 +15,15 @@ struct Session {
   explicit Session(Window& w) : window(w) {}
 
   Window& window;
-  std::string DataDirectory;         // current directory at start-up followed by "/"
-  PlaceRecord WorkPlace;             // the working place record
-  PlaceRecord ChosenPlace;           // the place being made the default
-  std::int32_t CurrentRecord = 0;    // record shown in the place fields; 0 for none
-  std::string WorkDate;              // "dd-mm-yyyy", 10 characters
-  orvalin::DayResults DayResults;    // the last results of the sun computation
-  double HorizonAltitude = 0;        // -0.61 once set
-  PlacesFile File;                   // the one places file slot
+  std::string DataDirectory;       // current directory at start-up followed by "/"
+  PlaceRecord WorkPlace;           // the working place record
+  PlaceRecord ChosenPlace;         // the place being made the default
+  std::int32_t CurrentRecord = 0;  // record shown in the place fields; 0 for none
+  std::string WorkDate;            // "dd-mm-yyyy", 10 characters
+  orvalin::DayResults DayResults;  // the last results of the sun computation
+  double HorizonAltitude = 0;      // -0.61 once set
+  PlacesFile File;                 // the one places file slot
+  PlacesLock HeldLock;             // the file's lock, between two steps of one command
   // What the file held at record SeenRecord when the window last read, wrote or moved to it:
   // Update Place writes only over those bytes.
   std::int32_t SeenRecord = 0;

@@ -62,6 +62,22 @@ std::string PlacesFileIn(std::string_view directory, std::string_view name) {
 void PlacesFile::Open(const std::string& path, Use use) {
   Close();
   if (use == Use::Write) lock_ = PlacesLock::Take(path);
+  OpenLocked(path);
+}
+
+void PlacesFile::Open(const std::string& path, PlacesLock held) {
+  Close();
+  lock_ = std::move(held);
+  OpenLocked(path);
+}
+
+PlacesLock PlacesFile::CloseKeepingLock() {
+  PlacesLock held = std::move(lock_);
+  Close();
+  return held;
+}
+
+void PlacesFile::OpenLocked(const std::string& path) {
   path_ = path;
   try {
     OpenDescriptor();

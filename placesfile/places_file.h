@@ -15,8 +15,7 @@ namespace orvalin {
 inline constexpr std::string_view kPlacesFileName = "location.dat";
 
 // The places file `name` of a folder ("" or a path ending in "/" or not); just the name for "".
-std::string PlacesFileIn(std::string_view directory,
-                         std::string_view name = kPlacesFileName);
+std::string PlacesFileIn(std::string_view directory, std::string_view name = kPlacesFileName);
 
 // Failures carry the standard descriptions: "Path not found", "Permission denied" (also for a
 // folder in the file's place), "Disk full", "Device I/O error", "Bad record number", and
@@ -36,6 +35,10 @@ class PlacesFile {
   void Open(const std::string& path, Use use = Use::Read);
   bool IsOpen() const { return fd_ >= 0; }
   void Close();  // closing a file that is not open does nothing; the lock goes with it
+  // For a command that closes the file between two steps that both write: the lock it held, to
+  // be handed to the next Open.
+  PlacesLock CloseKeepingLock();
+  void Open(const std::string& path, PlacesLock held);
 
   // Length in bytes / 72, a real number: a partial last record counts as a fraction.
   double RecordCount() const;
@@ -67,6 +70,7 @@ class PlacesFile {
   void ReplaceWith(const std::function<void(const PieceSink&)>& produce);
 
  private:
+  void OpenLocked(const std::string& path);  // with lock_ as it is
   void OpenDescriptor();
 
   int fd_ = -1;

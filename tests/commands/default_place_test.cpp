@@ -8,6 +8,7 @@
 #include <csignal>
 
 #include "commands/browse.h"
+#include "placesfile/places_lock.h"
 #include "tests/commands/places_fixture.h"
 
 namespace orvalin {
@@ -227,6 +228,41 @@ TEST_F(DefaultDataTest, FailuresBeforeTheReorder) {
             (std::vector<std::string>{"Permission denied in line 930 of DEFAULT",
                                       "Permission denied in line 6550 of Bubblesort"}));
   EXPECT_EQ(session.CurrentRecord, 2);
+}
+
+// The lock that the move to the front takes is still held when the results are emptied, between
+// the move and the sort: no other writer can slip in there.
+TEST_F(DefaultDataTest, HoldsTheLockFromTheMoveToTheSort) {
+  class Probe : public MemoryWindow {
+   public:
+    explicit Probe(std::string path) : path_(std::move(path)) {}
+    void SetFieldText(Field field, std::string_view text) override {
+      if (field == Field::SunriseTime && text.empty() && !tried) {
+        tried = true;
+        try {
+          PlacesLock::Take(path_);
+        } catch (const Failure& f) {
+          busy = f.fault() == Fault::PlacesFileBusy;
+        }
+      }
+      MemoryWindow::SetFieldText(field, text);
+    }
+    bool tried = false, busy = false;
+
+   private:
+    std::string path_;
+  };
+  WriteNamed({"Geneva", "Zurich", "Basel"});
+  Probe probe((dir / "location.dat").string());
+  Session s(probe);
+  s.DataDirectory = session.DataDirectory;
+  s.CurrentRecord = 3;
+  probe.SetFieldText(Field::Date, "05-03-2024");
+  DefaultData(s);
+  EXPECT_TRUE(probe.tried);
+  EXPECT_TRUE(probe.busy);
+  EXPECT_EQ(StoredNames(), (NameList{"Basel", "Geneva", "Zurich"}));
+  EXPECT_TRUE(PlacesLock::Take((dir / "location.dat").string()).Held());  // free at the end
 }
 
 }  // namespace
