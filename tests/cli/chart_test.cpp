@@ -124,5 +124,33 @@ TEST(DaylightChart, ACurveHasAtMostFourPointsAPixelColumnAndKeepsItsExtremes) {
   }
 }
 
+// Every day is kept while the days fit the pixel columns (a short span's picture is drawn a day
+// a column); beyond, a column holds a few runs a curve however often its days break the line.
+TEST(ChartDays, KeepsEveryDayThatFitsAndAFewRunsAColumnBeyond) {
+  const int width = ChartLayout(kChartSize).times.width();
+  for (const int days : {width, width + 1, 300 * 365}) {
+    ChartDays chart(days, width);
+    Day date{std::chrono::year{1900} / 1 / 1};
+    for (int i = 0; i < days; ++i, date = std::chrono::sys_days{date} + std::chrono::days{1}) {
+      SunRow r;
+      r.date = date;
+      // Every third day a polar day: no sunrise; the others' sunrise crosses midnight.
+      r.status = i % 3 == 0 ? SunOutcome::NoSunset : SunOutcome::Complete;
+      r.sunrise.known = r.status == SunOutcome::Complete;
+      r.sunrise.local.hours = std::fmod(i * 7.5, 24);
+      chart.Add(r);
+    }
+    const int columns = std::min(days, width);
+    ASSERT_EQ(static_cast<int>(chart.Columns().size()), columns) << days;
+    const std::size_t runs = chart.Sunrise().Runs().size();
+    if (days <= width) {
+      EXPECT_EQ(runs, static_cast<std::size_t>(days - (days + 2) / 3)) << days;
+      EXPECT_EQ(chart.Columns().back().date, Day{std::chrono::sys_days{date} - std::chrono::days{1}});
+    }
+    EXPECT_LE(runs, static_cast<std::size_t>(4 * columns)) << days;
+    EXPECT_EQ(DrawDaylightChart(chart, ChartText{"t", "s", "UT"}).size(), kChartSize);
+  }
+}
+
 }  // namespace
 }  // namespace orvalin
