@@ -138,8 +138,8 @@ void BM_ThousandYearsPlotted(benchmark::State& state) {
   const TablePlace place = Geneva();
   const Clock clock = Clock::Universal();
   const Day first{std::chrono::year{2000} / 1 / 1}, last{std::chrono::year{2999} / 12 / 31};
-  const int days = static_cast<int>((std::chrono::sys_days{last} - std::chrono::sys_days{first})
-                                        .count()) + 1;
+  const int days =
+      static_cast<int>((std::chrono::sys_days{last} - std::chrono::sys_days{first}).count()) + 1;
   for (auto _ : state) {
     ChartDays chart(days, ChartLayout(kChartSize).times.width());
     ForEachRow(place, first, last, clock, [&](const SunRow& row) { chart.Add(row); });
