@@ -14,6 +14,12 @@ constexpr double kElevationJump = 180;
 // Breaks beyond these in one column (a status changing every day) merge into its last run.
 constexpr int kRunsPerColumn = 4;
 
+int TrailingZeros(int year) {
+  int zeros = 0;
+  for (; year != 0 && year % 10 == 0; year /= 10) ++zeros;
+  return zeros;
+}
+
 std::optional<double> Hours(const EventTime& e) {
   return e.known ? std::optional<double>(e.local.hours) : std::nullopt;
 }
@@ -68,7 +74,9 @@ void ChartDays::Add(const SunRow& row) {
   ChartColumn& c = columns_.back();
   using std::chrono::January, std::chrono::day;
   if (!c.month_start && row.date.day() == day{1}) c.month_start = row.date;
-  if (!c.year_start && row.date.day() == day{1} && row.date.month() == January)
+  const auto year = [](Day d) { return static_cast<int>(d.year()); };
+  if (row.date.day() == day{1} && row.date.month() == January &&
+      (!c.year_start || TrailingZeros(year(row.date)) > TrailingZeros(year(*c.year_start))))
     c.year_start = row.date;
   c.one_status = c.one_status && row.status == c.status;
 
@@ -82,8 +90,8 @@ void ChartDays::Add(const SunRow& row) {
   } else if (row.status == SunOutcome::Complete && row.sunrise.known && row.sunset.known) {
     c.daylight.Add(row.sunrise.local.hours, row.sunset.local.hours);
   }
-  twilight_ = twilight_ || row.dawn.known || row.dusk.known ||
-              row.twilight_status == SunOutcome::NoSunset;
+  twilight_ =
+      twilight_ || row.dawn.known || row.dusk.known || row.twilight_status == SunOutcome::NoSunset;
 
   if (row.day_length_known) c.longest_day = std::max(c.longest_day.value_or(0), row.day_length);
   c.elevation_known = c.elevation_known || row.elevation.known;
@@ -91,8 +99,7 @@ void ChartDays::Add(const SunRow& row) {
   culmination_.Add(column, Hours(row.culmination));
   sunset_.Add(column, Hours(row.sunset));
   day_length_.Add(column, row.day_length_known ? std::optional(row.day_length) : std::nullopt);
-  elevation_.Add(column,
-                 row.elevation.known ? std::optional(row.elevation.degrees) : std::nullopt);
+  elevation_.Add(column, row.elevation.known ? std::optional(row.elevation.degrees) : std::nullopt);
 }
 
 }  // namespace orvalin

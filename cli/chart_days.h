@@ -47,9 +47,11 @@ struct HourBand {
 
 struct ChartColumn {
   Day date;  // its first day
-  std::optional<Day> year_start, month_start;  // its first day that starts a year, a month
-  SunOutcome status = SunOutcome::Complete;    // of its first day
-  bool one_status = true;                      // every day of it has that status
+  // Its day that starts the roundest year (most trailing zeros, the first on a tie), so that
+  // labels every 10 or 500 years find theirs; its first day that starts a month.
+  std::optional<Day> year_start, month_start;
+  SunOutcome status = SunOutcome::Complete;  // of its first day
+  bool one_status = true;                    // every day of it has that status
   HourBand twilight, daylight;
   std::optional<double> longest_day;  // hours
   bool elevation_known = false;       // on some day of it

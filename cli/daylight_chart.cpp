@@ -26,7 +26,9 @@ const QColor kGrid(128, 128, 128, 110);
 const QColor kInk(33, 33, 33);
 
 constexpr int kLeft = 78, kRight = 28, kTop = 118, kBottom = 30, kGap = 52;
-constexpr int kShowPointsUpTo = 62;  // days; a short span gets a dot a day
+constexpr int kShowPointsUpTo = 62;    // days; a short span gets a dot a day
+constexpr double kYearLabelRoom = 40;  // pixels between labelled years, at least
+constexpr double kDaysAYear = 365.2425;
 
 QFont Font(int pixels, bool bold = false) {
   QFont f("DejaVu Sans");
@@ -66,15 +68,27 @@ void YAxis(QPainter& p, const Frame& f, double step, const std::function<QString
 const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
+// Every year, or every 2, 5, 10, 20, 50... years, as far apart as a label needs.
+int YearStep(int days, double width) {
+  const double pixels_a_year = width * kDaysAYear / days;
+  for (int step = 1;; step *= 10) {
+    for (const int m : {1, 2, 5}) {
+      if (m * step * pixels_a_year >= kYearLabelRoom) return m * step;
+    }
+  }
+}
+
 // Grid lines at the starts of months (or years, or days for short spans), labelled under the
 // panel.
 void XAxis(QPainter& p, const Frame& f, const ChartDays& days) {
   const int n = days.Days();
   const bool by_year = n > 800, by_day = n <= kShowPointsUpTo;
+  const int year_step = by_year ? YearStep(n, f.area.width()) : 1;
   std::vector<std::pair<int, Day>> ticks;
   for (int i = 0; i < f.columns; ++i) {
     const ChartColumn& c = days.Columns()[i];
-    const std::optional<Day> start = by_day ? c.date : by_year ? c.year_start : c.month_start;
+    std::optional<Day> start = by_day ? c.date : by_year ? c.year_start : c.month_start;
+    if (by_year && start && static_cast<int>(start->year()) % year_step != 0) start.reset();
     if (start || i == 0) ticks.emplace_back(i, start.value_or(c.date));
   }
   p.setFont(Font(12));

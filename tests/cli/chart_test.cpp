@@ -125,10 +125,13 @@ TEST(DaylightChart, ACurveHasAtMostFourPointsAPixelColumnAndKeepsItsExtremes) {
 }
 
 // Every day is kept while the days fit the pixel columns (a short span's picture is drawn a day
-// a column); beyond, a column holds a few runs a curve however often its days break the line.
+// a column); beyond, a column holds a few runs a curve however often its days break the line,
+// and the start of its roundest year for the labels.
 TEST(ChartDays, KeepsEveryDayThatFitsAndAFewRunsAColumnBeyond) {
-  const int width = ChartLayout(kChartSize).times.width();
-  for (const int days : {width, width + 1, 300 * 365}) {
+  const int panel = ChartLayout(kChartSize).times.width();
+  const std::pair<int, int> cases[] = {
+      {panel, panel}, {panel + 1, panel}, {300 * 365, panel}, {300 * 365, 50}};
+  for (const auto& [days, width] : cases) {
     ChartDays chart(days, width);
     Day date{std::chrono::year{1900} / 1 / 1};
     for (int i = 0; i < days; ++i, date = std::chrono::sys_days{date} + std::chrono::days{1}) {
@@ -145,9 +148,16 @@ TEST(ChartDays, KeepsEveryDayThatFitsAndAFewRunsAColumnBeyond) {
     const std::size_t runs = chart.Sunrise().Runs().size();
     if (days <= width) {
       EXPECT_EQ(runs, static_cast<std::size_t>(days - (days + 2) / 3)) << days;
-      EXPECT_EQ(chart.Columns().back().date, Day{std::chrono::sys_days{date} - std::chrono::days{1}});
+      EXPECT_EQ(chart.Columns().back().date,
+                Day{std::chrono::sys_days{date} - std::chrono::days{1}});
     }
     EXPECT_LE(runs, static_cast<std::size_t>(4 * columns)) << days;
+    const Day y2000{std::chrono::year{2000} / 1 / 1};  // within the long spans
+    if (days > 100 * 365) {
+      EXPECT_TRUE(std::any_of(chart.Columns().begin(), chart.Columns().end(),
+                              [&](const ChartColumn& c) { return c.year_start == y2000; }))
+          << width;
+    }
     EXPECT_EQ(DrawDaylightChart(chart, ChartText{"t", "s", "UT"}).size(), kChartSize);
   }
 }
