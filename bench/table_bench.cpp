@@ -1,12 +1,16 @@
 // A year of rows for one place (goal: under 5 ms) and for each of 1,000 places (under 2 s),
 // texts included; the same year written out as text, or on a time-zone clock (at most 1.5 times
-// the year in universal time); many places and ten thousand years streamed as CSV.
+// the year in universal time); many places and ten thousand years streamed as CSV; a thousand
+// years drawn as a chart.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <QGuiApplication>
+#include <memory>
 #include <sstream>
 #include <streambuf>
 
+#include "cli/daylight_chart.h"
 #include "cli/sun_table.h"
 #include "cli/table_format.h"
 
@@ -122,6 +126,27 @@ void BM_TenThousandYearsStreamed(benchmark::State& state) {
   state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024;
 }
 BENCHMARK(BM_TenThousandYearsStreamed)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A thousand years of rows gathered into a chart and drawn: the chart's share stays that of a few
+// years, whatever the span (most of the time is the rows' computation).
+void BM_ThousandYearsPlotted(benchmark::State& state) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "table_bench";
+  static char* argv[] = {name, nullptr};
+  const auto app = std::make_unique<QGuiApplication>(argc, argv);
+  const TablePlace place = Geneva();
+  const Clock clock = Clock::Universal();
+  const Day first{std::chrono::year{2000} / 1 / 1}, last{std::chrono::year{2999} / 12 / 31};
+  const int days =
+      static_cast<int>((std::chrono::sys_days{last} - std::chrono::sys_days{first}).count()) + 1;
+  for (auto _ : state) {
+    ChartDays chart(days, ChartLayout(kChartSize).times.width());
+    ForEachRow(place, first, last, clock, [&](const SunRow& row) { chart.Add(row); });
+    benchmark::DoNotOptimize(DrawDaylightChart(chart, ChartText{"Geneva", "2000-2999", "UT"}));
+  }
+}
+BENCHMARK(BM_ThousandYearsPlotted)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Last on purpose: after Qt's time-zone code has run, the process's sun computation runs about
 // three times slower (the CPU's vector registers are left in a state that penalises the SSE code

@@ -26,7 +26,9 @@ const QColor kGrid(128, 128, 128, 110);
 const QColor kInk(33, 33, 33);
 
 constexpr int kLeft = 78, kRight = 28, kTop = 118, kBottom = 30, kGap = 52;
-constexpr int kShowPointsUpTo = 62;  // days; a short span gets a dot a day
+constexpr int kShowPointsUpTo = 62;    // days; a short span gets a dot a day
+constexpr double kYearLabelRoom = 40;  // pixels between labelled years, at least
+constexpr double kDaysAYear = 365.2425;
 
 QFont Font(int pixels, bool bold = false) {
   QFont f("DejaVu Sans");
@@ -37,14 +39,14 @@ QFont Font(int pixels, bool bold = false) {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// Maps day indexes and values into one panel.
+// Maps columns (a day each, or a pixel each for long spans) and values into one panel.
 struct Frame {
   QRectF area;
-  int days;
+  int columns;
   double low, high;
   // Whole pixels, so that neighbouring columns meet without a seam.
-  double ColumnLeft(int i) const { return std::round(area.left() + area.width() * i / days); }
-  double X(int i) const { return area.left() + area.width() * (i + 0.5) / days; }
+  double ColumnLeft(int i) const { return std::round(area.left() + area.width() * i / columns); }
+  double X(int i) const { return area.left() + area.width() * (i + 0.5) / columns; }
   double Y(double v) const { return area.bottom() - (v - low) / (high - low) * area.height(); }
   QRectF Column(int i, double from, double to) const {
     return QRectF(QPointF(ColumnLeft(i), Y(to)), QPointF(ColumnLeft(i + 1), Y(from)));
@@ -66,34 +68,42 @@ void YAxis(QPainter& p, const Frame& f, double step, const std::function<QString
 const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
+// Every year, or every 2, 5, 10, 20, 50... years, as far apart as a label needs.
+int YearStep(int days, double width) {
+  const double pixels_a_year = width * kDaysAYear / days;
+  for (int step = 1;; step *= 10) {
+    for (const int m : {1, 2, 5}) {
+      if (m * step * pixels_a_year >= kYearLabelRoom) return m * step;
+    }
+  }
+}
+
 // Grid lines at the starts of months (or years, or days for short spans), labelled under the
 // panel.
-void XAxis(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
-  const int n = f.days;
+void XAxis(QPainter& p, const Frame& f, const ChartDays& days) {
+  const int n = days.Days();
   const bool by_year = n > 800, by_day = n <= kShowPointsUpTo;
-  std::vector<int> ticks;
-  for (int i = 0; i < n; ++i) {
-    const Day d = rows[i].date;
-    const bool start = by_day ? true
-                       : by_year
-                           ? (d.month() == std::chrono::January && d.day() == std::chrono::day{1})
-                           : d.day() == std::chrono::day{1};
-    if (start || i == 0) ticks.push_back(i);
+  const int year_step = by_year ? YearStep(n, f.area.width()) : 1;
+  std::vector<std::pair<int, Day>> ticks;
+  for (int i = 0; i < f.columns; ++i) {
+    const ChartColumn& c = days.Columns()[i];
+    std::optional<Day> start = by_day ? c.date : by_year ? c.year_start : c.month_start;
+    if (by_year && start && static_cast<int>(start->year()) % year_step != 0) start.reset();
+    if (start || i == 0) ticks.emplace_back(i, start.value_or(c.date));
   }
   p.setFont(Font(12));
   const QFontMetrics metrics(p.font());
   const int every =
       by_day ? std::max(1, static_cast<int>(std::ceil(n * 46.0 / f.area.width()))) : 1;
   for (std::size_t t = 0; t < ticks.size(); ++t) {
-    const int i = ticks[t];
-    const int next = t + 1 < ticks.size() ? ticks[t + 1] : n;
+    const auto [i, d] = ticks[t];
+    const int next = t + 1 < ticks.size() ? ticks[t + 1].first : f.columns;
     const double x = by_day ? f.X(i) : f.ColumnLeft(i);
     if ((i > 0 || by_day) && !(by_day && i % every != 0)) {
       p.setPen(QPen(kGrid, 1));
       p.drawLine(QPointF(x, f.area.top()), QPointF(x, f.area.bottom()));
     }
     if (by_day && i % every != 0) continue;
-    const Day d = rows[i].date;
     QString label;
     if (by_day) {
       label = QString::asprintf("%02u-%02u", static_cast<unsigned>(d.day()),
@@ -120,88 +130,45 @@ void PanelTitle(QPainter& p, const Frame& f, const QString& title) {
   p.drawText(QPointF(f.area.left(), f.area.top() - 9), title);
 }
 
-// The days of one pixel column that a curve passes through without a break: drawn as the
-// column's least and greatest value, so that a path has a few points a column however many days
-// the chart spans.
-struct ColumnRun {
-  int column = -1;
-  bool joined = false;  // continues the run of the column before
-  double first = 0, low = 0, high = 0, last = 0;
-
-  void Start(int c, double v, bool join) { *this = {c, join, v, v, v, v}; }
-  void Add(double v) {
-    low = std::min(low, v), high = std::max(high, v);
-    last = v;
-  }
-  void AddTo(QPainterPath& path, const Frame& f) const {
-    if (column < 0) return;
-    const double x = f.area.left() + column + 0.5;
-    if (joined) {
-      path.lineTo(x, f.Y(first));
-    } else {
-      path.moveTo(x, f.Y(first));
-    }
-    for (const double v : {low, high, last}) path.lineTo(x, f.Y(v));
-  }
-};
-
-// One line through the days that have a value; broken where a value is missing or jumps by more
-// than `jump` (a time crossing midnight). More days than pixel columns: min and max per column.
-QPainterPath CurvePath(const Frame& f, const std::vector<std::optional<double>>& values,
-                       double jump) {
+// More days than pixel columns: each column's runs as first, least, greatest and last value, so
+// that a path has a few points a column however many days the chart spans.
+QPainterPath CurvePath(const Frame& f, const ChartCurve& curve) {
   QPainterPath path;
-  const bool by_column = f.days > static_cast<int>(f.area.width());
-  ColumnRun run;
-  std::optional<double> previous;
-  for (int i = 0; i < f.days; ++i) {
-    const auto& v = values[i];
-    const bool joined = v && previous && std::abs(*v - *previous) <= jump;
-    previous = v;
-    if (!by_column) {
-      if (v) joined ? path.lineTo(f.X(i), f.Y(*v)) : path.moveTo(f.X(i), f.Y(*v));
-      continue;
-    }
-    const int column = static_cast<int>(f.area.width() * i / f.days);
-    if (joined && column == run.column) {
-      run.Add(*v);
-      continue;
-    }
-    run.AddTo(path, f);
-    run = ColumnRun{};
-    if (v) run.Start(column, *v, joined);
+  for (const ColumnRun& run : curve.Runs()) {
+    const double x = f.X(run.column);
+    run.joined ? path.lineTo(x, f.Y(run.first)) : path.moveTo(x, f.Y(run.first));
+    if (run.low == run.high) continue;  // one value, or a day a column
+    for (const double v : {run.low, run.high, run.last}) path.lineTo(x, f.Y(v));
   }
-  run.AddTo(path, f);
   return path;
 }
 
-void Curve(QPainter& p, const Frame& f, const std::vector<std::optional<double>>& values,
-           const QPen& pen, double jump) {
-  const QPainterPath path = CurvePath(f, values, jump);
+void Curve(QPainter& p, const Frame& f, const ChartCurve& curve, const QPen& pen) {
+  const QPainterPath path = CurvePath(f, curve);
   p.setPen(pen);
   p.setBrush(Qt::NoBrush);
   p.drawPath(path);
-  if (f.days <= kShowPointsUpTo) {
+  if (f.columns <= kShowPointsUpTo) {
     p.setBrush(pen.color());
-    for (int i = 0; i < f.days; ++i) {
-      if (values[i]) p.drawEllipse(QPointF(f.X(i), f.Y(*values[i])), 3.0, 3.0);
-    }
+    for (const ColumnRun& run : curve.Runs())
+      p.drawEllipse(QPointF(f.X(run.column), f.Y(run.first)), 3.0, 3.0);
   }
 }
 
-std::optional<double> Hours(const EventTime& e) {
-  return e.known ? std::optional<double>(e.local.hours) : std::nullopt;
-}
-
 // Runs of polar days or nights wide enough to carry a word.
-void PolarLabels(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
+void PolarLabels(QPainter& p, const Frame& f, const std::vector<ChartColumn>& columns) {
   p.setFont(Font(13, true));
-  for (int i = 0; i < f.days;) {
-    const SunOutcome s = rows[i].status;
+  const auto same = [](const ChartColumn& a, const ChartColumn& b) {
+    return a.status == b.status && a.one_status == b.one_status;
+  };
+  for (int i = 0; i < f.columns;) {
     int end = i + 1;
-    while (end < f.days && rows[end].status == s) ++end;
+    while (end < f.columns && same(columns[end], columns[i])) ++end;
     const QRectF band(QPointF(f.ColumnLeft(i), f.area.top()),
                       QPointF(f.ColumnLeft(end), f.area.bottom()));
-    if ((s == SunOutcome::NoSunset || s == SunOutcome::NoSunrise) && band.width() >= 70) {
+    const SunOutcome s = columns[i].status;
+    if (columns[i].one_status && (s == SunOutcome::NoSunset || s == SunOutcome::NoSunrise) &&
+        band.width() >= 70) {
       const bool day = s == SunOutcome::NoSunset;
       p.setPen(day ? kInk : QColor(Qt::white));
       p.drawText(band, Qt::AlignCenter,
@@ -211,82 +178,62 @@ void PolarLabels(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
   }
 }
 
-// From `from` to `to` hours of day i, across midnight when `to` comes first.
-void FillHours(QPainter& p, const Frame& f, int i, double from, double to, const QColor& colour) {
-  if (to >= from) {
-    p.fillRect(f.Column(i, from, to), colour);
-  } else {
-    p.fillRect(f.Column(i, from, 24), colour);
-    p.fillRect(f.Column(i, 0, to), colour);
+// The hours of column i that `band` fills.
+void FillHours(QPainter& p, const Frame& f, int i, const HourBand& band, const QColor& colour) {
+  if (band.all_day) {
+    p.fillRect(f.Column(i, 0, 24), colour);
+    return;
+  }
+  if (band.within) p.fillRect(f.Column(i, band.within->first, band.within->second), colour);
+  if (band.across) {
+    p.fillRect(f.Column(i, band.across->first, 24), colour);
+    p.fillRect(f.Column(i, 0, band.across->second), colour);
   }
 }
 
-// The twilight band lies under the daylight: from dawn to dusk, or all day when the sun never
-// goes below the twilight's altitude.
-void TwilightBand(QPainter& p, const Frame& f, int i, const SunRow& r) {
-  if (r.twilight_status == SunOutcome::NoSunset) {
-    p.fillRect(f.Column(i, 0, 24), kTwilight);
-  } else if (r.dawn.known && r.dusk.known) {
-    FillHours(p, f, i, r.dawn.local.hours, r.dusk.local.hours, kTwilight);
-  }
-}
-
-void TimesPanel(QPainter& p, const Frame& f, const std::vector<SunRow>& rows,
-                const std::string& clock) {
+void TimesPanel(QPainter& p, const Frame& f, const ChartDays& days, const std::string& clock) {
   p.fillRect(f.area, kNight);
   p.setRenderHint(QPainter::Antialiasing, false);
-  for (int i = 0; i < f.days; ++i) {
-    const SunRow& r = rows[i];
-    TwilightBand(p, f, i, r);
-    if (r.status == SunOutcome::NoSunset) {
-      p.fillRect(f.Column(i, 0, 24), kDaylight);
-    } else if (r.status == SunOutcome::Complete && r.sunrise.known && r.sunset.known) {
-      FillHours(p, f, i, r.sunrise.local.hours, r.sunset.local.hours, kDaylight);
-    }
+  for (int i = 0; i < f.columns; ++i) {
+    // The twilight band lies under the daylight.
+    FillHours(p, f, i, days.Columns()[i].twilight, kTwilight);
+    FillHours(p, f, i, days.Columns()[i].daylight, kDaylight);
   }
   p.setRenderHint(QPainter::Antialiasing, true);
   YAxis(p, f, 3, [](double v) { return QString::asprintf("%02d:00", static_cast<int>(v)); });
-  XAxis(p, f, rows);
-  std::vector<std::optional<double>> rise, noon, set;
-  for (const SunRow& r : rows) {
-    rise.push_back(Hours(r.sunrise));
-    noon.push_back(Hours(r.culmination));
-    set.push_back(Hours(r.sunset));
-  }
-  Curve(p, f, noon, QPen(kCulmination, 2, Qt::DashLine), 12);
-  Curve(p, f, rise, QPen(kSunrise, 3), 12);
-  Curve(p, f, set, QPen(kSunset, 3), 12);
-  PolarLabels(p, f, rows);
+  XAxis(p, f, days);
+  Curve(p, f, days.Culmination(), QPen(kCulmination, 2, Qt::DashLine));
+  Curve(p, f, days.Sunrise(), QPen(kSunrise, 3));
+  Curve(p, f, days.Sunset(), QPen(kSunset, 3));
+  PolarLabels(p, f, days.Columns());
   PanelTitle(p, f, "Sunrise, culmination and sunset: time of day, " + Q(clock));
 }
 
-void DayLengthPanel(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
+void DayLengthPanel(QPainter& p, const Frame& f, const ChartDays& days) {
   p.fillRect(f.area, kPanelBack);
-  std::vector<std::optional<double>> length;
-  for (int i = 0; i < f.days; ++i) {
-    const SunRow& r = rows[i];
-    length.push_back(r.day_length_known ? std::optional<double>(r.day_length) : std::nullopt);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    if (r.day_length_known) p.fillRect(f.Column(i, 0, r.day_length), kLengthFill);
-    p.setRenderHint(QPainter::Antialiasing, true);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  for (int i = 0; i < f.columns; ++i) {
+    const std::optional<double> longest = days.Columns()[i].longest_day;
+    if (longest) p.fillRect(f.Column(i, 0, *longest), kLengthFill);
   }
+  p.setRenderHint(QPainter::Antialiasing, true);
   YAxis(p, f, 6, [](double v) { return QString::asprintf("%d h", static_cast<int>(v)); });
-  XAxis(p, f, rows);
-  Curve(p, f, length, QPen(kLengthLine, 2), 24);
+  XAxis(p, f, days);
+  Curve(p, f, days.DayLength(), QPen(kLengthLine, 2));
   PanelTitle(p, f, "Day length (hours)");
 }
 
 // The computation stops before the culmination on most polar days and nights: say so in the gap.
-void GapNotes(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
+void GapNotes(QPainter& p, const Frame& f, const std::vector<ChartColumn>& columns) {
   p.setFont(Font(12));
   p.setPen(QColor(110, 110, 110));
-  for (int i = 0; i < f.days;) {
+  for (int i = 0; i < f.columns;) {
     int end = i;
-    while (end < f.days && !rows[end].elevation.known) ++end;
+    while (end < f.columns && !columns[end].elevation_known) ++end;
     const QRectF gap(QPointF(f.ColumnLeft(i), f.area.top()),
                      QPointF(f.ColumnLeft(end), f.area.bottom()));
     if (end > i && gap.width() >= 90) {
-      const bool day = rows[(i + end) / 2].status == SunOutcome::NoSunset;
+      const bool day = columns[(i + end) / 2].status == SunOutcome::NoSunset;
       p.drawText(gap, Qt::AlignCenter,
                  day ? "not computed\non polar days" : "not computed\non polar nights");
     }
@@ -294,25 +241,15 @@ void GapNotes(QPainter& p, const Frame& f, const std::vector<SunRow>& rows) {
   }
 }
 
-void ElevationPanel(QPainter& p, Frame f, const std::vector<SunRow>& rows) {
+void ElevationPanel(QPainter& p, Frame f, const ChartDays& days) {
   p.fillRect(f.area, kPanelBack);
-  std::vector<std::optional<double>> elevation;
-  for (const SunRow& r : rows) {
-    elevation.push_back(r.elevation.known ? std::optional<double>(r.elevation.degrees)
-                                          : std::nullopt);
-    if (r.elevation.known) f.low = std::min(f.low, std::floor(r.elevation.degrees / 30) * 30);
-  }
+  for (const ColumnRun& run : days.Elevation().Runs())
+    f.low = std::min(f.low, std::floor(run.low / 30) * 30);
   YAxis(p, f, 30, [](double v) { return QString::asprintf("%d\u00B0", static_cast<int>(v)); });
-  XAxis(p, f, rows);
-  Curve(p, f, elevation, QPen(kElevation, 3), 180);
-  GapNotes(p, f, rows);
+  XAxis(p, f, days);
+  Curve(p, f, days.Elevation(), QPen(kElevation, 3));
+  GapNotes(p, f, days.Columns());
   PanelTitle(p, f, "Sun's elevation at culmination (degrees)");
-}
-
-bool HasTwilight(const std::vector<SunRow>& rows) {
-  return std::any_of(rows.begin(), rows.end(), [](const SunRow& r) {
-    return r.dawn.known || r.dusk.known || r.twilight_status == SunOutcome::NoSunset;
-  });
 }
 
 void Legend(QPainter& p, int y, bool twilight) {
@@ -362,10 +299,15 @@ ChartPanels ChartLayout(QSize size) {
 
 QPainterPath CurveThrough(const QRectF& area, const std::vector<std::optional<double>>& values,
                           double low, double high, double jump) {
-  return CurvePath(Frame{area, static_cast<int>(values.size()), low, high}, values, jump);
+  const int days = static_cast<int>(values.size()), width = static_cast<int>(area.width());
+  const bool by_column = days > width;
+  ChartCurve curve(jump);
+  for (int i = 0; i < days; ++i)
+    curve.Add(by_column ? static_cast<int>(area.width() * i / days) : i, values[i]);
+  return CurvePath(Frame{area, by_column ? width : days, low, high}, curve);
 }
 
-QImage DrawDaylightChart(const std::vector<SunRow>& rows, const ChartText& text, QSize size) {
+QImage DrawDaylightChart(const ChartDays& days, const ChartText& text, QSize size) {
   QImage image(size, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter p(&image);
@@ -377,20 +319,26 @@ QImage DrawDaylightChart(const std::vector<SunRow>& rows, const ChartText& text,
   p.drawText(QPointF(kLeft, 32), Q(text.title));
   p.setFont(Font(14));
   p.drawText(QPointF(kLeft, 56), Q(text.subtitle));
-  Legend(p, 80, HasTwilight(rows));
-  if (rows.empty()) return image;
+  Legend(p, 80, days.HasTwilight());
+  if (days.Columns().empty()) return image;
 
   const ChartPanels panels = ChartLayout(size);
-  const int n = static_cast<int>(rows.size());
-  TimesPanel(p, Frame{panels.times, n, 0, 24}, rows, text.clock_name);
-  DayLengthPanel(p, Frame{panels.day_length, n, 0, 24}, rows);
-  ElevationPanel(p, Frame{panels.elevation, n, 0, 90}, rows);
+  const int n = static_cast<int>(days.Columns().size());
+  TimesPanel(p, Frame{panels.times, n, 0, 24}, days, text.clock_name);
+  DayLengthPanel(p, Frame{panels.day_length, n, 0, 24}, days);
+  ElevationPanel(p, Frame{panels.elevation, n, 0, 90}, days);
   for (const QRect& r : {panels.times, panels.day_length, panels.elevation}) {
     p.setPen(QPen(kInk, 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(r);
   }
   return image;
+}
+
+QImage DrawDaylightChart(const std::vector<SunRow>& rows, const ChartText& text, QSize size) {
+  ChartDays days(static_cast<int>(rows.size()), ChartLayout(size).times.width());
+  for (const SunRow& row : rows) days.Add(row);
+  return DrawDaylightChart(days, text, size);
 }
 
 void SaveChartPng(const QImage& image, const std::string& path) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/chart_days.h"
 #include "cli/sun_table.h"
 
 namespace orvalin {
@@ -34,7 +35,8 @@ ChartPanels ChartLayout(QSize size);
 QPainterPath CurveThrough(const QRectF& area, const std::vector<std::optional<double>>& values,
                           double low, double high, double jump);
 
-// Needs a QGuiApplication for its fonts.
+// Needs a QGuiApplication for its fonts. `days` were gathered for ChartLayout(size)'s width.
+QImage DrawDaylightChart(const ChartDays& days, const ChartText& text, QSize size = kChartSize);
 QImage DrawDaylightChart(const std::vector<SunRow>& rows, const ChartText& text,
                          QSize size = kChartSize);
 

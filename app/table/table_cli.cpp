@@ -267,8 +267,14 @@ void OnlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& mess
   }
 }
 
+// How many days the span holds, both ends included.
+int DayCount(const DaySpan& span) {
+  using std::chrono::sys_days;
+  return static_cast<int>((sys_days{span.last} - sys_days{span.first}).count()) + 1;
+}
+
 void Plot(const std::string& path, const TablePlace& place, const Clock& clock, const DaySpan& span,
-          const std::vector<SunRow>& rows) {
+          const ChartDays& days) {
   std::unique_ptr<QGuiApplication> app;
   if (QGuiApplication::instance() == nullptr) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -280,7 +286,7 @@ void Plot(const std::string& path, const TablePlace& place, const Clock& clock, 
   }
   const ChartText text{place.Label(), SpanText(span) + "  \u00B7  times in " + clock.Description(),
                        clock.Name()};
-  SaveChartPng(DrawDaylightChart(rows, text), path);
+  SaveChartPng(DrawDaylightChart(days, text), path);
 }
 
 void CheckWritten(std::ostream& out) {
@@ -316,19 +322,21 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   const TableStyle style = ReadStyle(cl, places.size());
   TableWriter writer(out, style);
-  std::vector<SunRow> plotted;
   for (const TablePlace& place : places) {
     const Clock clock = ChooseClock(cl, zone, zones, place);
     writer.BeginPlace(place, clock);
+    // Only what the chart's pixel columns show is kept of the days.
+    std::optional<ChartDays> plotted;
+    if (plot) plotted.emplace(DayCount(span), ChartLayout(kChartSize).times.width());
     ForEachRow(
         place, span.first, span.last, clock,
         [&](const SunRow& row) {
           writer.Row(row);
           CheckWritten(out);
-          if (plot) plotted.push_back(row);
+          if (plotted) plotted->Add(row);
         },
         style.sun);
-    if (plot) Plot(*plot, place, clock, span, plotted);
+    if (plotted) Plot(*plot, place, clock, span, *plotted);
   }
   writer.End();
   out.flush();

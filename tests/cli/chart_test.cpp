@@ -124,5 +124,43 @@ TEST(DaylightChart, ACurveHasAtMostFourPointsAPixelColumnAndKeepsItsExtremes) {
   }
 }
 
+// Every day is kept while the days fit the pixel columns (a short span's picture is drawn a day
+// a column); beyond, a column holds a few runs a curve however often its days break the line,
+// and the start of its roundest year for the labels.
+TEST(ChartDays, KeepsEveryDayThatFitsAndAFewRunsAColumnBeyond) {
+  const int panel = ChartLayout(kChartSize).times.width();
+  const std::pair<int, int> cases[] = {
+      {panel, panel}, {panel + 1, panel}, {300 * 365, panel}, {300 * 365, 50}};
+  for (const auto& [days, width] : cases) {
+    ChartDays chart(days, width);
+    Day date{std::chrono::year{1900} / 1 / 1};
+    for (int i = 0; i < days; ++i, date = std::chrono::sys_days{date} + std::chrono::days{1}) {
+      SunRow r;
+      r.date = date;
+      // Every third day a polar day: no sunrise; the others' sunrise crosses midnight.
+      r.status = i % 3 == 0 ? SunOutcome::NoSunset : SunOutcome::Complete;
+      r.sunrise.known = r.status == SunOutcome::Complete;
+      r.sunrise.local.hours = std::fmod(i * 7.5, 24);
+      chart.Add(r);
+    }
+    const int columns = std::min(days, width);
+    ASSERT_EQ(static_cast<int>(chart.Columns().size()), columns) << days;
+    const std::size_t runs = chart.Sunrise().Runs().size();
+    if (days <= width) {
+      EXPECT_EQ(runs, static_cast<std::size_t>(days - (days + 2) / 3)) << days;
+      EXPECT_EQ(chart.Columns().back().date,
+                Day{std::chrono::sys_days{date} - std::chrono::days{1}});
+    }
+    EXPECT_LE(runs, static_cast<std::size_t>(4 * columns)) << days;
+    const Day y2000{std::chrono::year{2000} / 1 / 1};  // within the long spans
+    if (days > 100 * 365) {
+      EXPECT_TRUE(std::any_of(chart.Columns().begin(), chart.Columns().end(),
+                              [&](const ChartColumn& c) { return c.year_start == y2000; }))
+          << width;
+    }
+    EXPECT_EQ(DrawDaylightChart(chart, ChartText{"t", "s", "UT"}).size(), kChartSize);
+  }
+}
+
 }  // namespace
 }  // namespace orvalin
