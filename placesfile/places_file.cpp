@@ -156,13 +156,17 @@ void PlacesFile::ReplaceAll(std::string_view bytes) {
 }
 
 void PlacesFile::ReplaceWithAppended(std::string_view tail) {
+  ReplaceWithAppended([&](const PieceSink& sink) { sink(tail); });
+}
+
+void PlacesFile::ReplaceWithAppended(const std::function<void(const PieceSink&)>& produce_tail) {
   ReplaceWith([&](const PieceSink& sink) {
     off_t at = 0;
     for (std::string block; !(block = ReadFully(fd_, kCopyBlock, at)).empty();) {
       sink(block);
       at += static_cast<off_t>(block.size());
     }
-    sink(tail);
+    produce_tail(sink);
   });
 }
 

@@ -64,9 +64,10 @@ class PlacesFile {
   // The same replacement with the file's present bytes followed by `tail`, copied a block at a
   // time rather than held in memory.
   void ReplaceWithAppended(std::string_view tail);
+  using PieceSink = std::function<void(std::string_view)>;
+  void ReplaceWithAppended(const std::function<void(const PieceSink&)>& produce_tail);
   // The same replacement with the bytes that `produce` hands to its sink, piece by piece, so
   // that the new file is never whole in memory.
-  using PieceSink = std::function<void(std::string_view)>;
   void ReplaceWith(const std::function<void(const PieceSink&)>& produce);
 
  private:

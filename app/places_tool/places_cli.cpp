@@ -143,14 +143,8 @@ int Import(const Context& c, const std::string& csv_path) {
           << (places.bad_lines == 1 ? "" : "s") << "; nothing was written to " << c.file << '\n';
     return kExitFailure;
   }
-  if (c.cl.Has("--dry-run")) return DryRun(c, places.records.size());
+  if (c.cl.Has("--dry-run")) return DryRun(c, places.count);
   const bool replace = c.cl.Has("--replace");
-  std::string added;
-  added.reserve(places.records.size() * kRecordSize);
-  for (const PlaceRecord& r : places.records) {
-    const RecordBytes record = EncodeRecord(r);
-    added.append(record.data(), record.size());
-  }
   try {
     PlacesFile file;
     file.Open(c.file, PlacesFile::Use::Write);
@@ -159,14 +153,18 @@ int Import(const Context& c, const std::string& csv_path) {
       throw ToolFailure(c.file + " ends with a partial record; nothing was written (see check)");
     }
     const std::size_t before = present / kRecordSize;
+    // The places are written as they are read again: the CSV text is all that is held.
+    const auto imported = [&](const PlacesFile::PieceSink& sink) {
+      EachImportedRecord(places, sink);
+    };
     if (replace) {
-      file.ReplaceAll(added);
+      file.ReplaceWith(imported);
     } else {
-      file.ReplaceWithAppended(added);
+      file.ReplaceWithAppended(imported);
     }
     c.out << (replace ? "Replaced the places of " : "Added to ") << c.file << ": "
-          << Places(places.records.size()) << (replace ? "" : " after " + std::to_string(before))
-          << ", " << before + places.records.size() << " in all\n";
+          << Places(places.count) << (replace ? "" : " after " + std::to_string(before))
+          << ", " << before + places.count << " in all\n";
   } catch (const Failure& f) {
     throw ToolFailure(c.file + ": " + f.what() + "; nothing was written");
   }

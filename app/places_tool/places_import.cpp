@@ -76,38 +76,44 @@ CsvEncoding ReadEncoding(std::string_view option, std::string_view text) {
                  "\": the encodings are utf-8 and cp1252");
 }
 
-ImportedPlaces ReadImport(std::string_view bytes, CsvEncoding encoding, std::string_view name) {
+ImportedPlaces ReadImport(std::string bytes, CsvEncoding encoding, std::string_view name) {
   ImportedPlaces result;
-  std::string text;
   if (encoding == CsvEncoding::Cp1252) {
-    text = DecodeCp1252(bytes);
+    result.text = DecodeCp1252(bytes);
   } else if (const auto at = FirstNonUtf8(bytes)) {
     result.problems.push_back(NotUtf8(bytes, *at, name));
     result.bad_lines = 1;
     return result;
   } else {
-    text = bytes;
+    result.text = std::move(bytes);
   }
-  const CsvPlaces places = ParsePlacesCsv(text);
-  std::set<std::size_t> bad;
   std::vector<std::pair<std::size_t, std::string>> problems;
-  for (const CsvProblem& p : places.problems) problems.emplace_back(p.line, p.why);
-  for (std::size_t i = 0; i < places.records.size(); ++i) {
-    const RecordBytes record = EncodeRecord(places.records[i]);
+  const std::vector<CsvProblem> unread = ForEachCsvPlace(result.text, [&](const CsvPlace& place) {
+    const RecordBytes record = EncodeRecord(place.record);
     // A control character reaches a record only escaped, as the export writes it: it comes back.
-    for (const PlaceProblem& p : CheckPlaces(std::string_view(record.data(), record.size()))) {
-      if (!p.in_bytes) problems.emplace_back(places.lines[i], p.what);
+    for (const PlaceProblem& p : CheckRecord(1, std::string_view(record.data(), record.size()))) {
+      if (!p.in_bytes) problems.emplace_back(place.line, p.what);
     }
-  }
+    ++result.count;
+  });
+  for (const CsvProblem& p : unread) problems.emplace_back(p.line, p.why);
   std::stable_sort(problems.begin(), problems.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::set<std::size_t> bad;
   for (const auto& [line, why] : problems) {
     result.problems.push_back(LineProblem(name, line, why));
     bad.insert(line);
   }
   result.bad_lines = bad.size();
-  if (result.problems.empty()) result.records = places.records;
   return result;
+}
+
+void EachImportedRecord(const ImportedPlaces& places,
+                        const std::function<void(std::string_view)>& each) {
+  ForEachCsvPlace(places.text, [&](const CsvPlace& place) {
+    const RecordBytes record = EncodeRecord(place.record);
+    each(std::string_view(record.data(), record.size()));
+  });
 }
 
 }  // namespace orvalin

@@ -45,6 +45,10 @@ class MemoryBounds(DriverTest):
     def peaks(self):
         runs = {" ".join(c): ([PLACES, "--file", self.path] + c, ONE_PLACE_CSV)
                 for c in PLACES_COMMANDS}
+        # The whole file back from its own export: a CSV as large as the file.
+        csv = os.path.join(self.dir, "export.csv")
+        subprocess.run([PLACES, "--file", self.path, "export", "--output", csv], check=True)
+        runs["import --replace"] = ([PLACES, "--file", self.path, "import", "--replace", csv], b"")
         runs["window"] = ([DRIVER, "--dir", self.dir, "--today", "21-06-2009"],
                           WINDOW_ACTIONS.encode())
         return {name: peak_kib(argv, stdin) for name, (argv, stdin) in runs.items()}
