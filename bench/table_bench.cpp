@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <QGuiApplication>
 #include <memory>
 #include <sstream>
 #include <streambuf>
@@ -130,11 +129,7 @@ BENCHMARK(BM_TenThousandYearsStreamed)->Unit(benchmark::kMillisecond)->Iteration
 // A thousand years of rows gathered into a chart and drawn: the chart's share stays that of a few
 // years, whatever the span (most of the time is the rows' computation).
 void BM_ThousandYearsPlotted(benchmark::State& state) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "table_bench";
-  static char* argv[] = {name, nullptr};
-  const auto app = std::make_unique<QGuiApplication>(argc, argv);
+  const ChartApplication app("table_bench");
   const TablePlace place = Geneva();
   const Clock clock = Clock::Universal();
   const Day first{std::chrono::year{2000} / 1 / 1}, last{std::chrono::year{2999} / 12 / 31};

@@ -1,6 +1,7 @@
 #include "cli/daylight_chart.h"
 
 #include <QPainter>
+#include <iostream>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
@@ -340,6 +341,28 @@ QImage DrawDaylightChart(const std::vector<SunRow>& rows, const ChartText& text,
   for (const SunRow& row : rows) days.Add(row);
   return DrawDaylightChart(days, text, size);
 }
+
+namespace {
+
+// Qt's own notices (a missing XDG_RUNTIME_DIR, say) mean nothing to the tools' users.
+void OnlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::cerr << QCoreApplication::applicationName().toStdString() << ": "
+              << message.toStdString() << '\n';
+  }
+}
+
+}  // namespace
+
+ChartApplication::ChartApplication(const char* program) : name_(program) {
+  if (QGuiApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  argv_[0] = name_.data();
+  qInstallMessageHandler(OnlyQtErrors);
+  app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+}
+
+ChartApplication::~ChartApplication() = default;
 
 void SaveChartPng(const QImage& image, const std::string& path) {
   if (!image.save(Q(path), "PNG")) throw ToolFailure(path + ": the chart cannot be written");

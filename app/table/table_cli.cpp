@@ -1,7 +1,6 @@
 #include "app/table/table_cli.h"
 
 #include <QDate>
-#include <QGuiApplication>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -260,13 +259,6 @@ TableStyle ReadStyle(const CommandLine& cl, std::size_t places) {
   return style;
 }
 
-// Qt's own notices (a missing XDG_RUNTIME_DIR, say) mean nothing to the tool's user.
-void OnlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) {
-    std::cerr << kProgram << ": " << message.toStdString() << '\n';
-  }
-}
-
 // How many days the span holds, both ends included.
 int DayCount(const DaySpan& span) {
   using std::chrono::sys_days;
@@ -275,15 +267,7 @@ int DayCount(const DaySpan& span) {
 
 void Plot(const std::string& path, const TablePlace& place, const Clock& clock, const DaySpan& span,
           const ChartDays& days) {
-  std::unique_ptr<QGuiApplication> app;
-  if (QGuiApplication::instance() == nullptr) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "orvalin-table";
-    static char* argv[] = {name, nullptr};
-    qInstallMessageHandler(OnlyQtErrors);
-    app = std::make_unique<QGuiApplication>(argc, argv);
-  }
+  const ChartApplication app(kProgram.data());
   const ChartText text{place.Label(), SpanText(span) + "  \u00B7  times in " + clock.Description(),
                        clock.Name()};
   SaveChartPng(DrawDaylightChart(days, text), path);
