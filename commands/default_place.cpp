@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,40 +31,26 @@ constexpr int kChooseFile = 6520, kOpen = 6550, kCount = 6560, kCompare = 6630, 
               kClose = 6660;
 }  // namespace bubble_sort
 
-// A record that moves passes through memory. Every byte reads as a character and writes back as
-// the same byte, so a whole record is copied as it is; a partial one is filled out to 72 bytes.
-void AppendMoved(std::string& out, std::string_view record) {
-  if (record.size() == kRecordSize) {
-    out.append(record);
-    return;
-  }
-  const RecordBytes bytes = EncodeRecord(DecodeRecord(record));
-  out.append(bytes.data(), bytes.size());
-}
-
 // Records 1 to k turn round by one place: k becomes 1, 1 to k - 1 become 2 to k. The file is
-// replaced whole, so that a failure or a crash never leaves a record lost or doubled.
+// replaced whole, so that a failure or a crash never leaves a record lost or doubled; it is copied
+// a block at a time, never held whole. Records 1 to k - 1 stand before record k, which exists:
+// they are whole and move byte for byte.
 void MoveChosenToFront(Session& s, std::int64_t k, int& step) {
   step = default_data::kReadAll;
-  const std::string old = s.File.ReadAll();
   const RecordBytes chosen = EncodeRecord(s.ChosenPlace);
-  const auto moved = [&](const PlacesFile::PieceSink& sink) {
-    sink(std::string_view(chosen.data(), chosen.size()));
-    std::string filled;
-    for (std::int64_t i = 2; i <= k; ++i) {
-      filled.clear();
-      AppendMoved(filled, RecordBytesAt(old, i - 1));
-      sink(filled);
-    }
-    sink(std::string_view(old).substr(
-        std::min(old.size(), static_cast<std::size_t>(k) * kRecordSize)));
-  };
+  const auto at = [](std::int64_t n) { return (n - 1) * static_cast<std::int64_t>(kRecordSize); };
+  const PlaceRecord before_last = DecodeRecord(s.File.RecordBytesAt(k - 1));
+  const PlaceRecord first = DecodeRecord(s.File.RecordBytesAt(1));
 
   step = default_data::kReplace;
   // Should the replacement fail, WorkPlace holds what it held when the first write failed.
-  s.WorkPlace = DecodeRecord(RecordBytesAt(old, k - 1));
-  s.File.ReplaceWith(moved);
-  s.WorkPlace = DecodeRecord(RecordBytesAt(old, 1));
+  s.WorkPlace = before_last;
+  s.File.ReplaceWith([&](const PlacesFile::PieceSink& sink) {
+    sink(std::string_view(chosen.data(), chosen.size()));
+    s.File.CopyBytes(at(1), at(k), sink);
+    s.File.CopyBytes(at(k + 1), std::numeric_limits<std::int64_t>::max(), sink);
+  });
+  s.WorkPlace = first;
   s.CurrentRecord = 1;
   ShowRecordNumber(s, 1);
 }
@@ -138,28 +126,31 @@ void Bubblesort(Session& s) {
     // The first pair is records 2 and 3; a partial last record is never compared.
     if (n - 1 >= 2) {
       step = kCompare;
-      // The plan comes from the names alone; the file's bytes are read once it is made, so
-      // that the two never take memory together.
+      // The plan comes from the names alone; the records are then read one by one as the
+      // sorted file is written, so the file is never held whole.
       const auto whole = s.File.SizeInBytes() / static_cast<std::int64_t>(kRecordSize);
       const BubbleOutcome plan = PlanBubblesort(NameKeysOf(s.File, whole));
-      const std::string old = s.File.ReadAll();
+      // The last record the sort reads, found in the file before it is replaced.
+      std::optional<PlaceRecord> last_read;
+      if (plan.last_read != 0) {
+        const std::size_t j = plan.order[static_cast<std::size_t>(plan.last_read) - 2];
+        last_read = DecodeRecord(s.File.RecordBytesAt(static_cast<std::int64_t>(j) + 2));
+      }
 
       if (plan.first_exchange != 0) {
         step = kExchange;
-        s.WorkPlace = DecodeRecord(RecordBytesAt(old, plan.first_exchange));
+        s.WorkPlace = DecodeRecord(s.File.RecordBytesAt(plan.first_exchange));
         // Whole records move unchanged byte for byte; the partial tail stays where it is.
         s.File.ReplaceWith([&](const PlacesFile::PieceSink& sink) {
-          sink(RecordBytesAt(old, 1));
+          sink(s.File.RecordBytesAt(1));
           for (const std::size_t j : plan.order) {
-            sink(RecordBytesAt(old, static_cast<std::int64_t>(j) + 2));
+            sink(s.File.RecordBytesAt(static_cast<std::int64_t>(j) + 2));
           }
-          sink(std::string_view(old).substr(static_cast<std::size_t>(whole) * kRecordSize));
+          s.File.CopyBytes(whole * static_cast<std::int64_t>(kRecordSize),
+                           std::numeric_limits<std::int64_t>::max(), sink);
         });
       }
-      if (plan.last_read != 0) {
-        const std::size_t j = plan.order[static_cast<std::size_t>(plan.last_read) - 2];
-        s.WorkPlace = DecodeRecord(RecordBytesAt(old, static_cast<std::int64_t>(j) + 2));
-      }
+      if (last_read) s.WorkPlace = *last_read;
     }
     step = kClose;
     ClosePlacesFile(s);

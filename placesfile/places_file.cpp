@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
@@ -161,13 +162,20 @@ void PlacesFile::ReplaceWithAppended(std::string_view tail) {
 
 void PlacesFile::ReplaceWithAppended(const std::function<void(const PieceSink&)>& produce_tail) {
   ReplaceWith([&](const PieceSink& sink) {
-    off_t at = 0;
-    for (std::string block; !(block = ReadFully(fd_, kCopyBlock, at)).empty();) {
-      sink(block);
-      at += static_cast<off_t>(block.size());
-    }
+    CopyBytes(0, std::numeric_limits<std::int64_t>::max(), sink);
     produce_tail(sink);
   });
+}
+
+void PlacesFile::CopyBytes(std::int64_t from, std::int64_t to, const PieceSink& sink) const {
+  if (fd_ < 0) Fail(Fault::BadRecordNumber);
+  for (auto at = static_cast<off_t>(from); at < to;) {
+    const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(kCopyBlock, to - at));
+    const std::string block = ReadFully(fd_, wanted, at);
+    if (block.empty()) return;
+    sink(block);
+    at += static_cast<off_t>(block.size());
+  }
 }
 
 void PlacesFile::ReplaceWith(const std::function<void(const PieceSink&)>& produce) {

@@ -60,11 +60,13 @@ class PlacesFile {
   // file keeps the old one's mode, its group where the process may set it, and its owner when
   // run as root. A hard link elsewhere keeps the old contents: only this name is replaced.
   std::string ReadAll() const;
+  using PieceSink = std::function<void(std::string_view)>;
+  // The file's bytes from `from` up to `to` (or its end), handed to `sink` a block at a time.
+  void CopyBytes(std::int64_t from, std::int64_t to, const PieceSink& sink) const;
   void ReplaceAll(std::string_view bytes);
   // The same replacement with the file's present bytes followed by `tail`, copied a block at a
   // time rather than held in memory.
   void ReplaceWithAppended(std::string_view tail);
-  using PieceSink = std::function<void(std::string_view)>;
   void ReplaceWithAppended(const std::function<void(const PieceSink&)>& produce_tail);
   // The same replacement with the bytes that `produce` hands to its sink, piece by piece, so
   // that the new file is never whole in memory.
