@@ -22,10 +22,15 @@ struct SunDay {
   std::optional<double> CulminationAzimuth;    // degrees: 180 (south) or 0 (north)
   std::optional<double> SunsetTime;            // hours UT
   std::optional<double> SunsetAzimuth;         // degrees, true azimuth
-  std::optional<double> DayLength;             // hours: 24 without sunset, 0 without sunrise
+  // Hours: 24 when the sun stays up, 0 when it stays down; empty when the day misses an event
+  // that falls just outside it.
+  std::optional<double> DayLength;
   std::optional<double> CulminationElevation;  // degrees
 
   SunOutcome outcome = SunOutcome::Complete;
+  // NoSunrise or NoSunset although the sun does rise and set: the event of the kind falls just
+  // before and just after this UT day, none within it.
+  bool event_elsewhere = false;
   Fault fault = Fault::Overflow;  // when outcome == Fault
   int step = 0;                   // when outcome == Fault: the step number reported
 };

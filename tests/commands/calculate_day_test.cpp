@@ -136,5 +136,43 @@ TEST_F(CalculateDayTest, EarlyReturnEmptiesWhatWasNotStored) {
             (std::vector<std::string>{"", "", "", "", "", "", "-.61", " 0h 0mn 0s", ""}));
 }
 
+// Events in the UT day's last 236 s, which a sidereal day of passes cannot reach, are the
+// day's own; a day they skip over has none of that kind, as a polar day has none.
+TEST_F(CalculateDayTest, EventsInTheLastMinutesOfTheUtDay) {
+  struct Case {
+    const char *latitude, *longitude, *date;
+    std::vector<std::string> results;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"28 38 9 N", "77 13 28 E", "20-05-2027",
+       {" 23h 58mn 34.6s", "  66° 35' 30.2\"", " 6h 47mn 39.8s", "  180° 0' 0\"",
+        " 13h 36mn 33.3s", "  293° 18' 15.2\"", "-.61", " 13h 37mn 58.6s", "  81° 21' 18.6\""},
+       nullptr},
+      {"41 51 0 N", "87 39 0 W", "16-03-2027",
+       {" 12h 2mn 11.3s", "  91° 45' 39.8\"", " 17h 59mn 18.4s", "  180° 0' 0\"",
+        " 23h 56mn 59.1s", "  268° 30' 8.45\"", "-.61", " 11h 54mn 47.8s", "  46° 25' 50.2\""},
+       nullptr},
+      {"41 51 0 N", "87 39 0 W", "18-03-2027",
+       {" 11h 58mn 47.1s", "  90° 42' 2.64\"", " 17h 58mn 43.9s", "  180° 0' 0\"",
+        " 23h 59mn 14.6s", "  269° 33' 53.5\"", "-.61", " 12h 0mn 27.5s", "  47° 13' 16.9\""},
+       nullptr},
+      // The sunset of 18 March is at 23:59:15, the next one at 00:00:22 on 20 March.
+      {"41 51 0 N", "87 39 0 W", "19-03-2027",
+       {" 11h 57mn 4.79s", "", " 17h 58mn 26.5s", "", "", "", "-.61", "", "  47° 37' .624\""},
+       "No sunset"},
+  };
+  for (const Case& c : cases) {
+    TypePlace("", c.latitude, c.longitude);
+    window.SetFieldText(Field::Date, c.date);
+    window.ClearEvents();
+    CalculateDay(session);
+    EXPECT_EQ(Results(), c.results) << c.date;
+    EXPECT_EQ(window.MessageTexts(),
+              c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{})
+        << c.date;
+  }
+}
+
 }  // namespace
 }  // namespace orvalin

@@ -57,19 +57,22 @@ class SunDayByLine {
 
     sign_ = -1;
     if (!IterateEvent()) return out_;
-    const double sunrise = ut_;
-    const double rise_h0 = h0_angle_, rise_delta = delta_;
+    const double passes_sunrise = ut_;
+    double sunrise = 0, rise_h0 = 0, rise_delta = 0;
+    if (!TrueEvent(sunrise, rise_h0, rise_delta)) return Missing(SunOutcome::NoSunrise);
     Store(&SunDay::SunriseTime, sunrise);
     sign_ = +1;
+    ut_ = passes_sunrise;
     if (!IterateEvent()) return out_;
-    const double sunset = ut_;
+    double sunset = 0, set_h0 = 0, set_delta = 0;
+    if (!TrueEvent(sunset, set_h0, set_delta)) return Missing(SunOutcome::NoSunset);
     Store(&SunDay::SunsetTime, sunset);
     double d = sunset - sunrise;
     d = d - 24 * std::floor(d / 24);
     Store(&SunDay::DayLength, d);
     Store(&SunDay::SunriseAzimuth, Azimuth(-rise_h0, rise_delta));
     Store(&SunDay::CulminationAzimuth, noon_delta <= phi_ ? 180 : 0);
-    Store(&SunDay::SunsetAzimuth, Azimuth(h0_angle_, delta_));
+    Store(&SunDay::SunsetAzimuth, Azimuth(set_h0, set_delta));
     return out_;
   }
 
@@ -79,6 +82,7 @@ class SunDayByLine {
   bool IterateEvent() {
     for (int pass = 1; pass <= 3; ++pass) {
       if (!SunPosition()) return false;
+      evaluated_at_ = ut_;
       st_ = (sign_ * h0_angle_ + alpha_ + lw_) / 15;
       if (std::fabs(st_ - s0_) > 2400000) return Trap(Fault::Overflow, 5270);
       while (st_ < s0_) st_ = st_ + 24;
@@ -90,7 +94,66 @@ class SunDayByLine {
     return true;
   }
 
+  // The passes' UT stands when their last pass moved it by 30 s at most (modulo 24 h). Otherwise
+  // the event is sought from it and from a sidereal day (24 / 1.002737908 h) after and before it,
+  // in that order, and the earliest found in [0, 24) is the day's; none found, none that day.
+  bool TrueEvent(double& ut, double& h0_angle, double& delta) {
+    double moved = ut_ - evaluated_at_;
+    moved = moved - 24 * std::floor((moved + 12) / 24);
+    if (std::fabs(moved) <= 30.0 / 3600) {
+      ut = ut_, h0_angle = h0_angle_, delta = delta_;
+      return true;
+    }
+    const double passes_ut = ut_, day = 24 / 1.002737908;
+    bool found = false;
+    for (const double start : {passes_ut, passes_ut + day, passes_ut - day}) {
+      double t = 0, h = 0, d = 0;
+      if (!SettleFrom(start, t, h, d) || t < 0 || t >= 24 || (found && t >= ut)) continue;
+      found = true;
+      ut = t, h0_angle = h, delta = d;
+    }
+    return found;
+  }
+
+  // Up to 12 steps: the sun at t, the sidereal time of its event less that of t brought into
+  // [-12, 12), made solar hours and added to t; arrived when that step is 1e-6 h at most.
+  bool SettleFrom(double t, double& ut, double& h0_angle, double& delta) {
+    for (int step = 0; step < 12; ++step) {
+      ut_ = t;
+      const double x = SunAt();
+      if (!(x >= -1 && x <= 1)) return false;
+      const double h = HourAngle(x);
+      double r = (sign_ * h + alpha_ + lw_) / 15 - (s0_ + 1.002737908 * t);
+      r = r - 24 * std::floor((r + 12) / 24);
+      const double move = r / 1.002737908;
+      t = t + move;
+      if (std::fabs(move) <= 1e-6) {
+        ut = t, h0_angle = h, delta = delta_;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  static double HourAngle(double x) {
+    if (x == 1) return 0;
+    if (x == -1) return 180;
+    return 90 - AtnDeg(x / std::sqrt(1 - x * x), p);
+  }
+
   bool SunPosition() {
+    const double x = SunAt();
+    trace_.passes.push_back({ut_, alpha_, delta_, x, 0});
+    if (std::isnan(x)) return Trap(Fault::InvalidCall, 5640);
+    if (x < -1) return Early(SunOutcome::NoSunset, 24);
+    if (x > 1) return Early(SunOutcome::NoSunrise, 0);
+    h0_angle_ = HourAngle(x);
+    trace_.passes.back().hour_angle = h0_angle_;
+    return true;
+  }
+
+  // The sun at ut_: alpha_, delta_, and the cosine of its rise-and-set hour angle.
+  double SunAt() {
     const double T = ut_ / 24 / 36525 + t0_;
     const double L = 36000.76892 * T + 279.69668 + 0.0003025 * T * T;
     const double A = 35999.04975 * T + 358.47583 - 0.000151 * T * T - 0.0000033 * T * T * T;
@@ -102,21 +165,8 @@ class SunDayByLine {
     if (CosDeg(lambda, p) < 0) alpha_ = alpha_ + 180;
     const double s = SinDeg(eps, p) * SinDeg(lambda, p);
     delta_ = AtnDeg(s / std::sqrt(1 - s * s), p);
-    const double x = (SinDeg(h0_, p) - SinDeg(phi_, p) * SinDeg(delta_, p)) / CosDeg(phi_, p) /
-                     CosDeg(delta_, p);
-    trace_.passes.push_back({ut_, alpha_, delta_, x, 0});
-    if (std::isnan(x)) return Trap(Fault::InvalidCall, 5640);
-    if (x < -1) return Early(SunOutcome::NoSunset, 24);
-    if (x > 1) return Early(SunOutcome::NoSunrise, 0);
-    if (x == 1) {
-      h0_angle_ = 0;
-    } else if (x == -1) {
-      h0_angle_ = 180;
-    } else {
-      h0_angle_ = 90 - AtnDeg(x / std::sqrt(1 - x * x), p);
-    }
-    trace_.passes.back().hour_angle = h0_angle_;
-    return true;
+    return (SinDeg(h0_, p) - SinDeg(phi_, p) * SinDeg(delta_, p)) / CosDeg(phi_, p) /
+           CosDeg(delta_, p);
   }
 
   double Azimuth(double H, double delta) const {
@@ -135,6 +185,11 @@ class SunDayByLine {
     Store(&SunDay::DayLength, length);
     return false;
   }
+  SunDay Missing(SunOutcome outcome) {
+    out_.outcome = outcome;
+    out_.event_elsewhere = true;
+    return out_;
+  }
   bool Trap(Fault fault, int step) {
     out_.outcome = SunOutcome::Fault;
     out_.fault = fault;
@@ -143,7 +198,7 @@ class SunDayByLine {
   }
 
   double lw_, phi_, h0_;
-  double t0_ = 0, s0_ = 0, ut_ = 0, st_ = 0;
+  double t0_ = 0, s0_ = 0, ut_ = 0, st_ = 0, evaluated_at_ = 0;
   double alpha_ = 0, delta_ = 0, h0_angle_ = 0;
   int sign_ = 0;
   SunDay out_;
