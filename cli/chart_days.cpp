@@ -24,6 +24,23 @@ std::optional<double> Hours(const EventTime& e) {
   return e.known ? std::optional<double>(e.local.hours) : std::nullopt;
 }
 
+// A day's stretches as one band: all day, one stretch within the day, or one across midnight
+// when the day starts and ends in light (a brief dip between is drawn as light).
+void AddStretches(HourBand& band, const std::vector<Stretch>& stretches) {
+  if (stretches.empty()) return;
+  const Stretch& first = stretches.front();
+  const Stretch& last = stretches.back();
+  if (first.from <= 0 && last.to >= 24) {
+    if (stretches.size() == 1) {
+      band.all_day = true;
+    } else {
+      band.Add(last.from, first.to);
+    }
+    return;
+  }
+  band.Add(first.from, last.to);
+}
+
 }  // namespace
 
 void ColumnRun::Add(double v) {
@@ -80,16 +97,8 @@ void ChartDays::Add(const SunRow& row) {
     c.year_start = row.date;
   c.one_status = c.one_status && row.status == c.status;
 
-  if (row.twilight_status == SunOutcome::NoSunset) {
-    c.twilight.all_day = true;
-  } else if (row.dawn.known && row.dusk.known) {
-    c.twilight.Add(row.dawn.local.hours, row.dusk.local.hours);
-  }
-  if (row.status == SunOutcome::NoSunset) {
-    c.daylight.all_day = true;
-  } else if (row.status == SunOutcome::Complete && row.sunrise.known && row.sunset.known) {
-    c.daylight.Add(row.sunrise.local.hours, row.sunset.local.hours);
-  }
+  AddStretches(c.twilight, row.twilight_light);
+  AddStretches(c.daylight, row.daylight);
   twilight_ =
       twilight_ || row.dawn.known || row.dusk.known || row.twilight_status == SunOutcome::NoSunset;
 

@@ -74,6 +74,52 @@ LocalTime Clock::At(Day day, double ut_hours) const {
   return t;
 }
 
+LocalTime Clock::AtHours(Day day, double hours_from_midnight) const {
+  const double whole_days = std::floor(hours_from_midnight / 24);
+  return At(Day{std::chrono::sys_days(day) + std::chrono::days{static_cast<int>(whole_days)}},
+            hours_from_midnight - 24 * whole_days);
+}
+
+long long Clock::OffsetMs(long long utc_ms) const {
+  switch (kind_) {
+    case Kind::Universal:
+      return 0;
+    case Kind::Gmt:
+      return hours_ * 3'600'000LL;
+    case Kind::Zone:
+      return ZoneOffsetSeconds(utc_ms) * 1000LL;
+  }
+  return 0;
+}
+
+// The first universal moment whose local date is that of `local_midnight_ms` or later.
+long long Clock::DayStartMs(long long local_midnight_ms) const {
+  const auto on_or_after = [&](long long utc_ms) {
+    return utc_ms + OffsetMs(utc_ms) >= local_midnight_ms;
+  };
+  long long guess = local_midnight_ms - OffsetMs(local_midnight_ms);
+  guess = local_midnight_ms - OffsetMs(guess);
+  if (on_or_after(guess) && !on_or_after(guess - 1)) return guess;
+  // Midnight skipped or repeated by a change of offset: search the days around for the moment.
+  long long low = local_midnight_ms - 2 * kMsPerDay, high = local_midnight_ms + 2 * kMsPerDay;
+  while (high - low > 1) {
+    const long long middle = low + (high - low) / 2;
+    (on_or_after(middle) ? high : low) = middle;
+  }
+  return high;
+}
+
+std::optional<Clock::UtSpan> Clock::DayInUt(Day day) const {
+  const long long midnight_ms =
+      static_cast<long long>(std::chrono::sys_days(day).time_since_epoch().count()) * kMsPerDay;
+  const long long from = DayStartMs(midnight_ms);
+  const long long to = DayStartMs(midnight_ms + kMsPerDay);
+  if (to <= from) return std::nullopt;
+  constexpr double kMsPerHour = 3'600'000;
+  return UtSpan{static_cast<double>(from - midnight_ms) / kMsPerHour,
+                static_cast<double>(to - midnight_ms) / kMsPerHour};
+}
+
 }  // namespace orvalin
 
 namespace orvalin {

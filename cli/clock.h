@@ -37,11 +37,23 @@ class Clock {
 
   // The moment `ut_hours` (0 to 24) of the universal day `day`, on this clock.
   LocalTime At(Day day, double ut_hours) const;
+  // The same for any hours from 0 h UT of `day`, earlier or later days included.
+  LocalTime AtHours(Day day, double hours_from_midnight) const;
+
+  // The universal hours, counted from 0 h UT of `day`, from the first moment of the calendar
+  // day `day` on this clock to the first moment of the next; nothing for a day the clock
+  // skipped. A day it repeated is one span.
+  struct UtSpan {
+    double from, to;
+  };
+  std::optional<UtSpan> DayInUt(Day day) const;
 
  private:
   enum class Kind { Universal, Gmt, Zone };
   Clock(Kind kind, int hours, const QTimeZone& zone);
   int ZoneOffsetSeconds(long long utc_ms) const;
+  long long OffsetMs(long long utc_ms) const;
+  long long DayStartMs(long long local_midnight_ms) const;
   void StepToNextTransition() const;
 
   Kind kind_;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,12 @@ using Day = std::chrono::year_month_day;
 Day ParseDayText(std::string_view option, std::string_view text);
 std::pair<Day, Day> ParseMonthText(std::string_view option, std::string_view text);
 std::pair<Day, Day> ParseYearText(std::string_view option, std::string_view text);
+
+// A calendar day as the engine takes it.
+struct EngineDate {
+  std::int16_t day, month, year;
+};
+EngineDate EngineDateOf(Day d);
 
 // Every day from `first` to `last`, both included; empty when last is before first.
 std::vector<Day> DaysFromTo(Day first, Day last);

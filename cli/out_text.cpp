@@ -19,6 +19,13 @@ std::string Decimal(double value, int digits) {
   return text;
 }
 
+std::string ShortestDecimal(double value) {
+  char buffer[400];  // the longest fixed form of a double
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  return std::string(buffer, result.ptr);
+}
+
 namespace {
 
 constexpr long long kSecondsPerDay = 86'400;

@@ -13,6 +13,8 @@ namespace orvalin {
 
 // Fixed notation with `digits` decimals and "." whatever the locale: Decimal(3.5, 2) is "3.50".
 std::string Decimal(double value, int digits);
+// The fewest decimals that read back as the same double: an altitude as it was given ("-0.833").
+std::string ShortestDecimal(double value);
 
 // ISO 8601: "2027-03-01".
 std::string IsoDate(std::chrono::year_month_day date);
@@ -34,8 +36,7 @@ std::string CsvCell(std::string_view text);
 std::string Columns(const std::vector<std::vector<std::string>>& rows,
                     const std::vector<bool>& right_aligned);
 // One row of such columns, of the given widths in characters, its line break included.
-std::string ColumnsLine(const std::vector<std::string>& row,
-                        const std::vector<std::size_t>& widths,
+std::string ColumnsLine(const std::vector<std::string>& row, const std::vector<std::size_t>& widths,
                         const std::vector<bool>& right_aligned);
 
 // The text without the blanks that fill a fixed-length field on the right.

@@ -1,9 +1,11 @@
 #include "cli/sun_table.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
 
+#include "cli/day_crossings.h"
 #include "common/failure.h"
 #include "engine/helpers.h"
 #include "engine/sun_day.h"
@@ -68,16 +70,15 @@ AngleValue* AzimuthOf(SunRow& row, int e) {
 }
 
 SunDay SunAt(const TablePlace& place, Day day, double horizon) {
-  return ComputeSunDay(place.longitude_west, place.latitude, horizon,
-                       static_cast<std::int16_t>(static_cast<unsigned>(day.day())),
-                       static_cast<std::int16_t>(static_cast<unsigned>(day.month())),
-                       static_cast<std::int16_t>(static_cast<int>(day.year())));
+  const EngineDate d = EngineDateOf(day);
+  return ComputeSunDay(place.longitude_west, place.latitude, horizon, d.day, d.month, d.year);
 }
 
 UtDay ComputeUtDay(const TablePlace& place, Day day, const Clock& clock,
                    const SunSettings& settings) {
   UtDay u{day, SunAt(place, day, settings.horizon), std::nullopt, {}};
-  if (settings.twilight) u.twilight = SunAt(place, day, *settings.twilight);
+  // Other clocks find dawn and dusk as crossings of their own days.
+  if (settings.twilight && clock.IsUniversal()) u.twilight = SunAt(place, day, *settings.twilight);
   for (int e = 0; e < kEvents; ++e) {
     if (const auto& hours = EventHours(u, e)) u.local[e] = clock.At(day, *hours);
   }
@@ -95,21 +96,39 @@ AngleValue Angle(const std::optional<double>& degrees) {
   return a;
 }
 
-void TwilightOf(const SunDay& twilight, SunRow& row) {
-  row.twilight_status = twilight.outcome;
-  switch (twilight.outcome) {
+// What a row says of a day without crossings, or of a failure.
+std::string OutcomeNote(const SunDay* failed, SunOutcome outcome) {
+  switch (outcome) {
     case SunOutcome::Complete:
       break;
     case SunOutcome::NoSunset:
-      row.twilight_note = "no dawn or dusk: the sun stays above the twilight's altitude";
-      break;
+      return "no sunset: the sun stays up all day";
     case SunOutcome::NoSunrise:
-      row.twilight_note = "no dawn or dusk: the sun stays below the twilight's altitude";
-      break;
+      return "no sunrise: the sun stays down all day";
     case SunOutcome::Fault:
-      row.twilight_note = ReportText(Description(twilight.fault), twilight.step, "EPHEMERIDES");
-      break;
+      if (failed) return ReportText(Description(failed->fault), failed->step, "EPHEMERIDES");
   }
+  return {};
+}
+
+std::string TwilightNote(const SunDay* failed, SunOutcome outcome) {
+  switch (outcome) {
+    case SunOutcome::NoSunset:
+      return "no dawn or dusk: the sun stays above the twilight's altitude";
+    case SunOutcome::NoSunrise:
+      return "no dawn or dusk: the sun stays below the twilight's altitude";
+    default:
+      return OutcomeNote(failed, outcome);
+  }
+}
+
+// The window's day as stretches of daylight: sunset may come before sunrise in UT.
+std::vector<Stretch> Daylight(const SunDay& sun) {
+  if (sun.outcome == SunOutcome::NoSunset && !sun.event_elsewhere) return {{0, 24}};
+  if (!sun.SunriseTime || !sun.SunsetTime) return {};
+  const double rise = *sun.SunriseTime, set = *sun.SunsetTime;
+  if (rise <= set) return {{rise, set}};
+  return {{0, set}, {rise, 24}};
 }
 
 // The row of one universal day, as the window shows it; without its events, what a local day
@@ -124,25 +143,23 @@ SunRow RowOf(const UtDay& u, bool with_events = true) {
   }
   row.elevation = Angle(sun.CulminationElevation);
   row.status = sun.outcome;
-  switch (sun.outcome) {
-    case SunOutcome::Complete:
-      break;
-    case SunOutcome::NoSunset:
-      row.note = "no sunset: the sun stays up all day";
-      break;
-    case SunOutcome::NoSunrise:
-      row.note = "no sunrise: the sun stays down all day";
-      break;
-    case SunOutcome::Fault:
-      row.note = ReportText(Description(sun.fault), sun.step, "EPHEMERIDES");
-      break;
+  row.note = OutcomeNote(&sun, sun.outcome);
+  row.event_elsewhere = sun.event_elsewhere;
+  if (sun.event_elsewhere) {
+    row.note = std::string(sun.outcome == SunOutcome::NoSunrise ? "no sunrise" : "no sunset") +
+               " in this UT day: one falls just before it, the next just after";
   }
+  if (with_events) row.daylight = Daylight(sun);
   if (sun.DayLength) {
     row.day_length_known = true;
     row.day_length = *sun.DayLength;
     row.day_length_text = TimeText(row.day_length);
   }
-  if (u.twilight) TwilightOf(*u.twilight, row);
+  if (u.twilight) {
+    row.twilight_status = u.twilight->outcome;
+    row.twilight_note = TwilightNote(&*u.twilight, u.twilight->outcome);
+    if (with_events) row.twilight_light = Daylight(*u.twilight);
+  }
   return row;
 }
 
@@ -150,20 +167,21 @@ void AddNote(SunRow& row, const std::string& text) {
   row.note += (row.note.empty() ? "" : "; ") + text;
 }
 
-// Which of the three universal days around `day` holds its noon on the clock: 0, 1 or 2.
+// Which of the three universal days around `day` holds its noon on the clock: 0, 1 or 2. An
+// offset beyond a day either way (no real clock has one) counts as the nearest.
 int NoonDay(Day day, const Clock& clock) {
   const double noon_ut = 12 - clock.At(day, 12).offset_seconds / 3600.0;
-  return 1 + static_cast<int>(std::floor(noon_ut / 24));
+  return std::clamp(1 + static_cast<int>(std::floor(noon_ut / 24)), 0, 2);
 }
 
-// Events of kind `e` from the universal days around `day` that fall on it, once each.
-void GatherEvent(SunRow& row, int e, const std::array<const UtDay*, 3>& around) {
-  EventTime& slot = EventOf(row, e);
+// Culminations of the universal days around `day` that fall on it, once each.
+void GatherCulmination(SunRow& row, const std::array<const UtDay*, 3>& around) {
+  EventTime& slot = row.culmination;
   double last_moment = -std::numeric_limits<double>::infinity();
   for (int i = 0; i < 3; ++i) {
-    const auto& local = around[i]->local[e];
+    const auto& local = around[i]->local[kCulmination];
     if (!local || local->date != row.date) continue;
-    const double moment = 24.0 * (i - 1) + *EventHours(*around[i], e);
+    const double moment = 24.0 * (i - 1) + *EventHours(*around[i], kCulmination);
     if (moment - last_moment < kSameEventHours) continue;
     last_moment = moment;
     if (slot.count++ > 0) continue;
@@ -171,23 +189,72 @@ void GatherEvent(SunRow& row, int e, const std::array<const UtDay*, 3>& around) 
     slot = Known(*local);
     slot.count = count;
     slot.local.day_shift = 0;
-    if (AngleValue* azimuth = AzimuthOf(row, e)) *azimuth = Angle(EventAzimuth(around[i]->sun, e));
+    row.culmination_azimuth = Angle(around[i]->sun.CulminationAzimuth);
   }
 }
 
-SunRow LocalRow(Day day, const std::array<const UtDay*, 3>& around, const Clock& clock) {
-  SunRow row = RowOf(*around[NoonDay(day, clock)], false);
-  row.date = day;
-  for (int e = 0; e < kEvents; ++e) {
-    const bool twilight = e == kDawn || e == kDusk;
-    if (twilight && !around[1]->twilight) continue;
-    GatherEvent(row, e, around);
-    const int count = EventOf(row, e).count;
-    if (count > 1) AddNote(row, std::string("two ") + kEventPlural[e] + " on this day");
-    if (count == 0 && (twilight ? row.twilight_status : row.status) == SunOutcome::Complete) {
-      AddNote(row, std::string("no ") + kEventName[e] + " on this day");
-    }
+// The first crossing of a direction into an event's slot, with how many the day holds.
+void Show(const DayCrossings::First& first, EventTime& slot, AngleValue* azimuth) {
+  if (first.time) {
+    slot = Known(*first.time);
+    if (azimuth) *azimuth = Angle(first.azimuth);
   }
+  slot.count = first.count;
+}
+
+// Only the events a row does not show once are named.
+void NoteCounts(SunRow& row, int e) {
+  const int count = EventOf(row, e).count;
+  if (count > 1) AddNote(row, std::string("two ") + kEventPlural[e] + " on this day");
+  if (count == 0) AddNote(row, std::string("no ") + kEventName[e] + " on this day");
+}
+
+void SunriseAndSunset(SunRow& row, const TablePlace& place, const LocalDay& day,
+                      const SunSettings& settings) {
+  const DayCrossings horizon(place, day, settings.horizon);
+  Show(horizon.FirstOf(true), row.sunrise, &row.sunrise_azimuth);
+  Show(horizon.FirstOf(false), row.sunset, &row.sunset_azimuth);
+  row.status = horizon.Status();
+  row.day_length_known = true;
+  row.day_length = horizon.Stretches(row.daylight);
+  row.day_length_text = TimeText(row.day_length);
+  row.note = OutcomeNote(nullptr, row.status);
+}
+
+void DawnAndDusk(SunRow& row, const TablePlace& place, const LocalDay& day, double altitude) {
+  const DayCrossings twilight(place, day, altitude);
+  Show(twilight.FirstOf(true), row.dawn, nullptr);
+  Show(twilight.FirstOf(false), row.dusk, nullptr);
+  row.twilight_status = twilight.Status();
+  twilight.Stretches(row.twilight_light);
+  row.twilight_note = TwilightNote(nullptr, row.twilight_status);
+}
+
+SunRow LocalRow(const TablePlace& place, const LocalDay& day,
+                const std::array<const UtDay*, 3>& around, const SunSettings& settings) {
+  SunRow row = RowOf(*around[NoonDay(day.date, day.clock)], false);
+  row.date = day.date;
+  row.event_elsewhere = false;  // a universal day's gap: the local day has its own crossings
+  GatherCulmination(row, around);
+  if (row.status == SunOutcome::Fault) return row;
+  SunriseAndSunset(row, place, day, settings);
+  if (row.status == SunOutcome::Complete) {
+    for (const int e : {kSunrise, kCulmination, kSunset}) NoteCounts(row, e);
+  }
+  if (!settings.twilight) return row;
+  DawnAndDusk(row, place, day, *settings.twilight);
+  if (row.twilight_status == SunOutcome::Complete) {
+    NoteCounts(row, kDawn);
+    NoteCounts(row, kDusk);
+  }
+  return row;
+}
+
+// The row of a day the clock skipped: no events, no length.
+SunRow SkippedRow(Day day) {
+  SunRow row;
+  row.date = day;
+  row.note = "the clock skipped this day";
   return row;
 }
 
@@ -202,14 +269,17 @@ std::string TablePlace::Label() const {
 SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock,
                   const SunSettings& settings) {
   if (clock.IsUniversal()) return RowOf(ComputeUtDay(place, day, clock, settings));
+  const std::optional<Clock::UtSpan> span = clock.DayInUt(day);
+  if (!span) return SkippedRow(day);
   const UtDay before = ComputeUtDay(place, Day{sys_days(day) - days{1}}, clock, settings);
   const UtDay same = ComputeUtDay(place, day, clock, settings);
   const UtDay after = ComputeUtDay(place, Day{sys_days(day) + days{1}}, clock, settings);
-  return LocalRow(day, {&before, &same, &after}, clock);
+  return LocalRow(place, LocalDay{day, *span, clock}, {&before, &same, &after}, settings);
 }
 
 void ForEachRow(const TablePlace& place, Day first, Day last, const Clock& clock,
-                const std::function<void(const SunRow&)>& sink, const SunSettings& settings) {
+                const std::function<void(const SunRow&)>& sink, const SunSettings& settings,
+                const std::function<void(Day)>& skipped) {
   const sys_days end{last};
   const auto compute = [&](sys_days d) { return ComputeUtDay(place, Day{d}, clock, settings); };
   if (clock.IsUniversal()) {
@@ -225,7 +295,13 @@ void ForEachRow(const TablePlace& place, Day first, Day last, const Clock& clock
       window[1] = window[2];
       window[2] = compute(d + days{1});
     }
-    sink(LocalRow(Day{d}, {&window[0], &window[1], &window[2]}, clock));
+    const std::optional<Clock::UtSpan> span = clock.DayInUt(Day{d});
+    if (!span) {
+      if (skipped) skipped(Day{d});
+      continue;
+    }
+    sink(LocalRow(place, LocalDay{Day{d}, *span, clock}, {&window[0], &window[1], &window[2]},
+                  settings));
   }
 }
 

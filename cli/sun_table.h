@@ -46,6 +46,12 @@ struct SunSettings {
   std::optional<double> twilight;     // altitude of dawn and dusk, degrees
 };
 
+// A stretch of the row's day with the sun above an altitude, in hours of its clock from the
+// day's start (its end is 24 on any day).
+struct Stretch {
+  double from = 0, to = 0;
+};
+
 struct SunRow {
   Day date;
   SunOutcome status = SunOutcome::Complete;
@@ -53,12 +59,18 @@ struct SunRow {
   // failure report "<description> in line <step> of EPHEMERIDES"; on a local day also an event
   // missing from it or found twice.
   std::string note;
+  // On the universal clock: the window's "no sunrise" or "no sunset" for a day whose event falls
+  // just before and just after it, the sun rising and setting all the same.
+  bool event_elsewhere = false;
   EventTime sunrise, culmination, sunset;
   AngleValue sunrise_azimuth, culmination_azimuth, sunset_azimuth, elevation;
-  // Known on every row but a failed one: 24 hours without sunset, 0 without sunrise.
+  // On the universal clock the window's length; on any other, the time the sun's centre spends
+  // above the horizon altitude within the day. Known on every row but a failed one.
   bool day_length_known = false;
   double day_length = 0;  // hours
   std::string day_length_text;
+  // When the sun is above the horizon altitude, and above the twilight's altitude.
+  std::vector<Stretch> daylight, twilight_light;
   // With a twilight: the sun passing its altitude, morning and evening, and why they are missing.
   EventTime dawn, dusk;
   SunOutcome twilight_status = SunOutcome::Complete;
@@ -66,15 +78,17 @@ struct SunRow {
 };
 
 // On the universal clock a row is the window's day. On any other clock it is a calendar day of
-// that clock, gathered from the universal days around it; status, day length and elevation are
-// those of the universal day that holds the local noon.
+// that clock: its sunrises, sunsets, dawns and dusks are the sun's crossings within it, its
+// length the time above the horizon altitude within it; culmination and elevation are gathered
+// from the universal days around it, the elevation of the one that holds the local noon.
 SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock,
                   const SunSettings& settings = {});
 
 // The rows from `first` to `last` in order, each handed to `sink` as soon as it is computed;
-// every universal day is computed once.
+// every universal day is computed once. A day the clock skipped has no row: `skipped` is told.
 void ForEachRow(const TablePlace& place, Day first, Day last, const Clock& clock,
-                const std::function<void(const SunRow&)>& sink, const SunSettings& settings = {});
+                const std::function<void(const SunRow&)>& sink, const SunSettings& settings = {},
+                const std::function<void(Day)>& skipped = {});
 std::vector<SunRow> ComputeRows(const TablePlace& place, Day first, Day last, const Clock& clock,
                                 const SunSettings& settings = {});
 

@@ -70,6 +70,8 @@ struct Column {
 
 // Short, for the readable table: what the note says at length.
 std::string ShortNote(const SunRow& r, bool twilight) {
+  if (r.event_elsewhere)
+    return r.status == SunOutcome::NoSunrise ? "no sunrise in UT day" : "no sunset in UT day";
   if (r.status == SunOutcome::NoSunset) return "sun up all day";
   if (r.status == SunOutcome::NoSunrise) return "sun down all day";
   if (r.status == SunOutcome::Fault) return r.note;
@@ -275,8 +277,8 @@ std::string JsonClock(const Clock& clock, const SunSettings& sun, std::string_vi
   const std::string next = "," + std::string(separator);
   return "\"clock\": " + JsonString(clock.Name()) + next +
          "\"clock_description\": " + JsonString(clock.Description()) + next +
-         "\"horizon_deg\": " + Decimal(sun.horizon, 2) + next +
-         (sun.twilight ? "\"twilight_deg\": " + Decimal(*sun.twilight, 2) + next : "");
+         "\"horizon_deg\": " + ShortestDecimal(sun.horizon) + next +
+         (sun.twilight ? "\"twilight_deg\": " + ShortestDecimal(*sun.twilight) + next : "");
 }
 
 void TextHeading(std::ostream& out, const TablePlace& place, const Clock& clock,
@@ -284,7 +286,7 @@ void TextHeading(std::ostream& out, const TablePlace& place, const Clock& clock,
   out << place.Label() << '\n';
   const double horizon = style.sun.horizon;
   const std::string twilight =
-      style.sun.twilight ? "; dawn and dusk at " + Decimal(*style.sun.twilight, 0) + "\xC2\xB0"
+      style.sun.twilight ? "; dawn and dusk at " + ShortestDecimal(*style.sun.twilight) + "\xC2\xB0"
                          : "";
   if (style.window_texts) {
     out << "Times in " << clock.Description() << "; true azimuths; sunrise and sunset at a"
@@ -292,7 +294,7 @@ void TextHeading(std::ostream& out, const TablePlace& place, const Clock& clock,
   } else {
     out << "Times in " << clock.Description() << ".\n"
         << "True azimuths in degrees; sunrise and sunset at a horizon altitude of "
-        << Decimal(horizon, 2) << "\xC2\xB0" << twilight << ".\n\n";
+        << ShortestDecimal(horizon) << "\xC2\xB0" << twilight << ".\n\n";
   }
   out << TextLine(style, [&](const Column& c) { return std::string(Header(c, style)); });
 }
@@ -353,6 +355,12 @@ void TableWriter::Row(const SunRow& row) {
       break;
   }
   ++rows_;
+}
+
+void TableWriter::Skipped(Day day) {
+  if (style_.format != TableFormat::Text) return;
+  out_ << (style_.window_texts ? DateText(day) : IsoDate(day)) << "  skipped by the clock of "
+       << clock_->Name() << ": that day never came there\n";
 }
 
 void TableWriter::End() {

@@ -36,6 +36,8 @@ class TableWriter {
   // The place's rows follow on `clock`, which must outlive them.
   void BeginPlace(const TablePlace& place, const Clock& clock);
   void Row(const SunRow& row);
+  // A day the clock skipped, said where its row would stand in the text table.
+  void Skipped(Day day);
   void End();
 
  private:

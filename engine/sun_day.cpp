@@ -155,9 +155,9 @@ std::optional<Found> DayComputation::Settle(double sign, double ut) const {
     Sun sun;
     const double x = Crossing(ut, sun);
     if (!(x >= -1 && x <= 1)) return std::nullopt;
-    double lag = (sign * sun.rise_set_hour_angle + sun.alpha + place_.longitude_west) /
-                     kDegreesPerHour -
-                 (s0_ + kSiderealPerSolar * ut);
+    double lag =
+        (sign * sun.rise_set_hour_angle + sun.alpha + place_.longitude_west) / kDegreesPerHour -
+        (s0_ + kSiderealPerSolar * ut);
     lag -= kHoursPerDay * std::floor((lag + kHoursPerDay / 2) / kHoursPerDay);
     const double move = lag / kSiderealPerSolar;
     ut += move;

@@ -1,16 +1,23 @@
 #!/usr/bin/python3
-"""Makes tests/places_tool/sun_reference.csv: the sun's day at seeded places and dates, computed by
-an independent ephemeris, for the accuracy test. Run by a maintainer after a change to the
-engine's method; the test itself needs only the committed file.
+"""Makes the references of the accuracy tests, computed by an independent ephemeris. Run by a
+maintainer after a change to the engine's method; the tests themselves need only the committed
+files.
+
+- tests/places_tool/sun_reference.csv: the sun's day at seeded places and dates, within the
+  universal-time day; the elevation is the sun's at its culmination.
+- with --local-days, tests/cli/local_days_reference.csv: a whole year of days at places of the
+  world list on their own zones, each day from its first moment on the zone's clock to the next
+  day's: every sunrise and sunset in it and the time the sun spends above the horizon altitude.
 
 Needs Debian's python3-ephem (apt-get install python3-ephem): a VSOP87 sun. The events are those
-of the sun's centre at an altitude of -0.61 degrees with no refraction, the engine's definition,
-within the universal-time day; the elevation is the sun's at its culmination.
+of the sun's centre at an altitude of -0.61 degrees with no refraction, the engine's definition.
 """
 import argparse
 import csv
+import datetime
 import math
 import random
+from zoneinfo import ZoneInfo
 
 import ephem
 
@@ -91,10 +98,134 @@ def cell(value):
     return value if isinstance(value, str) else f"{value:.6f}"
 
 
+LOCAL_YEAR = 2027
+LOCAL_SEED = 20271207
+LOCAL_DRAWN = 200        # places drawn from the whole world list
+LOCAL_NORTHERN = 24      # and from those beyond 64 degrees, where the polar edges lie
+SAMPLE_MINUTES = 10      # the altitude is sampled this often, crossings then bisected
+# Places named in reports of wrong events, always included (name, country).
+LOCAL_NAMED = [("Chicago", "United States"), ("New Delhi", "India"), ("Reykjavík", "Iceland"),
+               ("Magadan", "Russia"), ("Tromsø", "Norway"), ("Denver", "United States"),
+               ("Mexico City", "Mexico"), ("Dhaka", "Bangladesh"), ("Apia", "Samoa"),
+               ("Longyearbyen", "Svalbard & Jan Mayen"), ("Fairbanks", "United States"),
+               ("Murmansk", "Russia"), ("Norilsk", "Russia"), ("Anadyr", "Russia")]
+
+
+def degrees(text):
+    d, m, s, hemisphere = text.split()
+    value = int(d) + int(m) / 60 + int(s) / 3600
+    return -value if hemisphere in "SW" else value
+
+
+def world_places(path):
+    with open(path, encoding="utf-8") as f:
+        return [row for row in csv.DictReader(f) if row["zone"]]
+
+
+def chosen_places(rows):
+    rng = random.Random(LOCAL_SEED)
+    named = [r for key in LOCAL_NAMED for r in rows if (r["name"], r["country"]) == key][:len(LOCAL_NAMED)]
+    northern = [r for r in rows if abs(degrees(r["latitude"])) >= 64 and r not in named]
+    chosen = named + rng.sample(northern, LOCAL_NORTHERN)
+    rest = [r for r in rows if r not in chosen]
+    return chosen + rng.sample(rest, LOCAL_DRAWN)
+
+
+class Altitudes:
+    """The sun's centre less the horizon altitude, degrees, at moments given as ephem dates."""
+
+    def __init__(self, latitude, longitude_west):
+        self.observer = ephem.Observer()
+        self.observer.lat = str(latitude)
+        self.observer.lon = str(-longitude_west)
+        self.observer.elevation = 0
+        self.observer.pressure = 0  # no refraction: the horizon altitude holds it
+        self.sun = ephem.Sun()
+
+    def __call__(self, when):
+        self.observer.date = when
+        self.sun.compute(self.observer)
+        return math.degrees(float(self.sun.alt)) - HORIZON_DEG
+
+
+def crossings(height, start, end):
+    """(ephem date, rising) of every crossing from start to end, sampled then bisected."""
+    step = SAMPLE_MINUTES / 1440
+    found = []
+    t, h = start, height(start)
+    while t < end:
+        u = t + step
+        hu = height(u)
+        if (h > 0) != (hu > 0):
+            a, b, ha = t, u, h
+            while b - a > 0.001 / 86400:
+                m = (a + b) / 2
+                hm = height(m)
+                if (hm > 0) == (ha > 0):
+                    a, ha = m, hm
+                else:
+                    b = m
+            found.append(((a + b) / 2, hu > 0))
+        t, h = u, hu
+    return found
+
+
+def day_start(zone, date):
+    """The first moment of a calendar day on a zone's clock, as an ephem date (UTC)."""
+    local = datetime.datetime(date.year, date.month, date.day, tzinfo=ZoneInfo(zone))
+    return ephem.Date(local.astimezone(datetime.timezone.utc).replace(tzinfo=None))
+
+
+def local_days(row):
+    """One line a day: rises and sunsets as seconds after the day's first moment (';' between
+    several), then the seconds the sun is above the horizon altitude in the day."""
+    latitude, longitude_west = degrees(row["latitude"]), -degrees(row["longitude"])
+    height = Altitudes(latitude, longitude_west)
+    first = datetime.date(LOCAL_YEAR, 1, 1)
+    days = [first + datetime.timedelta(days=n)
+            for n in range((datetime.date(LOCAL_YEAR + 1, 1, 1) - first).days + 1)]
+    starts = [day_start(row["zone"], d) for d in days]
+    events = crossings(height, starts[0], starts[-1])
+    lines = []
+    for start, end in zip(starts, starts[1:]):
+        inside = [(t, rising) for t, rising in events if start <= t < end]
+        up = height(start) > 0
+        length, since = 0.0, start
+        for t, rising in inside:
+            if not rising:
+                length += t - since
+            since = t
+        if (inside[-1][1] if inside else up):
+            length += end - since
+        seconds = lambda t: f"{(t - start) * 86400:.1f}"
+        rises = ";".join(seconds(t) for t, rising in inside if rising)
+        sets = ";".join(seconds(t) for t, rising in inside if not rising)
+        lines.append(f"{rises},{sets},{length * 86400:.1f}")
+    return latitude, longitude_west, lines
+
+
+def write_local_days(out, world):
+    places = chosen_places(world_places(world))
+    with open(out, "w", encoding="utf-8") as f:
+        f.write(f"# {LOCAL_YEAR}, a line a day from 1 January, after each place's line; made by "
+                f"tools/make-sun-reference.py --local-days, ephem {ephem.__version__}\n")
+        for row in places:
+            latitude, longitude_west, lines = local_days(row)
+            f.write(f"place,{row['name']},{latitude:.6f},{longitude_west:.6f},{row['zone']}\n")
+            f.write("\n".join(lines) + "\n")
+    print(f"{out}: {len(places)} places, {LOCAL_YEAR}, ephem {ephem.__version__}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--output", default="tests/places_tool/sun_reference.csv")
-    out = parser.parse_args().output
+    parser.add_argument("--local-days", action="store_true")
+    parser.add_argument("--world", default="data/world-places.csv")
+    parser.add_argument("--output")
+    args = parser.parse_args()
+    if args.local_days:
+        write_local_days(args.output or "tests/cli/local_days_reference.csv", args.world)
+        return
+    out = args.output or "tests/places_tool/sun_reference.csv"
     with open(out, "w", newline="", encoding="utf-8") as f:
         writer = csv.writer(f, lineterminator="\n")
         writer.writerow(HEADER)

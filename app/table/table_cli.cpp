@@ -319,7 +319,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
           CheckWritten(out);
           if (plotted) plotted->Add(row);
         },
-        style.sun);
+        style.sun, [&](Day day) { writer.Skipped(day); });
     if (plotted) Plot(*plot, place, clock, span, *plotted);
   }
   writer.End();

@@ -252,6 +252,32 @@ TEST(SunTable, PolarDayAndNightSayWhyAndCarryTheirLength) {
   EXPECT_FALSE(winter.sunrise.known || winter.culmination.known || winter.elevation.known);
 }
 
+// At the edges of the midnight sun a day may hold a sunset and then a sunrise: it says so, and
+// its length is its two stretches of light. A day the clock skipped is no row.
+TEST(SunTable, PolarEdgesAndSkippedDaysShowWhatTheyHold) {
+  const TablePlace tromso = Place(69.65, -18.95);
+  const Clock oslo = *Clock::Zone("Europe/Oslo");
+  const SunRow dip = ComputeRow(tromso, kD(2027, 5, 19), oslo);
+  EXPECT_EQ(dip.status, SunOutcome::Complete);
+  ASSERT_TRUE(dip.sunset.known && dip.sunrise.known);
+  EXPECT_LT(dip.sunset.local.hours, dip.sunrise.local.hours);
+  EXPECT_NEAR(dip.day_length, 24 - (dip.sunrise.local.hours - dip.sunset.local.hours), 1e-9);
+  EXPECT_EQ(dip.daylight.size(), 2u);
+  const SunRow up = ComputeRow(tromso, kD(2027, 7, 25), oslo);
+  EXPECT_EQ(up.status, SunOutcome::NoSunset);
+  EXPECT_FALSE(up.sunset.known || up.sunrise.known);
+  EXPECT_EQ(up.day_length, 24);
+
+  const Clock apia = *Clock::Zone("Pacific/Apia");
+  std::vector<Day> rows, skipped;
+  ForEachRow(
+      Place(-13.83, 171.77), kD(2011, 12, 29), kD(2011, 12, 31), apia,
+      [&](const SunRow& r) { rows.push_back(r.date); }, {},
+      [&](Day d) { skipped.push_back(d); });
+  EXPECT_EQ(rows, (std::vector<Day>{kD(2011, 12, 29), kD(2011, 12, 31)}));
+  EXPECT_EQ(skipped, std::vector<Day>{kD(2011, 12, 30)});
+}
+
 TEST(DaySpan, ReadsStrictDatesAndSpans) {
   EXPECT_EQ(ParseDayText("--date", "21-06-2009"), kD(2009, 6, 21));
   EXPECT_EQ(ParseDayText("--date", "1-6-2009"), kD(2009, 6, 1));

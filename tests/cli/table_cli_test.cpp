@@ -86,8 +86,8 @@ TEST_F(TableCli, SpringChangeShowsOnTheZoneClockOnly) {
   ASSERT_EQ(ut.size(), 3u);
   const int zone_offset[] = {1, 2, 2};
   for (int i = 0; i < 3; ++i) {
-    EXPECT_NEAR(sunrise["GMT+1"][i] - ut[i], 1, 1e-6);
-    EXPECT_NEAR(sunrise["Europe/Zurich"][i] - ut[i], zone_offset[i], 1e-6);
+    EXPECT_NEAR(sunrise["GMT+1"][i] - ut[i], 1, 1e-5);  // found as crossings: within 36 ms
+    EXPECT_NEAR(sunrise["Europe/Zurich"][i] - ut[i], zone_offset[i], 1e-5);
   }
 }
 

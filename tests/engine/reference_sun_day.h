@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/sun_day.h"
 #include "engine/helpers.h"
+#include "engine/sun_day.h"
 
 namespace orvalin::reference {
 

@@ -1,0 +1,103 @@
+#include "engine/sun_path.h"
+
+#include <cmath>
+
+namespace orvalin {
+namespace {
+
+using namespace newcomb;
+
+// The sun's altitude is greatest at its upper transit (hour angle 0) and least at its lower one
+// (180): between two transits it only climbs or only sinks, so it crosses an altitude there once
+// at most, and exactly when the two ends lie either side of it.
+constexpr double kUpper = 0;
+constexpr double kLower = 180;
+constexpr double kHalfTurn = 180;
+// A half of a sidereal day in solar hours: from one transit to the next, to within minutes.
+constexpr double kHalfSiderealDay = kSiderealDayHours / 2;
+// Steps to a transit (the sun's right ascension slows the hour angle by a 365th: each step
+// gains nearly three digits) and to a crossing, and where the search for a crossing stops,
+// hours (0.36 ms).
+constexpr int kTransitSteps = 2;
+constexpr int kCrossingSteps = 60;
+constexpr double kCrossingPrecision = 1e-7;
+
+// An angle brought into [-180, 180).
+double Centred(double degrees) { return degrees - 360 * std::floor((degrees + kHalfTurn) / 360); }
+
+}  // namespace
+
+SunPath::SunPath(double longitude_west, double latitude, double horizon, std::int16_t day,
+                 std::int16_t month, std::int16_t year)
+    : place_(MakePlace(longitude_west, latitude, horizon)),
+      t0_(CenturiesFromEpoch(JulianDay(day, month, year))),
+      s0_(SiderealAtMidnight(t0_)) {}
+
+SunPath::Moment SunPath::At(double hours) const {
+  Moment m{hours, 0, {}, 0};
+  Equatorial(hours / kHoursPerDay / kDaysPerCentury + t0_, m.sun);
+  m.hour_angle = Centred(kDegreesPerHour * (s0_ + kSiderealPerSolar * hours) - m.sun.alpha -
+                         place_.longitude_west);
+  const SineCosine d = SinCosDeg(m.sun.delta);
+  const double cos_h = std::cos(Radians(m.hour_angle));
+  m.height = place_.sin_latitude * d.sin + place_.cos_latitude * d.cos * cos_h - place_.sin_horizon;
+  return m;
+}
+
+bool SunPath::Up(double hours) const { return At(hours).height > 0; }
+
+// The transit nearest `guess` at which the hour angle is `hour_angle` (0 or 180).
+SunPath::Moment SunPath::Transit(double guess, double hour_angle) const {
+  Moment m = At(guess);
+  for (int step = 0; step < kTransitSteps; ++step) {
+    m = At(m.hours - Centred(m.hour_angle - hour_angle) / kDegreesPerHour / kSiderealPerSolar);
+  }
+  return m;
+}
+
+// The crossing between two transits whose heights lie either side of the horizon altitude:
+// regula falsi, halving the weight of an end that stays (Illinois), so that it always closes in.
+SunCrossing SunPath::Between(const Moment& low, const Moment& high) const {
+  Moment a = low, b = high;
+  double fa = a.height, fb = b.height;
+  Moment m = a;
+  for (int step = 0; step < kCrossingSteps; ++step) {
+    const double before = m.hours;
+    m = At(a.hours + (b.hours - a.hours) * fa / (fa - fb));
+    if (m.height == 0 || std::fabs(m.hours - before) <= kCrossingPrecision) break;
+    if ((m.height < 0) == (fa < 0)) {
+      a = m, fa = m.height, fb /= 2;
+    } else {
+      b = m, fb = m.height, fa /= 2;
+    }
+  }
+  const bool rising = low.height <= 0;
+  return {m.hours, rising, TrueAzimuth(place_, m.hour_angle, m.sun.delta)};
+}
+
+std::vector<SunCrossing> SunPath::Crossings(double from, double to) const {
+  std::vector<SunCrossing> crossings;
+  if (!(from < to)) return crossings;
+  // The last transit at or before `from`: the upper one when the hour angle is positive.
+  const Moment start = At(from);
+  bool upper = start.hour_angle >= 0;
+  const double since = start.hour_angle + (upper ? 0 : kHalfTurn);
+  Moment previous =
+      Transit(from - since / kDegreesPerHour / kSiderealPerSolar, upper ? kUpper : kLower);
+  if (previous.hours > from) {
+    upper = !upper;
+    previous = Transit(previous.hours - kHalfSiderealDay, upper ? kUpper : kLower);
+  }
+  while (previous.hours < to) {
+    upper = !upper;
+    const Moment next = Transit(previous.hours + kHalfSiderealDay, upper ? kUpper : kLower);
+    if ((previous.height > 0) != (next.height > 0)) {
+      const SunCrossing c = Between(previous, next);
+      if (c.hours >= from && c.hours < to) crossings.push_back(c);
+    }
+    previous = next;
+  }
+  return crossings;
+}
+
+}  // namespace orvalin
