@@ -62,15 +62,14 @@ struct Quantity {
   double p95_limit, max_limit;
 };
 
-// The largest errors are those of the method's known limits: a sunrise in the last minutes of the
-// UT day found at its other end (4 minutes on the circle of the day), the elevation taken at
-// 12 h UT rather than at the culmination.
+// The largest errors are those of the method's known limits: the culmination's hour angle taken
+// in sidereal hours, the elevation taken at 12 h UT rather than at the culmination.
 const Quantity kQuantities[] = {
-    {"sunrise", "sunrise_h", &SunDay::SunriseTime, kHoursPerDay, kSecondsPerHour, "s", 5, 300},
+    {"sunrise", "sunrise_h", &SunDay::SunriseTime, kHoursPerDay, kSecondsPerHour, "s", 5, 30},
     {"sunset", "sunset_h", &SunDay::SunsetTime, kHoursPerDay, kSecondsPerHour, "s", 10, 60},
     {"culmination", "culmination_h", &SunDay::CulminationTime, kHoursPerDay, kSecondsPerHour, "s",
      15, 30},
-    {"day length", "day_length_h", &SunDay::DayLength, 0, kSecondsPerHour, "s", 10, 300},
+    {"day length", "day_length_h", &SunDay::DayLength, 0, kSecondsPerHour, "s", 10, 60},
     {"sunrise azimuth", "sunrise_azimuth", &SunDay::SunriseAzimuth, kDegreesPerTurn, 1, "°", 0.03,
      0.2},
     {"sunset azimuth", "sunset_azimuth", &SunDay::SunsetAzimuth, kDegreesPerTurn, 1, "°", 0.03,
