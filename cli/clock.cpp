@@ -109,6 +109,16 @@ long long Clock::DayStartMs(long long local_midnight_ms) const {
   return high;
 }
 
+double Clock::UtHoursOf(Day day, double clock_hours) const {
+  constexpr double kMsPerHour = 3'600'000;
+  const long long midnight_ms =
+      static_cast<long long>(std::chrono::sys_days(day).time_since_epoch().count()) * kMsPerDay;
+  const long long local_ms = midnight_ms + std::llround(clock_hours * kMsPerHour);
+  long long utc_ms = local_ms - OffsetMs(local_ms);
+  utc_ms = local_ms - OffsetMs(utc_ms);
+  return static_cast<double>(utc_ms - midnight_ms) / kMsPerHour;
+}
+
 std::optional<Clock::UtSpan> Clock::DayInUt(Day day) const {
   const long long midnight_ms =
       static_cast<long long>(std::chrono::sys_days(day).time_since_epoch().count()) * kMsPerDay;

@@ -47,6 +47,9 @@ class Clock {
     double from, to;
   };
   std::optional<UtSpan> DayInUt(Day day) const;
+  // The universal hours, from 0 h UT of `day`, at which this clock reads `clock_hours` on `day`
+  // (a time that a change of offset skipped reads as the offset before it).
+  double UtHoursOf(Day day, double clock_hours) const;
 
  private:
   enum class Kind { Universal, Gmt, Zone };

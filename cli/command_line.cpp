@@ -28,7 +28,9 @@ CommandLine::CommandLine(const std::vector<std::string>& args, std::span<const O
     const std::string name(rule->name);
     if (!rule->repeatable && Has(name)) throw BadUsage(name + " is given twice");
     std::string value;
-    if (rule->takes_value) {
+    if (rule->value_after_equals) {
+      if (equals != std::string::npos) value = arg.substr(equals + 1);
+    } else if (rule->takes_value) {
       if (equals != std::string::npos) {
         value = arg.substr(equals + 1);
       } else if (i + 1 < args.size()) {

@@ -15,6 +15,7 @@ struct OptionRule {
   bool takes_value = false;
   bool repeatable = false;           // may be given more than once
   std::string_view short_name = {};  // "-h" for "--help", if any; it is found under `name`
+  bool value_after_equals = false;   // takes a value only as "--name=VALUE", else none
 };
 
 class CommandLine {

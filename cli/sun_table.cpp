@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "cli/day_crossings.h"
+#include "cli/sun_moments.h"
 #include "common/failure.h"
 #include "engine/helpers.h"
 #include "engine/sun_day.h"
@@ -250,6 +251,21 @@ SunRow LocalRow(const TablePlace& place, const LocalDay& day,
   return row;
 }
 
+// A row of the universal clock: the window's day and what the table was asked beside it.
+SunRow UtRow(const TablePlace& place, const UtDay& u, const Clock& clock,
+             const SunSettings& settings) {
+  SunRow row = RowOf(u);
+  AddAskedMoments(row, place, LocalDay{u.day, {0, 24}, clock}, settings);
+  return row;
+}
+
+SunRow ClockRow(const TablePlace& place, const LocalDay& day,
+                const std::array<const UtDay*, 3>& around, const SunSettings& settings) {
+  SunRow row = LocalRow(place, day, around, settings);
+  AddAskedMoments(row, place, day, settings);
+  return row;
+}
+
 // The row of a day the clock skipped: no events, no length.
 SunRow SkippedRow(Day day) {
   SunRow row;
@@ -268,13 +284,14 @@ std::string TablePlace::Label() const {
 
 SunRow ComputeRow(const TablePlace& place, Day day, const Clock& clock,
                   const SunSettings& settings) {
-  if (clock.IsUniversal()) return RowOf(ComputeUtDay(place, day, clock, settings));
+  if (clock.IsUniversal())
+    return UtRow(place, ComputeUtDay(place, day, clock, settings), clock, settings);
   const std::optional<Clock::UtSpan> span = clock.DayInUt(day);
   if (!span) return SkippedRow(day);
   const UtDay before = ComputeUtDay(place, Day{sys_days(day) - days{1}}, clock, settings);
   const UtDay same = ComputeUtDay(place, day, clock, settings);
   const UtDay after = ComputeUtDay(place, Day{sys_days(day) + days{1}}, clock, settings);
-  return LocalRow(place, LocalDay{day, *span, clock}, {&before, &same, &after}, settings);
+  return ClockRow(place, LocalDay{day, *span, clock}, {&before, &same, &after}, settings);
 }
 
 void ForEachRow(const TablePlace& place, Day first, Day last, const Clock& clock,
@@ -283,7 +300,7 @@ void ForEachRow(const TablePlace& place, Day first, Day last, const Clock& clock
   const sys_days end{last};
   const auto compute = [&](sys_days d) { return ComputeUtDay(place, Day{d}, clock, settings); };
   if (clock.IsUniversal()) {
-    for (sys_days d{first}; d <= end; d += days{1}) sink(RowOf(compute(d)));
+    for (sys_days d{first}; d <= end; d += days{1}) sink(UtRow(place, compute(d), clock, settings));
     return;
   }
   // A window over the universal days around the local one, moved a day at a time.
@@ -300,7 +317,7 @@ void ForEachRow(const TablePlace& place, Day first, Day last, const Clock& clock
       if (skipped) skipped(Day{d});
       continue;
     }
-    sink(LocalRow(place, LocalDay{Day{d}, *span, clock}, {&window[0], &window[1], &window[2]},
+    sink(ClockRow(place, LocalDay{Day{d}, *span, clock}, {&window[0], &window[1], &window[2]},
                   settings));
   }
 }

@@ -40,10 +40,18 @@ struct AngleValue {
   std::string text;  // AngleText
 };
 
+// A band of the sun's altitude, degrees: golden or blue hour.
+struct AltitudeBand {
+  double low, high;
+};
+
 // What a table computes beside the window's day.
 struct SunSettings {
   double horizon = kHorizonAltitude;  // altitude of the sun's centre at rise and set, degrees
+  double observer_metres = 0;         // its dip is already in `horizon`
   std::optional<double> twilight;     // altitude of dawn and dusk, degrees
+  std::optional<double> at;           // a time of each day on the table's clock, hours
+  std::optional<AltitudeBand> golden, blue;
 };
 
 // A stretch of the row's day with the sun above an altitude, in hours of its clock from the
@@ -75,6 +83,15 @@ struct SunRow {
   EventTime dawn, dusk;
   SunOutcome twilight_status = SunOutcome::Complete;
   std::string twilight_note;
+  // With a time of day: the sun then, geometric and apparent elevation.
+  EventTime at;
+  AngleValue at_azimuth, at_elevation, at_apparent_elevation;
+  // With golden or blue hours: the sun entering and leaving the band in the morning and in the
+  // evening.
+  struct BandTimes {
+    EventTime morning_start, morning_end, evening_start, evening_end;
+  };
+  BandTimes golden, blue;
 };
 
 // On the universal clock a row is the window's day. On any other clock it is a calendar day of

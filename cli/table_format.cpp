@@ -57,6 +57,9 @@ enum Shown : unsigned {
   kAll = 15,
   kTwilight = 16,
   kReadableWithoutTwilight = 32,
+  kAt = 64,       // only with a time of day
+  kGolden = 128,  // only with golden hours
+  kBlue = 256,    // only with blue hours
 };
 
 struct Column {
@@ -127,6 +130,29 @@ const Column kColumns[] = {
      }},
     {"elevation", "Elevation", "Elev.", Kind::Degrees, kAll,
      [](const Context& c) { return Of(c.row.elevation); }},
+    {"at", "At", "", Kind::Event, kAll | kAt, [](const Context& c) { return Of(c.row.at); }},
+    {"at_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll | kAt,
+     [](const Context& c) { return Of(c.row.at_azimuth); }},
+    {"at_elevation", "Elevation", "Elev.", Kind::Degrees, kAll | kAt,
+     [](const Context& c) { return Of(c.row.at_elevation); }},
+    {"at_apparent_elevation", "Apparent", "App.", Kind::Degrees, kAll | kAt,
+     [](const Context& c) { return Of(c.row.at_apparent_elevation); }},
+    {"golden_morning_start", "Golden am", "Gold am", Kind::Event, kAll | kGolden,
+     [](const Context& c) { return Of(c.row.golden.morning_start); }},
+    {"golden_morning_end", "to", "", Kind::Event, kAll | kGolden,
+     [](const Context& c) { return Of(c.row.golden.morning_end); }},
+    {"golden_evening_start", "Golden pm", "Gold pm", Kind::Event, kAll | kGolden,
+     [](const Context& c) { return Of(c.row.golden.evening_start); }},
+    {"golden_evening_end", "to", "", Kind::Event, kAll | kGolden,
+     [](const Context& c) { return Of(c.row.golden.evening_end); }},
+    {"blue_morning_start", "Blue am", "", Kind::Event, kAll | kBlue,
+     [](const Context& c) { return Of(c.row.blue.morning_start); }},
+    {"blue_morning_end", "to", "", Kind::Event, kAll | kBlue,
+     [](const Context& c) { return Of(c.row.blue.morning_end); }},
+    {"blue_evening_start", "Blue pm", "", Kind::Event, kAll | kBlue,
+     [](const Context& c) { return Of(c.row.blue.evening_start); }},
+    {"blue_evening_end", "to", "", Kind::Event, kAll | kBlue,
+     [](const Context& c) { return Of(c.row.blue.evening_end); }},
     {"note", "Note", "", Kind::Plain, kWindow | kCsv | kJson,
      [](const Context& c) {
        return Cell{!c.row.note.empty(), c.row.note};
@@ -171,6 +197,10 @@ bool Present(const Column& c, const TableStyle& style, Shown where) {
   if ((c.shown & where) == 0) return false;
   const bool twilight = style.sun.twilight.has_value();
   if ((c.shown & kTwilight) && !twilight) return false;
+  if (((c.shown & kAt) && !style.sun.at) || ((c.shown & kGolden) && !style.sun.golden) ||
+      ((c.shown & kBlue) && !style.sun.blue)) {
+    return false;
+  }
   return !(where == kReadable && twilight && (c.shown & kReadableWithoutTwilight));
 }
 
@@ -273,28 +303,42 @@ std::string JsonPlace(const TablePlace& place) {
 }
 
 // The clock's and the altitudes' members, each followed by a comma and `separator`.
+// The horizon altitude in use: as given, or to a ten-thousandth of a degree once lowered by the
+// dip of an observer's height.
+std::string HorizonText(const SunSettings& sun, bool window_texts = false) {
+  if (sun.observer_metres > 0) return Decimal(sun.horizon, 4);
+  return window_texts ? NumberText(sun.horizon) : ShortestDecimal(sun.horizon);
+}
+
 std::string JsonClock(const Clock& clock, const SunSettings& sun, std::string_view separator) {
   const std::string next = "," + std::string(separator);
   return "\"clock\": " + JsonString(clock.Name()) + next +
          "\"clock_description\": " + JsonString(clock.Description()) + next +
-         "\"horizon_deg\": " + ShortestDecimal(sun.horizon) + next +
+         "\"horizon_deg\": " + HorizonText(sun) + next +
+         (sun.observer_metres > 0
+              ? "\"observer_elevation_m\": " + ShortestDecimal(sun.observer_metres) + next
+              : "") +
          (sun.twilight ? "\"twilight_deg\": " + ShortestDecimal(*sun.twilight) + next : "");
 }
 
 void TextHeading(std::ostream& out, const TablePlace& place, const Clock& clock,
                  const TableStyle& style) {
   out << place.Label() << '\n';
-  const double horizon = style.sun.horizon;
+  const std::string horizon =
+      HorizonText(style.sun, style.window_texts) +
+      (style.sun.observer_metres > 0 ? "\xC2\xB0 (lowered by the dip of the horizon " +
+                                           ShortestDecimal(style.sun.observer_metres) + " m up)"
+                                     : "\xC2\xB0");
   const std::string twilight =
       style.sun.twilight ? "; dawn and dusk at " + ShortestDecimal(*style.sun.twilight) + "\xC2\xB0"
                          : "";
   if (style.window_texts) {
     out << "Times in " << clock.Description() << "; true azimuths; sunrise and sunset at a"
-        << " horizon altitude of " << NumberText(horizon) << "\xC2\xB0" << twilight << ".\n\n";
+        << " horizon altitude of " << horizon << twilight << ".\n\n";
   } else {
     out << "Times in " << clock.Description() << ".\n"
-        << "True azimuths in degrees; sunrise and sunset at a horizon altitude of "
-        << ShortestDecimal(horizon) << "\xC2\xB0" << twilight << ".\n\n";
+        << "True azimuths in degrees; sunrise and sunset at a horizon altitude of " << horizon
+        << twilight << ".\n\n";
   }
   out << TextLine(style, [&](const Column& c) { return std::string(Header(c, style)); });
 }

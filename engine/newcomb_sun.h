@@ -110,19 +110,45 @@ struct Sun {
   double rise_set_hour_angle;
 };
 
-// Right ascension and declination from Newcomb's theory, t in Julian centuries since the epoch.
-inline void Equatorial(double t, Sun& sun) {
+// From the mean geometric place of the theory to the apparent place, degrees: the aberration and
+// the main term of the nutation, in longitude, in obliquity, and in sidereal time (the equation
+// of the equinoxes). Meeus, Astronomical Algorithms (1998), ch. 22 and 25, low accuracy.
+struct ApparentShift {
+  double longitude = 0, obliquity = 0, sidereal = 0;
+};
+inline constexpr double kAberration = -0.00569;         // degrees of longitude
+inline constexpr double kNutationLongitude = -0.00478;  // degrees, times the sine of the node
+inline constexpr double kNutationObliquity = 0.00256;   // degrees, times its cosine
+inline constexpr double kNode0 = 125.04;                // the Moon's node at J2000.0, degrees
+inline constexpr double kNodeRate = -1934.136;          // degrees a century
+inline constexpr double kCenturiesEpochToJ2000 = 1.0;   // from 1900 January 0.5 to J2000.0
+inline constexpr double kMeanObliquityJ2000 = 23.4393;  // degrees, enough for the shift
+
+inline ApparentShift ApparentShiftAt(double t) {
+  const SineCosine node = SinCosDeg(kNode0 + kNodeRate * (t - kCenturiesEpochToJ2000));
+  const double nutation = kNutationLongitude * node.sin;
+  return {kAberration + nutation, kNutationObliquity * node.cos,
+          nutation * std::cos(Radians(kMeanObliquityJ2000))};
+}
+
+// Right ascension and declination from Newcomb's theory, t in Julian centuries since the epoch;
+// with a shift, of the apparent place (the day's computation takes the mean one, bit for bit).
+inline void Equatorial(double t, Sun& sun, const ApparentShift* shift = nullptr) {
   const double mean_longitude = kMeanLongitude1 * t + kMeanLongitude0 + kMeanLongitude2 * t * t;
   const double anomaly =
       kMeanAnomaly1 * t + kMeanAnomaly0 - kMeanAnomaly2 * t * t - kMeanAnomaly3 * t * t * t;
-  const double longitude =
+  double longitude =
       (kCentre1 - kCentre1Rate * t - kCentre1Acceleration * t * t) * std::sin(Radians(anomaly)) +
       mean_longitude + (kCentre2 - kCentre2Rate * t) * std::sin(Radians(2 * anomaly)) +
       kCentre3 * std::sin(Radians(3 * anomaly));
   const double t2 = t * t;
   const double t3 = t * t * t;
-  const SineCosine obliquity =
-      SinCosDeg(kObliquity0 - kObliquity1 * t - kObliquity2 * t2 + kObliquity3 * t3);
+  double epsilon = kObliquity0 - kObliquity1 * t - kObliquity2 * t2 + kObliquity3 * t3;
+  if (shift) {
+    longitude += shift->longitude;
+    epsilon += shift->obliquity;
+  }
+  const SineCosine obliquity = SinCosDeg(epsilon);
 
   const double r = Radians(longitude);
   // The declination first: the rest of the pass waits on it, the right ascension only at its end.

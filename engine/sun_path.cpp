@@ -1,5 +1,6 @@
 #include "engine/sun_path.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orvalin {
@@ -22,10 +23,32 @@ constexpr int kTransitSteps = 2;
 constexpr int kCrossingSteps = 60;
 constexpr double kCrossingPrecision = 1e-7;
 
+// Saemundsson's refraction, arcminutes: 1.02 / tan(h + 10.3 / (h + 5.11)) for a geometric
+// elevation h in degrees (Sky & Telescope 72, 1986, p. 70), at 10 degrees Celsius and 1010 hPa.
+constexpr double kRefractionScale = 1.02;
+constexpr double kRefractionShift = 10.3;
+constexpr double kRefractionOffset = 5.11;
+constexpr double kLowestRefracted = -1;  // degrees
+constexpr double kArcminutesPerDegree = 60;
+// The dip of the horizon, arcminutes per square root of a metre, with standard refraction.
+constexpr double kDipPerRootMetre = 1.76;
+
 // An angle brought into [-180, 180).
 double Centred(double degrees) { return degrees - 360 * std::floor((degrees + kHalfTurn) / 360); }
 
 }  // namespace
+
+double ApparentElevation(double geometric) {
+  if (geometric < kLowestRefracted) return geometric;
+  const double arcminutes =
+      kRefractionScale /
+      std::tan(Radians(geometric + kRefractionShift / (geometric + kRefractionOffset)));
+  return geometric + arcminutes / kArcminutesPerDegree;
+}
+
+double HorizonDip(double metres) {
+  return kDipPerRootMetre * std::sqrt(metres) / kArcminutesPerDegree;
+}
 
 SunPath::SunPath(double longitude_west, double latitude, double horizon, std::int16_t day,
                  std::int16_t month, std::int16_t year)
@@ -33,11 +56,13 @@ SunPath::SunPath(double longitude_west, double latitude, double horizon, std::in
       t0_(CenturiesFromEpoch(JulianDay(day, month, year))),
       s0_(SiderealAtMidnight(t0_)) {}
 
-SunPath::Moment SunPath::At(double hours) const {
+SunPath::Moment SunPath::At(double hours, bool apparent) const {
   Moment m{hours, 0, {}, 0};
-  Equatorial(hours / kHoursPerDay / kDaysPerCentury + t0_, m.sun);
-  m.hour_angle = Centred(kDegreesPerHour * (s0_ + kSiderealPerSolar * hours) - m.sun.alpha -
-                         place_.longitude_west);
+  const double t = hours / kHoursPerDay / kDaysPerCentury + t0_;
+  const ApparentShift shift = apparent ? ApparentShiftAt(t) : ApparentShift{};
+  Equatorial(t, m.sun, apparent ? &shift : nullptr);
+  m.hour_angle = Centred(kDegreesPerHour * (s0_ + kSiderealPerSolar * hours) + shift.sidereal -
+                         m.sun.alpha - place_.longitude_west);
   const SineCosine d = SinCosDeg(m.sun.delta);
   const double cos_h = std::cos(Radians(m.hour_angle));
   m.height = place_.sin_latitude * d.sin + place_.cos_latitude * d.cos * cos_h - place_.sin_horizon;
@@ -45,6 +70,13 @@ SunPath::Moment SunPath::At(double hours) const {
 }
 
 bool SunPath::Up(double hours) const { return At(hours).height > 0; }
+
+SunPosition SunPath::PositionAt(double hours) const {
+  const Moment m = At(hours, true);
+  const double sine = m.height + place_.sin_horizon;
+  return {TrueAzimuth(place_, m.hour_angle, m.sun.delta),
+          std::asin(std::clamp(sine, -1.0, 1.0)) / kPi15 * 180};
+}
 
 // The transit nearest `guess` at which the hour angle is `hour_angle` (0 or 180).
 SunPath::Moment SunPath::Transit(double guess, double hour_angle) const {

@@ -15,6 +15,22 @@ struct SunCrossing {
   double azimuth;  // degrees, true, from the north through the east
 };
 
+// Where the sun stands at a moment, degrees: azimuth from the north through the east, and the
+// geometric elevation of its centre (no refraction).
+struct SunPosition {
+  double azimuth;
+  double elevation;
+};
+
+// The elevation that refraction shows for a geometric one, degrees, in the standard atmosphere of
+// 10 degrees Celsius and 1010 hPa (Saemundsson's formula); below -1 degree, where no refracted
+// light reaches the observer, the geometric elevation itself.
+double ApparentElevation(double geometric);
+
+// How far below the astronomical horizon an observer `metres` above the ground sees it, degrees:
+// 1.76 arcminutes times the square root of the height (the dip with standard refraction).
+double HorizonDip(double metres);
+
 class SunPath {
  public:
   // Times are counted in hours from 0 h UT of this Gregorian date; any span of some days around
@@ -26,6 +42,9 @@ class SunPath {
   std::vector<SunCrossing> Crossings(double from, double to) const;
   // Whether the sun's centre stands above the horizon altitude at `hours`.
   bool Up(double hours) const;
+  // The apparent place (aberration and nutation taken in), geometric elevation: the events keep
+  // the mean place of the window's method, which they were checked against.
+  SunPosition PositionAt(double hours) const;
 
  private:
   struct Moment {
@@ -34,7 +53,7 @@ class SunPath {
     newcomb::Sun sun;
     double hour_angle;  // local, degrees
   };
-  Moment At(double hours) const;
+  Moment At(double hours, bool apparent = false) const;
   Moment Transit(double guess, double hour_angle) const;
   SunCrossing Between(const Moment& low, const Moment& high) const;
 

@@ -5,6 +5,9 @@ files.
 
 - tests/places_tool/sun_reference.csv: the sun's day at seeded places and dates, within the
   universal-time day; the elevation is the sun's at its culmination.
+- with --positions, tests/engine/sun_positions_reference.csv: the sun's azimuth and geometric
+  elevation at random places and moments, and the crossings of the golden and blue hours' edges
+  within their UT days.
 - with --local-days, tests/cli/local_days_reference.csv: a whole year of days at places of the
   world list on their own zones, each day from its first moment on the zone's clock to the next
   day's: every sunrise and sunset in it and the time the sun spends above the horizon altitude.
@@ -132,9 +135,10 @@ def chosen_places(rows):
 
 
 class Altitudes:
-    """The sun's centre less the horizon altitude, degrees, at moments given as ephem dates."""
+    """The sun's centre less an altitude, degrees, at moments given as ephem dates."""
 
-    def __init__(self, latitude, longitude_west):
+    def __init__(self, latitude, longitude_west, altitude=HORIZON_DEG):
+        self.altitude = altitude
         self.observer = ephem.Observer()
         self.observer.lat = str(latitude)
         self.observer.lon = str(-longitude_west)
@@ -145,7 +149,10 @@ class Altitudes:
     def __call__(self, when):
         self.observer.date = when
         self.sun.compute(self.observer)
-        return math.degrees(float(self.sun.alt)) - HORIZON_DEG
+        return math.degrees(float(self.sun.alt)) - self.altitude
+
+    def azimuth(self):
+        return math.degrees(float(self.sun.az))
 
 
 def crossings(height, start, end):
@@ -216,12 +223,47 @@ def write_local_days(out, world):
     print(f"{out}: {len(places)} places, {LOCAL_YEAR}, ephem {ephem.__version__}")
 
 
+POSITION_SEED = 20271208
+POSITIONS = 300
+BANDS = (-4.0, 6.0, -6.0)  # the edges of the golden and blue hours
+
+
+def write_positions(out, world):
+    """A line a place and moment: the sun's azimuth and geometric elevation then, and the
+    crossings of each band edge within that UT day, in hours, 'r' or 's' after each."""
+    rng = random.Random(POSITION_SEED)
+    rows = rng.sample(world_places(world), POSITIONS)
+    with open(out, "w", encoding="utf-8") as f:
+        f.write("latitude,longitude_west,utc,azimuth,elevation," +
+                ",".join(f"crossings_{b:g}" for b in BANDS) + "\n")
+        for row in rows:
+            latitude, longitude_west = degrees(row["latitude"]), -degrees(row["longitude"])
+            day = datetime.date(LOCAL_YEAR, 1, 1) + datetime.timedelta(days=rng.randrange(365))
+            start = ephem.Date((day.year, day.month, day.day))
+            moment = ephem.Date(start + rng.randrange(86400) / 86400)
+            sun = Altitudes(latitude, longitude_west, 0.0)
+            elevation = sun(moment)
+            cells = [f"{latitude:.6f}", f"{longitude_west:.6f}",
+                     moment.datetime().strftime("%Y-%m-%dT%H:%M:%SZ"), f"{sun.azimuth():.6f}",
+                     f"{elevation:.6f}"]
+            for band in BANDS:
+                found = crossings(Altitudes(latitude, longitude_west, band), start, start + 1)
+                cells.append(";".join(f"{(t - start) * 24:.6f}{'r' if rising else 's'}"
+                                      for t, rising in found))
+            f.write(",".join(cells) + "\n")
+    print(f"{out}: {POSITIONS} moments, ephem {ephem.__version__}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--local-days", action="store_true")
+    parser.add_argument("--positions", action="store_true")
     parser.add_argument("--world", default="data/world-places.csv")
     parser.add_argument("--output")
     args = parser.parse_args()
+    if args.positions:
+        write_positions(args.output or "tests/engine/sun_positions_reference.csv", args.world)
+        return
     if args.local_days:
         write_local_days(args.output or "tests/cli/local_days_reference.csv", args.world)
         return

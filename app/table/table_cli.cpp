@@ -11,6 +11,8 @@
 #include "cli/command_line.h"
 #include "cli/daylight_chart.h"
 #include "cli/place_input.h"
+#include "cli/sun_options.h"
+#include "cli/sun_script.h"
 #include "cli/table_format.h"
 #include "cli/tool_errors.h"
 #include "cli/world_places.h"
@@ -43,12 +45,16 @@ constexpr OptionRule kOptions[] = {
     {"--version", false, false, "-V"},
     {"--horizon", true},
     {"--twilight", true},
+    {"--elevation", true},
+    {"--at", true},
+    {"--golden-hour", false, false, {}, true},
+    {"--blue-hour", false, false, {}, true},
+    {"--next", true},
+    {"--wait", true},
+    {"--offset", true},
+    {"--is-day", false},
+    {"--now", true},
 };
-
-// The sun's centre this far below the horizon ends each twilight, degrees.
-constexpr std::pair<std::string_view, double> kTwilights[] = {
-    {"civil", -6}, {"nautical", -12}, {"astronomical", -18}};
-constexpr double kHighestHorizon = 89;  // beyond it rising and setting lose their sense
 
 constexpr std::string_view kHelp =
     R"(Usage: orvalin-table [PLACES] [DAYS] [CLOCK] [OUTPUT]
@@ -82,6 +88,26 @@ Output:
                       degrees (default -0.61: refraction and the sun's radius)
   --twilight KIND     civil, nautical or astronomical: dawn and dusk with the
                       sun 6, 12 or 18 degrees below the horizon
+  --elevation METRES  the observer's height above the ground (0 to 9000): the
+                      horizon is lowered by its dip, 1.76' times the root of it
+  --at HH:MM[:SS]     also the sun's azimuth and elevation (geometric, and as
+                      refraction shows it at 10 C and 1010 hPa) at that time
+                      of each day on the table's clock
+Scripts (one place; the time from --now, else this computer's clock):
+  --next EVENT        print the next EVENT as a local ISO 8601 time: sunrise,
+                      sunset, culmination, dawn, dusk, golden-hour-start,
+                      golden-hour-end, blue-hour-start or blue-hour-end
+  --wait EVENT        sleep until the next EVENT, then exit 0 (at once when it
+                      passed less than a minute ago); --offset MINUTES moves it
+  --is-day            exit 0 when the sun is above the horizon altitude now
+                      (with --twilight, above the twilight's), 1 when not
+  --now YYYY-MM-DDTHH:MM:SS+HH:MM
+                      the moment taken as now
+  --golden-hour[=LOW,HIGH]
+                      the morning's and the evening's golden hour: the sun
+                      between -4 and 6 degrees, or LOW and HIGH
+  --blue-hour[=LOW,HIGH]
+                      the blue hour: the sun between -6 and -4 degrees
   --minutes           text: times and day lengths to the minute
   --window-texts      text: the window's own texts, "3h 45mn 19.5s"
   --plot FILE.png     also draw a chart of the days (one place only)
@@ -217,32 +243,6 @@ std::string SpanText(const DaySpan& span) {
   return DateText(span.first) + " to " + DateText(span.last);
 }
 
-double ReadHorizon(const CommandLine& cl) {
-  const auto text = cl.Value("--horizon");
-  if (!text) return kHorizonAltitude;
-  double degrees = 0;
-  const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), degrees);
-  if (text->empty() || ec != std::errc() || end != text->data() + text->size() ||
-      !std::isfinite(degrees) || std::fabs(degrees) > kHighestHorizon) {
-    throw BadUsage("--horizon \"" + *text + "\": expected degrees from -89 to 89, e.g. -0.833");
-  }
-  return degrees;
-}
-
-SunSettings ReadSunSettings(const CommandLine& cl) {
-  SunSettings sun;
-  sun.horizon = ReadHorizon(cl);
-  if (const auto kind = cl.Value("--twilight")) {
-    for (const auto& [name, altitude] : kTwilights) {
-      if (*kind == name) sun.twilight = altitude;
-    }
-    if (!sun.twilight) {
-      throw BadUsage("--twilight \"" + *kind + "\": expected civil, nautical or astronomical");
-    }
-  }
-  return sun;
-}
-
 TableStyle ReadStyle(const CommandLine& cl, std::size_t places) {
   TableStyle style;
   style.sun = ReadSunSettings(cl);
@@ -305,6 +305,13 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         << kPreciseFromYear << " to " << kPreciseUntilYear << '\n';
   }
   const TableStyle style = ReadStyle(cl, places.size());
+  if (AsksScriptAnswer(cl)) {
+    if (places.size() != 1) throw BadUsage("--next, --wait and --is-day answer for one place");
+    return RunScriptAnswer(cl, places.front(), ChooseClock(cl, zone, zones, places.front()),
+                           style.sun, out, err);
+  }
+  if (cl.Has("--now") || cl.Has("--offset"))
+    throw BadUsage("--now and --offset go with --next, --wait or --is-day");
   TableWriter writer(out, style);
   for (const TablePlace& place : places) {
     const Clock clock = ChooseClock(cl, zone, zones, place);

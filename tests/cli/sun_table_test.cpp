@@ -18,6 +18,13 @@ using std::chrono::year;
 
 constexpr Day kD(int y, unsigned m, unsigned d) { return Day{year{y}, month{m}, day{d}}; }
 
+SunSettings Altitudes(double horizon, std::optional<double> twilight) {
+  SunSettings s;
+  s.horizon = horizon;
+  s.twilight = twilight;
+  return s;
+}
+
 TablePlace Place(double latitude, double longitude_west) {
   TablePlace p;
   p.latitude = latitude;
@@ -183,26 +190,28 @@ TEST(SunTable, TwilightsAndHorizons) {
   EXPECT_FALSE(plain.dawn.known || plain.dusk.known);
   double earlier_dawn = plain.sunrise.local.hours;
   for (const double altitude : {-6.0, -12.0, -18.0}) {
-    const SunRow r = ComputeRow(geneva, equinox, Clock::Universal(), {kHorizonAltitude, altitude});
+    const SunRow r =
+        ComputeRow(geneva, equinox, Clock::Universal(), Altitudes(kHorizonAltitude, altitude));
     ASSERT_TRUE(r.dawn.known && r.dusk.known) << altitude;
     EXPECT_EQ(r.sunrise.text, plain.sunrise.text);
     EXPECT_LT(r.dawn.local.hours, earlier_dawn) << altitude;
     EXPECT_GT(r.dusk.local.hours, r.sunset.local.hours) << altitude;
     earlier_dawn = r.dawn.local.hours;
   }
-  const SunRow zero = ComputeRow(geneva, equinox, Clock::Universal(), {0, std::nullopt});
+  const SunRow zero = ComputeRow(geneva, equinox, Clock::Universal(), Altitudes(0, std::nullopt));
   EXPECT_GT(zero.sunrise.local.hours, plain.sunrise.local.hours);
   EXPECT_LT(zero.day_length, plain.day_length);
 
   // Berlin's midsummer nights stay lighter than -18 degrees.
   const TablePlace berlin = Place(52.5, -13.4);
-  const SunRow light = ComputeRow(berlin, kD(2027, 6, 21), Clock::Universal(), {-0.61, -18});
+  const SunRow light =
+      ComputeRow(berlin, kD(2027, 6, 21), Clock::Universal(), Altitudes(-0.61, -18));
   EXPECT_EQ(light.twilight_status, SunOutcome::NoSunset);
   EXPECT_FALSE(light.dawn.known || light.dusk.known);
   EXPECT_NE(light.twilight_note, "");
   EXPECT_EQ(light.status, SunOutcome::Complete);
   const SunRow local =
-      ComputeRow(berlin, kD(2027, 6, 21), *Clock::Zone("Europe/Berlin"), {-0.61, -18});
+      ComputeRow(berlin, kD(2027, 6, 21), *Clock::Zone("Europe/Berlin"), Altitudes(-0.61, -18));
   EXPECT_EQ(local.note, "");  // a day without dusk is no surprise then
 }
 
@@ -272,8 +281,7 @@ TEST(SunTable, PolarEdgesAndSkippedDaysShowWhatTheyHold) {
   std::vector<Day> rows, skipped;
   ForEachRow(
       Place(-13.83, 171.77), kD(2011, 12, 29), kD(2011, 12, 31), apia,
-      [&](const SunRow& r) { rows.push_back(r.date); }, {},
-      [&](Day d) { skipped.push_back(d); });
+      [&](const SunRow& r) { rows.push_back(r.date); }, {}, [&](Day d) { skipped.push_back(d); });
   EXPECT_EQ(rows, (std::vector<Day>{kD(2011, 12, 29), kD(2011, 12, 31)}));
   EXPECT_EQ(skipped, std::vector<Day>{kD(2011, 12, 30)});
 }

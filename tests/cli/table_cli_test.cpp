@@ -332,5 +332,35 @@ TEST_F(TableCli, AFailedWriteIsAFailure) {
   EXPECT_EQ(err.str(), "orvalin-table: the table cannot be written\n");
 }
 
+// The answers for scripts, from a given now: the next event as a local time, a wait for an event
+// that has just passed, and whether it is day, which agrees with the sun's elevation then.
+TEST_F(TableCli, ScriptAnswersFromAGivenNow) {
+  const std::vector<std::string> geneva = {"--record", "1", "--tz", "Europe/Zurich"};
+  const auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), geneva.begin(), geneva.end());
+    return Table(args);
+  };
+  const ToolRun next = run({"--next", "sunrise", "--now", "2027-06-21T03:00:00+02:00"});
+  EXPECT_EQ(next.status, 0) << next.err;
+  EXPECT_EQ(next.out, "2027-06-21T05:45:18+02:00\n");
+  const ToolRun golden = run({"--next", "golden-hour-start", "--now", "2027-06-21T10:00:00Z"});
+  EXPECT_EQ(golden.out, "2027-06-21T20:44:05+02:00\n");
+  const ToolRun passed = run({"--wait", "sunrise", "--now", "2027-06-21T05:45:43+02:00"});
+  EXPECT_EQ(passed.status, 0);
+  EXPECT_EQ(passed.err, "orvalin-table: sunrise was 25 s ago, at 2027-06-21T05:45:18+02:00\n");
+  for (const char* time : {"05:45:10", "05:45:30"}) {
+    const ToolRun at = run({"--date", "2027-06-21", "--at", time, "--format", "json"});
+    const QJsonObject row = QJsonDocument::fromJson(QByteArray::fromStdString(at.out))
+                                .object()["days"]
+                                .toArray()[0]
+                                .toObject();
+    const bool up = row["at_elevation"].toObject()["degrees"].toDouble() > kHorizonAltitude;
+    const ToolRun day = run({"--is-day", "--now", std::string("2027-06-21T") + time + "+02:00"});
+    EXPECT_EQ(day.status, up ? 0 : 1) << time << at.out;
+  }
+  EXPECT_EQ(run({"--next", "noon"}).status, 2);
+  EXPECT_EQ(run({"--now", "2027-06-21T03:00:00"}).status, 2);
+}
+
 }  // namespace
 }  // namespace orvalin

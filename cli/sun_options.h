@@ -1,0 +1,21 @@
+// The options that choose what the sun's rows hold: horizon, observer's height, twilight, a time
+// of day, golden and blue hours.
+#pragma once
+
+#include "cli/command_line.h"
+#include "cli/sun_table.h"
+
+namespace orvalin {
+
+// The sun's centre this far below the horizon ends each twilight, degrees.
+inline constexpr std::pair<std::string_view, double> kTwilights[] = {
+    {"civil", -6}, {"nautical", -12}, {"astronomical", -18}};
+// Golden hour: the sun between 4 degrees below and 6 above the horizon; blue hour: between 6 and
+// 4 below. Photographers' usual bands; others use other edges, so both can be set.
+inline constexpr AltitudeBand kGoldenHour{-4, 6};
+inline constexpr AltitudeBand kBlueHour{-6, -4};
+
+// BadUsage naming the option and the accepted form for any value out of its range.
+SunSettings ReadSunSettings(const CommandLine& cl);
+
+}  // namespace orvalin
