@@ -77,11 +77,6 @@ const EventKind& ReadEvent(std::string_view option, std::string_view text) {
   throw BadUsage(std::string(option) + " \"" + std::string(text) + "\": expected " + names);
 }
 
-sys_seconds MomentOf(const EventTime& e) {
-  return sys_seconds{sys_days{e.local.date}} + seconds{std::llround(e.local.hours * 3600)} -
-         seconds{e.local.offset_seconds};
-}
-
 // The event's moments on the days around `now` on the clock, in order.
 std::vector<sys_seconds> MomentsAround(const EventKind& kind, const TablePlace& place,
                                        const Clock& clock, const SunSettings& settings,
@@ -93,7 +88,7 @@ std::vector<sys_seconds> MomentsAround(const EventKind& kind, const TablePlace& 
     const Day d{sys_days{local} + days{n}};
     const SunRow row = ComputeRow(place, d, clock, settings);
     for (const EventTime* e : kind.times(row)) {
-      if (e->known) moments.push_back(MomentOf(*e));
+      if (e->known) moments.push_back(MomentOfEvent(*e));
     }
     if (!moments.empty() && moments.back() > now + days{2}) break;
   }

@@ -330,6 +330,12 @@ std::vector<SunRow> ComputeRows(const TablePlace& place, Day first, Day last, co
   return rows;
 }
 
+std::chrono::sys_seconds MomentOfEvent(const EventTime& e) {
+  using std::chrono::seconds;
+  return std::chrono::sys_seconds{sys_days{e.local.date}} +
+         seconds{std::llround(e.local.hours * 3600)} - seconds{e.local.offset_seconds};
+}
+
 std::string_view StatusName(SunOutcome status) {
   switch (status) {
     case SunOutcome::Complete:

@@ -2,6 +2,7 @@
 // and decimal values, on a chosen clock.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -108,6 +109,9 @@ void ForEachRow(const TablePlace& place, Day first, Day last, const Clock& clock
                 const std::function<void(Day)>& skipped = {});
 std::vector<SunRow> ComputeRows(const TablePlace& place, Day first, Day last, const Clock& clock,
                                 const SunSettings& settings = {});
+
+// The universal moment of an event shown on a clock, to the second.
+std::chrono::sys_seconds MomentOfEvent(const EventTime& e);
 
 // "complete", "no sunrise", "no sunset", "fault"
 std::string_view StatusName(SunOutcome status);

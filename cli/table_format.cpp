@@ -349,13 +349,17 @@ TableFormat ParseTableFormat(std::string_view option, std::string_view text) {
   if (text == "text") return TableFormat::Text;
   if (text == "csv") return TableFormat::Csv;
   if (text == "json") return TableFormat::Json;
+  if (text == "ics") return TableFormat::Ics;
   throw BadUsage(std::string(option) + " \"" + std::string(text) +
-                 "\": expected text, csv or json");
+                 "\": expected text, csv, json or ics");
 }
 
 TableWriter::TableWriter(std::ostream& out, const TableStyle& style) : out_(out), style_(style) {
   if (style_.format == TableFormat::Csv) out_ << CsvHeader(style_) << '\n';
   if (style_.format == TableFormat::Json && style_.many_places) out_ << "{\n  \"places\": [";
+  if (style_.format == TableFormat::Ics) {
+    ics_.emplace(out_, std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
+  }
 }
 
 void TableWriter::BeginPlace(const TablePlace& place, const Clock& clock) {
@@ -368,6 +372,7 @@ void TableWriter::BeginPlace(const TablePlace& place, const Clock& clock) {
       TextHeading(out_, place, clock, style_);
       break;
     case TableFormat::Csv:
+    case TableFormat::Ics:
       break;
     case TableFormat::Json:
       if (style_.many_places) {
@@ -397,6 +402,9 @@ void TableWriter::Row(const SunRow& row) {
       out_ << (rows_ == 0 ? "\n" : ",\n") << (style_.many_places ? "      " : "    ")
            << JsonRow(context, style_);
       break;
+    case TableFormat::Ics:
+      ics_->Row(*place_, row);
+      break;
   }
   ++rows_;
 }
@@ -408,6 +416,7 @@ void TableWriter::Skipped(Day day) {
 }
 
 void TableWriter::End() {
+  if (ics_) ics_->End();
   if (style_.format != TableFormat::Json) return;
   if (style_.many_places) {
     if (places_ > 0) out_ << (rows_ == 0 ? "]}" : "\n    ]}");

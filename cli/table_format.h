@@ -1,19 +1,21 @@
 // Sun rows written as text, CSV or JSON, one at a time as they are computed.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/clock.h"
+#include "cli/ics_format.h"
 #include "cli/sun_table.h"
 
 namespace orvalin {
 
-enum class TableFormat { Text, Csv, Json };
+enum class TableFormat { Text, Csv, Json, Ics };
 
-// "text", "csv" or "json"; BadUsage naming `option` otherwise.
+// "text", "csv", "json" or "ics"; BadUsage naming `option` otherwise.
 TableFormat ParseTableFormat(std::string_view option, std::string_view text);
 
 struct TableStyle {
@@ -43,6 +45,7 @@ class TableWriter {
  private:
   std::ostream& out_;
   TableStyle style_;
+  std::optional<IcsWriter> ics_;
   const TablePlace* place_ = nullptr;
   const Clock* clock_ = nullptr;
   int places_ = 0;

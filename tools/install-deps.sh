@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick
   libclang-rt-14-dev clang-tidy
-  python3 dpkg-dev file
+  python3 python3-icalendar dpkg-dev file
   tzdata fonts-dejavu-core desktop-file-utils
   help2man appstream lintian bash-completion
 )

@@ -10,6 +10,7 @@
 
 #include "cli/command_line.h"
 #include "cli/daylight_chart.h"
+#include "cli/path_table.h"
 #include "cli/place_input.h"
 #include "cli/sun_options.h"
 #include "cli/sun_script.h"
@@ -54,6 +55,7 @@ constexpr OptionRule kOptions[] = {
     {"--offset", true},
     {"--is-day", false},
     {"--now", true},
+    {"--path", true},
 };
 
 constexpr std::string_view kHelp =
@@ -83,7 +85,8 @@ Clock (default: universal time, each row a day as the window computes it):
   On a clock each row is one day of that clock, with that day's events.
 Output:
   --format FORMAT     text (the default), csv or json (texts and decimals,
-                      ISO 8601 dates and times, one line a day and place)
+                      ISO 8601 dates and times, one line a day and place), or
+                      ics (a calendar: an event per sunrise and sunset)
   --horizon DEG       the altitude of the sun's centre at sunrise and sunset,
                       degrees (default -0.61: refraction and the sun's radius)
   --twilight KIND     civil, nautical or astronomical: dawn and dusk with the
@@ -103,6 +106,9 @@ Scripts (one place; the time from --now, else this computer's clock):
                       (with --twilight, above the twilight's), 1 when not
   --now YYYY-MM-DDTHH:MM:SS+HH:MM
                       the moment taken as now
+  --path MINUTES      instead of a row a day, the sun's azimuth and elevation
+                      every MINUTES of each day; with --plot and one day, the
+                      chart is that path
   --golden-hour[=LOW,HIGH]
                       the morning's and the evening's golden hour: the sun
                       between -4 and 6 degrees, or LOW and HIGH
@@ -277,6 +283,39 @@ void CheckWritten(std::ostream& out) {
   if (!out) throw ToolFailure("the table cannot be written");
 }
 
+constexpr long long kLongestPathStep = 24 * 60;  // minutes
+
+int WritePaths(const CommandLine& cl, const std::vector<TablePlace>& places, const DaySpan& span,
+               const std::optional<Clock>& zone, PlaceClocks& zones, const TableStyle& style,
+               const std::optional<std::string>& plot, std::ostream& out) {
+  const long long minutes = PositiveNumber("--path", *cl.Value("--path"));
+  if (minutes > kLongestPathStep) throw BadUsage("--path takes minutes from 1 to 1440");
+  if (plot && span.first != span.last) throw BadUsage("--plot with --path draws one day");
+  if (style.format == TableFormat::Ics) throw BadUsage("--path writes text, csv or json");
+  int written = 0;
+  for (const TablePlace& place : places) {
+    const Clock clock = ChooseClock(cl, zone, zones, place);
+    std::vector<PathPoint> points;
+    for (const Day day : DaysFromTo(span.first, span.last)) {
+      const auto of_day = SunPathOfDay(place, day, clock, static_cast<int>(minutes), style.sun);
+      points.insert(points.end(), of_day.begin(), of_day.end());
+    }
+    WritePath(out, style, place, clock, points, written++ == 0);
+    CheckWritten(out);
+    if (plot) {
+      const ChartApplication app(kProgram.data());
+      SaveChartPng(DrawPathChart(points, place.Label(),
+                                 SpanText(span) + "  \u00B7  the sun's path, hours of " +
+                                     clock.Description()),
+                   *plot);
+    }
+  }
+  EndPaths(out, style, written);
+  out.flush();
+  CheckWritten(out);
+  return kExitOk;
+}
+
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const CommandLine cl(args, kOptions);
   if (AnswerHelpOrVersion(cl, out, kProgram, kHelp, ORVALIN_VERSION)) return kExitOk;
@@ -312,6 +351,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   if (cl.Has("--now") || cl.Has("--offset"))
     throw BadUsage("--now and --offset go with --next, --wait or --is-day");
+  if (cl.Has("--path")) return WritePaths(cl, places, span, zone, zones, style, plot, out);
   TableWriter writer(out, style);
   for (const TablePlace& place : places) {
     const Clock clock = ChooseClock(cl, zone, zones, place);

@@ -66,7 +66,7 @@ touch a.csv b.txt chart.png places.dat
 
 expect "--file --format --from " _orvalin_table orvalin-table --f
 expect_in "--plot" _orvalin_table orvalin-table ""
-expect "csv json text " _orvalin_table orvalin-table --format ""
+expect "csv ics json text " _orvalin_table orvalin-table --format ""
 expect "places.dat " _orvalin_table orvalin-table --file ""
 expect "chart.png " _orvalin_table orvalin-table --date 21-06-2009 --plot ""
 expect "" _orvalin_table orvalin-table --record ""
