@@ -19,7 +19,7 @@ constexpr double kHalfSiderealDay = kSiderealDayHours / 2;
 // Steps to a transit (the sun's right ascension slows the hour angle by a 365th: each step
 // gains nearly three digits) and to a crossing, and where the search for a crossing stops,
 // hours (0.36 ms).
-constexpr int kTransitSteps = 2;
+constexpr int kTransitSteps = 1;
 constexpr int kCrossingSteps = 60;
 constexpr double kCrossingPrecision = 1e-7;
 
@@ -33,8 +33,14 @@ constexpr double kArcminutesPerDegree = 60;
 // The dip of the horizon, arcminutes per square root of a metre, with standard refraction.
 constexpr double kDipPerRootMetre = 1.76;
 
+// Steps of the hour angle of rise and set before the bracketing search takes over.
+constexpr int kHourAngleSteps = 5;
+
 // An angle brought into [-180, 180).
 double Centred(double degrees) { return degrees - 360 * std::floor((degrees + kHalfTurn) / 360); }
+
+// An angle brought into [0, 360): how far ahead it lies.
+double Ahead(double degrees) { return degrees - 360 * std::floor(degrees / 360); }
 
 }  // namespace
 
@@ -87,9 +93,35 @@ SunPath::Moment SunPath::Transit(double guess, double hour_angle) const {
   return m;
 }
 
-// The crossing between two transits whose heights lie either side of the horizon altitude:
-// regula falsi, halving the weight of an end that stays (Illinois), so that it always closes in.
+// The crossing between two transits whose heights lie either side of the horizon altitude. First
+// the hour angle of rise or set, each step taking the sun where the last one arrived: it gains
+// nearly three digits a step. Where the sun skims the altitude and that does not settle within
+// the transits, regula falsi, halving the weight of an end that stays (Illinois), which always
+// closes in.
 SunCrossing SunPath::Between(const Moment& low, const Moment& high) const {
+  const bool rising = low.height <= 0;
+  double t = low.hours;
+  const Moment* sun = &low;
+  Moment m = low;
+  for (int step = 0; step < kHourAngleSteps; ++step) {
+    const double x = HorizonCosine(place_, sun->sun.delta);
+    if (!(x >= -1 && x <= 1)) break;
+    const double target = rising ? -HourAngleOfCosine(x) : HourAngleOfCosine(x);
+    const double turn = step == 0 ? Ahead(target - low.hour_angle) : Centred(target - m.hour_angle);
+    const double next =
+        (step == 0 ? low.hours : m.hours) + turn / kDegreesPerHour / kSiderealPerSolar;
+    if (!(next > low.hours && next < high.hours)) break;
+    if (step > 0 && std::fabs(next - t) <= kCrossingPrecision) {
+      return {next, rising, TrueAzimuth(place_, target, m.sun.delta)};
+    }
+    t = next;
+    m = At(t);
+    sun = &m;
+  }
+  return Bracketed(low, high);
+}
+
+SunCrossing SunPath::Bracketed(const Moment& low, const Moment& high) const {
   Moment a = low, b = high;
   double fa = a.height, fb = b.height;
   Moment m = a;

@@ -56,6 +56,7 @@ class SunPath {
   Moment At(double hours, bool apparent = false) const;
   Moment Transit(double guess, double hour_angle) const;
   SunCrossing Between(const Moment& low, const Moment& high) const;
+  SunCrossing Bracketed(const Moment& low, const Moment& high) const;
 
   newcomb::Place place_;
   double t0_;

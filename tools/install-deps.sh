@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
-# Installs what building and testing Orvalin needs on Debian 12. Quick when all is there.
+# Installs what building and testing Orvalin needs on Debian 12; with --programs, only what
+# building and running the programs needs. Quick when all is there.
 set -euo pipefail
 
-packages=(
-  g++ clang cmake ninja-build pkg-config
+programs=(
+  g++ cmake ninja-build pkg-config
   qt6-base-dev libgl1-mesa-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  tzdata fonts-dejavu-core
+)
+development=(
+  clang libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick
   libclang-rt-14-dev clang-tidy
   python3 python3-icalendar dpkg-dev file
-  tzdata fonts-dejavu-core desktop-file-utils
-  help2man appstream lintian bash-completion
+  desktop-file-utils help2man appstream lintian bash-completion
 )
+
+packages=("${programs[@]}")
+[ "${1:-}" = "--programs" ] || packages+=("${development[@]}")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,7 @@
 #include "app/table/table_cli.h"
 
+#include <unistd.h>
+
 #include <QDate>
 #include <algorithm>
 #include <charconv>
@@ -12,6 +14,7 @@
 #include "cli/daylight_chart.h"
 #include "cli/path_table.h"
 #include "cli/place_input.h"
+#include "cli/progress.h"
 #include "cli/sun_options.h"
 #include "cli/sun_script.h"
 #include "cli/table_format.h"
@@ -56,6 +59,8 @@ constexpr OptionRule kOptions[] = {
     {"--is-day", false},
     {"--now", true},
     {"--path", true},
+    {"--quiet", false},
+    {"--progress", false},
 };
 
 constexpr std::string_view kHelp =
@@ -117,6 +122,8 @@ Scripts (one place; the time from --now, else this computer's clock):
   --minutes           text: times and day lengths to the minute
   --window-texts      text: the window's own texts, "3h 45mn 19.5s"
   --plot FILE.png     also draw a chart of the days (one place only)
+  --quiet             no progress line; --progress: one even when standard
+                      error is not a terminal (a run over a second shows one)
   -h, --help          show this help
   -V, --version       show the version
 
@@ -353,6 +360,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     throw BadUsage("--now and --offset go with --next, --wait or --is-day");
   if (cl.Has("--path")) return WritePaths(cl, places, span, zone, zones, style, plot, out);
   TableWriter writer(out, style);
+  Progress progress(
+      err, std::string(kProgram), "days", static_cast<long long>(places.size()) * DayCount(span),
+      ProgressMode(cl.Has("--quiet"), cl.Has("--progress")), isatty(STDERR_FILENO) != 0);
   for (const TablePlace& place : places) {
     const Clock clock = ChooseClock(cl, zone, zones, place);
     writer.BeginPlace(place, clock);
@@ -365,6 +375,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
           writer.Row(row);
           CheckWritten(out);
           if (plotted) plotted->Add(row);
+          progress.Step();
         },
         style.sun, [&](Day day) { writer.Skipped(day); });
     if (plotted) Plot(*plot, place, clock, span, *plotted);

@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <sstream>
+#include <thread>
+#include <tuple>
+
 #include "cli/clock.h"
 #include "cli/day_span.h"
 #include "cli/out_text.h"
+#include "cli/progress.h"
 #include "commands/calculate_day.h"
 #include "engine/helpers.h"
 #include "tests/support/session_fixture.h"
@@ -284,6 +290,38 @@ TEST(SunTable, PolarEdgesAndSkippedDaysShowWhatTheyHold) {
       [&](const SunRow& r) { rows.push_back(r.date); }, {}, [&](Day d) { skipped.push_back(d); });
   EXPECT_EQ(rows, (std::vector<Day>{kD(2011, 12, 29), kD(2011, 12, 31)}));
   EXPECT_EQ(skipped, std::vector<Day>{kD(2011, 12, 30)});
+}
+
+// Progress shows only where it is asked for or on a terminal, once a second has passed, and
+// leaves nothing behind on the line.
+TEST(Progress, OnlyOnATerminalOrWhenForcedAndClearedAtTheEnd) {
+  const std::tuple<Progress::Mode, bool, bool> cases[] = {{Progress::Mode::Auto, false, false},
+                                                          {Progress::Mode::Quiet, true, false},
+                                                          {Progress::Mode::Forced, false, true},
+                                                          {Progress::Mode::Auto, true, true}};
+  std::ostringstream err[4];
+  {
+    std::vector<std::unique_ptr<Progress>> runs;
+    for (int k = 0; k < 4; ++k) {
+      const auto& [mode, terminal, shown] = cases[k];
+      runs.push_back(
+          std::make_unique<Progress>(err[k], "orvalin-table", "days", 8, mode, terminal));
+      runs.back()->Step();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1050));
+    for (auto& run : runs) {
+      run->Step();
+      run->Step();
+    }
+  }
+  for (int k = 0; k < 4; ++k) {
+    const bool shown = std::get<2>(cases[k]);
+    EXPECT_EQ(err[k].str().find("orvalin-table: 3 of 8 days (37%)") != std::string::npos, shown)
+        << err[k].str();
+    if (shown) {
+      EXPECT_TRUE(err[k].str().ends_with("\r\x1b[K")) << err[k].str();
+    }
+  }
 }
 
 TEST(DaySpan, ReadsStrictDatesAndSpans) {

@@ -1,0 +1,43 @@
+// How far a long run has come, on one line of standard error rewritten in place: only on a
+// terminal (never in pipes, files or logs) unless forced, and only once the run has lasted a
+// second; the line is cleared at the end.
+#pragma once
+
+#include <chrono>
+#include <ostream>
+#include <string>
+
+namespace orvalin {
+
+class Progress {
+ public:
+  enum class Mode { Auto, Quiet, Forced };
+
+  // `what`: the unit counted, plural ("days", "records"). `terminal`: whether `err` is one.
+  Progress(std::ostream& err, std::string program, std::string what, long long total, Mode mode,
+           bool terminal);
+  ~Progress();
+  Progress(const Progress&) = delete;
+  Progress& operator=(const Progress&) = delete;
+
+  // One more done. Looks at the clock only every so many steps, so that counting costs nothing.
+  void Step() {
+    if (!on_ || ++done_ < next_look_) return;
+    Look();
+  }
+
+ private:
+  void Look();
+
+  std::ostream& err_;
+  std::string program_, what_;
+  long long total_, done_ = 0, next_look_ = 0, look_every_ = 1;
+  bool on_;
+  bool shown_ = false;
+  std::chrono::steady_clock::time_point start_, last_shown_;
+};
+
+// --quiet, --progress or neither.
+Progress::Mode ProgressMode(bool quiet, bool forced);
+
+}  // namespace orvalin
