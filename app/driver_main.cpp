@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/driver.h"
 #include "app/json_line.h"
@@ -54,7 +55,16 @@ bool IsBlank(const std::string& line) {
 
 }  // namespace
 
+constexpr std::string_view kUsage =
+    "Usage: orvalin-driver [--dir DIR] [--today DD-MM-YYYY]\n"
+    "Runs the Orvalin window without a screen and takes its actions as JSON Lines on standard\n"
+    "input, writing what the window shows as JSON Lines; see the manual page, orvalin-driver(1).\n";
+
 int main(int argc, char* argv[]) {
+  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::cout << kUsage;
+    return 0;
+  }
   std::signal(SIGXFSZ, SIG_IGN);  // a write over the file-size limit fails instead of killing
   orvalin::HoldLocksAsTheEnvironmentSays();
   Options options;
