@@ -19,7 +19,8 @@ inline constexpr double kDaysPerCentury = 36525;
 inline constexpr double kHoursPerDay = 24;
 inline constexpr double kDegreesPerHour = 15;
 
-// Greenwich mean sidereal time at 0 h UT, hours: constant, per century, per century squared.
+// Greenwich mean sidereal time at 0 h UT, hours: constant, per century, per century squared
+// (Newcomb's expression, as in Meeus, Astronomical Formulae for Calculators, 1979, ch. 7).
 inline constexpr double kSiderealAtEpoch = 6.6460656;
 inline constexpr double kSiderealRate = 2400.051262;
 inline constexpr double kSiderealAcceleration = 0.00002581;
@@ -29,6 +30,9 @@ inline constexpr double kSiderealPerSolar = 1.002737908;
 // day, counted from that of 0 h UT, stays below 24 hours.
 inline constexpr double kSiderealDayHours = kHoursPerDay / kSiderealPerSolar;
 
+// The sun's coordinates below are Newcomb's theory (Tables of the Sun, 1895) in the low-precision
+// form of Meeus, Astronomical Formulae for Calculators (1979), ch. 18, time in Julian centuries
+// from 1900 January 0.5.
 // Newcomb's mean longitude of the sun, degrees: constant, per century, per century squared.
 inline constexpr double kMeanLongitude0 = 279.69668;
 inline constexpr double kMeanLongitude1 = 36000.76892;
