@@ -76,9 +76,8 @@ void WritePath(std::ostream& out, const TableStyle& style, const TablePlace& pla
           << ", \"clock\": " << JsonString(clock.Name()) << ", \"points\": [";
       for (std::size_t k = 0; k < points.size(); ++k) {
         const PathPoint& p = points[k];
-        out << (k == 0 ? "\n" : ",\n") << "    {\"time\": \"" << Iso(p)
-            << "\", \"azimuth_deg\": " << Deg(p.azimuth)
-            << ", \"elevation_deg\": " << Deg(p.elevation)
+        out << (k == 0 ? "\n" : ",\n") << R"(    {"time": ")" << Iso(p) << R"(", "azimuth_deg": )"
+            << Deg(p.azimuth) << ", \"elevation_deg\": " << Deg(p.elevation)
             << ", \"apparent_elevation_deg\": " << Deg(p.apparent_elevation)
             << ", \"up\": " << (p.up ? "true" : "false") << "}";
       }

@@ -1,6 +1,7 @@
 #include "cli/progress.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace orvalin {
@@ -12,7 +13,7 @@ constexpr auto kRefresh = std::chrono::milliseconds(200);  // the line is rewrit
 constexpr long long kLooksPerRefresh = 4;
 
 std::string Duration(double seconds) {
-  const long long s = static_cast<long long>(seconds + 0.5);
+  const long long s = std::llround(seconds);
   char text[32];
   if (s >= 3600) {
     std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
@@ -48,7 +49,8 @@ void Progress::Look() {
   const auto elapsed = now - start_;
   // Steps are looked at about four times a refresh, however fast they come; the stride grows
   // at most twofold a look, so that a few quick first steps do not hide slow ones after them.
-  const double per_step = std::chrono::duration<double>(elapsed).count() / done_;
+  const double per_step =
+      std::chrono::duration<double>(elapsed).count() / static_cast<double>(done_);
   const double refresh = std::chrono::duration<double>(kRefresh).count();
   const auto wanted = static_cast<long long>(refresh / kLooksPerRefresh / std::max(per_step, 1e-9));
   look_every_ = std::clamp(wanted, 1LL, 2 * look_every_);
@@ -57,7 +59,7 @@ void Progress::Look() {
   shown_ = true;
   last_shown_ = now;
   const double seconds = std::chrono::duration<double>(elapsed).count();
-  const double left = seconds / done_ * static_cast<double>(total_ - done_);
+  const double left = seconds / static_cast<double>(done_) * static_cast<double>(total_ - done_);
   err_ << "\r\x1b[K" << program_ << ": " << done_ << " of " << total_ << ' ' << what_ << " ("
        << done_ * 100 / total_ << "%), " << Duration(left) << " left" << std::flush;
 }

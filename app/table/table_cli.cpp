@@ -290,7 +290,7 @@ void CheckWritten(std::ostream& out) {
   if (!out) throw ToolFailure("the table cannot be written");
 }
 
-constexpr long long kLongestPathStep = 24 * 60;  // minutes
+constexpr long long kLongestPathStep = 24LL * 60;  // minutes
 
 int WritePaths(const CommandLine& cl, const std::vector<TablePlace>& places, const DaySpan& span,
                const std::optional<Clock>& zone, PlaceClocks& zones, const TableStyle& style,
