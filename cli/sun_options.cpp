@@ -1,5 +1,6 @@
 #include "cli/sun_options.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -51,7 +52,8 @@ std::optional<double> ReadAt(const CommandLine& cl) {
   int count = 0;
   const char* p = text->data();
   const char* const end = p + text->size();
-  while (count < 3) {
+  while (count < 3 && end - p >= 2 && std::isdigit(static_cast<unsigned char>(p[0])) != 0 &&
+         std::isdigit(static_cast<unsigned char>(p[1])) != 0) {
     const auto [next, ec] = std::from_chars(p, end, parts[count]);
     if (ec != std::errc() || next - p != 2) break;
     ++count;

@@ -140,6 +140,14 @@ void Wait(sys_seconds target, sys_seconds now, std::ostream& err) {
   if (terminal) err << "\r\x1b[K" << std::flush;
 }
 
+// Two decimal digits at `at`, or nothing.
+std::optional<int> TwoDigits(std::string_view text, std::size_t at) {
+  if (at + 2 > text.size()) return std::nullopt;
+  const auto digit = [&](std::size_t k) { return text[k] >= '0' && text[k] <= '9'; };
+  if (!digit(at) || !digit(at + 1)) return std::nullopt;
+  return (text[at] - '0') * 10 + (text[at + 1] - '0');
+}
+
 }  // namespace
 
 bool AsksScriptAnswer(const CommandLine& cl) {
@@ -152,29 +160,21 @@ sys_seconds ParseIsoMoment(std::string_view option, std::string_view text) {
                     "\": expected YYYY-MM-DDTHH:MM:SS with Z or an offset, e.g. "
                     "2027-06-21T03:00:00+02:00");
   };
-  if (text.size() < 20 || text[10] != 'T') throw bad();
+  if (text.size() < 20 || text[10] != 'T' || text[13] != ':' || text[16] != ':') throw bad();
   const Day day = ParseDayText(option, text.substr(0, 10));
-  int part[3] = {};
-  for (int k = 0; k < 3; ++k) {
-    const std::string_view digits = text.substr(11 + 3 * k, 2);
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + 2, part[k]);
-    if (ec != std::errc() || end != digits.data() + 2 || (k < 2 && text[13 + 3 * k] != ':'))
-      throw bad();
-  }
-  if (part[0] > 23 || part[1] > 59 || part[2] > 59) throw bad();
+  const auto h = TwoDigits(text, 11), m = TwoDigits(text, 14), s = TwoDigits(text, 17);
+  if (!h || !m || !s || *h > 23 || *m > 59 || *s > 59) throw bad();
   int offset = 0;
   const std::string_view zone = text.substr(19);
   if (zone != "Z") {
-    int h = 0, m = 0;
-    if (zone.size() != 6 || (zone[0] != '+' && zone[0] != '-') || zone[3] != ':' ||
-        std::from_chars(zone.data() + 1, zone.data() + 3, h).ptr != zone.data() + 3 ||
-        std::from_chars(zone.data() + 4, zone.data() + 6, m).ptr != zone.data() + 6 || h > 23 ||
-        m > 59) {
+    const auto zh = TwoDigits(zone, 1), zm = TwoDigits(zone, 4);
+    if (zone.size() != 6 || (zone[0] != '+' && zone[0] != '-') || zone[3] != ':' || !zh || !zm ||
+        *zh > 23 || *zm > 59) {
       throw bad();
     }
-    offset = (zone[0] == '-' ? -1 : 1) * (h * 3600 + m * 60);
+    offset = (zone[0] == '-' ? -1 : 1) * (*zh * 3600 + *zm * 60);
   }
-  return sys_seconds{sys_days{day}} + seconds{part[0] * 3600 + part[1] * 60 + part[2] - offset};
+  return sys_seconds{sys_days{day}} + seconds{*h * 3600 + *m * 60 + *s - offset};
 }
 
 int RunScriptAnswer(const CommandLine& cl, const TablePlace& place, const Clock& clock,
