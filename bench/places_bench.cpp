@@ -181,5 +181,19 @@ BENCHMARK_CAPTURE(FindOnSample, OtherName, "Kiev")->Unit(benchmark::kMillisecond
 BENCHMARK_CAPTURE(FindOnSample, NameAndCountry, "Sydney, CA")->Unit(benchmark::kMillisecond);
 
 
+// The window's search where the exact rule misses and the other names find the place.
+void SearchOtherNameOfSample(benchmark::State& state) {
+  Bench b;
+  b.Write(SamplePlaces());
+  b.session.World = WorldListSource(ORVALIN_WORLD_PLACES_CSV);
+  for (auto _ : state) {
+    b.window.ClearEvents();
+    b.window.QueueInput("Kiev");
+    Search(b.session);
+  }
+  if (!b.window.MessageTexts().empty()) state.SkipWithError("not found");
+}
+BENCHMARK(SearchOtherNameOfSample)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace orvalin
