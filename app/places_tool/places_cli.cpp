@@ -59,7 +59,8 @@ Commands:
                           last record; exit status 1 when there is any
 
 Options:
-  --file FILE             the places file (default: location.dat here)
+  --file FILE             the places file (default: location.dat here, else
+                          the window's, in $XDG_DATA_HOME/orvalin)
   -h, --help              show this help
   -V, --version           show the version
 
@@ -282,7 +283,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (cl.Has("--format")) ParseTableFormat("--format", *cl.Value("--format"));
   if (cl.Has("--encoding")) ReadEncoding("--encoding", *cl.Value("--encoding"));
 
-  const Context c{cl, cl.Value("--file").value_or(PlacesFileIn("")), out, err};
+  const Context c{cl, ChosenPlacesFile(cl.Value("--file"), kProgram, err), out, err};
   const int status = Dispatch(c, command, words);
   EnsureWritten(out);
   return status;

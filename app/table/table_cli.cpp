@@ -58,7 +58,8 @@ Sunrise, culmination and sunset of places over many days, computed as the
 Orvalin window computes them (true azimuths, horizon altitude -0.61 degrees).
 
 Places (default: record 1 of the places file, the default place):
-  --file FILE         the places file (default: location.dat in this folder)
+  --file FILE         the places file (default: location.dat in this folder,
+                      else the window's, in $XDG_DATA_HOME/orvalin)
   --record N          record N of the places file; may be repeated
   --place TEXT        the place best named by TEXT, as orvalin-places find
                       lists them ("Sydney", "Sydney, Canada", "Kiev"); may be
@@ -135,7 +136,7 @@ DaySpan ReadDays(const CommandLine& cl) {
 
 // Everything about the places that can be judged without opening the file.
 struct PlaceChoice {
-  std::string file = PlacesFileIn("");
+  std::optional<std::string> file;  // --file
   std::vector<long long> records;
   std::vector<std::string> names;
   bool all = false;
@@ -190,13 +191,14 @@ std::vector<TablePlace> FindChosenPlaces(const PlaceChoice& choice, PlaceZones& 
     typed.zone = zones.ZoneOf(typed);
     return {typed};
   }
-  const std::string bytes = ReadPlacesBytes(choice.file);
+  const std::string file = ChosenPlacesFile(choice.file, kProgram, err);
+  const std::string bytes = ReadPlacesBytes(file);
   const std::int64_t count = RecordsIn(bytes);
   std::vector<std::int64_t> numbers(choice.records.begin(), choice.records.end());
   if (!choice.names.empty()) {
     const PlaceFinder finder(bytes, zones.List());
     for (const std::string& name : choice.names) {
-      numbers.push_back(BestPlace(finder, choice.file, bytes, name, err));
+      numbers.push_back(BestPlace(finder, file, bytes, name, err));
     }
   }
   if (choice.all) {
@@ -208,7 +210,7 @@ std::vector<TablePlace> FindChosenPlaces(const PlaceChoice& choice, PlaceZones& 
   places.reserve(numbers.size());
   for (const std::int64_t n : numbers) {
     if (n > count) {
-      throw ToolFailure(choice.file + " holds " + std::to_string(count) + " records, not " +
+      throw ToolFailure(file + " holds " + std::to_string(count) + " records, not " +
                         std::to_string(n));
     }
     places.push_back(PlaceFromRecord(RecordAt(bytes, n), n));

@@ -134,6 +134,28 @@ TEST_F(TableCli, ZoneOfThePlace) {
   EXPECT_NE(missing.err.find("none.csv"), std::string::npos) << missing.err;
 }
 
+// Without --file and with no location.dat here, the tools use the window's places folder, made
+// from the sample on first use; with one here, that one.
+TEST_F(TableCli, TheWindowsPlacesWithoutFile) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir / "");
+  std::filesystem::remove(file);
+  const std::string data = dir / "data";
+  ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+  const ToolRun first = testing::RunEntry(
+      RunTable, {"--place", "Sydney, Australia", "--tz", "place", "--date", "21-06-2027"});
+  const auto copied = std::filesystem::file_size(data + "/orvalin/location.dat");
+  std::filesystem::rename(dir / "good.dat", dir / "location.dat");
+  const ToolRun here = testing::RunEntry(RunTable, {"--record", "3", "--format", "csv"});
+  std::filesystem::current_path(before);
+
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_NE(first.out.find("Australia/Sydney local time"), std::string::npos) << first.out;
+  ASSERT_EQ(here.status, 0) << here.err;
+  EXPECT_NE(here.out.find("\nUshuaia,Argentina,"), std::string::npos);
+  EXPECT_GT(copied, 26000 * kRecordSize);  // the sample, copied by the first run
+}
+
 // In Sydney the local day's sunrise comes from the universal day before: no row pairs another
 // day's event with its own.
 TEST_F(TableCli, SydneyRowsAreLocalDays) {
