@@ -150,13 +150,21 @@ std::vector<std::string> PlaceFinder::NearestSpellings(std::string_view typed,
   };
   std::vector<Near> near;
   for (const Name& name : names_) {
-    // A longer name is judged by its start too: "Reykjav" is near "Reykjavik".
-    const std::size_t d = std::min(Distance(wanted, name.folded, limit),
-                                   Distance(wanted, name.folded.substr(0, wanted.size()), limit));
+    // A longer name is judged by its start too, one edit further: "Reykjaw" is near "Reykjavik".
+    const std::size_t d =
+        std::min(Distance(wanted, name.folded, limit),
+                 Distance(wanted, name.folded.substr(0, wanted.size()), limit) + 1);
     if (d <= limit) near.push_back({d, &name});
   }
-  std::stable_sort(near.begin(), near.end(),
-                   [](const Near& a, const Near& b) { return a.distance < b.distance; });
+  const auto population = [&](const Name& name) -> std::int64_t {
+    const auto& town = places_[static_cast<std::size_t>(name.record - 1)].town;
+    return town ? world_.Towns()[*town].population : 0;
+  };
+  std::stable_sort(near.begin(), near.end(), [&](const Near& a, const Near& b) {
+    if (a.distance != b.distance) return a.distance < b.distance;
+    if ((a.name->other < 0) != (b.name->other < 0)) return a.name->other < 0;
+    return population(*a.name) > population(*b.name);
+  });
   std::vector<std::string> spellings;
   for (const Near& n : near) {
     std::string shown = Display(*n.name);

@@ -36,7 +36,8 @@ class PlaceFinder {
   std::vector<FoundPlace> Find(std::string_view typed) const;
   // Whether two places found by one look-up are as good as each other but for their size.
   static bool Equally(const FoundPlace& a, const FoundPlace& b);
-  // Up to `count` names, own or other, nearest in spelling to `typed`, nearest first.
+  // Up to `count` names, own or other, nearest in spelling to `typed`: fewest edits first, then
+  // own names before other names, then the larger town.
   std::vector<std::string> NearestSpellings(std::string_view typed, std::size_t count) const;
 
  private:

@@ -65,8 +65,10 @@ bool ApplyNames(std::string_view names_csv, std::size_t csv_line_count,
 
 }  // namespace
 
-WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_csv) {
+WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_csv,
+                           std::string_view zone_grid) {
   WorldList list;
+  list.grid_ = ZoneGrid::Parse(zone_grid);
   const CsvPlaces places = ParsePlacesCsv(places_csv);
   list.towns_.reserve(places.records.size());
   for (std::size_t k = 0; k < places.records.size(); ++k) {
@@ -96,7 +98,8 @@ WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_c
 }
 
 WorldList WorldList::Load(const std::string& places_path) {
-  return Parse(ReadWhole(places_path), ReadWhole(WorldNamesPath(places_path)));
+  return Parse(ReadWhole(places_path), ReadWhole(WorldNamesPath(places_path)),
+               ReadWhole(ZoneGridPath(places_path)));
 }
 
 std::optional<std::size_t> WorldList::TownOf(std::string_view record_bytes) const {
@@ -133,6 +136,9 @@ std::optional<std::size_t> WorldList::Nearest(double latitude, double longitude_
 std::string WorldList::ZoneAt(std::string_view record_bytes, double latitude,
                               double longitude_west) const {
   if (const auto town = TownOf(record_bytes)) return towns_[*town].zone;
+  if (grid_) {
+    if (std::string zone = grid_->ZoneAt(latitude, -longitude_west); !zone.empty()) return zone;
+  }
   if (const auto near = Nearest(latitude, longitude_west)) return towns_[*near].zone;
   return {};
 }
@@ -148,6 +154,10 @@ std::string WorldPlacesPath() {
 
 std::string WorldNamesPath(const std::string& places_path) {
   return (std::filesystem::path(places_path).parent_path() / "world-names.csv").string();
+}
+
+std::string ZoneGridPath(const std::string& places_path) {
+  return (std::filesystem::path(places_path).parent_path() / "zone-grid.txt").string();
 }
 
 const WorldList& WorldListSource::Get() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "placesfile/place_record.h"
+#include "placesfile/zone_grid.h"
 
 namespace orvalin {
 
@@ -30,8 +31,9 @@ class WorldList {
  public:
   // A names text that is missing, malformed or not line for line with the places is left out:
   // the towns are then found by their own names only. Rows that cannot be read are left out.
-  static WorldList Parse(std::string_view places_csv, std::string_view names_csv);
-  // Reads both files; an empty list when the places cannot be read.
+  static WorldList Parse(std::string_view places_csv, std::string_view names_csv,
+                         std::string_view zone_grid = {});
+  // Reads the three files; an empty list when the places cannot be read.
   static WorldList Load(const std::string& places_path);
 
   const std::vector<WorldTown>& Towns() const { return towns_; }
@@ -42,19 +44,22 @@ class WorldList {
   // The nearest town, nullopt for an empty list.
   std::optional<std::size_t> Nearest(double latitude, double longitude_west) const;
   // The zone of a place: that of the town a record is (its bytes, none for typed coordinates),
-  // else that of the nearest town; "" for an empty list.
+  // else the zone the grid draws there, else that of the nearest town; "" when none of them
+  // can tell.
   std::string ZoneAt(std::string_view record_bytes, double latitude, double longitude_west) const;
 
  private:
   std::vector<WorldTown> towns_;
   std::unordered_map<std::string, std::size_t> by_texts_;
   std::unordered_map<std::string, std::string> codes_;  // folded country name -> code
+  std::optional<ZoneGrid> grid_;
 };
 
 // Where the list is read from: $ORVALIN_WORLD_PLACES, else the installed copy, else the one of
 // the source tree the program was built from. The names file lies beside it.
 std::string WorldPlacesPath();
 std::string WorldNamesPath(const std::string& places_path);
+std::string ZoneGridPath(const std::string& places_path);
 
 // The list read once, when first asked for.
 class WorldListSource {

@@ -134,6 +134,30 @@ TEST_F(TableCli, ZoneOfThePlace) {
   EXPECT_NE(missing.err.find("none.csv"), std::string::npos) << missing.err;
 }
 
+// Typed coordinates take the zone drawn where they lie; --gmt warns where it is not whole hours.
+TEST_F(TableCli, ZoneOfTypedCoordinatesAndPartHours) {
+  for (const auto& [lat, lon, zone] :
+       {std::tuple{"46.2N", "6.15E", "Europe/Zurich"}, {"27.7N", "85.3E", "Asia/Kathmandu"}}) {
+    const ToolRun run = testing::RunEntry(
+        RunTable, {"--lat", lat, "--lon", lon, "--tz", "place", "--date", "21-06-2027", "--format",
+                   "csv"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(std::string(",,") + zone + ","), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(std::string(",21-06-2027,") + zone + ","), std::string::npos);
+  }
+  testing::WriteFile(file, testing::RecordsBytes({Place("Kathmandu", "Nepal", "27 42 6 N",
+                                                        "85 19 14 E", 5)}));
+  const ToolRun gmt = Table({"--gmt", "--date", "21-06-2027"});
+  ASSERT_EQ(gmt.status, 0) << gmt.err;
+  EXPECT_NE(gmt.err.find("+5:45 from GMT; --gmt uses the stored whole hours, --tz place"),
+            std::string::npos)
+      << gmt.err;
+  const ToolRun geneva =
+      testing::RunEntry(RunTable, {"--file", dir / "good.dat", "--gmt", "--date", "21-06-2027"});
+  ASSERT_EQ(geneva.status, 0) << geneva.err;
+  EXPECT_EQ(geneva.err, "");
+}
+
 // Without --file and with no location.dat here, the tools use the window's places folder, made
 // from the sample on first use; with one here, that one.
 TEST_F(TableCli, TheWindowsPlacesWithoutFile) {
