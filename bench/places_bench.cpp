@@ -180,7 +180,6 @@ BENCHMARK_CAPTURE(FindOnSample, Name, "Sao Paulo")->Unit(benchmark::kMillisecond
 BENCHMARK_CAPTURE(FindOnSample, OtherName, "Kiev")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FindOnSample, NameAndCountry, "Sydney, CA")->Unit(benchmark::kMillisecond);
 
-
 // The window's search where the exact rule misses and the other names find the place.
 void SearchOtherNameOfSample(benchmark::State& state) {
   Bench b;

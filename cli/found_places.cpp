@@ -19,8 +19,13 @@ struct Line {
 Line LineOf(std::string_view file, const FoundPlace& found, PlaceZones& zones) {
   const std::string_view bytes = RecordBytesAt(file, found.record);
   const PlaceRecord record = DecodeRecord(bytes);
-  Line line{Shown(record.PlaceName),  Shown(record.CountryName), Shown(record.LatitudeText),
-            Shown(record.LongitudeText), "", std::to_string(found.record), found.other_name};
+  Line line{Shown(record.PlaceName),
+            Shown(record.CountryName),
+            Shown(record.LatitudeText),
+            Shown(record.LongitudeText),
+            "",
+            std::to_string(found.record),
+            found.other_name};
   try {
     const TablePlace place = PlaceFromRecord(record, found.record);
     line.zone = zones.ZoneOf(place, bytes);
@@ -65,16 +70,19 @@ void WriteFoundPlaces(std::ostream& out, TableFormat format, std::string_view fi
     for (std::size_t k = 0; k < lines.size(); ++k) {
       const Line& l = lines[k];
       out << (k == 0 ? "\n  " : ",\n  ") << "{\"name\": " << JsonString(l.name)
-          << ", \"country\": " << JsonString(l.country) << ", \"latitude\": "
-          << JsonString(l.latitude) << ", \"longitude\": " << JsonString(l.longitude)
+          << ", \"country\": " << JsonString(l.country)
+          << ", \"latitude\": " << JsonString(l.latitude)
+          << ", \"longitude\": " << JsonString(l.longitude)
           << ", \"zone\": " << (l.zone.empty() ? "null" : JsonString(l.zone))
-          << ", \"record\": " << l.record << ", \"other_name\": "
-          << (l.other_name.empty() ? "null" : JsonString(l.other_name)) << "}";
+          << ", \"record\": " << l.record
+          << ", \"other_name\": " << (l.other_name.empty() ? "null" : JsonString(l.other_name))
+          << "}";
     }
     out << (lines.empty() ? "]\n" : "\n]\n");
     return;
   }
   std::vector<std::vector<std::string>> rows;
+  rows.reserve(lines.size());
   for (const Line& l : lines) {
     rows.push_back({l.name + ", " + l.country, l.latitude, l.longitude, l.zone,
                     "record " + l.record, l.other_name.empty() ? "" : "as " + l.other_name});

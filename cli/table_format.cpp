@@ -98,7 +98,9 @@ const Column kColumns[] = {
     {"country", "", "", Kind::Plain, kCsv | kJson,
      [](const Context& c) { return Plain(c.place.country); }},
     {"zone", "", "", Kind::Plain, kCsv | kJson,
-     [](const Context& c) { return Cell{!c.place.zone.empty(), c.place.zone}; }},
+     [](const Context& c) {
+       return Cell{!c.place.zone.empty(), c.place.zone};
+     }},
     {"latitude_deg", "", "", Kind::Plain, kCsv,
      [](const Context& c) { return Plain(Decimal(c.place.latitude, kDigits)); }},
     {"longitude_deg", "", "", Kind::Plain, kCsv,

@@ -14,7 +14,7 @@ namespace orvalin {
 // The world list read once for a run of a tool, and the zone of any place from it.
 class PlaceZones {
  public:
-  explicit PlaceZones(std::string path = WorldPlacesPath()) : source_(path), path_(path) {}
+  explicit PlaceZones(const std::string& path = WorldPlacesPath()) : source_(path), path_(path) {}
   const WorldList& List() { return source_.Get(); }
   // The zone of a record (its bytes; none for typed coordinates) at the place's coordinates:
   // the world town's that it is, else the zone found there. "" when the list cannot be read.

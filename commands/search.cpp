@@ -69,8 +69,7 @@ void Search(Session& s) {
       // The exact rule found nothing: the names as people spell them, in file order.
       step = kRead;
       const auto near = FirstFoldedMatch(
-          text, reached,
-          [&](std::int64_t n) { return records.At(n); }, s.World.Get());
+          text, reached, [&](std::int64_t n) { return records.At(n); }, s.World.Get());
       if (near) {
         s.CurrentRecord = static_cast<std::int32_t>(*near);
         ShowRecordNumber(s, *near);

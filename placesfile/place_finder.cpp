@@ -67,7 +67,9 @@ PlaceFinder::PlaceFinder(std::string_view file, const WorldList& world)
     const std::string_view bytes = RecordBytesAt(file, n);
     Place place;
     place.town = world.TownOf(bytes);
-    place.folded_country = FinderFoldCp1252(bytes.substr(kNameWidth, kCountryWidth));
+    // A partial last record may end before its country.
+    place.folded_country =
+        FinderFoldCp1252(bytes.size() > kNameWidth ? bytes.substr(kNameWidth, kCountryWidth) : "");
     place.code = place.town ? world.Towns()[*place.town].code : world.CodeOf(place.folded_country);
     names_.push_back({FinderFoldCp1252(bytes.substr(0, kNameWidth)), n, -1});
     places_.push_back(std::move(place));

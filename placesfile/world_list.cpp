@@ -82,9 +82,9 @@ WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_c
     town.longitude_west = longitude.is_clean() ? longitude.value : 0;
     list.towns_.push_back(std::move(town));
   }
-  const auto csv_line_count = static_cast<std::size_t>(
-      std::count(places_csv.begin(), places_csv.end(), '\n') +
-      (places_csv.empty() || places_csv.back() == '\n' ? 0 : 1));
+  const auto csv_line_count =
+      static_cast<std::size_t>(std::count(places_csv.begin(), places_csv.end(), '\n') +
+                               (places_csv.empty() || places_csv.back() == '\n' ? 0 : 1));
   ApplyNames(names_csv, csv_line_count, places.lines, list.towns_);
   for (std::size_t k = 0; k < list.towns_.size(); ++k) {
     const WorldTown& town = list.towns_[k];
@@ -123,8 +123,9 @@ std::optional<std::size_t> WorldList::Nearest(double latitude, double longitude_
     const WorldTown& t = towns_[k];
     const double tlat = t.latitude * kRadiansPerDegree;
     // The cosine of the arc between the two points: larger is nearer.
-    const double c = std::sin(lat) * std::sin(tlat) +
-                     std::cos(lat) * std::cos(tlat) * std::cos(lon - t.longitude_west * kRadiansPerDegree);
+    const double c =
+        std::sin(lat) * std::sin(tlat) +
+        std::cos(lat) * std::cos(tlat) * std::cos(lon - t.longitude_west * kRadiansPerDegree);
     if (c > best_cos) {
       best_cos = c;
       best = k;

@@ -18,8 +18,8 @@ inline constexpr std::string_view kWorldNamesHeader = "population,code,capital,o
 inline constexpr char kOtherNamesSeparator = '|';
 
 struct WorldTown {
-  RecordBytes record{};  // as the sample places file holds the town
-  std::string zone;      // IANA
+  RecordBytes record{};                     // as the sample places file holds the town
+  std::string zone;                         // IANA
   double latitude = 0, longitude_west = 0;  // degrees
   std::int64_t population = 0;
   std::string code;  // ISO 3166-1 alpha-2, "" without the names file

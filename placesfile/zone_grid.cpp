@@ -6,9 +6,10 @@ namespace orvalin {
 namespace {
 
 constexpr std::string_view kMagic = "orvalin-zone-grid 1";
-constexpr int kColumns = 48, kRows = 24;  // the top cells, 7.5 degrees wide
+constexpr long kColumns = 48, kRows = 24;  // the top cells, 7.5 degrees wide
 constexpr long kFirstNode = 2 * kColumns * kRows;
-constexpr long kCodes = 3136;  // two characters of 56 values
+constexpr long kDigitValues = 56;  // a code of the tree is two characters of 56 values
+constexpr long kCodes = kDigitValues * kDigitValues;
 constexpr long kCharacterBase = 1995;  // 56 * '#' + '#'
 constexpr int kDeepest = 40;           // far below a metre
 
@@ -46,7 +47,7 @@ std::string ZoneGrid::ZoneAt(double latitude, double longitude_east) const {
   const long leaves = kCodes - static_cast<long>(zones_.size());
   const auto code = [&](long at) -> long {
     if (at < 0 || static_cast<std::size_t>(at) + 1 >= tree_.size()) return -1;
-    return 56 * static_cast<unsigned char>(tree_[static_cast<std::size_t>(at)]) +
+    return kDigitValues * static_cast<unsigned char>(tree_[static_cast<std::size_t>(at)]) +
            static_cast<unsigned char>(tree_[static_cast<std::size_t>(at) + 1]) - kCharacterBase;
   };
   // The divisors a hair above 360 and 180 keep the east and south edges in the last cell.

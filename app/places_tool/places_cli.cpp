@@ -22,9 +22,15 @@ namespace {
 constexpr std::string_view kProgram = "orvalin-places";
 
 constexpr OptionRule kOptions[] = {
-    {"--file", true},       {"--format", true},  {"--output", true},
-    {"--encoding", true},   {"--replace", false}, {"--dry-run", false},
-    {"--limit", true},      {"--help", false, false, "-h"}, {"--version", false, false, "-V"},
+    {"--file", true},
+    {"--format", true},
+    {"--output", true},
+    {"--encoding", true},
+    {"--replace", false},
+    {"--dry-run", false},
+    {"--limit", true},
+    {"--help", false, false, "-h"},
+    {"--version", false, false, "-V"},
 };
 
 constexpr long long kFoundLines = 10;  // find's lines without --limit
@@ -209,10 +215,11 @@ int Remove(const Context& c, const std::string& number) {
 
 int Find(const Context& c, const std::string& text) {
   const auto limit = c.cl.Value("--limit");
-  return FindPlaces({c.file, text, static_cast<std::size_t>(limit ? PositiveNumber("--limit", *limit)
-                                                                  : kFoundLines),
-                     ParseTableFormat("--format", c.cl.Value("--format").value_or("text"))},
-                    c.out, c.err);
+  return FindPlaces(
+      {c.file, text,
+       static_cast<std::size_t>(limit ? PositiveNumber("--limit", *limit) : kFoundLines),
+       ParseTableFormat("--format", c.cl.Value("--format").value_or("text"))},
+      c.out, c.err);
 }
 
 int Check(const Context& c) {

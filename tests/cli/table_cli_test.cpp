@@ -126,8 +126,9 @@ TEST_F(TableCli, ZoneOfThePlace) {
   ::unsetenv("ORVALIN_WORLD_PLACES");
 
   ASSERT_EQ(run.status, 0) << run.err;
-  for (const char* row : {"\nGeneva,Switzerland,Europe/Zurich,", "\nTromsø,Norway,Arctic/Longyearbyen,",
-                          "\nZürich,Switzerland,Europe/Zurich,"}) {
+  for (const char* row :
+       {"\nGeneva,Switzerland,Europe/Zurich,", "\nTromsø,Norway,Arctic/Longyearbyen,",
+        "\nZürich,Switzerland,Europe/Zurich,"}) {
     EXPECT_NE(run.out.find(row), std::string::npos) << row;
   }
   EXPECT_EQ(missing.status, 1);
@@ -138,15 +139,14 @@ TEST_F(TableCli, ZoneOfThePlace) {
 TEST_F(TableCli, ZoneOfTypedCoordinatesAndPartHours) {
   for (const auto& [lat, lon, zone] :
        {std::tuple{"46.2N", "6.15E", "Europe/Zurich"}, {"27.7N", "85.3E", "Asia/Kathmandu"}}) {
-    const ToolRun run = testing::RunEntry(
-        RunTable, {"--lat", lat, "--lon", lon, "--tz", "place", "--date", "21-06-2027", "--format",
-                   "csv"});
+    const ToolRun run = testing::RunEntry(RunTable, {"--lat", lat, "--lon", lon, "--tz", "place",
+                                                     "--date", "21-06-2027", "--format", "csv"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find(std::string(",,") + zone + ","), std::string::npos) << run.out;
     EXPECT_NE(run.out.find(std::string(",21-06-2027,") + zone + ","), std::string::npos);
   }
-  testing::WriteFile(file, testing::RecordsBytes({Place("Kathmandu", "Nepal", "27 42 6 N",
-                                                        "85 19 14 E", 5)}));
+  testing::WriteFile(
+      file, testing::RecordsBytes({Place("Kathmandu", "Nepal", "27 42 6 N", "85 19 14 E", 5)}));
   const ToolRun gmt = Table({"--gmt", "--date", "21-06-2027"});
   ASSERT_EQ(gmt.status, 0) << gmt.err;
   EXPECT_NE(gmt.err.find("+5:45 from GMT; --gmt uses the stored whole hours, --tz place"),
@@ -208,12 +208,12 @@ TEST_F(TableCli, PolarRowsInEveryFormat) {
 
   const ToolRun csv = Table({"--record", "2", "--date", "21-12-2009", "--format", "csv"});
   ASSERT_EQ(csv.status, 0) << csv.err;
-  EXPECT_EQ(
-      csv.out,
-      std::string(TableCsvHeader()) +
-          "\nTromsø,Norway,Europe/Oslo,69.650000,18.950000,2009-12-21,21-12-2009,UT,no sunrise,,,,,,,,,,,,,,,,,,,"
-          "\" 0h 0mn 0s\",0.000000,,,"
-          "no sunrise: the sun stays down all day\n");
+  EXPECT_EQ(csv.out,
+            std::string(TableCsvHeader()) +
+                "\nTromsø,Norway,Europe/Oslo,69.650000,18.950000,2009-12-21,21-12-2009,UT,no "
+                "sunrise,,,,,,,,,,,,,,,,,,,"
+                "\" 0h 0mn 0s\",0.000000,,,"
+                "no sunrise: the sun stays down all day\n");
 }
 
 TEST_F(TableCli, CsvAndJsonCarryAYearOfRows) {
@@ -348,10 +348,9 @@ TEST_F(TableCli, ManyPlacesInOneRun) {
                              "02-2009", "--format", "csv"});
   ASSERT_EQ(csv.status, 0) << csv.err;
   EXPECT_EQ(testing::LineCount(csv.out), 1u + 3 * 28);
-  for (const char* start :
-       {"\nZürich,Switzerland,Europe/Zurich,47.366667,8.550000,2009-02-01,",
-        "\nTromsø,Norway,Europe/Oslo,69.650000,18.950000,2009-02-28,",
-        "\nGeneva,Switzerland,Europe/Zurich,46.200000,6.150000,2009-02-01,"}) {
+  for (const char* start : {"\nZürich,Switzerland,Europe/Zurich,47.366667,8.550000,2009-02-01,",
+                            "\nTromsø,Norway,Europe/Oslo,69.650000,18.950000,2009-02-28,",
+                            "\nGeneva,Switzerland,Europe/Zurich,46.200000,6.150000,2009-02-01,"}) {
     EXPECT_NE(csv.out.find(start), std::string::npos) << start;
   }
   const ToolRun json = Table(

@@ -71,7 +71,7 @@ TEST_F(SearchTest, FindsTheFirstRecordWhoseNameBeginsWithTheText) {
       {"xx" + FixedText("Basel", 20) + "yy", 2, 2},
       {FixedText("geneva bis", 20) + FixedText("geneva", 20), 1, 1},  // first in file order
       {"", 0, 0},
-      {" .-", 0, 0},  // folds to nothing
+      {" .-", 0, 0},         // folds to nothing
       {std::nullopt, 0, 0},  // cancelled
       {"zz", 0, 0},
   };
@@ -92,10 +92,9 @@ TEST_F(SearchTest, FindsTheFirstRecordWhoseNameBeginsWithTheText) {
 TEST_F(SearchTest, OtherNamesOfWorldTownsOnAMiss) {
   const PlaceRecord kyiv = Place("Kyiv", "Ukraine", "50 27 17 N", "30 31 26 E", 2);
   const PlaceRecord koln = Place("Köln", "Germany", "50 56 0 N", "6 57 0 E", 1);
-  std::ofstream(dir / "world-places.csv")
-      << "name,country,latitude,longitude,gmt,zone\n"
-         "Kyiv,Ukraine,50 27 17 N,30 31 26 E,2,Europe/Kyiv\n"
-         "Köln,Germany,50 56 0 N,6 57 0 E,1,Europe/Berlin\n";
+  std::ofstream(dir / "world-places.csv") << "name,country,latitude,longitude,gmt,zone\n"
+                                             "Kyiv,Ukraine,50 27 17 N,30 31 26 E,2,Europe/Kyiv\n"
+                                             "Köln,Germany,50 56 0 N,6 57 0 E,1,Europe/Berlin\n";
   std::ofstream(dir / "world-names.csv") << "population,code,capital,other_names\n"
                                             "2797553,UA,1,Kiev|Kijów\n"
                                             "1075935,DE,0,Cologne|Koeln\n";

@@ -20,8 +20,8 @@ struct Program {
   testing::ToolRun Run(const std::string& exe, const std::vector<std::string>& args,
                        const std::string& stdout_path = "") {
     // The user's places folder, where a run without location.dat here would go, is the test's.
-    std::string command = "cd " + Quoted(dir / "") + " && XDG_DATA_HOME=" + Quoted(dir / "data") +
-                          " " + Quoted(exe);
+    std::string command =
+        "cd " + Quoted(dir / "") + " && XDG_DATA_HOME=" + Quoted(dir / "data") + " " + Quoted(exe);
     for (const auto& a : args) command += ' ' + Quoted(a);
     command += " >" + Quoted(stdout_path.empty() ? dir / "out.txt" : stdout_path) + " 2>" +
                Quoted(dir / "err.txt") + " </dev/null";
@@ -45,9 +45,8 @@ TEST(ToolsRun, SamplePlacesImportExportAndTable) {
   EXPECT_EQ(exported.out, sample);  // Zürich, Évian-les-Bains, Tromsø... unchanged
   EXPECT_EQ(p.Run(ORVALIN_PLACES_EXE, {"check"}).status, 0);
 
-  const auto table =
-      p.Run(ORVALIN_TABLE_EXE,
-            {"--place", "gen", "--date", "21-06-2009", "--window-texts", "--plot", "g.png"});
+  const auto table = p.Run(ORVALIN_TABLE_EXE, {"--place", "gen", "--date", "21-06-2009",
+                                               "--window-texts", "--plot", "g.png"});
   ASSERT_EQ(table.status, 0) << table.err;
   EXPECT_NE(table.out.find(" 3h 45mn 19.5s"), std::string::npos);
   EXPECT_EQ(testing::ReadFile(p.dir / "g.png").substr(0, 4), "\x89PNG");

@@ -12,12 +12,21 @@ namespace {
 using testing::Place;
 
 TEST(FinderFold, CaseAccentsPunctuationAndSaints) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"Zürich", "zurich"},          {"Straße", "strasse"},      {"Æbeltoft", "aebeltoft"},
-      {"Tromsø", "tromso"},          {"Łódź", "lodz"},           {"Œuvre ŠŽŸ", "oeuvreszy"},
-      {"  São   Paulo ", "saopaulo"}, {"St. Gallen", "saintgallen"}, {"Ste-Foy", "saintefoy"},
-      {"Saint-Étienne", "saintetienne"}, {"Stes", "stes"},     {"Ze\xCC\x81", "ze"},
-      {"Москва", "Москва"},          {"(.-,)", ""},              {"Ploiești", "ploiesti"}};
+  const std::pair<std::string, std::string> cases[] = {{"Zürich", "zurich"},
+                                                       {"Straße", "strasse"},
+                                                       {"Æbeltoft", "aebeltoft"},
+                                                       {"Tromsø", "tromso"},
+                                                       {"Łódź", "lodz"},
+                                                       {"Œuvre ŠŽŸ", "oeuvreszy"},
+                                                       {"  São   Paulo ", "saopaulo"},
+                                                       {"St. Gallen", "saintgallen"},
+                                                       {"Ste-Foy", "saintefoy"},
+                                                       {"Saint-Étienne", "saintetienne"},
+                                                       {"Stes", "stes"},
+                                                       {"Ze\xCC\x81", "ze"},
+                                                       {"Москва", "Москва"},
+                                                       {"(.-,)", ""},
+                                                       {"Ploiești", "ploiesti"}};
   for (const auto& [text, folded] : cases) EXPECT_EQ(FinderFoldUtf8(text), folded) << text;
 }
 
@@ -27,9 +36,9 @@ TEST(FinderFold, EveryWindows1252Letter) {
   for (int b = 0; b < 256; ++b) {
     const std::string byte(1, static_cast<char>(b));
     EXPECT_EQ(FinderFoldCp1252(byte), FinderFoldUtf8(DecodeCp1252(byte))) << b;
-    const bool letter = (b >= 0xC0 && b != 0xD7 && b != 0xF7) ||
-                        std::string_view("\x83\x8A\x8C\x8E\x9A\x9C\x9E\x9F").find(byte) !=
-                            std::string_view::npos;
+    const bool letter =
+        (b >= 0xC0 && b != 0xD7 && b != 0xF7) ||
+        std::string_view("\x83\x8A\x8C\x8E\x9A\x9C\x9E\x9F").find(byte) != std::string_view::npos;
     if (!letter) continue;
     const std::string folded = FinderFoldCp1252(byte);
     EXPECT_FALSE(folded.empty()) << b;
@@ -77,22 +86,22 @@ class Finder : public ::testing::Test {
 
 TEST_F(Finder, BestFirst) {
   const std::pair<std::string, std::int64_t> cases[] = {
-      {"Apia", 6},            // exact before a longer name
-      {"apiai", 1},           //
-      {"Wellington", 5},      // the larger town
-      {"Sydney", 11},         // the user's own place before the world's towns
-      {"Syd", 11},            //
-      {"Sydney, Canada", 3},  // one country, by name
-      {"sydney, ca", 3},      // or code
-      {"Sydney,  New", 0},    //
-      {"Wellington, ZEA", 0}, // a country's name is matched from its start
-      {"Kiev", 7},            // other names
-      {"KIJOW", 7},           //
-      {"München", 8},         //
-      {"Monaco", 8},          //
-      {"Vaduz", 9},           // an own name before an other, the capital before its equal
-      {"Vadu", 9},            //
-      {"zz", 0},              //
+      {"Apia", 6},             // exact before a longer name
+      {"apiai", 1},            //
+      {"Wellington", 5},       // the larger town
+      {"Sydney", 11},          // the user's own place before the world's towns
+      {"Syd", 11},             //
+      {"Sydney, Canada", 3},   // one country, by name
+      {"sydney, ca", 3},       // or code
+      {"Sydney,  New", 0},     //
+      {"Wellington, ZEA", 0},  // a country's name is matched from its start
+      {"Kiev", 7},             // other names
+      {"KIJOW", 7},            //
+      {"München", 8},          //
+      {"Monaco", 8},           //
+      {"Vaduz", 9},            // an own name before an other, the capital before its equal
+      {"Vadu", 9},             //
+      {"zz", 0},               //
       {"", 0},
   };
   for (const auto& [typed, record] : cases) EXPECT_EQ(Best(typed), record) << typed;
@@ -102,6 +111,7 @@ TEST_F(Finder, BestFirst) {
   EXPECT_FALSE(PlaceFinder::Equally(sydney[0], sydney[1]));
   EXPECT_TRUE(PlaceFinder::Equally(sydney[1], sydney[2]));
   EXPECT_EQ(PlaceFinder(bytes, world).Find("kiev").front().other_name, "Kiev");
+  EXPECT_EQ(PlaceFinder(bytes + "Syd", world).Find("Syd").size(), 4u);  // and a partial record
 }
 
 TEST_F(Finder, NearestSpellings) {
@@ -117,10 +127,11 @@ TEST_F(Finder, ZonesAndAMisfitNamesFile) {
   EXPECT_EQ(world.ZoneAt(std::string_view(bytes).substr(6 * kRecordSize, kRecordSize), 0, 0),
             "Europe/Kyiv");
   EXPECT_EQ(world.ZoneAt({}, 47.0, -9.0), "Europe/Vaduz");
-  const WorldList misfit = WorldList::Parse("name,country,latitude,longitude,gmt,zone\n"
-                                            "Kyiv,Ukraine,50 27 17 N,30 31 26 E,2,Europe/Kyiv\n",
-                                            "population,code,capital,other_names\n1,UA,1,Kiev\n"
-                                            "2,UA,0,Kiew\n");
+  const WorldList misfit = WorldList::Parse(
+      "name,country,latitude,longitude,gmt,zone\n"
+      "Kyiv,Ukraine,50 27 17 N,30 31 26 E,2,Europe/Kyiv\n",
+      "population,code,capital,other_names\n1,UA,1,Kiev\n"
+      "2,UA,0,Kiew\n");
   ASSERT_EQ(misfit.Towns().size(), 1u);
   EXPECT_TRUE(misfit.Towns()[0].other_names.empty());
 }

@@ -19,12 +19,16 @@ std::string Committed() {
 TEST(ZoneGrid, TheCommittedGrid) {
   const auto grid = ZoneGrid::Parse(Committed());
   ASSERT_TRUE(grid);
-  const std::tuple<double, double, std::string> cases[] = {
-      {46.2, 6.15, "Europe/Zurich"},     {46.194, 6.236, "Europe/Paris"},
-      {27.7, 85.3, "Asia/Kathmandu"},    {-33.87, 151.21, "Australia/Sydney"},
-      {47.57, -52.71, "America/St_Johns"}, {0, -160, "Pacific/Kiritimati"},
-      {90, 0, "Etc/GMT"},                {-90, 180, "Antarctica/McMurdo"},
-      {90.5, 0, ""},                     {0, -180.5, ""}};
+  const std::tuple<double, double, std::string> cases[] = {{46.2, 6.15, "Europe/Zurich"},
+                                                           {46.194, 6.236, "Europe/Paris"},
+                                                           {27.7, 85.3, "Asia/Kathmandu"},
+                                                           {-33.87, 151.21, "Australia/Sydney"},
+                                                           {47.57, -52.71, "America/St_Johns"},
+                                                           {0, -160, "Pacific/Kiritimati"},
+                                                           {90, 0, "Etc/GMT"},
+                                                           {-90, 180, "Antarctica/McMurdo"},
+                                                           {90.5, 0, ""},
+                                                           {0, -180.5, ""}};
   for (const auto& [lat, lon, zone] : cases) EXPECT_EQ(grid->ZoneAt(lat, lon), zone) << lat << lon;
 }
 
