@@ -176,9 +176,9 @@ std::int64_t BestPlace(const PlaceFinder& finder, const std::string& file, std::
   });
   if (equal > 1) {
     const PlaceRecord record = RecordAt(bytes, found.front().record);
-    err << kProgram << ": --place \"" << name << "\": " << equal
-        << " places match as well; took the largest, " << PlaceLine(record, found.front().record)
-        << "; orvalin-places find \"" << name << "\" lists them all\n";
+    err << kProgram << ": --place \"" << name << "\": " << equal << " places match as well; took "
+        << PlaceLine(record, found.front().record) << "; orvalin-places find \"" << name
+        << "\" lists them all\n";
   }
   return found.front().record;
 }

@@ -175,6 +175,10 @@ TEST_F(TableCli, TheWindowsPlacesWithoutFile) {
 
   ASSERT_EQ(first.status, 0) << first.err;
   EXPECT_NE(first.out.find("Australia/Sydney local time"), std::string::npos) << first.out;
+  // The sample's Sydney and the world list's are alike: which one was taken is said.
+  EXPECT_EQ(first.err,
+            "orvalin-table: --place \"Sydney, Australia\": 2 places match as well; took Sydney, "
+            "Australia (record 20); orvalin-places find \"Sydney, Australia\" lists them all\n");
   ASSERT_EQ(here.status, 0) << here.err;
   EXPECT_NE(here.out.find("\nUshuaia,Argentina,"), std::string::npos);
   EXPECT_GT(copied, 26000 * kRecordSize);  // the sample, copied by the first run
