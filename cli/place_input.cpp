@@ -54,7 +54,7 @@ std::string ChosenPlacesFile(const std::optional<std::string>& file, std::string
     if (!warning.empty()) err << program << ": warning: " << warning << '\n';
     return path;
   } catch (const FolderError& e) {
-    throw ToolFailure(std::string(e.what()) + " (--file names a places file)");
+    throw ToolFailure(std::string(e.what()) + "; --file names a places file");
   }
 }
 

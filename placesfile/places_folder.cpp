@@ -154,7 +154,12 @@ FolderInputs ProcessFolderInputs(std::optional<std::string> dir) {
 }
 
 std::string DefaultPlacesFile(std::string& warning) {
-  const FolderChoice choice = ChoosePlacesFolder(ProcessFolderInputs(std::nullopt));
+  const FolderInputs inputs = ProcessFolderInputs(std::nullopt);
+  if (!Exists(inputs.current / kPlacesFileName) &&
+      !UserPlacesFolder(inputs.xdg_data_home, inputs.home)) {
+    throw FolderError("no location.dat here and no places folder: HOME is not set");
+  }
+  const FolderChoice choice = ChoosePlacesFolder(inputs);
   if (choice.reason == FolderChoice::Reason::CurrentHasPlaces) return PlacesFileIn("");
   warning = SetUpPlacesFolder(choice);
   return (choice.folder / kPlacesFileName).string();
