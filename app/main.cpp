@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/places_folder.h"
 #include "app/window_options.h"
+#include "placesfile/places_folder.h"
 #include "ui/dialogs.h"
 #include "ui/form1.h"
 
@@ -21,8 +21,9 @@ namespace {
 constexpr int kFailure = 1;
 constexpr int kBadUsage = 2;
 
-// Chooses the places folder (see app/places_folder.h) and makes it the current directory, where
-// the window keeps location.dat. false when it cannot be used; the reason is on standard error.
+// Chooses the places folder (see placesfile/places_folder.h) and makes it the current directory,
+// where the window keeps location.dat. false when it cannot be used; the reason is on standard
+// error.
 bool EnterPlacesFolder(const std::optional<std::string>& dir) {
   try {
     const orvalin::FolderChoice choice =

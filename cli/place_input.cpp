@@ -11,7 +11,7 @@
 #include "common/escaped_text.h"
 #include "common/text.h"
 #include "engine/angle_forms.h"
-#include "placesfile/search_rule.h"
+#include "placesfile/places_folder.h"
 
 namespace orvalin {
 namespace {
@@ -44,6 +44,19 @@ double StoredAngle(const PlaceRecord& record, std::int64_t n, Axis axis) {
 }
 
 }  // namespace
+
+std::string ChosenPlacesFile(const std::optional<std::string>& file, std::string_view program,
+                             std::ostream& err) {
+  if (file) return *file;
+  try {
+    std::string warning;
+    std::string path = DefaultPlacesFile(warning);
+    if (!warning.empty()) err << program << ": warning: " << warning << '\n';
+    return path;
+  } catch (const FolderError& e) {
+    throw ToolFailure(std::string(e.what()) + "; --file names a places file");
+  }
+}
 
 std::ifstream OpenPlacesToRead(const std::string& path) {
   std::error_code error;

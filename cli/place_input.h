@@ -5,14 +5,20 @@
 #include <cstdint>
 #include <fstream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 
 #include "cli/sun_table.h"
 #include "placesfile/place_record.h"
-#include "placesfile/search_rule.h"  // FindPlace
 
 namespace orvalin {
+
+// The places file a tool reads: `file` (--file) when given, else the window's (this folder's
+// location.dat, else the user's places folder, made on first use); a word on `err` when the
+// first use could not copy the sample. ToolFailure when there is no folder to use.
+std::string ChosenPlacesFile(const std::optional<std::string>& file, std::string_view program,
+                             std::ostream& err);
 
 // The bytes of a places file, which must exist (it is never created here). ToolFailure when it
 // is missing or unreadable.

@@ -23,6 +23,7 @@ struct TablePlace {
   double latitude = 0;                    // degrees, North positive
   double longitude_west = 0;              // degrees, West positive
   std::optional<std::int16_t> gmt_hours;  // the stored offset, for places from the file
+  std::string zone;                       // IANA, "" when unknown
 
   // "Geneva, Switzerland (46 12 0 N, 6 9 0 E)", or just the coordinates.
   std::string Label() const;

@@ -98,6 +98,12 @@ std::string ShortNote(const SunRow& r, bool twilight) {
 const Column kColumns[] = {
     {"place", "", "", Kind::Plain, kCsv | kJson,
      [](const Context& c) { return Plain(c.place.name); }},
+    {"country", "", "", Kind::Plain, kCsv | kJson,
+     [](const Context& c) { return Plain(c.place.country); }},
+    {"zone", "", "", Kind::Plain, kCsv | kJson,
+     [](const Context& c) {
+       return Cell{!c.place.zone.empty(), c.place.zone};
+     }},
     {"latitude_deg", "", "", Kind::Plain, kCsv,
      [](const Context& c) { return Plain(Decimal(c.place.latitude, kDigits)); }},
     {"longitude_deg", "", "", Kind::Plain, kCsv,
@@ -299,7 +305,8 @@ std::string JsonPlace(const TablePlace& place) {
          ", \"latitude_deg\": " + Decimal(place.latitude, kDigits) +
          ", \"longitude_deg\": " + Decimal(-place.longitude_west, kDigits) +
          ", \"longitude_west_deg\": " + Decimal(place.longitude_west, kDigits) +
-         ", \"gmt\": " + (place.gmt_hours ? std::to_string(*place.gmt_hours) : "null") + "}";
+         ", \"gmt\": " + (place.gmt_hours ? std::to_string(*place.gmt_hours) : "null") +
+         ", \"zone\": " + (place.zone.empty() ? "null" : JsonString(place.zone)) + "}";
 }
 
 // The clock's and the altitudes' members, each followed by a comma and `separator`.

@@ -1,50 +1,35 @@
-// The world list of places with their time zones: a CSV of name, country, latitude, longitude
-// ("64 8 8 N", as the window types them), offset and zone.
+// The places of the tools with their time zones, from the world list (placesfile/world_list.h).
 #pragma once
 
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
 #include "cli/sun_table.h"
+#include "placesfile/world_list.h"
 
 namespace orvalin {
 
-class WorldPlaces {
+// The world list read once for a run of a tool, and the zone of any place from it.
+class PlaceZones {
  public:
-  // ToolFailure when the text is not the world list (places CSV with a zone column); a line that
-  // cannot be read is left out.
-  static WorldPlaces Parse(std::string_view csv);
-
-  // The zone of the place of the list with the same name and coordinates (within an arc
-  // minute); nullopt when there is none.
-  std::optional<std::string> ZoneOf(const TablePlace& place) const;
+  explicit PlaceZones(const std::string& path = WorldPlacesPath()) : source_(path), path_(path) {}
+  const WorldList& List() { return source_.Get(); }
+  // The zone of a record (its bytes; none for typed coordinates) at the place's coordinates:
+  // the world town's that it is, else the zone found there. "" when the list cannot be read.
+  std::string ZoneOf(const TablePlace& place, std::string_view record_bytes = {});
+  // The clock of place.zone. ToolFailure, naming the place and what was tried, when it has none
+  // or the system does not know it.
+  Clock ClockOf(const TablePlace& place);
 
  private:
-  struct Entry {
-    double latitude, longitude_west;
-    std::string zone;
-  };
-  std::unordered_multimap<std::string, Entry> by_name_;
+  WorldListSource source_;
+  std::string path_;
+  std::map<std::string, Clock> clocks_;  // reading a zone is far dearer than copying it
 };
 
-// The clocks of the world list's places, the list read at the first question and each zone
-// once: reading a zone is far dearer than copying it.
-class PlaceClocks {
- public:
-  // ToolFailure, naming the place, when the list has none like it or its zone is unknown here.
-  Clock For(const TablePlace& place);
-
- private:
-  std::optional<WorldPlaces> list_;
-  std::map<std::string, Clock> clocks_;
-};
-
-// Where the list is read from: $ORVALIN_WORLD_PLACES, else the installed copy, else the one of
-// the source tree the program was built from.
-std::string WorldPlacesPath();
+// The zone's offset from GMT in minutes, without daylight saving; nullopt for an unknown zone.
+std::optional<int> StandardOffsetMinutes(const std::string& zone);
 
 }  // namespace orvalin

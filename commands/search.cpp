@@ -7,6 +7,7 @@
 #include "commands/calculate_day.h"
 #include "commands/messages.h"
 #include "commands/place_steps.h"
+#include "placesfile/place_finder.h"
 #include "placesfile/records_reader.h"
 #include "placesfile/search_rule.h"
 
@@ -64,6 +65,18 @@ void Search(Session& s) {
     }
     keep_last_read();
 
+    if (!found) {
+      // The exact rule found nothing: the names as people spell them, in file order.
+      step = kRead;
+      const auto near = FirstFoldedMatch(
+          text, reached, [&](std::int64_t n) { return records.At(n); }, s.World.Get());
+      if (near) {
+        s.CurrentRecord = static_cast<std::int32_t>(*near);
+        ShowRecordNumber(s, *near);
+        s.WorkPlace = DecodeRecord(records.At(*near));
+        found = true;
+      }
+    }
     if (!found) {
       Tell(s.window, Message::PlaceNotFound);
       // Left on the last record, an update would overwrite it with the place still shown.

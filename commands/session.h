@@ -8,6 +8,7 @@
 #include "commands/window.h"
 #include "placesfile/place_record.h"
 #include "placesfile/places_file.h"
+#include "placesfile/world_list.h"
 
 namespace orvalin {
 
@@ -28,6 +29,7 @@ struct Session {
   // Update Place writes only over those bytes.
   std::int32_t SeenRecord = 0;
   std::string SeenBytes;
+  WorldListSource World;  // the other names a search that missed looks through
 };
 
 }  // namespace orvalin

@@ -243,7 +243,10 @@ def check_row(row: list[str], where: str) -> None:
         raise Fail(f"{where}: {e}") from None
 
 
-def build_rows(cities: str, countries: dict) -> tuple[list[list[str]], dict]:
+def build_rows(cities: str, countries: dict,
+               extras: dict | None = None) -> tuple[list[list[str]], dict]:
+    """The rows; `extras`, when given, receives by row (a tuple) what the row leaves out:
+    (population, country code, capital, GeoNames' alternatenames)."""
     stats = {"read": 0, "selected": 0, "cut": 0, "dropped": {}, "ascii": 0, "duplicates": [],
              "fractional": {}, "countries_shortened": {}}
     country_names = {}
@@ -253,8 +256,8 @@ def build_rows(cities: str, countries: dict) -> tuple[list[list[str]], dict]:
         if len(f) != 19:
             raise Fail(f"cities500.txt:{lineno}: {len(f)} columns, expected 19")
         stats["read"] += 1
-        (_, name, ascii_name, _, lat, lon, fclass, fcode, cc, _, _, _, _, _, population, _, _,
-         zone, _) = f
+        (_, name, ascii_name, alternates, lat, lon, fclass, fcode, cc, _, _, _, _, _, population,
+         _, _, zone, _) = f
         if not (int(population or 0) >= MIN_POPULATION or fcode == CAPITAL):
             continue
         where = f"cities500.txt:{lineno} ({name}, {cc})"
@@ -293,6 +296,8 @@ def build_rows(cities: str, countries: dict) -> tuple[list[list[str]], dict]:
                str(hours), zone]
         check_row(row, where)
         rows.append(row)
+        if extras is not None:
+            extras[tuple(row)] = (int(population or 0), cc, fcode == CAPITAL, alternates)
     rows.sort(key=sort_key)
     seen = set()
     unique = []

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/places_tool/places_find.h"
 #include "app/places_tool/places_import.h"
 #include "app/places_tool/places_listing.h"
 #include "cli/command_line.h"
@@ -21,15 +22,32 @@ namespace {
 constexpr std::string_view kProgram = "orvalin-places";
 
 constexpr OptionRule kOptions[] = {
-    {"--file", true},     {"--format", true},   {"--output", true},      {"--encoding", true},
-    {"--replace", false}, {"--dry-run", false}, {"--help", false, false, "-h"}, {"--version", false, false, "-V"},
+    {"--file", true},
+    {"--format", true},
+    {"--output", true},
+    {"--encoding", true},
+    {"--replace", false},
+    {"--dry-run", false},
+    {"--limit", true},
+    {"--help", false, false, "-h"},
+    {"--version", false, false, "-V"},
 };
 
+constexpr long long kFoundLines = 10;  // find's lines without --limit
+
 constexpr std::string_view kHelp = R"(Usage: orvalin-places [--file FILE] COMMAND [OPTIONS]
-The places file of the Orvalin window (location.dat): list it, export it to CSV,
-import places from CSV, remove one, and check it.
+The places file of the Orvalin window (location.dat): find a place, list it,
+export it to CSV, import places from CSV, remove one, and check it.
 
 Commands:
+  find TEXT [--limit N] [--format FORMAT]
+                          the places TEXT names, best first (10 unless --limit
+                          says): accents, case and punctuation aside, other
+                          names of the world's towns too ("Kiev", "Munchen");
+                          "Sydney, Canada" or "Vienna, AT" keeps one country.
+                          Each line: name, country, latitude, longitude, zone,
+                          record number. None found: the nearest spellings,
+                          exit status 1
   list [--format FORMAT]  every record: number, name, country, latitude,
                           longitude, offset from GMT; FORMAT: text, csv, json
   export [--output FILE]  the places as CSV with a header line
@@ -47,7 +65,8 @@ Commands:
                           last record; exit status 1 when there is any
 
 Options:
-  --file FILE             the places file (default: location.dat here)
+  --file FILE             the places file (default: location.dat here, else
+                          the window's, in $XDG_DATA_HOME/orvalin)
   -h, --help              show this help
   -V, --version           show the version
 
@@ -194,14 +213,24 @@ int Remove(const Context& c, const std::string& number) {
   return kExitOk;
 }
 
+int Find(const Context& c, const std::string& text) {
+  const auto limit = c.cl.Value("--limit");
+  return FindPlaces(
+      {c.file, text,
+       static_cast<std::size_t>(limit ? PositiveNumber("--limit", *limit) : kFoundLines),
+       ParseTableFormat("--format", c.cl.Value("--format").value_or("text"))},
+      c.out, c.err);
+}
+
 int Check(const Context& c) {
   return CheckPlacesFile(ListingOf(c)) ? kExitOk : kExitFailure;
 }
 
 void OnlyWith(const CommandLine& cl, std::string_view command, std::string_view option,
-              std::string_view allowed) {
-  if (cl.Has(option) && command != allowed) {
-    throw BadUsage(std::string(option) + " goes with " + std::string(allowed) + ", not " +
+              std::string_view allowed, std::string_view also = {}) {
+  if (cl.Has(option) && command != allowed && command != also) {
+    throw BadUsage(std::string(option) + " goes with " + std::string(allowed) +
+                   (also.empty() ? "" : " or " + std::string(also)) + ", not " +
                    std::string(command));
   }
 }
@@ -211,7 +240,8 @@ struct Command {
   std::size_t words;  // the command and what follows it
   std::string_view missing;
 };
-constexpr Command kCommands[] = {{"list", 1, ""},
+constexpr Command kCommands[] = {{"find", 2, "find needs the name to look for"},
+                                 {"list", 1, ""},
                                  {"export", 1, ""},
                                  {"import", 2, "import needs the CSV file to read"},
                                  {"remove", 2, "remove needs the number of the record"},
@@ -219,7 +249,7 @@ constexpr Command kCommands[] = {{"list", 1, ""},
 
 const Command& ChosenCommand(const std::vector<std::string>& words) {
   if (words.empty()) {
-    throw BadUsage("say what to do: list, export, import, remove or check (see --help)");
+    throw BadUsage("say what to do: find, list, export, import, remove or check (see --help)");
   }
   for (const Command& command : kCommands) {
     if (words.front() != command.name) continue;
@@ -230,10 +260,11 @@ const Command& ChosenCommand(const std::vector<std::string>& words) {
     return command;
   }
   throw BadUsage("unknown command \"" + words.front() +
-                 "\" (list, export, import, remove or check)");
+                 "\" (find, list, export, import, remove or check)");
 }
 
 int Dispatch(const Context& c, std::string_view command, const std::vector<std::string>& words) {
+  if (command == "find") return Find(c, words[1]);
   if (command == "list") return List(c);
   if (command == "export") return Export(c);
   if (command == "import") return Import(c, words[1]);
@@ -249,7 +280,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   const auto& words = cl.Positionals();
   const std::string_view command = ChosenCommand(words).name;
-  OnlyWith(cl, command, "--format", "list");
+  OnlyWith(cl, command, "--format", "list", "find");
+  OnlyWith(cl, command, "--limit", "find");
+  if (cl.Has("--limit")) PositiveNumber("--limit", *cl.Value("--limit"));
   OnlyWith(cl, command, "--output", "export");
   for (const std::string_view option : {"--replace", "--dry-run", "--encoding"}) {
     OnlyWith(cl, command, option, "import");
@@ -257,7 +290,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (cl.Has("--format")) ParseTableFormat("--format", *cl.Value("--format"));
   if (cl.Has("--encoding")) ReadEncoding("--encoding", *cl.Value("--encoding"));
 
-  const Context c{cl, cl.Value("--file").value_or(PlacesFileIn("")), out, err};
+  const Context c{cl, ChosenPlacesFile(cl.Value("--file"), kProgram, err), out, err};
   const int status = Dispatch(c, command, words);
   EnsureWritten(out);
   return status;

@@ -12,6 +12,7 @@
 
 #include "cli/command_line.h"
 #include "cli/daylight_chart.h"
+#include "cli/found_places.h"
 #include "cli/path_table.h"
 #include "cli/place_input.h"
 #include "cli/progress.h"
@@ -20,6 +21,7 @@
 #include "cli/table_format.h"
 #include "cli/tool_errors.h"
 #include "cli/world_places.h"
+#include "placesfile/place_finder.h"
 #include "placesfile/places_file.h"
 
 namespace orvalin {
@@ -69,10 +71,12 @@ Sunrise, culmination and sunset of places over many days, computed as the
 Orvalin window computes them (true azimuths, horizon altitude -0.61 degrees).
 
 Places (default: record 1 of the places file, the default place):
-  --file FILE         the places file (default: location.dat in this folder)
+  --file FILE         the places file (default: location.dat in this folder,
+                      else the window's, in $XDG_DATA_HOME/orvalin)
   --record N          record N of the places file; may be repeated
-  --place TEXT        the first place whose name begins with TEXT, small and
-                      capital letters alike; may be repeated
+  --place TEXT        the place best named by TEXT, as orvalin-places find
+                      lists them ("Sydney", "Sydney, Canada", "Kiev"); may be
+                      repeated
   --all               every record of the places file
   --lat TEXT --lon TEXT
                       typed coordinates: --lat "46 12 0 N" --lon "6 9 0 E"
@@ -86,7 +90,8 @@ Clock (default: universal time, each row a day as the window computes it):
   --gmt               the place's stored offset from GMT (no daylight saving)
   --tz AREA/CITY      a time zone of the system, daylight saving included:
                       Europe/Zurich, US/Eastern, UTC, local (this system's), or
-                      place (the zone the world list of places gives the place)
+                      place (the place's own zone, from the world list of
+                      places and the zones' boundaries)
   On a clock each row is one day of that clock, with that day's events.
 Output:
   --format FORMAT     text (the default), csv or json (texts and decimals,
@@ -170,7 +175,7 @@ DaySpan ReadDays(const CommandLine& cl) {
 
 // Everything about the places that can be judged without opening the file.
 struct PlaceChoice {
-  std::string file = PlacesFileIn("");
+  std::optional<std::string> file;  // --file
   std::vector<long long> records;
   std::vector<std::string> names;
   bool all = false;
@@ -198,16 +203,42 @@ PlaceChoice ReadPlaceChoice(const CommandLine& cl) {
   return choice;
 }
 
+// The record `name` finds best; a word on `err` when others were as good.
+std::int64_t BestPlace(const PlaceFinder& finder, const std::string& file, std::string_view bytes,
+                       const std::string& name, std::ostream& err) {
+  const std::vector<FoundPlace> found = finder.Find(name);
+  if (found.empty()) {
+    throw ToolFailure(NoPlaceFound(file, name, finder.NearestSpellings(name, kSpellings)));
+  }
+  const auto equal = std::count_if(found.begin(), found.end(), [&](const FoundPlace& p) {
+    return PlaceFinder::Equally(p, found.front());
+  });
+  if (equal > 1) {
+    const PlaceRecord record = RecordAt(bytes, found.front().record);
+    err << kProgram << ": --place \"" << name << "\": " << equal << " places match as well; took "
+        << PlaceLine(record, found.front().record) << "; orvalin-places find \"" << name
+        << "\" lists them all\n";
+  }
+  return found.front().record;
+}
+
 // Every chosen place, read before any row is written: records by number, then by name.
-std::vector<TablePlace> FindChosenPlaces(const PlaceChoice& choice) {
-  if (choice.typed) return {*choice.typed};
-  const std::string bytes = ReadPlacesBytes(choice.file);
+std::vector<TablePlace> FindChosenPlaces(const PlaceChoice& choice, PlaceZones& zones,
+                                         std::ostream& err) {
+  if (choice.typed) {
+    TablePlace typed = *choice.typed;
+    typed.zone = zones.ZoneOf(typed);
+    return {typed};
+  }
+  const std::string file = ChosenPlacesFile(choice.file, kProgram, err);
+  const std::string bytes = ReadPlacesBytes(file);
   const std::int64_t count = RecordsIn(bytes);
   std::vector<std::int64_t> numbers(choice.records.begin(), choice.records.end());
-  for (const std::string& name : choice.names) {
-    const auto found = FindPlace(bytes, name);
-    if (!found) throw ToolFailure("no place of " + choice.file + " begins with \"" + name + "\"");
-    numbers.push_back(*found);
+  if (!choice.names.empty()) {
+    const PlaceFinder finder(bytes, zones.List());
+    for (const std::string& name : choice.names) {
+      numbers.push_back(BestPlace(finder, file, bytes, name, err));
+    }
   }
   if (choice.all) {
     for (std::int64_t n = 1; n <= count; ++n) numbers.push_back(n);
@@ -218,10 +249,11 @@ std::vector<TablePlace> FindChosenPlaces(const PlaceChoice& choice) {
   places.reserve(numbers.size());
   for (const std::int64_t n : numbers) {
     if (n > count) {
-      throw ToolFailure(choice.file + " holds " + std::to_string(count) + " records, not " +
+      throw ToolFailure(file + " holds " + std::to_string(count) + " records, not " +
                         std::to_string(n));
     }
     places.push_back(PlaceFromRecord(RecordAt(bytes, n), n));
+    places.back().zone = zones.ZoneOf(places.back(), RecordBytesAt(bytes, n));
   }
   return places;
 }
@@ -236,10 +268,10 @@ std::optional<Clock> ChosenZone(const CommandLine& cl) {
   return clock;
 }
 
-Clock ChooseClock(const CommandLine& cl, const std::optional<Clock>& zone, PlaceClocks& zones,
+Clock ChooseClock(const CommandLine& cl, const std::optional<Clock>& zone, PlaceZones& zones,
                   const TablePlace& place) {
   if (zone) return *zone;
-  if (cl.Value("--tz") == kPlaceZone) return zones.For(place);
+  if (cl.Value("--tz") == kPlaceZone) return zones.ClockOf(place);
   if (!cl.Has("--gmt")) return Clock::Universal();
   if (!place.gmt_hours)
     throw BadUsage(
@@ -249,6 +281,16 @@ Clock ChooseClock(const CommandLine& cl, const std::optional<Clock>& zone, Place
                       " hours from GMT, outside -12 to +14");
   }
   return Clock::Gmt(*place.gmt_hours);
+}
+
+// The stored offset is whole hours: a zone of half or quarter hours shows the rows off by that.
+void WarnPartHour(const TablePlace& place, std::ostream& err) {
+  const auto minutes = StandardOffsetMinutes(place.zone);
+  if (!minutes || *minutes % 60 == 0) return;
+  const int m = *minutes < 0 ? -*minutes : *minutes;
+  err << kProgram << ": warning: " << place.name << " keeps " << place.zone << " time, "
+      << (*minutes < 0 ? "-" : "+") << m / 60 << ":" << (m % 60 < 10 ? "0" : "") << m % 60
+      << " from GMT; --gmt uses the stored whole hours, --tz place the zone's clocks\n";
 }
 
 std::string SpanText(const DaySpan& span) {
@@ -293,7 +335,7 @@ void CheckWritten(std::ostream& out) {
 constexpr long long kLongestPathStep = 24LL * 60;  // minutes
 
 int WritePaths(const CommandLine& cl, const std::vector<TablePlace>& places, const DaySpan& span,
-               const std::optional<Clock>& zone, PlaceClocks& zones, const TableStyle& style,
+               const std::optional<Clock>& zone, PlaceZones& zones, const TableStyle& style,
                const std::optional<std::string>& plot, std::ostream& out) {
   const long long minutes = PositiveNumber("--path", *cl.Value("--path"));
   if (minutes > kLongestPathStep) throw BadUsage("--path takes minutes from 1 to 1440");
@@ -339,11 +381,14 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const std::optional<Clock> zone = ChosenZone(cl);
   const PlaceChoice choice = ReadPlaceChoice(cl);
 
-  const std::vector<TablePlace> places = FindChosenPlaces(choice);
+  PlaceZones zones;
+  const std::vector<TablePlace> places = FindChosenPlaces(choice, zones, err);
   if (plot && places.size() != 1)
     throw BadUsage("--plot draws one place, not " + std::to_string(places.size()));
-  PlaceClocks zones;
   for (const TablePlace& place : places) ChooseClock(cl, zone, zones, place);  // each one known
+  if (cl.Has("--gmt")) {
+    for (const TablePlace& place : places) WarnPartHour(place, err);
+  }
   const int first_year = static_cast<int>(span.first.year());
   const int last_year = static_cast<int>(span.last.year());
   if (first_year < kPreciseFromYear || last_year > kPreciseUntilYear) {

@@ -74,7 +74,7 @@ if [[ -f /usr/share/zoneinfo/Europe/Zurich ]]; then
   expect "Europe/Zurich " _orvalin_table orvalin-table --tz Europe/Zu
 fi
 
-expect "--file --help --version check export import list remove " _orvalin_places orvalin-places ""
+expect "--file --help --version check export find import list remove " _orvalin_places orvalin-places ""
 expect "export " _orvalin_places orvalin-places --file places.dat ex
 expect "--file --format --help --version " _orvalin_places orvalin-places list --
 expect "--output " _orvalin_places orvalin-places export --o

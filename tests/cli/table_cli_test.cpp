@@ -108,31 +108,80 @@ TEST_F(TableCli, AnyZoneOfTheSystemsDatabase) {
   EXPECT_NE(unknown.err.find("\"Europe/Atlantis\""), std::string::npos);
 }
 
-// --tz place: each place on the zone the world list gives it, found by name and coordinates.
-TEST_F(TableCli, ZoneOfThePlaceFromTheWorldList) {
-  const std::string list = dir / "world.csv";
+// --tz place: a town of the world list on the list's zone, any other place on the zone where it
+// lies; without the list, a failure naming it.
+TEST_F(TableCli, ZoneOfThePlace) {
+  const std::string list = dir / "world-places.csv";
   testing::WriteFile(list,
                      "name,country,latitude,longitude,gmt,zone\n"
                      "Geneva,Switzerland,46 12 0 N,6 9 0 E,1,Europe/Zurich\n"
                      "\"Tromsø, town\",Norway,69 39 0 N,18 57 0 E,1,Europe/Oslo\n"
                      "Tromsø,Norway,69 39 0 N,18 57 0 E,1,Arctic/Longyearbyen\n"
-                     "Zürich,Switzerland,40 0 0 N,8 33 0 E,1,Europe/Zurich\n");
+                     "Zürich,Switzerland,40 0 0 N,8 33 0 E,1,Europe/Rome\n");
   ::setenv("ORVALIN_WORLD_PLACES", list.c_str(), 1);
-  const ToolRun run = Table({"--record", "1", "--record", "2", "--date", "21-06-2027", "--tz",
-                             "place", "--format", "csv"});
-  const ToolRun elsewhere = Table({"--record", "3", "--date", "21-06-2027", "--tz", "place"});
+  const ToolRun run = Table({"--record", "1", "--record", "2", "--record", "3", "--date",
+                             "21-06-2027", "--tz", "place", "--format", "csv"});
   ::setenv("ORVALIN_WORLD_PLACES", (dir / "none.csv").c_str(), 1);
   const ToolRun missing = Table({"--record", "1", "--tz", "place"});
   ::unsetenv("ORVALIN_WORLD_PLACES");
 
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find(",2027-06-21,21-06-2027,Europe/Zurich,"), std::string::npos);
-  EXPECT_NE(run.out.find(",2027-06-21,21-06-2027,Arctic/Longyearbyen,"), std::string::npos);
-  EXPECT_EQ(elsewhere.status, 1);  // the list's Zürich lies elsewhere
-  EXPECT_NE(elsewhere.err.find("\"Zürich\""), std::string::npos) << elsewhere.err;
-  EXPECT_EQ(elsewhere.out, "");
+  for (const char* row :
+       {"\nGeneva,Switzerland,Europe/Zurich,", "\nTromsø,Norway,Arctic/Longyearbyen,",
+        "\nZürich,Switzerland,Europe/Zurich,"}) {
+    EXPECT_NE(run.out.find(row), std::string::npos) << row;
+  }
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("none.csv"), std::string::npos) << missing.err;
+}
+
+// Typed coordinates take the zone drawn where they lie; --gmt warns where it is not whole hours.
+TEST_F(TableCli, ZoneOfTypedCoordinatesAndPartHours) {
+  for (const auto& [lat, lon, zone] :
+       {std::tuple{"46.2N", "6.15E", "Europe/Zurich"}, {"27.7N", "85.3E", "Asia/Kathmandu"}}) {
+    const ToolRun run = testing::RunEntry(RunTable, {"--lat", lat, "--lon", lon, "--tz", "place",
+                                                     "--date", "21-06-2027", "--format", "csv"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(std::string(",,") + zone + ","), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(std::string(",21-06-2027,") + zone + ","), std::string::npos);
+  }
+  testing::WriteFile(
+      file, testing::RecordsBytes({Place("Kathmandu", "Nepal", "27 42 6 N", "85 19 14 E", 5)}));
+  const ToolRun gmt = Table({"--gmt", "--date", "21-06-2027"});
+  ASSERT_EQ(gmt.status, 0) << gmt.err;
+  EXPECT_NE(gmt.err.find("+5:45 from GMT; --gmt uses the stored whole hours, --tz place"),
+            std::string::npos)
+      << gmt.err;
+  const ToolRun geneva =
+      testing::RunEntry(RunTable, {"--file", dir / "good.dat", "--gmt", "--date", "21-06-2027"});
+  ASSERT_EQ(geneva.status, 0) << geneva.err;
+  EXPECT_EQ(geneva.err, "");
+}
+
+// Without --file and with no location.dat here, the tools use the window's places folder, made
+// from the sample on first use; with one here, that one.
+TEST_F(TableCli, TheWindowsPlacesWithoutFile) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir / "");
+  std::filesystem::remove(file);
+  const std::string data = dir / "data";
+  ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+  const ToolRun first = testing::RunEntry(
+      RunTable, {"--place", "Sydney, Australia", "--tz", "place", "--date", "21-06-2027"});
+  const auto copied = std::filesystem::file_size(data + "/orvalin/location.dat");
+  std::filesystem::rename(dir / "good.dat", dir / "location.dat");
+  const ToolRun here = testing::RunEntry(RunTable, {"--record", "3", "--format", "csv"});
+  std::filesystem::current_path(before);
+
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_NE(first.out.find("Australia/Sydney local time"), std::string::npos) << first.out;
+  // The sample's Sydney and the world list's are alike: which one was taken is said.
+  EXPECT_EQ(first.err,
+            "orvalin-table: --place \"Sydney, Australia\": 2 places match as well; took Sydney, "
+            "Australia (record 20); orvalin-places find \"Sydney, Australia\" lists them all\n");
+  ASSERT_EQ(here.status, 0) << here.err;
+  EXPECT_NE(here.out.find("\nUshuaia,Argentina,"), std::string::npos);
+  EXPECT_GT(copied, 26000 * kRecordSize);  // the sample, copied by the first run
 }
 
 // In Sydney the local day's sunrise comes from the universal day before: no row pairs another
@@ -163,12 +212,12 @@ TEST_F(TableCli, PolarRowsInEveryFormat) {
 
   const ToolRun csv = Table({"--record", "2", "--date", "21-12-2009", "--format", "csv"});
   ASSERT_EQ(csv.status, 0) << csv.err;
-  EXPECT_EQ(
-      csv.out,
-      std::string(TableCsvHeader()) +
-          "\nTromsø,69.650000,18.950000,2009-12-21,21-12-2009,UT,no sunrise,,,,,,,,,,,,,,,,,,,"
-          "\" 0h 0mn 0s\",0.000000,,,"
-          "no sunrise: the sun stays down all day\n");
+  EXPECT_EQ(csv.out,
+            std::string(TableCsvHeader()) +
+                "\nTromsø,Norway,Europe/Oslo,69.650000,18.950000,2009-12-21,21-12-2009,UT,no "
+                "sunrise,,,,,,,,,,,,,,,,,,,"
+                "\" 0h 0mn 0s\",0.000000,,,"
+                "no sunrise: the sun stays down all day\n");
 }
 
 TEST_F(TableCli, CsvAndJsonCarryAYearOfRows) {
@@ -303,9 +352,9 @@ TEST_F(TableCli, ManyPlacesInOneRun) {
                              "02-2009", "--format", "csv"});
   ASSERT_EQ(csv.status, 0) << csv.err;
   EXPECT_EQ(testing::LineCount(csv.out), 1u + 3 * 28);
-  for (const char* start :
-       {"\nZürich,47.366667,8.550000,2009-02-01,", "\nTromsø,69.650000,18.950000,2009-02-28,",
-        "\nGeneva,46.200000,6.150000,2009-02-01,"}) {
+  for (const char* start : {"\nZürich,Switzerland,Europe/Zurich,47.366667,8.550000,2009-02-01,",
+                            "\nTromsø,Norway,Europe/Oslo,69.650000,18.950000,2009-02-28,",
+                            "\nGeneva,Switzerland,Europe/Zurich,46.200000,6.150000,2009-02-01,"}) {
     EXPECT_NE(csv.out.find(start), std::string::npos) << start;
   }
   const ToolRun json = Table(

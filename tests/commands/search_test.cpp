@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <optional>
 
 #include "commands/browse.h"
@@ -17,6 +18,7 @@ class SearchTest : public PlacesTest {
  protected:
   SearchTest() {
     WriteRecords({Geneva(), Basel(), Named("Évian"), Lausanne(), Named("geneva bis")});
+    session.World = WorldListSource((dir / "no-world.csv").string());
     session.CurrentRecord = 2;
     window.SetFieldText(Field::RecordNumber, " 2");
     window.SetFieldText(Field::City, "shown");
@@ -46,34 +48,73 @@ TEST(FoldCase, OnlySmallLettersAToZBecomeCapitals) {
   }
 }
 
+// The first rule's hit is the window's; where it misses, the folded names' first in file order.
 TEST_F(SearchTest, FindsTheFirstRecordWhoseNameBeginsWithTheText) {
-  const std::pair<std::optional<std::string>, int> cases[] = {
-      {"gen", 1},
-      {"GeNeVa ", 1},  // the stored name is filled with blanks
-      {"geneva b", 5},
-      {" geneva", 0},
-      {"bAs", 2},
-      {"evian", 0},  // É is not folded
-      {"Év", 3},
-      {"éV", 0},                       // é and É differ
-      {FixedText("lausanne", 20), 4},  // 20 characters: the whole name
-      {FixedText("lausanne", 19) + "x", 0},
-      {FixedText("Geneva", 20) + "x", 1},  // 21: the whole name stands inside
-      {FixedText("Geneva", 19) + "x ", 0},
-      {"in " + FixedText("Lausanne", 20), 4},
-      {"xx" + FixedText("Basel", 20) + "yy", 2},
-      {FixedText("geneva bis", 20) + FixedText("geneva", 20), 1},  // the first in file order
-      {"", 0},
-      {std::nullopt, 0},  // cancelled
-      {"zz", 0},
+  struct Case {
+    std::optional<std::string> typed;
+    int first_rule, window;
   };
-  for (const auto& [typed, found] : cases) {
-    EXPECT_EQ(Find(typed), found) << typed.value_or("<cancel>");
+  const Case cases[] = {
+      {"gen", 1, 1},
+      {"GeNeVa ", 1, 1},  // the stored name is filled with blanks
+      {"geneva b", 5, 5},
+      {" geneva", 0, 1},
+      {"bAs", 2, 2},
+      {"evian", 0, 3},  // É is not folded by the first rule
+      {"Év", 3, 3},
+      {"éV", 0, 3},                       // é and É differ
+      {FixedText("lausanne", 20), 4, 4},  // 20 characters: the whole name
+      {FixedText("lausanne", 19) + "x", 0, 0},
+      {FixedText("Geneva", 20) + "x", 1, 1},  // 21: the whole name stands inside
+      {FixedText("Geneva", 19) + "x ", 0, 0},
+      {"in " + FixedText("Lausanne", 20), 4, 4},
+      {"xx" + FixedText("Basel", 20) + "yy", 2, 2},
+      {FixedText("geneva bis", 20) + FixedText("geneva", 20), 1, 1},  // first in file order
+      {"", 0, 0},
+      {" .-", 0, 0},         // folds to nothing
+      {std::nullopt, 0, 0},  // cancelled
+      {"zz", 0, 0},
+  };
+  const std::string bytes = FileBytes();
+  for (const auto& [typed, first_rule, window] : cases) {
+    const std::string text = typed.value_or("");
+    EXPECT_EQ(FindPlace(bytes, text).value_or(0), first_rule) << text;
+    EXPECT_EQ(Find(typed), window) << text;
   }
   const WindowEvent& input = window.events().front();
   EXPECT_EQ(input.kind, WindowEvent::Kind::Input);
   EXPECT_EQ(input.box.text, "Enter Place name");
   EXPECT_EQ(input.box.title, "Search");
+}
+
+// Where neither rule on the names finds a place, the world towns' other names do, the first
+// record in file order winning; each found place is shown as a hit is.
+TEST_F(SearchTest, OtherNamesOfWorldTownsOnAMiss) {
+  const PlaceRecord kyiv = Place("Kyiv", "Ukraine", "50 27 17 N", "30 31 26 E", 2);
+  const PlaceRecord koln = Place("Köln", "Germany", "50 56 0 N", "6 57 0 E", 1);
+  std::ofstream(dir / "world-places.csv") << "name,country,latitude,longitude,gmt,zone\n"
+                                             "Kyiv,Ukraine,50 27 17 N,30 31 26 E,2,Europe/Kyiv\n"
+                                             "Köln,Germany,50 56 0 N,6 57 0 E,1,Europe/Berlin\n";
+  std::ofstream(dir / "world-names.csv") << "population,code,capital,other_names\n"
+                                            "2797553,UA,1,Kiev|Kijów\n"
+                                            "1075935,DE,0,Cologne|Koeln\n";
+  session.World = WorldListSource((dir / "world-places.csv").string());
+  WriteRecords({Geneva(), Named("Kievka"), kyiv, koln, Named("Cólogne-Süd")});
+  const std::pair<std::string, int> cases[] = {
+      {"kiev", 2},     // the first rule: Kievka begins so
+      {"Kijow", 3},    // an other name, folded
+      {"Koln", 4},     // the folded names, in file order
+      {"cologne", 5},  // an own name, folded, before an other name
+      {"Kolo", 0},
+  };
+  for (const auto& [typed, found] : cases) EXPECT_EQ(Find(typed), found) << typed;
+  ASSERT_EQ(Find("koeln"), 4);
+  EXPECT_EQ(Text(Field::RecordNumber), " 4");
+  EXPECT_EQ(Text(Field::City), FixedText("Köln", 20));
+  EXPECT_EQ(Text(Field::Horizon), "-.61");
+  EXPECT_NE(Text(Field::SunriseTime), "");
+  EXPECT_EQ(session.WorkPlace, koln);
+  EXPECT_FALSE(session.File.IsOpen());
 }
 
 TEST_F(SearchTest, AHitShowsThePlace) {

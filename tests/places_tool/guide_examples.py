@@ -35,6 +35,7 @@ def main(guide, *tool_dirs):
                QT_QPA_PLATFORM="offscreen", LC_ALL="C.UTF-8")
     failures = 0
     with tempfile.TemporaryDirectory() as scratch:
+        env["XDG_DATA_HOME"] = os.path.join(scratch, ".data")  # never the user's places
         for command, expected in pairs:
             run = subprocess.run(["bash", "-c", command + " 2>&1"], cwd=scratch, env=env,
                                  stdout=subprocess.PIPE, check=False)

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cstdlib>
 
 #include "app/places_tool/places_check.h"
 #include "app/places_tool/places_cli.h"
@@ -38,6 +39,31 @@ class PlacesCli : public ::testing::Test {
   testing::ScratchDir dir;
   std::string file = dir / "location.dat";
 };
+
+// find: best first in each format, --limit, and the nearest spellings with status 1.
+TEST_F(PlacesCli, FindListsTheBestFirst) {
+  ASSERT_EQ(Places({"import", WriteCsv("in.csv", kCsv)}).status, 0);
+  ::setenv("ORVALIN_WORLD_PLACES", (dir / "none.csv").c_str(), 1);  // the file's own names only
+  const ToolRun text = Places({"find", "sibenik"});
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_EQ(text.out.rfind("Šibenik, Croatia  43 44 0 N  15 54 0 E  ", 0), 0u) << text.out;
+  EXPECT_NE(text.out.find("  record 4\n"), std::string::npos) << text.out;
+  const ToolRun csv = Places({"find", "E", "--format", "csv", "--limit", "1"});
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')),
+            "name,country,latitude,longitude,zone,record,other_name");
+  EXPECT_EQ(testing::LineCount(csv.out), 2u);
+  const ToolRun json = Places({"find", "paris, fr", "--format", "json"});
+  EXPECT_NE(json.out.find("\"record\": 5"), std::string::npos) << json.out;
+  const ToolRun none = Places({"find", "Zurik"});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.out, "");
+  EXPECT_NE(none.err.find("matches \"Zurik\"; the nearest spellings: Zürich"), std::string::npos)
+      << none.err;
+  EXPECT_EQ(Places({"find", "x", "--limit", "0"}).status, 2);
+  EXPECT_EQ(Places({"list", "--limit", "3"}).status, 2);
+  ::unsetenv("ORVALIN_WORLD_PLACES");
+}
 
 TEST_F(PlacesCli, ImportThenExportGivesTheSameCsv) {
   const ToolRun import = Places({"import", WriteCsv("in.csv", kCsv)});

@@ -19,7 +19,9 @@ struct Program {
   testing::ScratchDir dir;
   testing::ToolRun Run(const std::string& exe, const std::vector<std::string>& args,
                        const std::string& stdout_path = "") {
-    std::string command = "cd " + Quoted(dir / "") + " && " + Quoted(exe);
+    // The user's places folder, where a run without location.dat here would go, is the test's.
+    std::string command =
+        "cd " + Quoted(dir / "") + " && XDG_DATA_HOME=" + Quoted(dir / "data") + " " + Quoted(exe);
     for (const auto& a : args) command += ' ' + Quoted(a);
     command += " >" + Quoted(stdout_path.empty() ? dir / "out.txt" : stdout_path) + " 2>" +
                Quoted(dir / "err.txt") + " </dev/null";
@@ -36,15 +38,15 @@ TEST(ToolsRun, SamplePlacesImportExportAndTable) {
   Program p;
   const std::string sample = testing::ReadFile(ORVALIN_SAMPLE_CSV);
   ASSERT_FALSE(sample.empty());
-  const auto import = p.Run(ORVALIN_PLACES_EXE, {"import", ORVALIN_SAMPLE_CSV});
+  const auto import =
+      p.Run(ORVALIN_PLACES_EXE, {"--file", "location.dat", "import", ORVALIN_SAMPLE_CSV});
   ASSERT_EQ(import.status, 0) << import.err;
   const auto exported = p.Run(ORVALIN_PLACES_EXE, {"export"});
   EXPECT_EQ(exported.out, sample);  // Zürich, Évian-les-Bains, Tromsø... unchanged
   EXPECT_EQ(p.Run(ORVALIN_PLACES_EXE, {"check"}).status, 0);
 
-  const auto table =
-      p.Run(ORVALIN_TABLE_EXE,
-            {"--place", "gen", "--date", "21-06-2009", "--window-texts", "--plot", "g.png"});
+  const auto table = p.Run(ORVALIN_TABLE_EXE, {"--place", "gen", "--date", "21-06-2009",
+                                               "--window-texts", "--plot", "g.png"});
   ASSERT_EQ(table.status, 0) << table.err;
   EXPECT_NE(table.out.find(" 3h 45mn 19.5s"), std::string::npos);
   EXPECT_EQ(testing::ReadFile(p.dir / "g.png").substr(0, 4), "\x89PNG");

@@ -1,5 +1,6 @@
-// Which folder the desktop program keeps its places in, and its first-run set-up. Plain C++ and
-// POSIX, no Qt: the folder is chosen and made before the toolkit starts.
+// Which folder the programs keep their places in, and its first-run set-up: the window's rule,
+// which the tools follow when no --file is given. Plain C++ and POSIX, no Qt: the folder is
+// chosen and made before the toolkit starts.
 //
 // The rule: with --dir DIR, DIR. Otherwise the current directory when it holds location.dat.
 // Otherwise the user's own places folder, $XDG_DATA_HOME/orvalin ($HOME/.local/share/orvalin when
@@ -53,7 +54,13 @@ std::string SetUpPlacesFolder(const FolderChoice& choice);
 
 // The inputs of this process: the environment, the current directory and the samples found
 // beside the executable (<bin>/../share/orvalin/location.dat, then the build tree's
-// <build>/app/../sample/location.dat).
+// <build>/sample/location.dat seen from app/ and from the tools' folders below it).
 FolderInputs ProcessFolderInputs(std::optional<std::string> dir);
+
+// The places file of a program run without a folder or file named: this folder's location.dat
+// ("location.dat") when there is one, else that of the user's places folder, set up as a first
+// run of the window sets it up. `warning` receives what the set-up could not do. FolderError
+// when there is no folder to use.
+std::string DefaultPlacesFile(std::string& warning);
 
 }  // namespace orvalin

@@ -1,4 +1,4 @@
-#include "app/places_folder.h"
+#include "placesfile/places_folder.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -145,10 +145,24 @@ FolderInputs ProcessFolderInputs(std::optional<std::string> dir) {
   const fs::path program = fs::read_symlink("/proc/self/exe", ec);
   if (!ec) {
     const fs::path bin = program.parent_path();
+    // Installed, then the build tree: the window in app/, the tools one folder below.
     inputs.samples = {(bin / ORVALIN_SAMPLE_FROM_BIN).lexically_normal(),
-                      (bin / "../sample" / kPlacesFileName).lexically_normal()};
+                      (bin / "../sample" / kPlacesFileName).lexically_normal(),
+                      (bin / "../../sample" / kPlacesFileName).lexically_normal()};
   }
   return inputs;
+}
+
+std::string DefaultPlacesFile(std::string& warning) {
+  const FolderInputs inputs = ProcessFolderInputs(std::nullopt);
+  if (!Exists(inputs.current / kPlacesFileName) &&
+      !UserPlacesFolder(inputs.xdg_data_home, inputs.home)) {
+    throw FolderError("no location.dat here and no places folder: HOME is not set");
+  }
+  const FolderChoice choice = ChoosePlacesFolder(inputs);
+  if (choice.reason == FolderChoice::Reason::CurrentHasPlaces) return PlacesFileIn("");
+  warning = SetUpPlacesFolder(choice);
+  return (choice.folder / kPlacesFileName).string();
 }
 
 }  // namespace orvalin

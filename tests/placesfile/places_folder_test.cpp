@@ -1,5 +1,5 @@
 // Which folder the window keeps its places in, and the first run's copy of the sample places.
-#include "app/places_folder.h"
+#include "placesfile/places_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

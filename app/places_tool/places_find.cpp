@@ -1,0 +1,26 @@
+#include "app/places_tool/places_find.h"
+
+#include "cli/found_places.h"
+#include "cli/place_input.h"
+#include "cli/tool_errors.h"
+
+namespace orvalin {
+
+int FindPlaces(const FindRequest& request, std::ostream& out, std::ostream& err) {
+  const std::string bytes = ReadPlacesBytes(request.file);
+  PlaceZones zones;
+  const PlaceFinder finder(bytes, zones.List());
+  std::vector<FoundPlace> found = finder.Find(request.text);
+  if (found.empty()) {
+    err << "orvalin-places: "
+        << NoPlaceFound(request.file, request.text,
+                        finder.NearestSpellings(request.text, kSpellings))
+        << '\n';
+    return kExitFailure;
+  }
+  if (found.size() > request.limit) found.resize(request.limit);
+  WriteFoundPlaces(out, request.format, bytes, found, zones);
+  return kExitOk;
+}
+
+}  // namespace orvalin

@@ -1,0 +1,32 @@
+// The places a look-up found, as the tools write them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/table_format.h"
+#include "cli/world_places.h"
+#include "placesfile/place_finder.h"
+
+namespace orvalin {
+
+// How many spellings a failed look-up suggests.
+inline constexpr std::size_t kSpellings = 5;
+
+// "Sydney, Australia (record 22)".
+std::string PlaceLine(const PlaceRecord& record, std::int64_t n);
+
+// Why nothing was found, with the nearest spellings when there are any.
+std::string NoPlaceFound(const std::string& file, std::string_view typed,
+                         const std::vector<std::string>& spellings);
+
+// One place a line, best first. Text: "NAME, COUNTRY", latitude, longitude, zone, record number
+// and the other name that matched. CSV: a header line, then those cells. JSON: a list.
+void WriteFoundPlaces(std::ostream& out, TableFormat format, std::string_view file,
+                      const std::vector<FoundPlace>& found, PlaceZones& zones);
+
+}  // namespace orvalin

@@ -1,0 +1,198 @@
+#include "placesfile/place_finder.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "common/text.h"
+#include "placesfile/finder_fold.h"
+
+namespace orvalin {
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool StartsWith(std::string_view text, std::string_view start) {
+  return text.substr(0, start.size()) == start;
+}
+
+std::string Upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+// The population a found place ranks by; the user's own places have none.
+std::int64_t Population(const FoundPlace& p, const WorldList& world) {
+  return p.town ? world.Towns()[*p.town].population : 0;
+}
+bool Capital(const FoundPlace& p, const WorldList& world) {
+  return p.town && world.Towns()[*p.town].capital;
+}
+
+// Edits that turn one text into the other; stops counting past `limit`.
+std::size_t Distance(std::string_view a, std::string_view b, std::size_t limit) {
+  const std::size_t gap = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+  if (gap > limit) return limit + 1;
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    std::size_t least = row[0];
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+      least = std::min(least, row[j]);
+    }
+    if (least > limit) return limit + 1;
+  }
+  return row[b.size()];
+}
+
+}  // namespace
+
+PlaceFinder::PlaceFinder(std::string_view file, const WorldList& world)
+    : file_(file), world_(world) {
+  const std::int64_t count = RecordsIn(file);
+  places_.reserve(static_cast<std::size_t>(count));
+  names_.reserve(static_cast<std::size_t>(count));
+  for (std::int64_t n = 1; n <= count; ++n) {
+    const std::string_view bytes = RecordBytesAt(file, n);
+    Place place;
+    place.town = world.TownOf(bytes);
+    // A partial last record may end before its country.
+    place.folded_country =
+        FinderFoldCp1252(bytes.size() > kNameWidth ? bytes.substr(kNameWidth, kCountryWidth) : "");
+    place.code = place.town ? world.Towns()[*place.town].code : world.CodeOf(place.folded_country);
+    names_.push_back({FinderFoldCp1252(bytes.substr(0, kNameWidth)), n, -1});
+    places_.push_back(std::move(place));
+  }
+  for (std::int64_t n = 1; n <= count; ++n) {
+    const auto& town = places_[static_cast<std::size_t>(n - 1)].town;
+    if (!town) continue;
+    const auto& others = world.Towns()[*town].other_names;
+    for (std::size_t k = 0; k < others.size(); ++k) {
+      names_.push_back({FinderFoldUtf8(others[k]), n, static_cast<int>(k)});
+    }
+  }
+}
+
+bool PlaceFinder::InCountry(const Place& place, std::string_view typed_country) const {
+  const std::string folded = FinderFoldUtf8(typed_country);
+  if (folded.empty()) return true;
+  if (typed_country.size() == 2 && Upper(typed_country) == place.code) return true;
+  return StartsWith(place.folded_country, folded);
+}
+
+std::vector<FoundPlace> PlaceFinder::Find(std::string_view typed) const {
+  std::string_view name_part = typed;
+  std::string_view country_part;
+  if (const auto comma = typed.rfind(','); comma != std::string_view::npos) {
+    name_part = typed.substr(0, comma);
+    country_part = Trimmed(typed.substr(comma + 1));
+  }
+  const std::string wanted = FinderFoldUtf8(name_part);
+  if (wanted.empty()) return {};
+  std::unordered_map<std::int64_t, FoundPlace> best;
+  for (const Name& name : names_) {
+    if (!StartsWith(name.folded, wanted)) continue;
+    const bool exact = name.folded.size() == wanted.size();
+    const bool other = name.other >= 0;
+    const Match match = exact ? (other ? Match::ExactOtherName : Match::ExactName)
+                              : (other ? Match::OtherNameStart : Match::NameStart);
+    const Place& place = places_[static_cast<std::size_t>(name.record - 1)];
+    if (!InCountry(place, country_part)) continue;
+    auto [it, added] = best.try_emplace(name.record);
+    FoundPlace& found = it->second;
+    if (!added && found.match <= match) continue;
+    found = {name.record, match, other ? world_.Towns()[*place.town].other_names[name.other] : "",
+             !place.town, place.town};
+  }
+  std::vector<FoundPlace> found;
+  found.reserve(best.size());
+  for (auto& [record, place] : best) found.push_back(std::move(place));
+  std::sort(found.begin(), found.end(), [&](const FoundPlace& a, const FoundPlace& b) {
+    if (a.match != b.match) return a.match < b.match;
+    if (a.own_place != b.own_place) return a.own_place;
+    const auto pa = Population(a, world_), pb = Population(b, world_);
+    if (pa != pb) return pa > pb;
+    const bool ca = Capital(a, world_), cb = Capital(b, world_);
+    if (ca != cb) return ca;
+    return a.record < b.record;
+  });
+  return found;
+}
+
+bool PlaceFinder::Equally(const FoundPlace& a, const FoundPlace& b) {
+  return a.match == b.match && a.own_place == b.own_place;
+}
+
+std::string PlaceFinder::Display(const Name& name) const {
+  const Place& place = places_[static_cast<std::size_t>(name.record - 1)];
+  if (name.other >= 0) return world_.Towns()[*place.town].other_names[name.other];
+  const std::string_view bytes = RecordBytesAt(file_, name.record).substr(0, kNameWidth);
+  return std::string(Trimmed(DecodeCp1252(bytes)));
+}
+
+std::vector<std::string> PlaceFinder::NearestSpellings(std::string_view typed,
+                                                       std::size_t count) const {
+  const std::string wanted = FinderFoldUtf8(typed);
+  if (wanted.empty() || count == 0) return {};
+  const std::size_t limit = std::max<std::size_t>(2, wanted.size() / 3);
+  struct Near {
+    std::size_t distance;
+    const Name* name;
+  };
+  std::vector<Near> near;
+  for (const Name& name : names_) {
+    // A longer name is judged by its start too, one edit further: "Reykjaw" is near "Reykjavik".
+    const std::size_t d =
+        std::min(Distance(wanted, name.folded, limit),
+                 Distance(wanted, name.folded.substr(0, wanted.size()), limit) + 1);
+    if (d <= limit) near.push_back({d, &name});
+  }
+  const auto population = [&](const Name& name) -> std::int64_t {
+    const auto& town = places_[static_cast<std::size_t>(name.record - 1)].town;
+    return town ? world_.Towns()[*town].population : 0;
+  };
+  std::stable_sort(near.begin(), near.end(), [&](const Near& a, const Near& b) {
+    if (a.distance != b.distance) return a.distance < b.distance;
+    if ((a.name->other < 0) != (b.name->other < 0)) return a.name->other < 0;
+    return population(*a.name) > population(*b.name);
+  });
+  std::vector<std::string> spellings;
+  for (const Near& n : near) {
+    std::string shown = Display(*n.name);
+    if (std::find(spellings.begin(), spellings.end(), shown) != spellings.end()) continue;
+    spellings.push_back(std::move(shown));
+    if (spellings.size() == count) break;
+  }
+  return spellings;
+}
+
+std::optional<std::int64_t> FirstFoldedMatch(
+    std::string_view typed, std::int64_t count,
+    const std::function<std::string_view(std::int64_t)>& record_at, const WorldList& world) {
+  const std::string wanted = FinderFoldUtf8(typed);
+  if (wanted.empty()) return std::nullopt;
+  for (std::int64_t n = 1; n <= count; ++n) {
+    if (StartsWith(FinderFoldCp1252(record_at(n).substr(0, kNameWidth)), wanted)) return n;
+  }
+  for (std::int64_t n = 1; n <= count; ++n) {
+    const auto town = world.TownOf(record_at(n));
+    if (!town) continue;
+    for (const std::string& other : world.Towns()[*town].other_names) {
+      if (StartsWith(FinderFoldUtf8(other), wanted)) return n;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace orvalin

@@ -1,0 +1,169 @@
+#include "placesfile/world_list.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <sstream>
+
+#include "engine/angle_text.h"
+#include "placesfile/finder_fold.h"
+#include "placesfile/places_csv.h"
+
+namespace orvalin {
+namespace {
+
+constexpr std::size_t kTextsWidth = kRecordSize - 2;  // name, country, latitude, longitude
+constexpr double kRadiansPerDegree = std::numbers::pi / 180;
+
+std::string ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  std::ostringstream text;
+  text << in.rdbuf();
+  return std::move(text).str();
+}
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+  std::vector<std::string_view> parts;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find(separator, start);
+    parts.push_back(text.substr(start, end - start));
+    if (end == std::string_view::npos) return parts;
+    start = end + 1;
+  }
+}
+
+// Applies the names file to the towns, read from the given lines of the places CSV; false,
+// changing nothing, when it does not fit them.
+bool ApplyNames(std::string_view names_csv, std::size_t csv_line_count,
+                const std::vector<std::size_t>& csv_lines, std::vector<WorldTown>& towns) {
+  std::vector<std::string_view> lines = Split(names_csv, '\n');
+  if (lines.empty() || lines.front() != kWorldNamesHeader || !lines.back().empty()) return false;
+  lines.pop_back();  // line k of the names is line k + 1 of the places, the headers being 0 and 1
+  if (lines.size() != csv_line_count) return false;
+  std::vector<WorldTown> named = towns;
+  for (std::size_t k = 0; k < towns.size(); ++k) {
+    if (csv_lines[k] < 2 || csv_lines[k] - 1 >= lines.size()) return false;
+    const auto cells = Split(lines[csv_lines[k] - 1], ',');
+    if (cells.size() != 4 || cells[1].size() != 2) return false;
+    WorldTown& town = named[k];
+    town.population = std::strtoll(std::string(cells[0]).c_str(), nullptr, 10);
+    town.code = cells[1];
+    town.capital = cells[2] == "1";
+    if (!cells[3].empty()) {
+      for (const std::string_view name : Split(cells[3], kOtherNamesSeparator)) {
+        town.other_names.emplace_back(name);
+      }
+    }
+  }
+  towns = std::move(named);
+  return true;
+}
+
+}  // namespace
+
+WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_csv,
+                           std::string_view zone_grid) {
+  WorldList list;
+  list.grid_ = ZoneGrid::Parse(zone_grid);
+  const CsvPlaces places = ParsePlacesCsv(places_csv);
+  list.towns_.reserve(places.records.size());
+  for (std::size_t k = 0; k < places.records.size(); ++k) {
+    const PlaceRecord& record = places.records[k];
+    const AngleReading latitude = ReadAngle(record.LatitudeText);
+    const AngleReading longitude = ReadAngle(record.LongitudeText);
+    WorldTown town;
+    town.record = EncodeRecord(record);
+    town.zone = places.zones[k];
+    town.latitude = latitude.is_clean() ? latitude.value : 0;
+    town.longitude_west = longitude.is_clean() ? longitude.value : 0;
+    list.towns_.push_back(std::move(town));
+  }
+  const auto csv_line_count =
+      static_cast<std::size_t>(std::count(places_csv.begin(), places_csv.end(), '\n') +
+                               (places_csv.empty() || places_csv.back() == '\n' ? 0 : 1));
+  ApplyNames(names_csv, csv_line_count, places.lines, list.towns_);
+  for (std::size_t k = 0; k < list.towns_.size(); ++k) {
+    const WorldTown& town = list.towns_[k];
+    list.by_texts_.emplace(std::string(town.record.data(), kTextsWidth), k);
+    if (!town.code.empty()) {
+      const std::string_view country(town.record.data() + kNameWidth, kCountryWidth);
+      list.codes_.emplace(FinderFoldCp1252(country), town.code);
+    }
+  }
+  return list;
+}
+
+WorldList WorldList::Load(const std::string& places_path) {
+  return Parse(ReadWhole(places_path), ReadWhole(WorldNamesPath(places_path)),
+               ReadWhole(ZoneGridPath(places_path)));
+}
+
+std::optional<std::size_t> WorldList::TownOf(std::string_view record_bytes) const {
+  if (record_bytes.size() < kTextsWidth) return std::nullopt;
+  const auto found = by_texts_.find(std::string(record_bytes.substr(0, kTextsWidth)));
+  if (found == by_texts_.end()) return std::nullopt;
+  return found->second;
+}
+
+std::string WorldList::CodeOf(std::string_view folded_country) const {
+  const auto found = codes_.find(std::string(folded_country));
+  return found == codes_.end() ? std::string() : found->second;
+}
+
+std::optional<std::size_t> WorldList::Nearest(double latitude, double longitude_west) const {
+  std::optional<std::size_t> best;
+  double best_cos = -2;
+  const double lat = latitude * kRadiansPerDegree;
+  const double lon = longitude_west * kRadiansPerDegree;
+  for (std::size_t k = 0; k < towns_.size(); ++k) {
+    const WorldTown& t = towns_[k];
+    const double tlat = t.latitude * kRadiansPerDegree;
+    // The cosine of the arc between the two points: larger is nearer.
+    const double c =
+        std::sin(lat) * std::sin(tlat) +
+        std::cos(lat) * std::cos(tlat) * std::cos(lon - t.longitude_west * kRadiansPerDegree);
+    if (c > best_cos) {
+      best_cos = c;
+      best = k;
+    }
+  }
+  return best;
+}
+
+std::string WorldList::ZoneAt(std::string_view record_bytes, double latitude,
+                              double longitude_west) const {
+  if (const auto town = TownOf(record_bytes)) return towns_[*town].zone;
+  if (grid_) {
+    if (std::string zone = grid_->ZoneAt(latitude, -longitude_west); !zone.empty()) return zone;
+  }
+  if (const auto near = Nearest(latitude, longitude_west)) return towns_[*near].zone;
+  return {};
+}
+
+std::string WorldPlacesPath() {
+  if (const char* chosen = std::getenv("ORVALIN_WORLD_PLACES"); chosen && *chosen) return chosen;
+  std::error_code error;
+  if (std::filesystem::exists(ORVALIN_WORLD_PLACES_INSTALLED, error)) {
+    return ORVALIN_WORLD_PLACES_INSTALLED;
+  }
+  return ORVALIN_WORLD_PLACES_SOURCE;
+}
+
+std::string WorldNamesPath(const std::string& places_path) {
+  return (std::filesystem::path(places_path).parent_path() / "world-names.csv").string();
+}
+
+std::string ZoneGridPath(const std::string& places_path) {
+  return (std::filesystem::path(places_path).parent_path() / "zone-grid.txt").string();
+}
+
+const WorldList& WorldListSource::Get() {
+  if (!list_) list_ = WorldList::Load(path_);
+  return *list_;
+}
+
+}  // namespace orvalin

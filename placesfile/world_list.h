@@ -1,0 +1,75 @@
+// The world list of towns (data/world-places.csv) with what the place finder knows of each row
+// (data/world-names.csv, line for line): population, country code, capital, other names.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "placesfile/place_record.h"
+#include "placesfile/zone_grid.h"
+
+namespace orvalin {
+
+inline constexpr std::string_view kWorldNamesHeader = "population,code,capital,other_names";
+inline constexpr char kOtherNamesSeparator = '|';
+
+struct WorldTown {
+  RecordBytes record{};                     // as the sample places file holds the town
+  std::string zone;                         // IANA
+  double latitude = 0, longitude_west = 0;  // degrees
+  std::int64_t population = 0;
+  std::string code;  // ISO 3166-1 alpha-2, "" without the names file
+  bool capital = false;
+  std::vector<std::string> other_names;  // UTF-8
+};
+
+class WorldList {
+ public:
+  // A names text that is missing, malformed or not line for line with the places is left out:
+  // the towns are then found by their own names only. Rows that cannot be read are left out.
+  static WorldList Parse(std::string_view places_csv, std::string_view names_csv,
+                         std::string_view zone_grid = {});
+  // Reads the three files; an empty list when the places cannot be read.
+  static WorldList Load(const std::string& places_path);
+
+  const std::vector<WorldTown>& Towns() const { return towns_; }
+  // The town a record of a places file is, by its name, country and angle texts.
+  std::optional<std::size_t> TownOf(std::string_view record_bytes) const;
+  // The ISO code of a country as the list names it, "" when unknown.
+  std::string CodeOf(std::string_view folded_country) const;
+  // The nearest town, nullopt for an empty list.
+  std::optional<std::size_t> Nearest(double latitude, double longitude_west) const;
+  // The zone of a place: that of the town a record is (its bytes, none for typed coordinates),
+  // else the zone the grid draws there, else that of the nearest town; "" when none of them
+  // can tell.
+  std::string ZoneAt(std::string_view record_bytes, double latitude, double longitude_west) const;
+
+ private:
+  std::vector<WorldTown> towns_;
+  std::unordered_map<std::string, std::size_t> by_texts_;
+  std::unordered_map<std::string, std::string> codes_;  // folded country name -> code
+  std::optional<ZoneGrid> grid_;
+};
+
+// Where the list is read from: $ORVALIN_WORLD_PLACES, else the installed copy, else the one of
+// the source tree the program was built from. The names file lies beside it.
+std::string WorldPlacesPath();
+std::string WorldNamesPath(const std::string& places_path);
+std::string ZoneGridPath(const std::string& places_path);
+
+// The list read once, when first asked for.
+class WorldListSource {
+ public:
+  explicit WorldListSource(std::string path = WorldPlacesPath()) : path_(std::move(path)) {}
+  const WorldList& Get();
+
+ private:
+  std::string path_;
+  std::optional<WorldList> list_;
+};
+
+}  // namespace orvalin
