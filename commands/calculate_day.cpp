@@ -54,8 +54,10 @@ void CalculateDay(Session& s) {
 
     line = kCompute;
     double longitude = 0, latitude = 0;
+    s.Calculated.reset();
     VerifAngle(s.window, s.WorkPlace.LongitudeText, longitude);
     VerifAngle(s.window, s.WorkPlace.LatitudeText, latitude);
+    s.Calculated = Session::CalculatedPlace{latitude, longitude};
     if (s.window.FieldText(Field::Date).empty()) SetTodayDate(s);
     const DayMonthYear date = SplitDate(s.window.FieldText(Field::Date));
     const SunDay day = EPHEMERIDES(s.window, s.DayResults, longitude, latitude, s.HorizonAltitude,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "commands/ephemerides.h"
@@ -22,9 +23,14 @@ struct Session {
   std::int32_t CurrentRecord = 0;  // record shown in the place fields; 0 for none
   std::string WorkDate;            // "dd-mm-yyyy", 10 characters
   orvalin::DayResults DayResults;  // the last results of the sun computation
-  double HorizonAltitude = 0;      // -0.61 once set
-  PlacesFile File;                 // the one places file slot
-  PlacesLock HeldLock;             // the file's lock, between two steps of one command
+  // The place of the last calculation that read its angles, degrees (North, West positive).
+  struct CalculatedPlace {
+    double latitude = 0, longitude_west = 0;
+  };
+  std::optional<CalculatedPlace> Calculated;
+  double HorizonAltitude = 0;  // -0.61 once set
+  PlacesFile File;             // the one places file slot
+  PlacesLock HeldLock;         // the file's lock, between two steps of one command
   // What the file held at record SeenRecord when the window last read, wrote or moved to it:
   // Update Place writes only over those bytes.
   std::int32_t SeenRecord = 0;

@@ -97,6 +97,7 @@ void Form1::Run(void (*handler)(Session&)) {
     // Handlers report their own failures; one that escapes must not end the program.
     ShowMessage(MessageBox{.text = failure.what()});
   }
+  local_times_.Update(session_, [this](orvalin::Field f) { return Field(FieldControlName(f)); });
 }
 
 void Form1::SetTabOrder() {

@@ -10,6 +10,7 @@
 #include "commands/session.h"
 #include "commands/window.h"
 #include "ui/dialogs.h"
+#include "ui/local_times.h"
 
 class QAbstractButton;
 class QLineEdit;
@@ -51,6 +52,7 @@ class Form1 : public QWidget, public Window {
 
   std::unique_ptr<Dialogs> dialogs_;
   Session session_{*this};
+  LocalTimes local_times_;
 };
 
 }  // namespace orvalin

@@ -380,6 +380,27 @@ class Form1Test : public QObject {
     QCOMPARE(form_->FieldText(orvalin::Field::Date), std::string("21-06-2009"));
   }
 
+  // The place's own clock beside the universal times, in tooltips and accessible descriptions,
+  // emptied with the field.
+  void timesCarryThePlacesOwnClock() {
+    const std::pair<orvalin::Field, const char*> typed[] = {
+        {orvalin::Field::Latitude, "46 12 0 N"},
+        {orvalin::Field::Longitude, "6 9 0 E"},
+        {orvalin::Field::Date, "21-06-2027"}};
+    for (const auto& [field, text] : typed) form_->SetFieldText(field, text);
+    QTest::mouseClick(form_->Button("RunName"), Qt::LeftButton);
+    const QString sunrise = "05:45:18 on 21-06-2027, Europe/Zurich, UTC+02:00";
+    QCOMPARE(form_->Field("SunRise")->toolTip(), sunrise);
+    QCOMPARE(form_->Field("SunRise")->accessibleDescription(), sunrise);
+    QCOMPARE(form_->Field("Datejour")->toolTip(),
+             QString("The UT day runs from 02:00:00 on 21-06-2027 to 02:00:00 on 22-06-2027, "
+                     "Europe/Zurich, UTC+02:00"));
+    form_->SetFieldText(orvalin::Field::Latitude, "69 39 0 N");  // midnight sun: no sunset
+    QTest::mouseClick(form_->Button("RunName"), Qt::LeftButton);
+    QCOMPARE(form_->Field("SunSet")->toolTip(), QString());
+    QCOMPARE(form_->Field("SunRise")->text(), QString());
+  }
+
  private:
   void showActive() {
     form_->show();
