@@ -168,6 +168,18 @@ TEST_F(PlacesCli, ImportAppendsOrReplaces) {
   EXPECT_EQ(testing::ReadFile(file).size(), kRecordSize + 7);
 }
 
+// A link at the lock's name is no lock: the import is refused, says why, and writes nothing.
+TEST_F(PlacesCli, AWriteThatCannotBeLockedFailsAndSaysWhy) {
+  testing::WriteFile(file, testing::RecordsBytes({testing::Geneva()}));
+  std::filesystem::create_symlink("/nonexistent", dir / ".location.dat.lock");
+  const ToolRun run = Places({"import", WriteCsv("in.csv", kCsv)});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "orvalin-places: " + file + ": Places file cannot be locked: " +
+                         (dir / ".location.dat.lock") +
+                         " is a symbolic link; nothing was written\n");
+  EXPECT_EQ(testing::ReadFile(file), testing::RecordsBytes({testing::Geneva()}));
+}
+
 TEST_F(PlacesCli, ListInEveryFormat) {
   ASSERT_EQ(Places({"import", WriteCsv("in.csv", kCsv)}).status, 0);
   const ToolRun text = Places({"list"});
