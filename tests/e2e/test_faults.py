@@ -133,7 +133,8 @@ class Disappearing(DriverTest):
             f.truncate(72 + 70)  # record 2 without its offset, record 3 gone
         events = live.act({"click": "DefaultData"}, {"click": "PreviousData"},
                           {"get": "City"}, {"get": "RecordN"})
-        self.assertEqual(messages(events), ["Bad record number in line 934 of DEFAULT"])
+        self.assertEqual(messages(events),
+                         ["Places file changed by another program in line 934 of DEFAULT"])
         shown = fields(events)
         self.assertEqual(shown["RecordN"], " 2")
         self.assertEqual(shown["City"], "Basel               ")
