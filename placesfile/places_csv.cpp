@@ -177,10 +177,11 @@ std::size_t HeaderColumns(const std::vector<std::string>& cells) {
 }
 
 // The text without its filling, escaped; a leading blank, which the import trims, is escaped
-// too so that it comes back.
+// too so that it comes back, and so is a first character that would make a spreadsheet run the
+// cell as a formula (a name from a shared file may be "=1+1"): the import reads both back.
 std::string CsvCell(std::string_view text) {
   std::string cell = EscapeControls(text.substr(0, text.find_last_not_of(' ') + 1));
-  if (cell.starts_with(' ')) cell.replace(0, 1, "\\x20");
+  if (cell.starts_with(' ') || StartsLikeFormula(cell)) cell.replace(0, 1, HexEscape(cell.front()));
   if (cell.find_first_of(",\"") == std::string::npos) return cell;
   std::string out = "\"";
   for (char c : cell) out += c == '"' ? std::string("\"\"") : std::string(1, c);
