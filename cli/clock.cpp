@@ -2,8 +2,12 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QFile>
 #include <cmath>
 #include <limits>
+
+#include "cli/out_text.h"
+#include "cli/tool_errors.h"
 
 namespace orvalin {
 
@@ -14,19 +18,73 @@ Clock Clock::Gmt(int hours) { return Clock(Kind::Gmt, hours, QTimeZone()); }
 namespace {
 
 constexpr std::string_view kSystemZone = "local";
+constexpr std::string_view kUniversalZone = "UTC";
 constexpr qint64 kMsPerDay = 86'400'000;
+constexpr int kSecondsPerHour = 3600;
+// Where the system keeps its zone database: the folders the time zone library reads.
+constexpr const char* kZoneFolders[] = {"/usr/share/zoneinfo/", "/usr/lib/zoneinfo/"};
+constexpr QByteArrayView kZoneFileMagic = "TZif";
+constexpr std::size_t kLongestZoneName = 255;
+
+// Letters, digits, "_", "-" and "+" in parts joined by "/": no part that leaves the database's
+// folder or names a hidden file.
+bool IsZoneName(std::string_view id) {
+  if (id.empty() || id.size() > kLongestZoneName || id.front() == '/' || id.back() == '/') {
+    return false;
+  }
+  for (std::size_t at = 0; at < id.size(); ++at) {
+    const char c = id[at];
+    const bool part_start = at == 0 || id[at - 1] == '/';
+    const bool word = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                      c == '_' || c == '-' || c == '+';
+    if (!(word || (c == '/' && !part_start)) || (part_start && c == '-')) return false;
+  }
+  return true;
+}
+
+// A zone file of the database: links and zones the table of zones leaves out count.
+bool InZoneDatabase(const QByteArray& id) {
+  if (QTimeZone::isTimeZoneIdAvailable(id)) return true;
+  for (const char* folder : kZoneFolders) {
+    QFile file(QString::fromLatin1(folder) + QString::fromLatin1(id));
+    if (file.open(QIODevice::ReadOnly) && file.read(kZoneFileMagic.size()) == kZoneFileMagic) {
+      return true;
+    }
+  }
+  return false;
+}
+
+QByteArray LastPart(const QByteArray& id) { return id.mid(id.lastIndexOf('/') + 1); }
 
 }  // namespace
 
 std::optional<Clock> Clock::Zone(std::string_view id) {
   if (id == kSystemZone) return Clock(Kind::Zone, 0, QTimeZone::systemTimeZone());
   const QByteArray name(id.data(), static_cast<qsizetype>(id.size()));
-  // Qt lists only the zone table's names as available, yet opens the database's links
-  // ("US/Eastern", "Etc/UTC") when asked for them by name.
-  if (id.empty()) return std::nullopt;
+  if (id != kUniversalZone && !(IsZoneName(id) && InZoneDatabase(name))) return std::nullopt;
   const QTimeZone zone(name);
   if (!zone.isValid()) return std::nullopt;
   return Clock(Kind::Zone, 0, zone);
+}
+
+std::optional<std::string> Clock::ZoneOfCity(std::string_view city) {
+  const QByteArray wanted = QByteArray(city.data(), static_cast<qsizetype>(city.size())).toLower();
+  std::optional<std::string> found;
+  for (const QByteArray& id : QTimeZone::availableTimeZoneIds()) {
+    if (!id.contains('/') || LastPart(id).toLower() != wanted) continue;
+    if (found) return std::nullopt;
+    found = id.toStdString();
+  }
+  return found;
+}
+
+// Every offset of a clock comes through here, whoever asks for it: no local day may lie beyond the
+// universal days a table computes around it.
+void Clock::RefuseBeyondMaxOffset(int offset_seconds, std::string_view when) const {
+  if (std::abs(offset_seconds) <= kMaxOffsetHours * kSecondsPerHour) return;
+  throw ToolFailure(Name() + " is " + Decimal(offset_seconds / double{kSecondsPerHour}, 2) +
+                    " hours from universal time" + std::string(when) + "; a clock may be " +
+                    std::to_string(kMaxOffsetHours) + " hours from it at most");
 }
 
 Clock::Clock(Kind kind, int hours, const QTimeZone& zone)
@@ -37,6 +95,7 @@ Clock::Clock(Kind kind, int hours, const QTimeZone& zone)
       break;
     case Kind::Gmt:
       name_ = (hours_ < 0 ? "GMT-" : "GMT+") + std::to_string(std::abs(hours_));
+      RefuseBeyondMaxOffset(hours_ * kSecondsPerHour, "");
       break;
     case Kind::Zone:
       name_ = zone_.id().toStdString();
@@ -63,9 +122,10 @@ LocalTime Clock::At(Day day, double ut_hours) const {
   } else if (kind_ == Kind::Zone) {
     const qint64 day_ms =
         static_cast<qint64>(std::chrono::sys_days(day).time_since_epoch().count()) * kMsPerDay;
-    offset_hours = ZoneOffsetSeconds(day_ms + std::llround(ut_hours * 3'600'000.0)) / 3600.0;
+    offset_hours = ZoneOffsetSeconds(day_ms + std::llround(ut_hours * 3'600'000.0)) /
+                   static_cast<double>(kSecondsPerHour);
   }
-  LocalTime t{day, ut_hours, 0, static_cast<int>(std::lround(offset_hours * 3600))};
+  LocalTime t{day, ut_hours, 0, static_cast<int>(std::lround(offset_hours * kSecondsPerHour))};
   if (offset_hours == 0) return t;
   t.hours = ut_hours + offset_hours;
   t.day_shift = static_cast<int>(std::floor(t.hours / 24));
@@ -154,6 +214,14 @@ void Clock::StepToNextTransition() const {
 }
 
 int Clock::ZoneOffsetSeconds(long long utc_ms) const {
+  const int offset = SpanOffsetSeconds(utc_ms);
+  const auto date = std::chrono::floor<std::chrono::days>(
+      std::chrono::sys_time<std::chrono::milliseconds>(std::chrono::milliseconds(utc_ms)));
+  RefuseBeyondMaxOffset(offset, " on " + IsoDate(Day{date}));
+  return offset;
+}
+
+int Clock::SpanOffsetSeconds(long long utc_ms) const {
   if (utc_ms >= span_.from_ms && utc_ms < span_.until_ms) return span_.offset_seconds;
   // Days come in order: most questions past the span fall in the one after it.
   if (utc_ms >= span_.until_ms && span_.next_known) {

@@ -19,13 +19,24 @@ struct LocalTime {
   int offset_seconds = 0;  // the clock's offset from universal time at that moment
 };
 
+// The widest a clock may differ from universal time, hours either way: the world's zones keep
+// within -12 and +14, and a table's local day must lie among the universal days around it.
+inline constexpr int kMaxOffsetHours = 26;
+
 class Clock {
  public:
   static Clock Universal();
-  static Clock Gmt(int hours);  // whole hours east of Greenwich, as the places file stores them
+  // Whole hours east of Greenwich, as the places file stores them; ToolFailure beyond
+  // kMaxOffsetHours.
+  static Clock Gmt(int hours);
   // A zone of the system's database, links included ("Europe/Zurich", "US/Eastern"), "UTC", or
-  // "local" (the system's own zone); nullopt when there is no such zone.
+  // "local" (the system's own zone); nullopt for anything else, such as a city alone ("Paris"),
+  // an abbreviation ("AEST") or a POSIX rule ("XYZ-99"), which the time zone library would
+  // otherwise take for a zone of its own making.
   static std::optional<Clock> Zone(std::string_view id);
+  // The zone of the database whose last part is `city`, small and capital letters alike, when
+  // exactly one has it: "Paris" gives "Europe/Paris".
+  static std::optional<std::string> ZoneOfCity(std::string_view city);
 
   bool IsUniversal() const { return kind_ == Kind::Universal; }
 
@@ -35,7 +46,8 @@ class Clock {
   // saving)", "Europe/Zurich local time (daylight saving included)".
   std::string Description() const;
 
-  // The moment `ut_hours` (0 to 24) of the universal day `day`, on this clock.
+  // The moment `ut_hours` (0 to 24) of the universal day `day`, on this clock. ToolFailure when
+  // the clock is then more than kMaxOffsetHours from universal time.
   LocalTime At(Day day, double ut_hours) const;
   // The same for any hours from 0 h UT of `day`, earlier or later days included.
   LocalTime AtHours(Day day, double hours_from_midnight) const;
@@ -54,7 +66,9 @@ class Clock {
  private:
   enum class Kind { Universal, Gmt, Zone };
   Clock(Kind kind, int hours, const QTimeZone& zone);
-  int ZoneOffsetSeconds(long long utc_ms) const;
+  void RefuseBeyondMaxOffset(int offset_seconds, std::string_view when) const;
+  int ZoneOffsetSeconds(long long utc_ms) const;  // ToolFailure beyond kMaxOffsetHours
+  int SpanOffsetSeconds(long long utc_ms) const;
   long long OffsetMs(long long utc_ms) const;
   long long DayStartMs(long long local_midnight_ms) const;
   void StepToNextTransition() const;

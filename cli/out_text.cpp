@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/escaped_text.h"
 #include "common/text.h"
 
 namespace orvalin {
@@ -94,11 +95,12 @@ std::string ClockText(double hours, bool minutes, bool time_of_day) {
 }
 
 std::string CsvCell(std::string_view text) {
-  const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||
-                     (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-  if (!quote) return std::string(text);
+  std::string cell = StartsLikeFormula(text) ? "'" + std::string(text) : std::string(text);
+  const bool quote = cell.find_first_of(",\"\r\n") != std::string::npos ||
+                     (!cell.empty() && (cell.front() == ' ' || cell.back() == ' '));
+  if (!quote) return cell;
   std::string out = "\"";
-  for (const char c : text) {
+  for (const char c : cell) {
     if (c == '"') out += '"';
     out += c;
   }

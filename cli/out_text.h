@@ -27,8 +27,10 @@ std::string IsoTimestamp(std::chrono::year_month_day date, double hours, int off
 // second or minute, a length does not ("24:00:00").
 std::string ClockText(double hours, bool minutes, bool time_of_day);
 
-// A CSV cell: quoted (quotes doubled) when it holds a comma, a quote, a line break, or a blank at
-// either end, which a spreadsheet would otherwise drop.
+// A CSV cell of text: quoted (quotes doubled) when it holds a comma, a quote, a line break, or a
+// blank at either end, which a spreadsheet would otherwise drop; led by an apostrophe, which
+// spreadsheets show as text, when it begins as a formula would ("=1+1", "-2+3"). Numbers are
+// written bare, never through it.
 std::string CsvCell(std::string_view text);
 
 // Rows of cells laid out in columns two blanks apart; `right_aligned[c]` aligns column c on the

@@ -21,9 +21,9 @@ constexpr int kAngleWidth = 5;         // "327.7"
 constexpr int kSecondsWidth = 8;       // "07:15:49"
 constexpr int kMinutesWidth = 5;       // "07:15"
 
-// How a column's value spreads over the formats: a plain text, or the window's text beside a
-// decimal (and, for an event, its date on the clock).
-enum class Kind { Plain, Event, Degrees, Hours };
+// How a column's value spreads over the formats: a plain text, a plain decimal, or the window's
+// text beside a decimal (and, for an event, its date on the clock).
+enum class Kind { Plain, Number, Event, Degrees, Hours };
 
 // One value of a row; `known` false leaves cells empty and makes JSON null.
 struct Cell {
@@ -39,6 +39,8 @@ Cell Of(const EventTime& e) {
   return {e.known, e.text, e.local.hours, e.local.date, e.local.offset_seconds};
 }
 Cell Of(const AngleValue& a) { return {a.known, a.text, a.degrees}; }
+
+bool IsPlain(Kind kind) { return kind == Kind::Plain || kind == Kind::Number; }
 
 struct Context {
   const SunRow& row;
@@ -104,9 +106,9 @@ const Column kColumns[] = {
      [](const Context& c) {
        return Cell{!c.place.zone.empty(), c.place.zone};
      }},
-    {"latitude_deg", "", "", Kind::Plain, kCsv,
+    {"latitude_deg", "", "", Kind::Number, kCsv,
      [](const Context& c) { return Plain(Decimal(c.place.latitude, kDigits)); }},
-    {"longitude_deg", "", "", Kind::Plain, kCsv,
+    {"longitude_deg", "", "", Kind::Number, kCsv,
      [](const Context& c) { return Plain(Decimal(-c.place.longitude_west, kDigits)); }},
     {"date", "Date", "", Kind::Plain, kReadable | kCsv | kJson,
      [](const Context& c) { return Plain(IsoDate(c.row.date)); }},
@@ -173,7 +175,7 @@ const Column kColumns[] = {
 
 std::string TextOf(const Column& c, const Cell& cell, const TableStyle& style) {
   if (!cell.known) return {};
-  if (style.window_texts || c.kind == Kind::Plain) return cell.text;
+  if (style.window_texts || IsPlain(c.kind)) return cell.text;
   if (c.kind == Kind::Degrees) return Decimal(cell.number, kTextDegrees);
   return ClockText(cell.number, style.minutes, c.kind == Kind::Event);
 }
@@ -186,6 +188,7 @@ int TextWidth(const Column& c, const TableStyle& style) {
   int value = 0;
   switch (c.kind) {
     case Kind::Plain:
+    case Kind::Number:
       value = c.key == "note" ? 0 : kDateWidth;  // the note ends the line unpadded
       break;
     case Kind::Event:
@@ -223,7 +226,7 @@ std::string TextLine(const TableStyle& style,
     const auto width = static_cast<std::size_t>(TextWidth(c, style));
     const std::string fill(width - std::min(width, CharacterCount(cell)), ' ');
     if (!line.empty()) line += "  ";
-    line += c.kind == Kind::Plain ? cell + fill : fill + cell;
+    line += IsPlain(c.kind) ? cell + fill : fill + cell;
   }
   line.erase(line.find_last_not_of(' ') + 1);
   return line + '\n';
@@ -240,7 +243,7 @@ std::string CsvHeader(const TableStyle& style) {
     if (!header.empty()) header += ',';
     header += c.key;
     if (c.kind == Kind::Event) header += ',' + std::string(c.key) + "_date";
-    if (c.kind != Kind::Plain) header += ',' + std::string(c.key) + std::string(CsvSuffix(c.kind));
+    if (!IsPlain(c.kind)) header += ',' + std::string(c.key) + std::string(CsvSuffix(c.kind));
     if (c.kind == Kind::Event) header += ',' + std::string(c.key) + "_time";
   }
   return header;
@@ -250,6 +253,8 @@ std::string CsvCells(Kind kind, const Cell& cell) {
   switch (kind) {
     case Kind::Plain:
       return cell.known ? CsvCell(cell.text) : std::string();
+    case Kind::Number:
+      return cell.text;  // a decimal: a spreadsheet must read "-68.3" as the number it is
     case Kind::Event:
       if (!cell.known) return ",,,";
       return CsvCell(cell.text) + ',' + IsoDate(cell.date) + ',' + Decimal(cell.number, kDigits) +
@@ -278,7 +283,7 @@ std::string JsonIso(std::string iso) { return '"' + std::move(iso) + '"'; }
 
 std::string JsonValue(Kind kind, const Cell& cell) {
   if (!cell.known) return "null";
-  if (kind == Kind::Plain) return JsonString(cell.text);
+  if (IsPlain(kind)) return JsonString(cell.text);
   std::string object = "{\"text\": " + JsonString(cell.text);
   if (kind == Kind::Event) object += ", \"date\": " + JsonIso(IsoDate(cell.date));
   object += ", \"" + std::string(JsonNumberKey(kind)) + "\": " + Decimal(cell.number, kDigits);

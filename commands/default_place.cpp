@@ -71,6 +71,7 @@ void DefaultData(Session& s) {
     OpenChosenFileToWrite(s);
     step = kNoRecord;
     std::int64_t k = s.CurrentRecord;
+    const bool shown = k != 0;
     if (k == 0) {
       s.CurrentRecord = 1;
       k = 1;
@@ -81,6 +82,9 @@ void DefaultData(Session& s) {
     step = kNumber;
     ShowRecordNumber(s, s.CurrentRecord);
     step = kRead;
+    // Another program may have moved the records since the window showed record k: the place
+    // made the default must be the one the user sees, or none.
+    if (shown) CheckCurrentRecordUnchanged(s);
     ReadPlace(s, k, s.ChosenPlace);  // beyond the end: Bad record number, nothing changed
     ShowPlace(s, s.ChosenPlace);
     if (k >= 2) {

@@ -99,7 +99,7 @@ void ClearResults(Session& s) {
 }
 
 void ReportFailure(Session& s, std::string_view label, int step, const Failure& failure) {
-  Tell(s.window, ReportText(Description(failure.fault()), step, label));
+  Tell(s.window, ReportText(failure.what(), step, label));
 }
 
 void SetHorizonAltitude(Session& s) {

@@ -19,6 +19,12 @@ int HexValue(char c) {
   return -1;
 }
 
+void AppendHexEscape(std::string& out, char32_t c) {
+  char escape[kHexEscapeSize + 1];
+  std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(c));
+  out += escape;
+}
+
 }  // namespace
 
 std::string EscapeControls(std::string_view utf8) {
@@ -27,9 +33,7 @@ std::string EscapeControls(std::string_view utf8) {
     if (c == kEscape) {
       out += "\\\\";
     } else if (IsControl(c)) {
-      char escape[kHexEscapeSize + 1];
-      std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(c));
-      out += escape;
+      AppendHexEscape(out, c);
     } else {
       AppendUtf8(out, c);
     }
@@ -53,6 +57,16 @@ std::string UnescapeControls(std::string_view utf8) {
     }
   }
   return out;
+}
+
+std::string HexEscape(char c) {
+  std::string out;
+  AppendHexEscape(out, static_cast<unsigned char>(c));
+  return out;
+}
+
+bool StartsLikeFormula(std::string_view cell) {
+  return !cell.empty() && std::string_view("=+-@\t\r").find(cell.front()) != std::string_view::npos;
 }
 
 }  // namespace orvalin

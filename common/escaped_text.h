@@ -14,4 +14,11 @@ std::string EscapeControls(std::string_view utf8);
 // an ordinary character, as texts written before escaping existed hold it.
 std::string UnescapeControls(std::string_view utf8);
 
+// "\xHH" for a character of code below 128, as EscapeControls writes a control.
+std::string HexEscape(char c);
+
+// True when a spreadsheet opening a CSV file would run a cell beginning so as a formula: its
+// first character is "=", "+", "-", "@", a tab or a carriage return.
+bool StartsLikeFormula(std::string_view cell);
+
 }  // namespace orvalin

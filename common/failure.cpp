@@ -14,14 +14,22 @@ std::string_view Description(Fault fault) {
     case Fault::DeviceIO: return "Device I/O error";
     case Fault::PlacesFileBusy: return "Places file busy";
     case Fault::PlacesFileChanged: return "Places file changed by another program";
+    case Fault::PlacesFileUnlockable: return "Places file cannot be locked";
     case Fault::OutOfMemory: return "Out of memory";
   }
   return "Invalid procedure call or argument";
 }
 
-const char* Failure::what() const noexcept { return Description(fault_).data(); }
+Failure::Failure(Fault fault) : fault_(fault), text_(Description(fault)) {}
+
+Failure::Failure(Fault fault, std::string_view detail) : Failure(fault) {
+  text_ += ": ";
+  text_ += detail;
+}
 
 void Fail(Fault fault) { throw Failure(fault); }
+
+void Fail(Fault fault, std::string_view detail) { throw Failure(fault, detail); }
 
 std::string ReportText(std::string_view description, int step, std::string_view label) {
   // Step numbers are never negative; a non-negative whole number's general text is a blank and

@@ -18,6 +18,7 @@ enum class Fault {
   DeviceIO,
   PlacesFileBusy,     // another program held the places file's lock for too long
   PlacesFileChanged,  // the record about to be overwritten is not the one the window showed
+  PlacesFileUnlockable,  // the lock file cannot serve as a lock: the failure says which and why
   OutOfMemory,
 };
 
@@ -26,15 +27,20 @@ std::string_view Description(Fault fault);
 
 class Failure : public std::exception {
  public:
-  explicit Failure(Fault fault) : fault_(fault) {}
+  explicit Failure(Fault fault);
+  // The description followed by ": " and `detail`, for a fault that must say what it met.
+  Failure(Fault fault, std::string_view detail);
   Fault fault() const { return fault_; }
-  const char* what() const noexcept override;
+  // The text a trap reports: the description, and the detail when there is one.
+  const char* what() const noexcept override { return text_.c_str(); }
 
  private:
   Fault fault_;
+  std::string text_;
 };
 
 [[noreturn]] void Fail(Fault fault);
+[[noreturn]] void Fail(Fault fault, std::string_view detail);
 
 // "<description> in line<NumberText(step)> of <label>", e.g. "Overflow in line 600 of ORVALIN".
 std::string ReportText(std::string_view description, int step, std::string_view label);

@@ -1,5 +1,7 @@
 #include "placesfile/file_io.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,29 +10,31 @@
 
 namespace orvalin {
 
-void FailFromErrno(int error) {
+Fault FaultOfErrno(int error) {
   switch (error) {
     case ENOENT:
     case ENOTDIR:
     case ENAMETOOLONG:
     case ELOOP:
-      Fail(Fault::PathNotFound);
+      return Fault::PathNotFound;
     case EACCES:
     case EPERM:
     case EISDIR:
     case EROFS:
     case ETXTBSY:
-      Fail(Fault::PermissionDenied);
+      return Fault::PermissionDenied;
     case ENOSPC:
     case EFBIG:
     case EDQUOT:
-      Fail(Fault::DiskFull);
+      return Fault::DiskFull;
     case ENOMEM:
-      Fail(Fault::OutOfMemory);
+      return Fault::OutOfMemory;
     default:
-      Fail(Fault::DeviceIO);
+      return Fault::DeviceIO;
   }
 }
+
+void FailFromErrno(int error) { Fail(FaultOfErrno(error)); }
 
 void WriteFully(int fd, const char* data, std::size_t size, off_t at) {
   while (size > 0) {
@@ -58,6 +62,37 @@ std::string ReadFully(int fd, std::size_t size, off_t at) {
   }
   out.resize(got);
   return out;
+}
+
+Descriptor& Descriptor::operator=(Descriptor&& other) noexcept {
+  if (this != &other) Reset(other.Release());
+  return *this;
+}
+
+int Descriptor::Release() {
+  const int fd = fd_;
+  fd_ = -1;
+  return fd;
+}
+
+void Descriptor::Reset(int fd) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = fd;
+}
+
+FileIdentity IdentityOf(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) FailFromErrno(errno);
+  return {st.st_dev, st.st_ino};
+}
+
+std::optional<FileIdentity> IdentityAt(int dir, const std::string& name) {
+  struct stat st {};
+  if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (errno == ENOENT) return std::nullopt;
+    FailFromErrno(errno);
+  }
+  return FileIdentity{st.st_dev, st.st_ino};
 }
 
 }  // namespace orvalin

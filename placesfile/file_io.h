@@ -1,18 +1,55 @@
-// Whole reads and writes on a file descriptor, and system errors as the failures a trap reports.
+// Whole reads and writes on a file descriptor, descriptors that close themselves, what a name
+// refers to, and system errors as the failures a trap reports.
 #pragma once
 
 #include <sys/types.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
+
+#include "common/failure.h"
 
 namespace orvalin {
 
-// "Path not found", "Permission denied", "Disk full" or "Device I/O error" for an errno value.
+// The fault a trap reports for an errno value: Path not found, Permission denied, Disk full,
+// Out of memory or Device I/O error.
+Fault FaultOfErrno(int error);
 [[noreturn]] void FailFromErrno(int error);
 
 void WriteFully(int fd, const char* data, std::size_t size, off_t at);
 // Up to `size` bytes from `at`; fewer at the end of the file.
 std::string ReadFully(int fd, std::size_t size, off_t at);
+
+// An open file descriptor, closed when its owner goes.
+class Descriptor {
+ public:
+  Descriptor() = default;
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(Descriptor&& other) noexcept : fd_(other.Release()) {}
+  Descriptor& operator=(Descriptor&& other) noexcept;
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() { Reset(); }
+
+  int get() const { return fd_; }
+  bool IsOpen() const { return fd_ >= 0; }
+  int Release();
+  void Reset(int fd = -1);
+
+ private:
+  int fd_ = -1;
+};
+
+// Device and inode: two looks at a name see the same file only when both agree.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+FileIdentity IdentityOf(int fd);
+// What `name` in the folder `dir` is now, the name itself when it is a link; nothing when there
+// is no such name.
+std::optional<FileIdentity> IdentityAt(int dir, const std::string& name);
 
 }  // namespace orvalin

@@ -177,10 +177,11 @@ std::size_t HeaderColumns(const std::vector<std::string>& cells) {
 }
 
 // The text without its filling, escaped; a leading blank, which the import trims, is escaped
-// too so that it comes back.
+// too so that it comes back, and so is a first character that would make a spreadsheet run the
+// cell as a formula (a name from a shared file may be "=1+1"): the import reads both back.
 std::string CsvCell(std::string_view text) {
   std::string cell = EscapeControls(text.substr(0, text.find_last_not_of(' ') + 1));
-  if (cell.starts_with(' ')) cell.replace(0, 1, "\\x20");
+  if (cell.starts_with(' ') || StartsLikeFormula(cell)) cell.replace(0, 1, HexEscape(cell.front()));
   if (cell.find_first_of(",\"") == std::string::npos) return cell;
   std::string out = "\"";
   for (char c : cell) out += c == '"' ? std::string("\"\"") : std::string(1, c);
@@ -188,49 +189,55 @@ std::string CsvCell(std::string_view text) {
 }
 
 // A line that no place can fill is refused by its number before it is split into cells, which
-// would take memory without bound.
-bool SkipOverlongLine(std::string_view text, std::size_t& at, std::size_t& line,
-                      std::vector<CsvProblem>& problems) {
+// would take memory without bound: skipped, with its problem.
+std::optional<CsvProblem> SkipOverlongLine(std::string_view text, std::size_t& at,
+                                           std::size_t& line) {
   const std::size_t end = std::min(text.find('\n', at), text.size());
-  if (end - at <= kMaxCsvLine) return false;
-  problems.push_back({line, "the line is longer than " + std::to_string(kMaxCsvLine) + " bytes"});
+  if (end - at <= kMaxCsvLine) return std::nullopt;
+  CsvProblem skipped{line, "the line is longer than " + std::to_string(kMaxCsvLine) + " bytes"};
   at = end + 1;
   ++line;
-  return true;
+  return skipped;
 }
 
 }  // namespace
 
 CsvPlaces ParsePlacesCsv(std::string_view text) {
   CsvPlaces result;
-  result.problems = ForEachCsvPlace(text, [&](const CsvPlace& place) {
-    result.records.push_back(place.record);
-    result.lines.push_back(place.line);
-    result.zones.push_back(place.zone);
-  });
+  ForEachCsvPlace(
+      text,
+      [&](const CsvPlace& place) {
+        result.records.push_back(place.record);
+        result.lines.push_back(place.line);
+        result.zones.push_back(place.zone);
+      },
+      [&](const CsvProblem& problem) { result.problems.push_back(problem); });
   return result;
 }
 
-std::vector<CsvProblem> ForEachCsvPlace(std::string_view text,
-                                        const std::function<void(const CsvPlace&)>& each) {
-  std::vector<CsvProblem> problems;
+void ForEachCsvPlace(std::string_view text, const std::function<void(const CsvPlace&)>& each,
+                     const std::function<void(const CsvProblem&)>& problem) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a spreadsheet's BOM
   const char separator = HeaderSeparator(text);
   std::size_t at = 0, line = 1, lines = 0;
   std::vector<std::string> cells;
   std::size_t columns = kHeader.size();
-  if (SkipOverlongLine(text, at, line, problems)) {
-    problems.front().why += "; the first line must be the header";
+  if (auto overlong = SkipOverlongLine(text, at, line)) {
+    overlong->why += "; the first line must be the header";
+    problem(*overlong);
   } else if (NextCsvRow(text, separator, at, cells, lines) && HeaderColumns(cells) != 0) {
     columns = HeaderColumns(cells);
     line += lines;
   } else {
-    problems.push_back({1, "the first line must be the header " + std::string(kPlacesCsvHeader) +
-                               " (or the same with semicolons)"});
+    problem({1, "the first line must be the header " + std::string(kPlacesCsvHeader) +
+                    " (or the same with semicolons)"});
     line += lines;
   }
   while (at < text.size()) {
-    if (SkipOverlongLine(text, at, line, problems)) continue;
+    if (auto overlong = SkipOverlongLine(text, at, line)) {
+      problem(*overlong);
+      continue;
+    }
     const std::size_t first_line = line;
     const bool closed = NextCsvRow(text, separator, at, cells, lines);
     line += lines;
@@ -240,13 +247,12 @@ std::vector<CsvProblem> ForEachCsvPlace(std::string_view text,
     const std::string why =
         closed ? ParseRecord(cells, columns, separator, place.record) : "a quote is never closed";
     if (!why.empty()) {
-      problems.push_back({first_line, why});
+      problem({first_line, why});
       continue;
     }
     if (columns > kHeader.size()) place.zone = Trimmed(cells.back());
     each(place);
   }
-  return problems;
 }
 
 std::string PlacesCsv(const std::vector<PlaceRecord>& records) {

@@ -41,10 +41,10 @@ struct CsvPlace {
   std::size_t line = 0;  // the line it starts on
   std::string zone;      // the zone column, "" without one
 };
-// The same reading, handing each good place to `each` in turn instead of keeping it; the
-// problems.
-std::vector<CsvProblem> ForEachCsvPlace(std::string_view text,
-                                        const std::function<void(const CsvPlace&)>& each);
+// The same reading, handing each good place to `each` and each problem to `problem` in the order
+// of their lines, keeping neither.
+void ForEachCsvPlace(std::string_view text, const std::function<void(const CsvPlace&)>& each,
+                     const std::function<void(const CsvProblem&)>& problem);
 
 // The header, then one line a record, texts without their filling blanks, control characters
 // escaped.

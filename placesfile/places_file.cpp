@@ -11,6 +11,7 @@
 
 #include "common/failure.h"
 #include "placesfile/file_io.h"
+#include "placesfile/leftovers.h"
 
 namespace orvalin {
 namespace {
@@ -31,25 +32,37 @@ void KeepOwnerAndMode(int fd, const struct stat& old) {
 
 constexpr std::size_t kCopyBlock = 1 << 20;
 
-// What `write` puts in a new temporary file beside the target, flushed; the file's name.
-template <typename Writer>
-std::string WriteTemporary(const std::string& target, const struct stat& old, Writer&& write) {
-  std::string temp = TemporaryPatternOf(target);
-  int out = ::mkostemp(temp.data(), O_CLOEXEC);
-  if (out < 0) FailFromErrno(errno);
-  try {
-    KeepOwnerAndMode(out, old);
-    write(out);
-    if (::fsync(out) != 0) FailFromErrno(errno);
-    const int closed = ::close(out);
-    out = -1;
-    if (closed != 0) FailFromErrno(errno);
-  } catch (...) {
-    if (out >= 0) ::close(out);
-    ::unlink(temp.c_str());
-    throw;
-  }
-  return temp;
+int OpenAt(int dir, const std::string& name, int flags) {
+  int fd;
+  do {
+    fd = ::openat(dir, name.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+bool OnlyReadable(int error) { return error == EACCES || error == EPERM || error == EROFS; }
+
+// What `produce` hands to its sink, written to `out` in blocks: pieces as small as one record
+// are gathered before they are written.
+void WritePieces(int out, const std::function<void(const PlacesFile::PieceSink&)>& produce) {
+  std::string block;
+  off_t at = 0;
+  const auto write = [&](std::string_view bytes) {
+    WriteFully(out, bytes.data(), bytes.size(), at);
+    at += static_cast<off_t>(bytes.size());
+  };
+  produce([&](std::string_view piece) {
+    if (block.size() + piece.size() > kCopyBlock) {
+      write(block);
+      block.clear();
+    }
+    if (piece.size() >= kCopyBlock) {
+      write(piece);
+    } else {
+      block.append(piece);
+    }
+  });
+  write(block);
 }
 
 }  // namespace
@@ -62,14 +75,21 @@ std::string PlacesFileIn(std::string_view directory, std::string_view name) {
 
 void PlacesFile::Open(const std::string& path, Use use) {
   Close();
-  if (use == Use::Write) lock_ = PlacesLock::Take(path);
-  OpenLocked(path);
+  target_ = TargetFolder::Of(path);
+  if (use == Use::Write) lock_ = PlacesLock::Take(target_);
+  OpenLocked(use);
 }
 
 void PlacesFile::Open(const std::string& path, PlacesLock held) {
   Close();
   lock_ = std::move(held);
-  OpenLocked(path);
+  try {
+    target_ = TargetFolder::Of(path);
+  } catch (...) {
+    lock_.Release();
+    throw;
+  }
+  OpenLocked(Use::Write);
 }
 
 PlacesLock PlacesFile::CloseKeepingLock() {
@@ -78,41 +98,60 @@ PlacesLock PlacesFile::CloseKeepingLock() {
   return held;
 }
 
-void PlacesFile::OpenLocked(const std::string& path) {
-  path_ = path;
+void PlacesFile::OpenLocked(Use use) {
   try {
-    OpenDescriptor();
+    OpenDescriptor(use);
   } catch (...) {
-    lock_.Release();
+    Close();
     throw;
   }
 }
 
-void PlacesFile::OpenDescriptor() {
-  int fd;
-  do {
-    fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) FailFromErrno(errno);
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    Fail(Fault::PermissionDenied);
+void PlacesFile::OpenDescriptor(Use use) {
+  const int dir = target_.dir.get();
+  Descriptor fd(OpenAt(dir, target_.name, O_RDWR | O_CREAT));
+  writable_ = fd.IsOpen();
+  // A file that may only be read is still shown and searched: only a write to it is refused.
+  if (!fd.IsOpen() && use == Use::Read && OnlyReadable(errno)) {
+    const int error = errno;
+    fd.Reset(OpenAt(dir, target_.name, O_RDONLY));
+    if (!fd.IsOpen()) FailFromErrno(error);
   }
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = fd;
+  if (!fd.IsOpen()) FailFromErrno(errno);
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) Fail(Fault::PermissionDenied);
+  fd_ = std::move(fd);
 }
 
 void PlacesFile::Close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  fd_.Reset();
+  target_ = TargetFolder();
   lock_.Release();
 }
 
+PlacesLock PlacesFile::ReadyToWrite() {
+  if (!IsOpen()) Fail(Fault::BadRecordNumber);
+  if (!writable_) Fail(Fault::PermissionDenied);
+  PlacesLock own;
+  if (lock_.Held()) {
+    lock_.Confirm();
+  } else {
+    own = PlacesLock::Take(target_);
+  }
+  CheckStillTheFileRead();
+  return own;
+}
+
+void PlacesFile::CheckStillTheFileRead() const {
+  if (IdentityAt(target_.dir.get(), target_.name) != IdentityOf(fd_.get())) {
+    Fail(Fault::PlacesFileChanged);
+  }
+}
+
 std::int64_t PlacesFile::SizeInBytes() const {
-  if (fd_ < 0) Fail(Fault::BadRecordNumber);
+  if (!IsOpen()) Fail(Fault::BadRecordNumber);
   struct stat st {};
-  if (::fstat(fd_, &st) != 0) FailFromErrno(errno);
+  if (::fstat(fd_.get(), &st) != 0) FailFromErrno(errno);
   return st.st_size;
 }
 
@@ -123,33 +162,33 @@ double PlacesFile::RecordCount() const {
 PlaceRecord PlacesFile::Read(std::int64_t n) const {
   const off_t at = RecordOffset(n);
   if (at >= SizeInBytes()) Fail(Fault::BadRecordNumber);
-  return DecodeRecord(ReadFully(fd_, kRecordSize, at));
+  return DecodeRecord(ReadFully(fd_.get(), kRecordSize, at));
 }
 
 std::string PlacesFile::RecordsBytesAt(std::int64_t n, std::int64_t count) const {
   const off_t at = RecordOffset(n);
-  if (fd_ < 0) Fail(Fault::BadRecordNumber);
-  return ReadFully(fd_, static_cast<std::size_t>(count) * kRecordSize, at);
+  if (!IsOpen()) Fail(Fault::BadRecordNumber);
+  return ReadFully(fd_.get(), static_cast<std::size_t>(count) * kRecordSize, at);
 }
 
 void PlacesFile::Write(std::int64_t n, const PlaceRecord& record) {
   const off_t at = RecordOffset(n);
-  if (fd_ < 0) Fail(Fault::BadRecordNumber);
+  const PlacesLock own = ReadyToWrite();
   const RecordBytes bytes = EncodeRecord(record);
   const std::int64_t size_before = SizeInBytes();
   try {
-    WriteFully(fd_, bytes.data(), bytes.size(), at);
+    WriteFully(fd_.get(), bytes.data(), bytes.size(), at);
   } catch (const Failure&) {
     // A record cut short by a full disk must not stay behind as a partial last record.
     if (at + static_cast<off_t>(kRecordSize) > size_before) {
-      [[maybe_unused]] const int ignored = ::ftruncate(fd_, size_before);
+      [[maybe_unused]] const int ignored = ::ftruncate(fd_.get(), size_before);
     }
     throw;
   }
 }
 
 std::string PlacesFile::ReadAll() const {
-  return ReadFully(fd_, static_cast<std::size_t>(SizeInBytes()), 0);
+  return ReadFully(fd_.get(), static_cast<std::size_t>(SizeInBytes()), 0);
 }
 
 void PlacesFile::ReplaceAll(std::string_view bytes) {
@@ -168,10 +207,10 @@ void PlacesFile::ReplaceWithAppended(const std::function<void(const PieceSink&)>
 }
 
 void PlacesFile::CopyBytes(std::int64_t from, std::int64_t to, const PieceSink& sink) const {
-  if (fd_ < 0) Fail(Fault::BadRecordNumber);
+  if (!IsOpen()) Fail(Fault::BadRecordNumber);
   for (auto at = static_cast<off_t>(from); at < to;) {
     const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(kCopyBlock, to - at));
-    const std::string block = ReadFully(fd_, wanted, at);
+    const std::string block = ReadFully(fd_.get(), wanted, at);
     if (block.empty()) return;
     sink(block);
     at += static_cast<off_t>(block.size());
@@ -179,46 +218,28 @@ void PlacesFile::CopyBytes(std::int64_t from, std::int64_t to, const PieceSink& 
 }
 
 void PlacesFile::ReplaceWith(const std::function<void(const PieceSink&)>& produce) {
-  if (fd_ < 0) Fail(Fault::BadRecordNumber);
-  // A file opened only to read is still replaced under the lock.
-  const PlacesLock own = lock_.Held() ? PlacesLock() : PlacesLock::Take(path_);
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0) FailFromErrno(errno);
-
-  const std::string target = ResolvedTarget(path_);
-  const std::string temp = WriteTemporary(target, st, [&](int out) {
-    // Pieces as small as one record are gathered into blocks before they are written.
-    std::string block;
-    off_t at = 0;
-    const auto write = [&](std::string_view bytes) {
-      WriteFully(out, bytes.data(), bytes.size(), at);
-      at += static_cast<off_t>(bytes.size());
-    };
-    produce([&](std::string_view piece) {
-      if (block.size() + piece.size() > kCopyBlock) {
-        write(block);
-        block.clear();
-      }
-      if (piece.size() >= kCopyBlock) {
-        write(piece);
-      } else {
-        block.append(piece);
-      }
-    });
-    write(block);
-  });
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(temp.c_str());
-    FailFromErrno(error);
+  PlacesLock own = ReadyToWrite();
+  PlacesLock& lock = own.Held() ? own : lock_;
+  struct stat read_file {};
+  if (::fstat(fd_.get(), &read_file) != 0) FailFromErrno(errno);
+  const int dir = target_.dir.get();
+  TemporaryFile temp = CreateTemporary(dir, target_.name);
+  try {
+    KeepOwnerAndMode(temp.fd.get(), read_file);
+    WritePieces(temp.fd.get(), produce);
+    if (::fsync(temp.fd.get()) != 0) FailFromErrno(errno);
+    // A long write gives another program time to meddle: the checks come again at the rename.
+    lock.Confirm();
+    CheckStillTheFileRead();
+    if (::renameat(dir, temp.name.c_str(), dir, target_.name.c_str()) != 0) FailFromErrno(errno);
+  } catch (...) {
+    ::unlinkat(dir, temp.name.c_str(), 0);
+    throw;
   }
   // The directory entry itself must reach the disk for the replacement to survive a crash.
-  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
-  OpenDescriptor();
+  ::fsync(dir);
+  fd_ = std::move(temp.fd);
+  writable_ = true;
 }
 
 }  // namespace orvalin

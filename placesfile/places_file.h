@@ -18,8 +18,10 @@ inline constexpr std::string_view kPlacesFileName = "location.dat";
 std::string PlacesFileIn(std::string_view directory, std::string_view name = kPlacesFileName);
 
 // Failures carry the standard descriptions: "Path not found", "Permission denied" (also for a
-// folder in the file's place), "Disk full", "Device I/O error", "Bad record number", and
-// "Places file busy" when another writer keeps the lock.
+// folder in the file's place, and for a write to a file that may only be read), "Disk full",
+// "Device I/O error", "Bad record number", "Places file busy" when another writer keeps the lock,
+// "Places file cannot be locked: ..." when the lock file cannot be one, and "Places file changed
+// by another program" when the name no longer refers to the file that was read.
 class PlacesFile {
  public:
   PlacesFile() = default;
@@ -31,9 +33,10 @@ class PlacesFile {
   // decide a write; the file's lock is held from the opening to Close.
   enum class Use { Read, Write };
 
-  // Opens for reading and writing; a missing file is created empty.
+  // Opens for reading and writing; a missing file is created empty. A file that may only be read
+  // opens for Read, and only a write to it is refused.
   void Open(const std::string& path, Use use = Use::Read);
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return fd_.IsOpen(); }
   void Close();  // closing a file that is not open does nothing; the lock goes with it
   // For a command that closes the file between two steps that both write: the lock it held, to
   // be handed to the next Open.
@@ -55,10 +58,11 @@ class PlacesFile {
   void Write(std::int64_t n, const PlaceRecord& record);
 
   // The whole file's bytes; and an atomic replacement of them, after which this object holds the
-  // new file open. The replacement is written to a temporary file beside the resolved target of
-  // any symbolic link, flushed, and renamed over the target: the link stays a link, and the new
-  // file keeps the old one's mode, its group where the process may set it, and its owner when
-  // run as root. A hard link elsewhere keeps the old contents: only this name is replaced.
+  // new file open. The replacement is written to a temporary file beside the target of any
+  // symbolic link, as resolved at the opening, flushed, and renamed over the target only while
+  // that name still refers to the file that was read: the link stays a link, and the new file
+  // keeps the read file's mode, its group where the process may set it, and its owner when run
+  // as root. A hard link elsewhere keeps the old contents: only this name is replaced.
   std::string ReadAll() const;
   using PieceSink = std::function<void(std::string_view)>;
   // The file's bytes from `from` up to `to` (or its end), handed to `sink` a block at a time.
@@ -73,11 +77,16 @@ class PlacesFile {
   void ReplaceWith(const std::function<void(const PieceSink&)>& produce);
 
  private:
-  void OpenLocked(const std::string& path);  // with lock_ as it is
-  void OpenDescriptor();
+  void OpenLocked(Use use);  // with target_ and lock_ as they are
+  void OpenDescriptor(Use use);
+  // Before any write: the lock it goes under (the one held since the opening, confirmed, or one
+  // taken for this write alone), once the name is found still to be the file that was read.
+  [[nodiscard]] PlacesLock ReadyToWrite();
+  void CheckStillTheFileRead() const;
 
-  int fd_ = -1;
-  std::string path_;
+  Descriptor fd_;
+  bool writable_ = false;
+  TargetFolder target_;
   PlacesLock lock_;
 };
 

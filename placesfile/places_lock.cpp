@@ -1,18 +1,18 @@
 #include "placesfile/places_lock.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
-#include <string_view>
 #include <thread>
 
 #include "common/failure.h"
+#include "placesfile/leftovers.h"
 
 namespace orvalin {
 namespace {
@@ -23,17 +23,14 @@ constexpr auto kLockWait = 1000ms;
 constexpr auto kLockPoll = 10ms;
 constexpr auto kHoldLimit = 60s;  // a forgotten flag must not hang a test run for ever
 constexpr int kMaxLinks = 40;     // the system's own limit on links followed in one path
-constexpr std::string_view kTemporarySuffix = "XXXXXX";
+// Readable by all whatever the umask: another user sharing the folder must be able to lock it.
+constexpr mode_t kLockMode = 0644;
+constexpr int kLockOpen = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 constexpr char kHoldLockVariable[] = "ORVALIN_TEST_HOLD_LOCK";
 
 std::string& HoldFlag() {
   static std::string flag;
   return flag;
-}
-
-std::string NameOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // The link's text, or nothing when `path` is no link (or not there).
@@ -45,18 +42,6 @@ std::string LinkText(const std::string& path) {
   return text;
 }
 
-bool IsTemporaryOf(std::string_view entry, std::string_view pattern) {
-  const std::size_t stem = pattern.size() - kTemporarySuffix.size();
-  if (entry.size() != pattern.size() || entry.substr(0, stem) != pattern.substr(0, stem)) {
-    return false;
-  }
-  for (const char c : entry.substr(stem)) {
-    const bool alnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    if (!alnum) return false;
-  }
-  return true;
-}
-
 void HoldWhileFlagExists() {
   const std::string& flag = HoldFlag();
   if (flag.empty()) return;
@@ -65,6 +50,50 @@ void HoldWhileFlagExists() {
   const auto until = std::chrono::steady_clock::now() + kHoldLimit;
   while (::access(flag.c_str(), F_OK) == 0 && std::chrono::steady_clock::now() < until) {
     std::this_thread::sleep_for(kLockPoll);
+  }
+}
+
+[[noreturn]] void Unlockable(const std::string& lock_path, std::string_view why) {
+  Fail(Fault::PlacesFileUnlockable, lock_path + " " + std::string(why));
+}
+
+// Why the lock file could not be opened, `error` being what the system said.
+[[noreturn]] void CannotOpen(const std::string& lock_path, int error, bool exists) {
+  switch (error) {
+    case ELOOP:
+      Unlockable(lock_path, "is a symbolic link");
+    case EACCES:
+    case EPERM:
+      Unlockable(lock_path, exists ? "may not be read (permission denied)"
+                                   : "cannot be made: its folder is not writable");
+    case EROFS:
+      Unlockable(lock_path, "cannot be made: its file system is read-only");
+    default:
+      Unlockable(lock_path,
+                 "cannot be opened (" + std::string(Description(FaultOfErrno(error))) + ")");
+  }
+}
+
+// The lock file, made when it is not there yet.
+Descriptor OpenLockFile(int dir, const std::string& name, const std::string& lock_path) {
+  for (;;) {
+    int fd = ::openat(dir, name.c_str(), kLockOpen | O_CREAT | O_EXCL, kLockMode);
+    if (fd >= 0) {
+      [[maybe_unused]] const int ignored = ::fchmod(fd, kLockMode);
+    } else if (errno == EEXIST) {
+      fd = ::openat(dir, name.c_str(), kLockOpen);
+      if (fd < 0 && errno == ENOENT) continue;  // removed between the two: make it again
+      if (fd < 0) CannotOpen(lock_path, errno, true);
+    } else if (errno != EINTR) {
+      CannotOpen(lock_path, errno, false);
+    }
+    if (fd < 0) continue;
+    Descriptor lock(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) FailFromErrno(errno);
+    if (S_ISDIR(st.st_mode)) Unlockable(lock_path, "is a folder");
+    if (!S_ISREG(st.st_mode)) Unlockable(lock_path, "is not a plain file");
+    return lock;
   }
 }
 
@@ -89,54 +118,61 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
+std::string NameOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string LockFileOf(const std::string& target) {
   return FolderOf(target) + "." + NameOf(target) + ".lock";
 }
 
-std::string TemporaryPatternOf(const std::string& target) {
-  return FolderOf(target) + "." + NameOf(target) + "." + std::string(kTemporarySuffix);
-}
-
-void RemoveLeftovers(const std::string& target) {
-  const std::string folder = FolderOf(target);
-  const std::string pattern = NameOf(TemporaryPatternOf(target));
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return;
-  while (const dirent* entry = ::readdir(dir)) {
-    if (IsTemporaryOf(entry->d_name, pattern)) ::unlink((folder + entry->d_name).c_str());
-  }
-  ::closedir(dir);
-}
-
-PlacesLock PlacesLock::Take(const std::string& path) {
+TargetFolder TargetFolder::Of(const std::string& path) {
   const std::string target = ResolvedTarget(path);
-  const int fd = ::open(LockFileOf(target).c_str(),
-                        O_RDONLY | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
-  if (fd < 0) return PlacesLock();
-  PlacesLock lock(fd);
-  const auto until = std::chrono::steady_clock::now() + kLockWait;
-  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    if (errno != EWOULDBLOCK && errno != EINTR) return PlacesLock();  // no locks on this system
-    if (std::chrono::steady_clock::now() >= until) Fail(Fault::PlacesFileBusy);
-    std::this_thread::sleep_for(kLockPoll);
-  }
-  RemoveLeftovers(target);
+  TargetFolder t{FolderOf(target), NameOf(target), Descriptor()};
+  t.dir.Reset(::open(t.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!t.dir.IsOpen()) FailFromErrno(errno);
+  return t;
+}
+
+PlacesLock PlacesLock::Take(const TargetFolder& target) {
+  PlacesLock lock;
+  lock.folder_.Reset(::fcntl(target.dir.get(), F_DUPFD_CLOEXEC, 0));
+  if (!lock.folder_.IsOpen()) FailFromErrno(errno);
+  lock.lock_path_ = LockFileOf(target.folder + target.name);
+  lock.lock_name_ = NameOf(lock.lock_path_);
+  lock.Acquire();
+  RemoveLeftovers(target.dir.get(), target.name);
   HoldWhileFlagExists();
   return lock;
 }
 
-PlacesLock& PlacesLock::operator=(PlacesLock&& other) noexcept {
-  if (this != &other) {
-    Release();
-    fd_ = other.fd_;
-    other.fd_ = -1;
+PlacesLock PlacesLock::Take(const std::string& path) { return Take(TargetFolder::Of(path)); }
+
+void PlacesLock::Acquire() {
+  lock_.Reset();
+  const auto until = std::chrono::steady_clock::now() + kLockWait;
+  for (;;) {
+    Descriptor fd = OpenLockFile(folder_.get(), lock_name_, lock_path_);
+    while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+      if (errno != EWOULDBLOCK && errno != EINTR) {
+        Unlockable(lock_path_, "cannot be locked on this file system");
+      }
+      if (std::chrono::steady_clock::now() >= until) Fail(Fault::PlacesFileBusy);
+      std::this_thread::sleep_for(kLockPoll);
+    }
+    // A lock file removed or replaced while we waited is locked by nobody else: lock the one
+    // that every other writer now opens.
+    if (IdentityAt(folder_.get(), lock_name_) == IdentityOf(fd.get())) {
+      lock_ = std::move(fd);
+      return;
+    }
   }
-  return *this;
 }
 
-void PlacesLock::Release() {
-  if (fd_ >= 0) ::close(fd_);  // closing the only descriptor releases the flock
-  fd_ = -1;
+void PlacesLock::Confirm() {
+  if (!Held() || IdentityAt(folder_.get(), lock_name_) == IdentityOf(lock_.get())) return;
+  Acquire();
 }
 
 void HoldLocksWhileFlagExists(std::string flag) { HoldFlag() = std::move(flag); }

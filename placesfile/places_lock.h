@@ -1,9 +1,12 @@
 // One writer at a time on the places file, across programs: an exclusive flock on a lock file
 // beside the file's resolved target. The lock file outlives every replacement of the places
-// file, and the system releases the lock when its holder dies.
+// file and is never removed, so that every writer meets on the same one; the system releases the
+// lock when its holder dies.
 #pragma once
 
 #include <string>
+
+#include "placesfile/file_io.h"
 
 namespace orvalin {
 
@@ -11,34 +14,43 @@ namespace orvalin {
 std::string ResolvedTarget(const std::string& path);
 // The folder part of a path with its final "/", "./" when there is none.
 std::string FolderOf(const std::string& path);
+// The last part of a path.
+std::string NameOf(const std::string& path);
 // ".<name>.lock" beside the target.
 std::string LockFileOf(const std::string& target);
-// The mkstemp pattern of the replacement's temporary file, ".<name>.XXXXXX" beside the target.
-std::string TemporaryPatternOf(const std::string& target);
-// Removes the temporary files of a replacement that died before its rename. Only a lock holder
-// may call it: every live replacement holds the lock.
-void RemoveLeftovers(const std::string& target);
+
+// A file's target resolved once, with its folder held open: every later step is taken relative
+// to that folder, so that a link swapped meanwhile redirects nothing.
+struct TargetFolder {
+  std::string folder;  // as the path names it, with its final "/"
+  std::string name;    // the target's name in it
+  Descriptor dir;
+  // Fails with Path not found or Permission denied when the folder cannot be opened.
+  static TargetFolder Of(const std::string& path);
+};
 
 class PlacesLock {
  public:
   PlacesLock() = default;
-  // Waits up to kLockWait for the lock of the file at `path`, then fails with Places file busy.
-  // Where no lock file can be made (a read-only folder, a missing one) the lock is not held and
-  // the caller goes on unlocked. Leftovers are removed once the lock is held.
-  static PlacesLock Take(const std::string& path);
+  // Waits up to kLockWait for the lock, then fails with Places file busy. A lock file that
+  // cannot be one (a link, a folder, one that may not be read or made) fails with Places file
+  // cannot be locked, naming it and why. Leftovers are removed once the lock is held.
+  static PlacesLock Take(const TargetFolder& target);
+  static PlacesLock Take(const std::string& path);  // of the file at `path`
 
-  PlacesLock(PlacesLock&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-  PlacesLock& operator=(PlacesLock&& other) noexcept;
-  PlacesLock(const PlacesLock&) = delete;
-  PlacesLock& operator=(const PlacesLock&) = delete;
-  ~PlacesLock() { Release(); }
-
-  bool Held() const { return fd_ >= 0; }
-  void Release();
+  bool Held() const { return lock_.IsOpen(); }
+  void Release() { lock_.Reset(); }  // closing the only descriptor releases the flock
+  // Before a write: when the lock file at the lock's name is no longer the one locked (another
+  // program deleted or replaced it), the one there now is locked instead, waiting as Take does.
+  void Confirm();
 
  private:
-  explicit PlacesLock(int fd) : fd_(fd) {}
-  int fd_ = -1;
+  void Acquire();
+
+  Descriptor folder_;      // a descriptor of its own on the target's folder
+  std::string lock_path_;  // for messages
+  std::string lock_name_;
+  Descriptor lock_;
 };
 
 // For tests of two writers: from now on, every lock taken creates the file `flag` and is held

@@ -55,7 +55,8 @@ Commands:
                           add the places of a CSV file after the present ones,
                           or, with --replace, instead of them (- reads standard
                           input). Every line is judged by the rules of check
-                          first: when one is bad, each bad line is listed and
+                          first: when one is bad, each bad line is listed
+                          (the first 100 problems, and how many more) and
                           nothing is written. --dry-run only judges. ENC is
                           utf-8 (the default) or cp1252 (Windows spreadsheets)
   remove N                delete record N; the others move up
@@ -158,6 +159,10 @@ int Import(const Context& c, const std::string& csv_path) {
   const ImportedPlaces places = ReadImport(ReadCsv(csv_path), encoding, csv_path);
   if (!places.problems.empty()) {
     for (const std::string& p : places.problems) c.err << p << '\n';
+    if (const std::size_t more = places.problem_count - places.problems.size(); more > 0) {
+      c.err << kProgram << ": " << more << " more problem" << (more == 1 ? "" : "s")
+            << " not listed\n";
+    }
     c.err << kProgram << ": " << places.bad_lines << " bad line"
           << (places.bad_lines == 1 ? "" : "s") << "; nothing was written to " << c.file << '\n';
     return kExitFailure;

@@ -1,9 +1,7 @@
 #include "app/places_tool/places_import.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <optional>
-#include <set>
 
 #include "app/places_tool/places_check.h"
 #include "cli/tool_errors.h"
@@ -82,38 +80,45 @@ ImportedPlaces ReadImport(std::string bytes, CsvEncoding encoding, std::string_v
     result.text = DecodeCp1252(bytes);
   } else if (const auto at = FirstNonUtf8(bytes)) {
     result.problems.push_back(NotUtf8(bytes, *at, name));
-    result.bad_lines = 1;
+    result.problem_count = result.bad_lines = 1;
     return result;
   } else {
     result.text = std::move(bytes);
   }
-  std::vector<std::pair<std::size_t, std::string>> problems;
-  const std::vector<CsvProblem> unread = ForEachCsvPlace(result.text, [&](const CsvPlace& place) {
-    const RecordBytes record = EncodeRecord(place.record);
-    // A control character reaches a record only escaped, as the export writes it: it comes back.
-    for (const PlaceProblem& p : CheckRecord(1, std::string_view(record.data(), record.size()))) {
-      if (!p.in_bytes) problems.emplace_back(place.line, p.what);
+  // Problems come in the order of their lines, those of reading and of checking alike.
+  std::size_t last_bad_line = 0;
+  const auto add = [&](std::size_t line, std::string_view why) {
+    if (result.problem_count++ < kListedProblems) {
+      result.problems.push_back(LineProblem(name, line, why));
     }
-    ++result.count;
-  });
-  for (const CsvProblem& p : unread) problems.emplace_back(p.line, p.why);
-  std::stable_sort(problems.begin(), problems.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  std::set<std::size_t> bad;
-  for (const auto& [line, why] : problems) {
-    result.problems.push_back(LineProblem(name, line, why));
-    bad.insert(line);
-  }
-  result.bad_lines = bad.size();
+    if (line != last_bad_line) ++result.bad_lines;
+    last_bad_line = line;
+  };
+  ForEachCsvPlace(
+      result.text,
+      [&](const CsvPlace& place) {
+        const RecordBytes record = EncodeRecord(place.record);
+        // A control character reaches a record only escaped, as the export writes it: it comes
+        // back.
+        for (const PlaceProblem& p :
+             CheckRecord(1, std::string_view(record.data(), record.size()))) {
+          if (!p.in_bytes) add(place.line, p.what);
+        }
+        ++result.count;
+      },
+      [&](const CsvProblem& p) { add(p.line, p.why); });
   return result;
 }
 
 void EachImportedRecord(const ImportedPlaces& places,
                         const std::function<void(std::string_view)>& each) {
-  ForEachCsvPlace(places.text, [&](const CsvPlace& place) {
-    const RecordBytes record = EncodeRecord(place.record);
-    each(std::string_view(record.data(), record.size()));
-  });
+  ForEachCsvPlace(
+      places.text,
+      [&](const CsvPlace& place) {
+        const RecordBytes record = EncodeRecord(place.record);
+        each(std::string_view(record.data(), record.size()));
+      },
+      [](const CsvProblem&) {});
 }
 
 }  // namespace orvalin

@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-
 namespace orvalin {
 
 enum class CsvEncoding { Utf8, Cp1252 };
@@ -14,10 +13,15 @@ enum class CsvEncoding { Utf8, Cp1252 };
 // "utf-8" or "cp1252"; BadUsage naming `option` otherwise.
 CsvEncoding ReadEncoding(std::string_view option, std::string_view text);
 
+// Problems listed at most: a file of millions of bad lines is told by its first ones and counts.
+inline constexpr std::size_t kListedProblems = 100;
+
 struct ImportedPlaces {
   std::string text;                   // the file's text, decoded to UTF-8
   std::size_t count = 0;              // how many places it holds
-  std::vector<std::string> problems;  // "FILE:LINE: why", in the order of the lines
+  std::vector<std::string> problems;  // the first kListedProblems, "FILE:LINE: why", in the
+                                      // order of the lines
+  std::size_t problem_count = 0;      // all of them
   std::size_t bad_lines = 0;
 };
 

@@ -259,12 +259,18 @@ std::vector<TablePlace> FindChosenPlaces(const PlaceChoice& choice, PlaceZones& 
 }
 
 constexpr std::string_view kPlaceZone = "place";
+constexpr std::string_view kAcceptedZones =
+    "a zone of the system's database as AREA/CITY (e.g. Europe/Zurich), UTC, local or place";
 
 std::optional<Clock> ChosenZone(const CommandLine& cl) {
   const auto name = cl.Value("--tz");
   if (!name || *name == kPlaceZone) return std::nullopt;
   auto clock = Clock::Zone(*name);
-  if (!clock) throw BadUsage("--tz \"" + *name + "\": no such time zone (e.g. Europe/Zurich)");
+  if (!clock) {
+    const auto city = Clock::ZoneOfCity(*name);
+    throw BadUsage("--tz \"" + *name + "\": no such time zone; give " +
+                   std::string(kAcceptedZones) + (city ? "; did you mean " + *city + "?" : ""));
+  }
   return clock;
 }
 

@@ -108,6 +108,32 @@ TEST_F(TableCli, AnyZoneOfTheSystemsDatabase) {
   EXPECT_NE(unknown.err.find("\"Europe/Atlantis\""), std::string::npos);
 }
 
+// What the time zone library would take for a zone of its own making (a POSIX rule far beyond any
+// real offset, a city alone, an abbreviation) is no clock: refused with the accepted forms, and a
+// city that ends one zone's name is suggested.
+TEST_F(TableCli, OnlyTheDatabasesZonesAreClocks) {
+  const std::pair<const char*, const char*> refused[] = {
+      {"XYZ-99", "local or place"},
+      {"XYZ-37", "local or place"},
+      {"Paris", "local or place; did you mean Europe/Paris?"},
+      {"AEST", "local or place"},
+      {"../zoneinfo/Europe/Paris", "local or place"},
+  };
+  for (const auto& [zone, ending] : refused) {
+    const ToolRun run = Table({"--date", "21-06-2009", "--tz", zone});
+    EXPECT_EQ(run.status, 2) << zone;
+    EXPECT_TRUE(run.err.ends_with(std::string(ending) + "\n")) << run.err;
+  }
+  // The system's own zone set by a POSIX rule beyond the widest offset a clock may have.
+  ::setenv("TZ", "XYZ-99", 1);
+  const ToolRun local = Table({"--date", "21-06-2009", "--tz", "local"});
+  ::unsetenv("TZ");
+  EXPECT_EQ(local.status, 1);
+  EXPECT_EQ(local.err,
+            "orvalin-table: XYZ-99 is 99.00 hours from universal time on 2009-06-20; a clock may "
+            "be 26 hours from it at most\n");
+}
+
 // --tz place: a town of the world list on the list's zone, any other place on the zone where it
 // lies; without the list, a failure naming it.
 TEST_F(TableCli, ZoneOfThePlace) {

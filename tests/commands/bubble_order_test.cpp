@@ -163,6 +163,7 @@ TEST_F(SortOnFileTest, DefaultDataGivesTheBytesOfTheInPlaceSteps) {
     const std::string expected = Literal(k, work_place);
 
     session.CurrentRecord = static_cast<std::int32_t>(k);
+    session.SeenRecord = 0;  // each trial's file is new to the window
     DefaultData(session);
     ASSERT_EQ(FileBytes(), expected) << trial;
 

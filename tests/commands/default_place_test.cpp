@@ -143,6 +143,7 @@ TEST_F(DefaultDataTest, APartialCurrentRecordBecomesAWholeRecordOne) {
 
   WriteBytes(partial);  // record 1 itself, partial: rewritten whole
   session.CurrentRecord = 1;
+  session.SeenRecord = 0;  // the window never saw this file's record 1
   DefaultData(session);
   EXPECT_EQ(FileBytes(), Bytes(DecodeRecord(partial)));
 }
@@ -228,6 +229,24 @@ TEST_F(DefaultDataTest, FailuresBeforeTheReorder) {
             (std::vector<std::string>{"Permission denied in line 930 of DEFAULT",
                                       "Permission denied in line 6550 of Bubblesort"}));
   EXPECT_EQ(session.CurrentRecord, 2);
+}
+
+// The window shows Lausanne, record 3; another program removes record 2 before Define as default
+// place, so that record 3 is now another place: none is made the default.
+TEST_F(DefaultDataTest, NeverMakesDefaultARecordAnotherProgramChanged) {
+  WriteRecords({Geneva(), Basel(), Lausanne(), Zurich()});
+  session.CurrentRecord = 2;
+  NextRecord(session);
+  WriteRecords({Geneva(), Lausanne(), Zurich()});
+  window.ClearEvents();
+  DefaultData(session);
+  EXPECT_EQ(window.MessageTexts(),
+            std::vector<std::string>{"Places file changed by another program in line 934 of "
+                                     "DEFAULT"});
+  EXPECT_EQ(Records(), (std::vector<PlaceRecord>{Geneva(), Lausanne(), Zurich()}));
+  EXPECT_EQ(Text(Field::City), "Lausanne            ");
+  EXPECT_EQ(session.CurrentRecord, 3);
+  EXPECT_FALSE(session.File.IsOpen());
 }
 
 // The lock that the move to the front takes is still held when the results are emptied, between

@@ -44,20 +44,21 @@ class Permissions(DriverTest):
         return run(self.dir, actions, driver=self.driver, **kwargs)
 
     def test_read_only_file(self):
+        """A file that may only be read is shown and searched; only a write is refused."""
         self.write_file(GENEVA, BASEL)
         os.chmod(self.path, 0o444)
         events, _ = self.run_driver([
-            {"click": "NextData"}, {"answer": "yes"}, {"click": "Newdata"},
-            {"input": "Ba"}, {"click": "SearchName"}, {"click": "DefaultData"},
+            {"get": "City"}, {"click": "NextData"}, {"answer": "yes"}, {"click": "Newdata"},
+            {"input": "Ba"}, {"click": "SearchName"}, {"get": "RecordN"}, {"click": "DefaultData"},
             {"set": "City", "text": "still working"}, {"get": "City"}],
             preexec_fn=as_unprivileged_user)
         self.assertEqual(messages(events), [
-            "Permission denied in line 200 of DEFAULT", *TEXT1_ANGLES,
-            "Permission denied in line 300 of NextRecord",
             "Do you realy want to register these data ?",
             "Permission denied in line 530 of AddRecord",
-            "Permission denied in line 800 of Search",
             "Permission denied in line 930 of DEFAULT"])
+        shown = [e for e in events if "field" in e]
+        self.assertEqual(shown[0], {"field": "City", "text": "Geneva              "})
+        self.assertEqual(shown[1], {"field": "RecordN", "text": " 2"})
         self.assertEqual(fields(events)["City"], "still working")
         self.assertEqual(self.file_bytes(), GENEVA + BASEL)
 
@@ -68,8 +69,38 @@ class Permissions(DriverTest):
         self.assertEqual(messages(events), [
             "Permission denied in line 200 of DEFAULT", *TEXT1_ANGLES,
             "Do you realy want to register these data ?",
-            "Permission denied in line 530 of AddRecord"])
+            f"Places file cannot be locked: {self.dir}/.location.dat.lock cannot be made: its "
+            "folder is not writable in line 530 of AddRecord"])
         self.assertFalse(os.path.exists(self.path))
+
+    def test_a_lock_that_cannot_be_taken_refuses_the_write(self):
+        """Never written unlocked: a writable file in a read-only folder, or a lock file that
+        another user made readable by none."""
+        lock = os.path.join(self.dir, ".location.dat.lock")
+
+        def read_only_folder():
+            os.chmod(self.dir, 0o555)
+
+        def unreadable_lock():
+            with open(lock, "wb"):
+                pass
+            os.chmod(lock, 0o600)
+
+        cases = {read_only_folder: "cannot be made: its folder is not writable",
+                 unreadable_lock: "may not be read (permission denied)"}
+        for make, why in cases.items():
+            with self.subTest(make.__name__):
+                os.chmod(self.dir, 0o777)
+                if os.path.exists(lock):
+                    os.remove(lock)
+                self.write_file(GENEVA)
+                os.chmod(self.path, 0o666)
+                make()
+                events, _ = self.run_driver([{"answer": "yes"}, {"click": "Newdata"}],
+                                            preexec_fn=as_unprivileged_user)
+                self.assertEqual(messages(events)[-1], f"Places file cannot be locked: {lock} "
+                                 f"{why} in line 530 of AddRecord")
+                self.assertEqual(self.file_bytes(), GENEVA)
 
     def test_folder_in_the_place_of_the_file(self):
         os.mkdir(self.path)
@@ -102,7 +133,8 @@ class Disappearing(DriverTest):
             f.truncate(72 + 70)  # record 2 without its offset, record 3 gone
         events = live.act({"click": "DefaultData"}, {"click": "PreviousData"},
                           {"get": "City"}, {"get": "RecordN"})
-        self.assertEqual(messages(events), ["Bad record number in line 934 of DEFAULT"])
+        self.assertEqual(messages(events),
+                         ["Places file changed by another program in line 934 of DEFAULT"])
         shown = fields(events)
         self.assertEqual(shown["RecordN"], " 2")
         self.assertEqual(shown["City"], "Basel               ")

@@ -142,7 +142,7 @@ class TwoWriters(DriverTest):
         holder.proc.kill()
         holder.proc.wait()
         # What a writer killed between its temporary file and the rename leaves behind.
-        leftover = os.path.join(self.dir, ".location.dat.k1LLed")
+        leftover = os.path.join(self.dir, ".location.dat.orvalin-new-k1LLed")
         with open(leftover, "wb") as f:
             f.write(GENEVA)
         done = self.import_csv(csv_of("After"))

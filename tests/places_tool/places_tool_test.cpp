@@ -104,6 +104,22 @@ TEST_F(PlacesCli, ABadLineWritesNothingAndEveryBadLineIsListed) {
   EXPECT_FALSE(std::filesystem::exists(fresh));
 }
 
+// A file of many bad lines is told by its first problems and how many there are, whatever the
+// mix of lines unread and lines that check refuses.
+TEST_F(PlacesCli, ManyBadLinesListTheFirstHundredAndCountTheRest) {
+  std::string csv = "name,country,latitude,longitude,gmt\n";
+  for (int i = 0; i < 150; ++i) csv += "Far,Y,45 0 0 N,20 0 0 E,20\nBad,Y,4612,6 9 0 E,1\n";
+  const ToolRun run = Places({"import", WriteCsv("bad.csv", csv)});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(testing::LineCount(run.err), 102u);
+  EXPECT_NE(run.err.find("bad.csv:101: the latitude \"4612\""), std::string::npos);
+  EXPECT_TRUE(
+      run.err.ends_with("\norvalin-places: 200 more problems not listed\n"
+                        "orvalin-places: 300 bad lines; nothing was written to " +
+                        file + "\n"))
+      << run.err;
+}
+
 TEST_F(PlacesCli, ImportRefusesWhatCheckRefuses) {
   const std::string before = testing::RecordsBytes({testing::Geneva()});
   testing::WriteFile(file, before);
@@ -192,6 +208,18 @@ TEST_F(PlacesCli, ImportAppendsOrReplaces) {
   const ToolRun partial = Places({"import", csv});
   EXPECT_EQ(partial.status, 1);
   EXPECT_EQ(testing::ReadFile(file).size(), kRecordSize + 7);
+}
+
+// A link at the lock's name is no lock: the import is refused, says why, and writes nothing.
+TEST_F(PlacesCli, AWriteThatCannotBeLockedFailsAndSaysWhy) {
+  testing::WriteFile(file, testing::RecordsBytes({testing::Geneva()}));
+  std::filesystem::create_symlink("/nonexistent", dir / ".location.dat.lock");
+  const ToolRun run = Places({"import", WriteCsv("in.csv", kCsv)});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "orvalin-places: " + file +
+                         ": Places file cannot be locked: " + (dir / ".location.dat.lock") +
+                         " is a symbolic link; nothing was written\n");
+  EXPECT_EQ(testing::ReadFile(file), testing::RecordsBytes({testing::Geneva()}));
 }
 
 TEST_F(PlacesCli, ListInEveryFormat) {

@@ -55,6 +55,40 @@ TEST(ToolsRun, SamplePlacesImportExportAndTable) {
   EXPECT_NE(zurich.out.find("Zürich, Switzerland"), std::string::npos) << zurich.out;
 }
 
+// Names from a shared CSV that a spreadsheet would run as formulas reach no CSV output as
+// formulas: the export escapes their first character and reads back to the same bytes, the
+// tables lead them with an apostrophe, and numbers stay numbers.
+TEST(ToolsRun, CellsASpreadsheetWouldRunAreWrittenInert) {
+  Program p;
+  const std::string csv =
+      "name,country,latitude,longitude,gmt\n"
+      "\\x3D1+1,X,54 48 0 S,68 18 0 W,-3\n"
+      "\\x40SUM(1),X,1 0 0 N,1 0 0 E,0\n"
+      "\\x2D2+3,X,1 0 0 N,1 0 0 E,0\n"
+      "\\x2B1,X,1 0 0 N,1 0 0 E,0\n"
+      "\\x09Tab,X,1 0 0 N,1 0 0 E,0\n";
+  testing::WriteFile(p.dir / "in.csv", csv);
+  testing::WriteFile(p.dir / "location.dat", "");  // here, not the user's places folder
+  ASSERT_EQ(p.Run(ORVALIN_PLACES_EXE, {"import", "in.csv"}).status, 0);
+  const std::string stored = testing::ReadFile(p.dir / "location.dat");
+  EXPECT_EQ(stored.substr(0, 4), "=1+1");
+
+  EXPECT_EQ(p.Run(ORVALIN_PLACES_EXE, {"export"}).out, csv);
+  ASSERT_EQ(p.Run(ORVALIN_PLACES_EXE, {"export", "--output", "out.csv"}).status, 0);
+  ASSERT_EQ(p.Run(ORVALIN_PLACES_EXE, {"import", "out.csv", "--replace"}).status, 0);
+  EXPECT_EQ(testing::ReadFile(p.dir / "location.dat"), stored);
+
+  const std::string table =
+      p.Run(ORVALIN_TABLE_EXE, {"--all", "--date", "21-06-2009", "--format", "csv"}).out;
+  const std::string listed = p.Run(ORVALIN_PLACES_EXE, {"list", "--format", "csv"}).out;
+  for (const char* name : {"'=1+1,", "'@SUM(1),", "'-2+3,", "'+1,", "\\x09Tab,"}) {
+    EXPECT_NE(table.find("\n" + std::string(name)), std::string::npos) << name << table;
+    EXPECT_NE(listed.find("," + std::string(name)), std::string::npos) << name << listed;
+  }
+  // Numbers are numbers: the decimal coordinates take no apostrophe.
+  EXPECT_NE(table.find(",-54.800000,-68.300000,"), std::string::npos) << table;
+}
+
 TEST(ToolsRun, BadUsageExitsTwoWithOneLine) {
   Program p;
   const auto angle = p.Run(ORVALIN_TABLE_EXE, {"--lat", "46 12 N", "--lon", "6 9 0 E"});

@@ -1,6 +1,8 @@
 #include "placesfile/places_lock.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <thread>
 
 #include "common/failure.h"
 #include "placesfile/places_file.h"
@@ -88,27 +91,136 @@ TEST(PlacesReplace, ModeGroupAndOwnerAreKept) {
   EXPECT_EQ(st.st_uid, owner);  // only root can give a file away; others keep their own
 }
 
-TEST(PlacesReplace, TheNextWriterRemovesLeftoverTemporaryFilesOnly) {
+// Only a dead writer's temporary file goes: a name a person might use, a live writer's file, or
+// a link carrying the mark stays.
+TEST(PlacesReplace, TheNextWriterRemovesDeadWritersTemporaryFilesOnly) {
   ScratchDir dir;
   WriteFile(dir / "location.dat", kOld);
-  for (const char* name : {".location.dat.a1B2c3", ".location.dat.ZZZZZZ", ".location.dat.bak",
-                           ".location.dat.a1B2c3d", ".other.dat.a1B2c3", "notes.txt"}) {
+  WriteFile(dir / "outside", kOld);
+  for (const char* name :
+       {".location.dat.orvalin-new-a1B2c3", ".location.dat.orvalin-new-live00",
+        ".location.dat.backup", ".location.dat.a1B2c3", ".location.dat.orvalin-new-a1B2c3d",
+        ".other.dat.orvalin-new-a1B2c3", "notes.txt"}) {
     WriteFile(dir / name, "x");
   }
+  fs::create_symlink("outside", dir / ".location.dat.orvalin-new-link00");
+  const int live = ::open((dir / ".location.dat.orvalin-new-live00").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(live, LOCK_EX), 0);
   const PlacesLock lock = PlacesLock::Take(dir / "location.dat");
-  EXPECT_TRUE(lock.Held());
-  EXPECT_EQ(Names(dir / ""), (std::vector<std::string>{".location.dat.a1B2c3d", ".location.dat.bak",
-                                                       ".location.dat.lock", ".other.dat.a1B2c3",
-                                                       "location.dat", "notes.txt"}));
+  ::close(live);
+  EXPECT_EQ(Names(dir / ""),
+            (std::vector<std::string>{
+                ".location.dat.a1B2c3", ".location.dat.backup", ".location.dat.lock",
+                ".location.dat.orvalin-new-a1B2c3d", ".location.dat.orvalin-new-link00",
+                ".location.dat.orvalin-new-live00", ".other.dat.orvalin-new-a1B2c3", "location.dat",
+                "notes.txt", "outside"}));
+  EXPECT_EQ(ReadFile(dir / "outside"), kOld);
 }
 
-TEST(PlacesLockTest, NoLockFileMeansUnlockedAsBefore) {
+// The lock is never skipped: whatever stands at its name that cannot be locked refuses the write
+// and says why, and nothing is written.
+TEST(PlacesLockTest, ALockFileThatCannotBeOneRefusesTheWrite) {
+  struct Case {
+    const char* what;
+    void (*make)(const std::string& lock);
+    const char* why;
+  };
+  const Case cases[] = {
+      {"a link to nowhere",
+       [](const std::string& lock) { fs::create_symlink("/nonexistent", lock); },
+       "is a symbolic link"},
+      {"a link to a file",
+       [](const std::string& lock) { fs::create_symlink("location.dat", lock); },
+       "is a symbolic link"},
+      {"a folder", [](const std::string& lock) { fs::create_directory(lock); }, "is a folder"},
+      {"a pipe", [](const std::string& lock) { ::mkfifo(lock.c_str(), 0666); },
+       "is not a plain file"},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    const std::string path = dir / "location.dat", lock = dir / ".location.dat.lock";
+    WriteFile(path, kOld);
+    c.make(lock);
+    try {
+      Replace(path, kNew);
+      ADD_FAILURE() << c.what << ": written without the lock";
+    } catch (const Failure& f) {
+      EXPECT_EQ(f.what(), "Places file cannot be locked: " + lock + " " + c.why) << c.what;
+    }
+    EXPECT_EQ(ReadFile(path), kOld) << c.what;
+  }
+}
+
+// Another program deletes the lock file while a writer holds it: the next writer locks a new
+// one, keeps the first writer's temporary file, and the first writer, finding the file replaced
+// under it, refuses rather than overwrite what the other wrote.
+TEST(PlacesLockTest, ALockDeletedWhileHeldLosesNoWrite) {
   ScratchDir dir;
-  fs::create_directory(dir / ".location.dat.lock");  // in the lock file's place
-  WriteFile(dir / "location.dat", kOld);
-  EXPECT_FALSE(PlacesLock::Take(dir / "location.dat").Held());
-  Replace(dir / "location.dat", kNew);
-  EXPECT_EQ(ReadFile(dir / "location.dat"), kNew);
+  const std::string path = dir / "location.dat";
+  WriteFile(path, kOld);
+  PlacesFile first;
+  first.Open(path, PlacesFile::Use::Write);
+  std::vector<std::string> seen_by_second;
+  try {
+    first.ReplaceWith([&](const PlacesFile::PieceSink& sink) {
+      sink("first's bytes");
+      fs::remove(dir / ".location.dat.lock");
+      Replace(path, "second's bytes");
+      seen_by_second = Names(dir / "");
+    });
+    ADD_FAILURE() << "the first writer overwrote the second";
+  } catch (const Failure& f) {
+    EXPECT_EQ(f.fault(), Fault::PlacesFileChanged);
+  }
+  EXPECT_EQ(seen_by_second.size(), 3u);  // the file, the new lock and the first's temporary file
+  EXPECT_EQ(ReadFile(path), "second's bytes");
+  EXPECT_EQ(Names(dir / ""), (std::vector<std::string>{".location.dat.lock", "location.dat"}));
+}
+
+// Another user of a group-writable folder swaps the file for a link to a file outside it between
+// the reading and the replacement: before it, while it writes, or at any moment of it. The
+// replacement either lands on the name or is refused, and never reaches the file outside nor
+// gives it the read file's mode.
+TEST(PlacesReplace, ALinkSwappedInAfterTheReadingRedirectsNothing) {
+  ScratchDir dir;
+  fs::create_directory(dir / "shared");
+  const std::string path = dir / "shared/location.dat", outside = dir / "outside";
+  WriteFile(outside, kOld);
+  fs::permissions(outside, fs::perms::owner_read | fs::perms::owner_write);
+  const auto swap_in_link = [&] {
+    fs::create_symlink(outside, dir / "shared/swap");
+    fs::rename(dir / "shared/swap", path);
+  };
+  enum Moment { kBefore, kWhileWriting, kRacing, kMoments };
+  int refused = 0;
+  constexpr int kRounds = 300;
+  for (int round = 0; round < kRounds; ++round) {
+    fs::remove(path);
+    WriteFile(path, kOld);
+    fs::permissions(path, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec |
+                                             fs::perms::others_exec));
+    PlacesFile file;
+    file.Open(path, PlacesFile::Use::Write);
+    const auto moment = static_cast<Moment>(round % kMoments);
+    if (moment == kBefore) swap_in_link();
+    std::thread swapper([&] {
+      if (moment == kRacing) swap_in_link();
+    });
+    try {
+      file.ReplaceWith([&](const PlacesFile::PieceSink& sink) {
+        sink(kNew);
+        if (moment == kWhileWriting) swap_in_link();
+      });
+    } catch (const Failure& f) {
+      EXPECT_EQ(f.fault(), Fault::PlacesFileChanged);
+      ++refused;
+    }
+    swapper.join();
+  }
+  EXPECT_EQ(ReadFile(outside), kOld);
+  EXPECT_EQ(fs::status(outside).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_GE(refused, 2 * kRounds / kMoments);
+  EXPECT_EQ(Names(dir / "shared").size(), 2u);  // location.dat and its lock: nothing left over
 }
 
 // A child process holds the lock until it is killed.
