@@ -2,6 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -33,8 +34,8 @@ class SessionTest : public ::testing::Test {
  protected:
   SessionTest() : session(window) {
     dir = std::filesystem::temp_directory_path() /
-          ("orvalin-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-           "-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+          ("orvalin-test-" + std::to_string(::getpid()) + "-" +
+           std::to_string(reinterpret_cast<std::uintptr_t>(this)));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     session.DataDirectory = dir.string() + "/";
