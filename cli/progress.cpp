@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace orvalin {
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr auto kQuietStart = std::chrono::seconds(1);      // a shorter run shows nothing
 constexpr auto kRefresh = std::chrono::milliseconds(200);  // the line is rewritten this often
 constexpr long long kLooksPerRefresh = 4;
@@ -31,13 +31,14 @@ Progress::Mode ProgressMode(bool quiet, bool forced) {
 }
 
 Progress::Progress(std::ostream& err, std::string program, std::string what, long long total,
-                   Mode mode, bool terminal)
+                   Mode mode, bool terminal, std::function<Clock::time_point()> now)
     : err_(err),
       program_(std::move(program)),
       what_(std::move(what)),
       total_(total),
       on_(total > 0 && (mode == Mode::Forced || (mode == Mode::Auto && terminal))),
-      start_(Clock::now()),
+      now_(std::move(now)),
+      start_(now_()),
       last_shown_(start_) {}
 
 Progress::~Progress() {
@@ -45,7 +46,7 @@ Progress::~Progress() {
 }
 
 void Progress::Look() {
-  const auto now = Clock::now();
+  const auto now = now_();
   const auto elapsed = now - start_;
   // Steps are looked at about four times a refresh, however fast they come; the stride grows
   // at most twofold a look, so that a few quick first steps do not hide slow ones after them.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -12,10 +13,12 @@ namespace orvalin {
 class Progress {
  public:
   enum class Mode { Auto, Quiet, Forced };
+  using Clock = std::chrono::steady_clock;
 
   // `what`: the unit counted, plural ("days", "records"). `terminal`: whether `err` is one.
+  // `now` reads the time; a test gives its own to see a long run without lasting long.
   Progress(std::ostream& err, std::string program, std::string what, long long total, Mode mode,
-           bool terminal);
+           bool terminal, std::function<Clock::time_point()> now = Clock::now);
   ~Progress();
   Progress(const Progress&) = delete;
   Progress& operator=(const Progress&) = delete;
@@ -34,7 +37,8 @@ class Progress {
   long long total_, done_ = 0, next_look_ = 0, look_every_ = 1;
   bool on_;
   bool shown_ = false;
-  std::chrono::steady_clock::time_point start_, last_shown_;
+  std::function<Clock::time_point()> now_;
+  Clock::time_point start_, last_shown_;
 };
 
 // --quiet, --progress or neither.

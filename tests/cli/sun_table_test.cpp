@@ -4,7 +4,6 @@
 
 #include <memory>
 #include <sstream>
-#include <thread>
 #include <tuple>
 
 #include "cli/clock.h"
@@ -300,15 +299,17 @@ TEST(Progress, OnlyOnATerminalOrWhenForcedAndClearedAtTheEnd) {
                                                           {Progress::Mode::Forced, false, true},
                                                           {Progress::Mode::Auto, true, true}};
   std::ostringstream err[4];
+  auto now = Progress::Clock::now();
   {
     std::vector<std::unique_ptr<Progress>> runs;
     for (int k = 0; k < 4; ++k) {
       const auto& [mode, terminal, shown] = cases[k];
       runs.push_back(
-          std::make_unique<Progress>(err[k], "orvalin-table", "days", 8, mode, terminal));
+          std::make_unique<Progress>(err[k], "orvalin-table", "days", 8, mode, terminal,
+                                     [&now] { return now; }));
       runs.back()->Step();
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1050));
+    now += std::chrono::milliseconds(1050);
     for (auto& run : runs) {
       run->Step();
       run->Step();
