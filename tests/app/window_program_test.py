@@ -10,6 +10,9 @@ import tempfile
 import time
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from driver import holds_open  # noqa: E402
+
 PROGRAM = None
 SAMPLE = None
 
@@ -66,17 +69,18 @@ class FirstRun(unittest.TestCase):
     def tearDown(self):
         self.tmp.cleanup()
 
-    def start_until(self, args, ready, env):
-        """Runs the window until ready() holds (at most 60 s), then ends it."""
+    def start_until_open(self, args, places, env):
+        """Runs the window until it holds `places` open (at most 60 s), then ends it: the
+        start-up has then chosen its folder and written all it writes."""
         proc = subprocess.Popen([PROGRAM, *args], cwd=self.cwd, env=env,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         try:
             deadline = time.monotonic() + 60
-            while not ready() and proc.poll() is None and time.monotonic() < deadline:
+            while (not holds_open(proc, places) and proc.poll() is None
+                   and time.monotonic() < deadline):
                 time.sleep(0.05)
-            time.sleep(0.2)  # let the start-up finish what it writes
             self.assertIsNone(proc.poll(), proc.stderr.read() if proc.poll() is not None else "")
-            self.assertTrue(ready())
+            self.assertTrue(holds_open(proc, places))
         finally:
             proc.terminate()
             proc.wait(timeout=60)
@@ -90,7 +94,7 @@ class FirstRun(unittest.TestCase):
         folder = os.path.join(self.home, ".local", "share", "orvalin")
         places = os.path.join(folder, "location.dat")
         env = quiet_env(HOME=self.home, QT_QPA_PLATFORM="offscreen")
-        self.start_until([], lambda: os.path.exists(places), env)
+        self.start_until_open([], places, env)
         self.assertEqual(self.read(places), self.read(SAMPLE))
         self.assertFalse(os.path.exists(os.path.join(self.cwd, "location.dat")))
         self.assertEqual(os.stat(folder).st_mode & 0o777, 0o700)
@@ -100,7 +104,7 @@ class FirstRun(unittest.TestCase):
         xdg = os.path.join(self.root, "data")
         places = os.path.join(xdg, "orvalin", "location.dat")
         env = quiet_env(HOME=self.home, XDG_DATA_HOME=xdg, QT_QPA_PLATFORM="offscreen")
-        self.start_until([], lambda: os.path.exists(places), env)
+        self.start_until_open([], places, env)
         self.assertEqual(self.read(places), self.read(SAMPLE))
         self.assertFalse(os.path.exists(os.path.join(self.home, ".local")))
 
@@ -109,9 +113,7 @@ class FirstRun(unittest.TestCase):
         with open(mine, "wb") as f:
             f.write(self.read(SAMPLE)[:72])
         env = quiet_env(HOME=self.home, QT_QPA_PLATFORM="offscreen")
-        # The folder is chosen before the window opens: after a second and a half it is done.
-        started = time.monotonic()
-        self.start_until([], lambda: time.monotonic() - started > 1.5, env)
+        self.start_until_open([], mine, env)
         self.assertFalse(os.path.exists(os.path.join(self.home, ".local")))
         self.assertEqual(len(self.read(mine)), 72)
 
@@ -121,7 +123,7 @@ class FirstRun(unittest.TestCase):
         places = os.path.join(named, "location.dat")
         env = quiet_env(HOME=self.home, QT_QPA_PLATFORM="offscreen")
         # A missing file is made empty there, as in the current folder before.
-        self.start_until(["--dir", named], lambda: os.path.exists(places), env)
+        self.start_until_open(["--dir", named], places, env)
         self.assertEqual(self.read(places), b"")
         self.assertFalse(os.path.exists(os.path.join(self.home, ".local")))
 

@@ -25,6 +25,16 @@ ZURICH = record("Zürich", "Switzerland", "47 22 0 N", "8 33 0 E", 1)
 TROMSO = record("Tromsø", "Norway", "69 39 0 N", "18 57 0 E", 1)
 
 
+def holds_open(proc, path):
+    """Whether the running process has `path` open."""
+    folder = f"/proc/{proc.pid}/fd"
+    try:
+        links = [os.readlink(os.path.join(folder, fd)) for fd in os.listdir(folder)]
+    except OSError:  # ended, or a descriptor closed while looked at
+        return False
+    return os.path.realpath(path) in links
+
+
 def run(folder, actions, today="21-06-2009", env=None, preexec_fn=None, check=True, driver=None):
     """Events written by the driver for these actions, and its exit code."""
     script = "".join(json.dumps(a) + "\n" for a in actions)

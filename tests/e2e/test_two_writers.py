@@ -8,7 +8,7 @@ import threading
 import time
 import unittest
 
-from driver import DriverTest, LiveDriver, GENEVA, BASEL, LAUSANNE, ZURICH, messages
+from driver import DriverTest, LiveDriver, GENEVA, BASEL, LAUSANNE, ZURICH, holds_open, messages
 
 PLACES = os.environ.get("ORVALIN_PLACES", "orvalin-places")
 ROUNDS = 25
@@ -119,7 +119,12 @@ class TwoWriters(DriverTest):
                                   stderr=subprocess.PIPE)
         waiter.stdin.write(csv_of("Waited").encode())
         waiter.stdin.close()
-        time.sleep(0.2)
+        # The waiter has reached the lock once it holds the lock file open.
+        lock_file = os.path.join(self.dir, ".location.dat.lock")
+        deadline = time.monotonic() + 60
+        while not holds_open(waiter, lock_file) and time.monotonic() < deadline:
+            time.sleep(0.01)
+        self.assertTrue(holds_open(waiter, lock_file))
         os.remove(flag)
         self.assertEqual(waiter.wait(timeout=60), 0, waiter.stderr.read().decode())
         waiter.stderr.close()
