@@ -3,7 +3,7 @@
 maintainer after a change to the engine's method; the tests themselves need only the committed
 files.
 
-- tests/places_tool/sun_reference.csv: the sun's day at seeded places and dates, within the
+- tests/engine/sun_reference.csv: the sun's day at seeded places and dates, within the
   universal-time day; the elevation is the sun's at its culmination.
 - with --positions, tests/engine/sun_positions_reference.csv: the sun's azimuth and geometric
   elevation at random places and moments, and the crossings of the golden and blue hours' edges
@@ -267,7 +267,7 @@ def main():
     if args.local_days:
         write_local_days(args.output or "tests/cli/local_days_reference.csv", args.world)
         return
-    out = args.output or "tests/places_tool/sun_reference.csv"
+    out = args.output or "tests/engine/sun_reference.csv"
     with open(out, "w", newline="", encoding="utf-8") as f:
         writer = csv.writer(f, lineterminator="\n")
         writer.writerow(HEADER)
