@@ -10,9 +10,6 @@ import tempfile
 import time
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from driver import holds_open  # noqa: E402
-
 PROGRAM = None
 SAMPLE = None
 
@@ -23,6 +20,15 @@ def quiet_env(**extra):
            if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DATA_HOME")}
     env.update(extra)
     return env
+
+
+def waits_for_events(proc):
+    """Whether the window's one thread is blocked waiting for events: its start-up is over."""
+    try:
+        with open(f"/proc/{proc.pid}/wchan") as f:
+            return "poll" in f.read()
+    except OSError:
+        return False
 
 
 class CommandLine(unittest.TestCase):
@@ -69,18 +75,19 @@ class FirstRun(unittest.TestCase):
     def tearDown(self):
         self.tmp.cleanup()
 
-    def start_until_open(self, args, places, env):
-        """Runs the window until it holds `places` open (at most 60 s), then ends it: the
-        start-up has then chosen its folder and written all it writes."""
+    def start_until(self, args, ready, env):
+        """Runs the window until ready() holds and its start-up is over (at most 60 s), then
+        ends it."""
         proc = subprocess.Popen([PROGRAM, *args], cwd=self.cwd, env=env,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         try:
             deadline = time.monotonic() + 60
-            while (not holds_open(proc, places) and proc.poll() is None
+            while (not (ready() and waits_for_events(proc)) and proc.poll() is None
                    and time.monotonic() < deadline):
                 time.sleep(0.05)
             self.assertIsNone(proc.poll(), proc.stderr.read() if proc.poll() is not None else "")
-            self.assertTrue(holds_open(proc, places))
+            self.assertTrue(ready())
+            self.assertTrue(waits_for_events(proc))
         finally:
             proc.terminate()
             proc.wait(timeout=60)
@@ -94,7 +101,7 @@ class FirstRun(unittest.TestCase):
         folder = os.path.join(self.home, ".local", "share", "orvalin")
         places = os.path.join(folder, "location.dat")
         env = quiet_env(HOME=self.home, QT_QPA_PLATFORM="offscreen")
-        self.start_until_open([], places, env)
+        self.start_until([], lambda: os.path.exists(places), env)
         self.assertEqual(self.read(places), self.read(SAMPLE))
         self.assertFalse(os.path.exists(os.path.join(self.cwd, "location.dat")))
         self.assertEqual(os.stat(folder).st_mode & 0o777, 0o700)
@@ -104,7 +111,7 @@ class FirstRun(unittest.TestCase):
         xdg = os.path.join(self.root, "data")
         places = os.path.join(xdg, "orvalin", "location.dat")
         env = quiet_env(HOME=self.home, XDG_DATA_HOME=xdg, QT_QPA_PLATFORM="offscreen")
-        self.start_until_open([], places, env)
+        self.start_until([], lambda: os.path.exists(places), env)
         self.assertEqual(self.read(places), self.read(SAMPLE))
         self.assertFalse(os.path.exists(os.path.join(self.home, ".local")))
 
@@ -113,7 +120,8 @@ class FirstRun(unittest.TestCase):
         with open(mine, "wb") as f:
             f.write(self.read(SAMPLE)[:72])
         env = quiet_env(HOME=self.home, QT_QPA_PLATFORM="offscreen")
-        self.start_until_open([], mine, env)
+        # The folder is chosen before the window waits for its first event.
+        self.start_until([], lambda: True, env)
         self.assertFalse(os.path.exists(os.path.join(self.home, ".local")))
         self.assertEqual(len(self.read(mine)), 72)
 
@@ -123,7 +131,7 @@ class FirstRun(unittest.TestCase):
         places = os.path.join(named, "location.dat")
         env = quiet_env(HOME=self.home, QT_QPA_PLATFORM="offscreen")
         # A missing file is made empty there, as in the current folder before.
-        self.start_until_open(["--dir", named], places, env)
+        self.start_until(["--dir", named], lambda: os.path.exists(places), env)
         self.assertEqual(self.read(places), b"")
         self.assertFalse(os.path.exists(os.path.join(self.home, ".local")))
 
