@@ -22,7 +22,8 @@ endforeach()
 # The user guide with the pictures it shows, the copyright file and the changelog.
 set(docdir ${CMAKE_INSTALL_DATADIR}/doc/orvalin)
 set(guide USER-GUIDE.md table-geneva.txt table-sydney-2027.txt table-places.csv
-    daylight-geneva.png daylight-tromso.png daylight-reykjavik.png window-en.png window-fr.png)
+    daylight-geneva.png daylight-tromso.png daylight-reykjavik.png window-en.png window-fr.png
+    window-tooltip.png)
 list(TRANSFORM guide PREPEND ${PROJECT_SOURCE_DIR}/docs/)
 install(FILES ${guide} DESTINATION ${docdir} OPTIONAL)
 install(FILES ${PROJECT_SOURCE_DIR}/data/debian/copyright DESTINATION ${docdir})
