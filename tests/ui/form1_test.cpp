@@ -383,18 +383,26 @@ class Form1Test : public QObject {
   // The place's own clock beside the universal times, in tooltips and accessible descriptions,
   // emptied with the field.
   void timesCarryThePlacesOwnClock() {
-    const std::pair<orvalin::Field, const char*> typed[] = {
-        {orvalin::Field::Latitude, "46 12 0 N"},
-        {orvalin::Field::Longitude, "6 9 0 E"},
-        {orvalin::Field::Date, "21-06-2027"}};
-    for (const auto& [field, text] : typed) form_->SetFieldText(field, text);
-    QTest::mouseClick(form_->Button("RunName"), Qt::LeftButton);
-    const QString sunrise = "05:45:18 on 21-06-2027, Europe/Zurich, UTC+02:00";
-    QCOMPARE(form_->Field("SunRise")->toolTip(), sunrise);
-    QCOMPARE(form_->Field("SunRise")->accessibleDescription(), sunrise);
-    QCOMPARE(form_->Field("Datejour")->toolTip(),
-             QString("The UT day runs from 02:00:00 on 21-06-2027 to 02:00:00 on 22-06-2027, "
-                     "Europe/Zurich, UTC+02:00"));
+    struct Case {
+      const char *latitude, *longitude, *sunrise, *day;
+    };
+    // Sydney's sunrise of the UT day falls on the next local day.
+    const Case cases[] = {
+        {"46 12 0 N", "6 9 0 E", "05:45:18 on 21-06-2027, Europe/Zurich, UTC+02:00",
+         "The UT day runs from 02:00:00 on 21-06-2027 to 02:00:00 on 22-06-2027, "
+         "Europe/Zurich, UTC+02:00"},
+        {"33 52 0 S", "151 12 0 E", "07:01:23 on 22-06-2027, Australia/Sydney, UTC+10:00",
+         "The UT day runs from 10:00:00 on 21-06-2027 to 10:00:00 on 22-06-2027, "
+         "Australia/Sydney, UTC+10:00"}};
+    for (const Case& c : cases) {
+      form_->SetFieldText(orvalin::Field::Latitude, c.latitude);
+      form_->SetFieldText(orvalin::Field::Longitude, c.longitude);
+      form_->SetFieldText(orvalin::Field::Date, "21-06-2027");
+      QTest::mouseClick(form_->Button("RunName"), Qt::LeftButton);
+      QCOMPARE(form_->Field("SunRise")->toolTip(), QString(c.sunrise));
+      QCOMPARE(form_->Field("SunRise")->accessibleDescription(), QString(c.sunrise));
+      QCOMPARE(form_->Field("Datejour")->toolTip(), QString(c.day));
+    }
     form_->SetFieldText(orvalin::Field::Latitude, "69 39 0 N");  // midnight sun: no sunset
     QTest::mouseClick(form_->Button("RunName"), Qt::LeftButton);
     QCOMPARE(form_->Field("SunSet")->toolTip(), QString());
