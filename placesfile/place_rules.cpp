@@ -1,8 +1,7 @@
-#include "app/places_tool/places_check.h"
+#include "placesfile/place_rules.h"
 
 #include <cstdio>
 
-#include "cli/out_text.h"
 #include "common/escaped_text.h"
 #include "common/text.h"
 #include "engine/angle_forms.h"

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "app/places_tool/places_cli.h"
+#include "cli/places/places_cli.h"
 #include "placesfile/places_lock.h"
 
 int main(int argc, char** argv) {

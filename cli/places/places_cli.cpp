@@ -1,12 +1,12 @@
-#include "app/places_tool/places_cli.h"
+#include "cli/places/places_cli.h"
 
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
-#include "app/places_tool/places_find.h"
-#include "app/places_tool/places_import.h"
-#include "app/places_tool/places_listing.h"
+#include "cli/places/places_find.h"
+#include "cli/places/places_import.h"
+#include "cli/places/places_listing.h"
 #include "cli/command_line.h"
 #include "cli/out_text.h"
 #include "cli/place_input.h"

@@ -1,9 +1,9 @@
-#include "app/places_tool/places_import.h"
+#include "cli/places/places_import.h"
 
 #include <cstdio>
 #include <optional>
 
-#include "app/places_tool/places_check.h"
+#include "placesfile/place_rules.h"
 #include "cli/tool_errors.h"
 #include "common/text.h"
 #include "placesfile/places_csv.h"

@@ -1,11 +1,11 @@
-#include "app/places_tool/places_listing.h"
+#include "cli/places/places_listing.h"
 
 #include <algorithm>
 #include <fstream>
 #include <functional>
 #include <vector>
 
-#include "app/places_tool/places_check.h"
+#include "placesfile/place_rules.h"
 #include "cli/out_text.h"
 #include "cli/place_input.h"
 #include "cli/tool_errors.h"

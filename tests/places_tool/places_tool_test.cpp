@@ -5,8 +5,8 @@
 #include <QJsonObject>
 #include <cstdlib>
 
-#include "app/places_tool/places_check.h"
-#include "app/places_tool/places_cli.h"
+#include "placesfile/place_rules.h"
+#include "cli/places/places_cli.h"
 #include "cli/out_text.h"
 #include "tests/cli/tool_test_support.h"
 #include "tests/support/session_fixture.h"
