@@ -56,8 +56,6 @@ PlaceRecord DecodeRecord(std::string_view bytes) {
   return record;
 }
 
-std::u32string NameKey(const PlaceRecord& record) { return CodePoints(record.PlaceName); }
-
 std::int64_t RecordsIn(std::string_view file) {
   return static_cast<std::int64_t>((file.size() + kRecordSize - 1) / kRecordSize);
 }

@@ -40,8 +40,4 @@ std::int64_t RecordsIn(std::string_view file);
 // beyond the end.
 std::string_view RecordBytesAt(std::string_view file, std::int64_t n);
 
-// The name of a record exactly as it is compared when sorting: the Unicode values of its 20
-// characters, blanks included.
-std::u32string NameKey(const PlaceRecord& record);
-
 }  // namespace orvalin

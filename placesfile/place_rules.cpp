@@ -46,17 +46,6 @@ std::string ByteProblem(std::string_view bytes, const Field& field) {
 
 }  // namespace
 
-std::vector<PlaceProblem> CheckPlaces(std::string_view bytes) {
-  std::vector<PlaceProblem> problems;
-  const std::int64_t count = RecordsIn(bytes);
-  for (std::int64_t n = 1; n <= count; ++n) {
-    auto more =
-        CheckRecord(n, bytes.substr(static_cast<std::size_t>(n - 1) * kRecordSize, kRecordSize));
-    problems.insert(problems.end(), more.begin(), more.end());
-  }
-  return problems;
-}
-
 std::vector<PlaceProblem> CheckRecord(std::int64_t n, std::string_view raw) {
   std::vector<PlaceProblem> problems;
   const auto add = [&](std::string what) { problems.push_back({n, std::move(what)}); };

@@ -255,13 +255,6 @@ void ForEachCsvPlace(std::string_view text, const std::function<void(const CsvPl
   }
 }
 
-std::string PlacesCsv(const std::vector<PlaceRecord>& records) {
-  std::string out(kPlacesCsvHeader);
-  out += '\n';
-  for (const auto& r : records) out += PlacesCsvLine(r);
-  return out;
-}
-
 std::string PlacesCsvLine(const PlaceRecord& r) {
   return CsvCell(r.PlaceName) + ',' + CsvCell(r.CountryName) + ',' + CsvCell(r.LatitudeText) + ',' +
          CsvCell(r.LongitudeText) + ',' + std::to_string(r.GmtHours) + '\n';

@@ -46,10 +46,8 @@ struct CsvPlace {
 void ForEachCsvPlace(std::string_view text, const std::function<void(const CsvPlace&)>& each,
                      const std::function<void(const CsvProblem&)>& problem);
 
-// The header, then one line a record, texts without their filling blanks, control characters
-// escaped.
-std::string PlacesCsv(const std::vector<PlaceRecord>& records);
-// One record's line of that text, its line break included.
+// One record's line of the places CSV, texts without their filling blanks, control characters
+// escaped, its line break included.
 std::string PlacesCsvLine(const PlaceRecord& record);
 
 }  // namespace orvalin

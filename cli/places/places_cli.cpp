@@ -4,12 +4,12 @@
 #include <iostream>
 #include <sstream>
 
-#include "cli/places/places_find.h"
-#include "cli/places/places_import.h"
-#include "cli/places/places_listing.h"
 #include "cli/command_line.h"
 #include "cli/out_text.h"
 #include "cli/place_input.h"
+#include "cli/places/places_find.h"
+#include "cli/places/places_import.h"
+#include "cli/places/places_listing.h"
 #include "cli/table_format.h"
 #include "cli/tool_errors.h"
 #include "common/failure.h"

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <optional>
 
-#include "placesfile/place_rules.h"
 #include "cli/tool_errors.h"
 #include "common/text.h"
+#include "placesfile/place_rules.h"
 #include "placesfile/places_csv.h"
 
 namespace orvalin {

@@ -5,12 +5,12 @@
 #include <functional>
 #include <vector>
 
-#include "placesfile/place_rules.h"
 #include "cli/out_text.h"
 #include "cli/place_input.h"
 #include "cli/tool_errors.h"
 #include "common/escaped_text.h"
 #include "common/text.h"
+#include "placesfile/place_rules.h"
 #include "placesfile/places_csv.h"
 #include "placesfile/records_reader.h"
 

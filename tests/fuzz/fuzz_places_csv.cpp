@@ -6,6 +6,7 @@
 #include <string>
 
 #include "placesfile/places_csv.h"
+#include "tests/support/places_csv_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
@@ -14,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& p : places.problems) {
     if (p.line < 1 || p.line > lines || p.why.empty()) std::abort();
   }
-  const orvalin::CsvPlaces back = orvalin::ParsePlacesCsv(orvalin::PlacesCsv(places.records));
+  const orvalin::CsvPlaces back =
+      orvalin::ParsePlacesCsv(orvalin::testing::PlacesCsv(places.records));
   if (!back.problems.empty() || back.records != places.records) std::abort();
   return 0;
 }

@@ -15,6 +15,12 @@ namespace {
 using testing::Place;
 using testing::SessionTest;
 
+// The file's name chosen, then the file opened.
+void OpenPlacesFile(Session& s) {
+  ChooseFileName(s);
+  OpenChosenFile(s);
+}
+
 std::string Bytes(const PlaceRecord& r) {
   const RecordBytes b = EncodeRecord(r);
   return {b.data(), b.size()};

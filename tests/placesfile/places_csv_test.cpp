@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
+#include "tests/support/places_csv_text.h"
 #include "tests/support/session_fixture.h"
 
 namespace orvalin {
@@ -15,7 +16,7 @@ TEST(PlacesCsv, ExportThenImportGivesTheSameRecords) {
       testing::Place("Œuilly", "France", "49 25 0 N", "3 41 0 E", -12),
       testing::Place("Šibenik", "Croatia", "43 44 0 N", "15 54 0 E", 32767),
   };
-  const CsvPlaces back = ParsePlacesCsv(PlacesCsv(records));
+  const CsvPlaces back = ParsePlacesCsv(testing::PlacesCsv(records));
   EXPECT_TRUE(back.problems.empty());
   EXPECT_EQ(back.records, records);
 }
