@@ -16,9 +16,9 @@ struct Field {
 };
 constexpr Field kTextFields[] = {
     {"name", 0, kNameWidth},
-    {"country", kNameWidth, kCountryWidth},
-    {"latitude", kNameWidth + kCountryWidth, kAngleWidth},
-    {"longitude", kNameWidth + kCountryWidth + kAngleWidth, kAngleWidth}};
+    {"country", kCountryOffset, kCountryWidth},
+    {"latitude", kLatitudeOffset, kAngleWidth},
+    {"longitude", kLongitudeOffset, kAngleWidth}};
 
 // Bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D have no character in Windows-1252.
 bool IsUnassigned(unsigned char b) {
@@ -71,9 +71,9 @@ std::vector<PlaceProblem> CheckRecord(std::int64_t n, std::string_view raw) {
           EscapeControls(WithoutFilling(text)) + "\" " + angle.problem);
     }
   }
-  if (raw.size() == kRecordSize && (record.GmtHours < -12 || record.GmtHours > 14)) {
-    add("the offset from GMT, " + std::to_string(record.GmtHours) +
-        " hours, lies outside -12 to +14");
+  if (raw.size() == kRecordSize && !IsUsableGmt(record.GmtHours)) {
+    add("the offset from GMT, " + std::to_string(record.GmtHours) + " hours, lies outside " +
+        UsableGmtRange());
   }
   return problems;
 }

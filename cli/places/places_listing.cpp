@@ -70,7 +70,7 @@ void ListText(const Listing& l) {
 }
 
 void ListCsv(const Listing& l) {
-  l.out << "record,name,country,latitude,longitude,gmt\n";
+  l.out << "record," << PlacesCsvHeader() << '\n';
   WarnOfPartial(l, ForEachWholeRecord(l, [&](std::int64_t n, const PlaceRecord& r) {
                   l.out << n << ',' << CsvCell(Shown(r.PlaceName)) << ','
                         << CsvCell(Shown(r.CountryName)) << ',' << CsvCell(Shown(r.LatitudeText))
@@ -82,12 +82,13 @@ void ListJson(const Listing& l) {
   l.out << '[';
   bool any = false;
   const std::size_t partial = ForEachWholeRecord(l, [&](std::int64_t n, const PlaceRecord& r) {
-    l.out << (any ? ",\n" : "\n") << "  {\"record\": " << n
-          << ", \"name\": " << JsonString(WithoutFilling(r.PlaceName))
-          << ", \"country\": " << JsonString(WithoutFilling(r.CountryName))
-          << ", \"latitude\": " << JsonString(WithoutFilling(r.LatitudeText))
-          << ", \"longitude\": " << JsonString(WithoutFilling(r.LongitudeText))
-          << ", \"gmt\": " << r.GmtHours << '}';
+    // The texts in the order of the columns, the offset last.
+    const std::string* texts[] = {&r.PlaceName, &r.CountryName, &r.LatitudeText, &r.LongitudeText};
+    l.out << (any ? ",\n" : "\n") << "  {\"record\": " << n;
+    for (std::size_t k = 0; k < std::size(texts); ++k) {
+      l.out << ", \"" << kPlacesCsvColumns[k] << "\": " << JsonString(WithoutFilling(*texts[k]));
+    }
+    l.out << ", \"" << kPlacesCsvColumns.back() << "\": " << r.GmtHours << '}';
     any = true;
   });
   l.out << (any ? "\n]\n" : "]\n");
@@ -107,7 +108,7 @@ void ListPlaces(const Listing& l, TableFormat format) {
 }
 
 void ExportPlaces(const Listing& l, std::ostream& to) {
-  to << kPlacesCsvHeader << '\n';
+  to << PlacesCsvHeader() << '\n';
   WarnOfPartial(l, ForEachWholeRecord(
                        l, [&](std::int64_t, const PlaceRecord& r) { to << PlacesCsvLine(r); }));
 }

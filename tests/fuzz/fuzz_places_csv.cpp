@@ -16,7 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (p.line < 1 || p.line > lines || p.why.empty()) std::abort();
   }
   const orvalin::CsvPlaces back =
-      orvalin::ParsePlacesCsv(orvalin::testing::PlacesCsv(places.records));
-  if (!back.problems.empty() || back.records != places.records) std::abort();
+      orvalin::ParsePlacesCsv(orvalin::testing::PlacesCsv(orvalin::testing::RecordsOf(places)));
+  if (!back.problems.empty() ||
+      orvalin::testing::RecordsOf(back) != orvalin::testing::RecordsOf(places)) {
+    std::abort();
+  }
   return 0;
 }
