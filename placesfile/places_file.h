@@ -19,7 +19,8 @@ std::string PlacesFileIn(std::string_view directory, std::string_view name = kPl
 
 // Failures carry the standard descriptions: "Path not found", "Permission denied" (also for a
 // folder in the file's place, and for a write to a file that may only be read), "Disk full",
-// "Device I/O error", "Bad record number", "Places file busy" when another writer keeps the lock,
+// "Device I/O error", "Bad record number", "Places file not open" for a read or write before the
+// opening, "Places file busy" when another writer keeps the lock,
 // "Places file cannot be locked: ..." when the lock file cannot be one, and "Places file changed
 // by another program" when the name no longer refers to the file that was read.
 class PlacesFile {
