@@ -76,7 +76,7 @@ std::string PlacesFileIn(std::string_view directory, std::string_view name) {
 void PlacesFile::Open(const std::string& path, Use use) {
   Close();
   target_ = TargetFolder::Of(path);
-  if (use == Use::Write) lock_ = PlacesLock::Take(target_);
+  if (use == Use::Write) lock_ = TakeLock();
   OpenLocked(use);
 }
 
@@ -129,6 +129,12 @@ void PlacesFile::Close() {
   lock_.Release();
 }
 
+PlacesLock PlacesFile::TakeLock() {
+  PlacesLock lock = PlacesLock::Take(target_);
+  lock_taken_();
+  return lock;
+}
+
 PlacesLock PlacesFile::ReadyToWrite() {
   if (!IsOpen()) Fail(Fault::PlacesFileNotOpen);
   if (!writable_) Fail(Fault::PermissionDenied);
@@ -136,7 +142,7 @@ PlacesLock PlacesFile::ReadyToWrite() {
   if (lock_.Held()) {
     lock_.Confirm();
   } else {
-    own = PlacesLock::Take(target_);
+    own = TakeLock();
   }
   CheckStillTheFileRead();
   return own;

@@ -77,7 +77,12 @@ class PlacesFile {
   // that the new file is never whole in memory.
   void ReplaceWith(const std::function<void(const PieceSink&)>& produce);
 
+  // Called each time this file has just taken its lock, before anything is read or written under
+  // it: a test of two writers keeps one inside the lock while the other tries for it.
+  void WhenLockTaken(std::function<void()> taken) { lock_taken_ = std::move(taken); }
+
  private:
+  [[nodiscard]] PlacesLock TakeLock();
   void OpenLocked(Use use);  // with target_ and lock_ as they are
   void OpenDescriptor(Use use);
   // Before any write: the lock it goes under (the one held since the opening, confirmed, or one
@@ -89,6 +94,7 @@ class PlacesFile {
   bool writable_ = false;
   TargetFolder target_;
   PlacesLock lock_;
+  std::function<void()> lock_taken_ = [] {};
 };
 
 }  // namespace orvalin
