@@ -40,8 +40,11 @@ Progress::Progress(std::ostream& err, std::string program, std::string what, lon
       start_(Clock::now()),
       last_shown_(start_) {}
 
-Progress::~Progress() {
+Progress::~Progress() { Hide(); }
+
+void Progress::Hide() {
   if (shown_) err_ << "\r\x1b[K" << std::flush;
+  shown_ = false;
 }
 
 void Progress::Look() {

@@ -1,5 +1,7 @@
 #include "cli/places/places_cli.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <fstream>
@@ -31,6 +33,8 @@ constexpr OptionRule kOptions[] = {
     {"--replace", false},
     {"--dry-run", false},
     {"--limit", true},
+    {"--quiet", false},
+    {"--progress", false},
     {"--help", false, false, "-h"},
     {"--version", false, false, "-V"},
 };
@@ -71,6 +75,9 @@ Commands:
 Options:
   --file FILE             the places file (default: location.dat here, else
                           the window's, in $XDG_DATA_HOME/orvalin)
+  --quiet                 list, export, import, check: no progress line;
+                          --progress: one even when standard error is not a
+                          terminal (a run over a second shows one)
   -h, --help              show this help
   -V, --version           show the version
 
@@ -96,12 +103,22 @@ struct Context {
   std::string file;
   std::ostream& out;
   std::ostream& err;
+  Progress::Mode progress;
+  bool err_terminal, out_terminal;
 };
 
-Listing ListingOf(const Context& c) { return {c.file, c.out, c.err}; }
+Progress ProgressOf(const Context& c, std::string what, long long total) {
+  return Progress(c.err, std::string(kProgram), std::move(what), total, c.progress, c.err_terminal);
+}
+
+// Rows written to a terminal as they are read would break a progress line on it: unless asked
+// for, it is left out when standard output is one too.
+Listing ListingOf(const Context& c, bool rows_to_out) {
+  return {c.file, c.out, c.err, c.progress, c.err_terminal && !(rows_to_out && c.out_terminal)};
+}
 
 int List(const Context& c, const std::string&) {
-  ListPlaces(ListingOf(c),
+  ListPlaces(ListingOf(c, true),
              ParseTableFormat("--format", c.cl.Value("--format").value_or("text")));
   return kExitOk;
 }
@@ -109,12 +126,12 @@ int List(const Context& c, const std::string&) {
 int Export(const Context& c, const std::string&) {
   const auto output = c.cl.Value("--output");
   if (!output) {
-    ExportPlaces(ListingOf(c), c.out);
+    ExportPlaces(ListingOf(c, true), c.out);
     return kExitOk;
   }
   OpenPlacesToRead(c.file);  // a missing places file leaves no empty CSV behind
   std::ofstream file(*output, std::ios::binary | std::ios::trunc);
-  ExportPlaces(ListingOf(c), file);
+  ExportPlaces(ListingOf(c, false), file);
   file.close();
   if (!file) throw ToolFailure(*output + ": cannot be written");
   return kExitOk;
@@ -167,7 +184,14 @@ int DryRun(const Context& c, std::size_t count) {
 int Import(const Context& c, const std::string& csv_path) {
   const CsvEncoding encoding =
       ReadEncoding("--encoding", c.cl.Value("--encoding").value_or("utf-8"));
-  const ImportedPlaces places = ReadImport(ReadCsv(csv_path), encoding, csv_path);
+  std::string csv = ReadCsv(csv_path);
+  const auto lines = static_cast<long long>(std::count(csv.begin(), csv.end(), '\n') +
+                                            (csv.empty() || csv.back() == '\n' ? 0 : 1));
+  const ImportedPlaces places = [&] {
+    Progress reading = ProgressOf(c, "lines read", lines);
+    return ReadImport(std::move(csv), encoding, csv_path,
+                      [&](std::size_t line) { reading.StepTo(static_cast<long long>(line)); });
+  }();
   if (!places.problems.empty()) {
     for (const std::string& p : places.problems) c.err << p << '\n';
     if (const std::size_t more = places.problem_count - places.problems.size(); more > 0) {
@@ -190,7 +214,11 @@ int Import(const Context& c, const std::string& csv_path) {
     const std::size_t before = present / kRecordSize;
     // The places are written as they are read again: the CSV text is all that is held.
     const auto imported = [&](const PlacesFile::PieceSink& sink) {
-      EachImportedRecord(places, sink);
+      Progress writing = ProgressOf(c, "places written", static_cast<long long>(places.count));
+      EachImportedRecord(places, [&](std::string_view record) {
+        sink(record);
+        writing.Step();
+      });
     };
     if (replace) {
       file.ReplaceWith(imported);
@@ -239,7 +267,7 @@ int Find(const Context& c, const std::string& text) {
 }
 
 int Check(const Context& c, const std::string&) {
-  return CheckPlacesFile(ListingOf(c)) ? kExitOk : kExitFailure;
+  return CheckPlacesFile(ListingOf(c, false)) ? kExitOk : kExitFailure;
 }
 
 // Each command, the words it takes and the options that go with it; --file, --help and
@@ -249,21 +277,20 @@ struct Command {
   std::size_t words;  // the command and what follows it
   std::string_view missing;
   int (*run)(const Context&, const std::string& word);  // the word after the command, or ""
-  std::array<std::string_view, 3> options;
+  std::array<std::string_view, 5> options;
 };
 constexpr Command kCommands[] = {
     {"find", 2, "find needs the name to look for", Find, {"--limit", "--format"}},
-    {"list", 1, "", List, {"--format"}},
-    {"export", 1, "", Export, {"--output"}},
+    {"list", 1, "", List, {"--format", "--quiet", "--progress"}},
+    {"export", 1, "", Export, {"--output", "--quiet", "--progress"}},
     {"import", 2, "import needs the CSV file to read", Import,
-     {"--replace", "--dry-run", "--encoding"}},
+     {"--replace", "--dry-run", "--encoding", "--quiet", "--progress"}},
     {"remove", 2, "remove needs the number of the record", Remove, {}},
-    {"check", 1, "", Check, {}}};
+    {"check", 1, "", Check, {"--quiet", "--progress"}}};
 constexpr std::string_view kAnyCommand[] = {"--file", "--help", "--version"};
 
 bool Takes(const Command& command, std::string_view option) {
-  return std::find(command.options.begin(), command.options.end(), option) !=
-         command.options.end();
+  return std::find(command.options.begin(), command.options.end(), option) != command.options.end();
 }
 
 // "find, list or check": the commands that pass `keep`, in the table's order.
@@ -324,7 +351,13 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (cl.Has("--format")) ParseTableFormat("--format", *cl.Value("--format"));
   if (cl.Has("--encoding")) ReadEncoding("--encoding", *cl.Value("--encoding"));
 
-  const Context c{cl, ChosenPlacesFile(cl.Value("--file"), kProgram, err), out, err};
+  const Context c{cl,
+                  ChosenPlacesFile(cl.Value("--file"), kProgram, err),
+                  out,
+                  err,
+                  ProgressMode(cl.Has("--quiet"), cl.Has("--progress")),
+                  isatty(STDERR_FILENO) != 0,
+                  isatty(STDOUT_FILENO) != 0};
   const int status = command.run(c, words.size() > 1 ? words[1] : std::string());
   EnsureWritten(out);
   return status;
