@@ -1,8 +1,10 @@
 // orvalin-driver: the real main window on Qt's offscreen platform, scripted by JSON Lines on
 // standard input, reporting on standard output what the window shows.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <QApplication>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -10,12 +12,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "app/driver.h"
 #include "app/json_line.h"
 #include "app/scripted_dialogs.h"
 #include "engine/date_text.h"
-#include "placesfile/places_lock.h"
+#include "placesfile/places_file.h"
 #include "ui/form1.h"
 
 namespace {
@@ -49,6 +52,23 @@ std::string ParseArguments(int argc, char* argv[], Options& options) {
   return {};
 }
 
+// For tests of two writers: with ORVALIN_TEST_HOLD_LOCK naming a flag file, every lock the window
+// takes makes the flag and is held until the flag is removed, so that another program meets a
+// held lock; a minute at most, so that a forgotten flag does not hang a test run.
+void HoldLocksAsTheEnvironmentSays(orvalin::PlacesFile& file) {
+  const char* variable = std::getenv("ORVALIN_TEST_HOLD_LOCK");
+  if (variable == nullptr) return;
+  file.WhenLockTaken([flag = std::string(variable)] {
+    using namespace std::chrono_literals;
+    const int fd = ::open(flag.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd >= 0) ::close(fd);
+    const auto until = std::chrono::steady_clock::now() + 60s;
+    while (::access(flag.c_str(), F_OK) == 0 && std::chrono::steady_clock::now() < until) {
+      std::this_thread::sleep_for(10ms);
+    }
+  });
+}
+
 bool IsBlank(const std::string& line) {
   return line.find_first_not_of(" \t\r") == std::string::npos;
 }
@@ -66,7 +86,6 @@ int main(int argc, char* argv[]) {
     return 0;
   }
   std::signal(SIGXFSZ, SIG_IGN);  // a write over the file-size limit fails instead of killing
-  orvalin::HoldLocksAsTheEnvironmentSays();
   Options options;
   if (const std::string error = ParseArguments(argc, argv, options); !error.empty()) {
     return Fail(error);
@@ -81,6 +100,7 @@ int main(int argc, char* argv[]) {
   auto dialogs = std::make_unique<orvalin::ScriptedDialogs>(options.today);
   orvalin::ScriptedDialogs& scripted = *dialogs;
   orvalin::Form1 window(std::move(dialogs));
+  HoldLocksAsTheEnvironmentSays(window.session().File);
   orvalin::Driver driver(window, scripted);
 
   std::string line;

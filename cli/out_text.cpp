@@ -134,9 +134,4 @@ std::string ColumnsLine(const std::vector<std::string>& row, const std::vector<s
   return line + '\n';
 }
 
-std::string WithoutFilling(std::string_view text) {
-  const auto end = text.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
-}
-
 }  // namespace orvalin

@@ -41,7 +41,4 @@ std::string Columns(const std::vector<std::vector<std::string>>& rows,
 std::string ColumnsLine(const std::vector<std::string>& row, const std::vector<std::size_t>& widths,
                         const std::vector<bool>& right_aligned);
 
-// The text without the blanks that fill a fixed-length field on the right.
-std::string WithoutFilling(std::string_view text);
-
 }  // namespace orvalin

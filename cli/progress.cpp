@@ -41,8 +41,11 @@ Progress::Progress(std::ostream& err, std::string program, std::string what, lon
       start_(now_()),
       last_shown_(start_) {}
 
-Progress::~Progress() {
+Progress::~Progress() { Hide(); }
+
+void Progress::Hide() {
   if (shown_) err_ << "\r\x1b[K" << std::flush;
+  shown_ = false;
 }
 
 void Progress::Look() {

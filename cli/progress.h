@@ -28,6 +28,13 @@ class Progress {
     if (!on_ || ++done_ < next_look_) return;
     Look();
   }
+  // So many done in all, for a run that counts by its own numbers (the lines of a file).
+  void StepTo(long long done) {
+    if (!on_ || (done_ = done) < next_look_ || done <= 0) return;
+    Look();
+  }
+  // Clears the line before other text goes to the same terminal; the next look shows it again.
+  void Hide();
 
  private:
   void Look();

@@ -17,11 +17,6 @@ void OpenChosenFile(Session& s) {
   s.File.Open(PlacesFileIn(s.DataDirectory, s.window.FieldText(Field::FileName)));
 }
 
-void OpenPlacesFile(Session& s) {
-  ChooseFileName(s);
-  OpenChosenFile(s);
-}
-
 double RecordCount(Session& s) { return s.File.RecordCount(); }
 
 void OpenChosenFileToWrite(Session& s) {

@@ -14,7 +14,6 @@ namespace orvalin {
 void ChooseFileName(Session& s);
 // Opens DataDirectory + NameOfFile, creating a missing file.
 void OpenChosenFile(Session& s);
-void OpenPlacesFile(Session& s);  // both of the above
 // OpenChosenFile for a command that writes: the file's lock is held until it is closed.
 void OpenChosenFileToWrite(Session& s);
 double RecordCount(Session& s);

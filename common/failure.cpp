@@ -15,6 +15,7 @@ std::string_view Description(Fault fault) {
     case Fault::PlacesFileBusy: return "Places file busy";
     case Fault::PlacesFileChanged: return "Places file changed by another program";
     case Fault::PlacesFileUnlockable: return "Places file cannot be locked";
+    case Fault::PlacesFileNotOpen: return "Places file not open";
     case Fault::OutOfMemory: return "Out of memory";
   }
   return "Invalid procedure call or argument";

@@ -91,6 +91,11 @@ std::string FixedText(std::string_view utf8, std::size_t width) {
   return Utf8(cps);
 }
 
+std::string WithoutFilling(std::string_view text) {
+  const auto end = text.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
+}
+
 int Cp1252Code(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
   for (std::size_t k = 0; k < kHighControls.size(); ++k) {

@@ -17,6 +17,8 @@ std::size_t CharacterCount(std::string_view utf8);
 
 // A fixed-length text: cut to `width` characters or filled on the right with blanks.
 std::string FixedText(std::string_view utf8, std::size_t width);
+// The text without the blanks that fill a fixed-length field on the right.
+std::string WithoutFilling(std::string_view text);
 
 // Windows-1252 code of a character, or -1 when it has none.
 int Cp1252Code(char32_t code_point);

@@ -68,8 +68,8 @@ PlaceFinder::PlaceFinder(std::string_view file, const WorldList& world)
     Place place;
     place.town = world.TownOf(bytes);
     // A partial last record may end before its country.
-    place.folded_country =
-        FinderFoldCp1252(bytes.size() > kNameWidth ? bytes.substr(kNameWidth, kCountryWidth) : "");
+    place.folded_country = FinderFoldCp1252(
+        bytes.size() > kCountryOffset ? bytes.substr(kCountryOffset, kCountryWidth) : "");
     place.code = place.town ? world.Towns()[*place.town].code : world.CodeOf(place.folded_country);
     names_.push_back({FinderFoldCp1252(bytes.substr(0, kNameWidth)), n, -1});
     places_.push_back(std::move(place));

@@ -7,12 +7,6 @@
 namespace orvalin {
 namespace {
 
-constexpr std::size_t kCountryOffset = kNameWidth;
-constexpr std::size_t kLatitudeOffset = kCountryOffset + kCountryWidth;
-constexpr std::size_t kLongitudeOffset = kLatitudeOffset + kAngleWidth;
-constexpr std::size_t kOffsetOffset = kLongitudeOffset + kAngleWidth;
-static_assert(kOffsetOffset + 2 == kRecordSize);
-
 void PutText(RecordBytes& out, std::size_t at, std::size_t width, std::string_view utf8) {
   std::string bytes = EncodeCp1252(utf8);
   bytes.resize(width, ' ');
@@ -37,8 +31,8 @@ RecordBytes EncodeRecord(const PlaceRecord& record) {
   PutText(out, kLatitudeOffset, kAngleWidth, record.LatitudeText);
   PutText(out, kLongitudeOffset, kAngleWidth, record.LongitudeText);
   const auto offset = static_cast<std::uint16_t>(record.GmtHours);
-  out[kOffsetOffset] = static_cast<char>(offset & 0xFF);
-  out[kOffsetOffset + 1] = static_cast<char>(offset >> 8);
+  out[kGmtOffset] = static_cast<char>(offset & 0xFF);
+  out[kGmtOffset + 1] = static_cast<char>(offset >> 8);
   return out;
 }
 
@@ -52,11 +46,13 @@ PlaceRecord DecodeRecord(std::string_view bytes) {
     return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0;
   };
   record.GmtHours =
-      static_cast<std::int16_t>(byte_at(kOffsetOffset) | (byte_at(kOffsetOffset + 1) << 8));
+      static_cast<std::int16_t>(byte_at(kGmtOffset) | (byte_at(kGmtOffset + 1) << 8));
   return record;
 }
 
-std::u32string NameKey(const PlaceRecord& record) { return CodePoints(record.PlaceName); }
+std::string UsableGmtRange() {
+  return std::to_string(kLeastGmtHours) + " to +" + std::to_string(kMostGmtHours);
+}
 
 std::int64_t RecordsIn(std::string_view file) {
   return static_cast<std::int64_t>((file.size() + kRecordSize - 1) / kRecordSize);

@@ -13,6 +13,20 @@ inline constexpr std::size_t kRecordSize = 72;
 inline constexpr std::size_t kNameWidth = 20;
 inline constexpr std::size_t kCountryWidth = 20;
 inline constexpr std::size_t kAngleWidth = 15;
+// Where each field starts; the offset from GMT takes the last two bytes.
+inline constexpr std::size_t kCountryOffset = kNameWidth;
+inline constexpr std::size_t kLatitudeOffset = kCountryOffset + kCountryWidth;
+inline constexpr std::size_t kLongitudeOffset = kLatitudeOffset + kAngleWidth;
+inline constexpr std::size_t kGmtOffset = kLongitudeOffset + kAngleWidth;
+static_assert(kGmtOffset + 2 == kRecordSize);
+
+// The offsets from GMT of the world's zones, in whole hours: a place's must lie between them for
+// the tools to use it.
+inline constexpr int kLeastGmtHours = -12;
+inline constexpr int kMostGmtHours = 14;
+constexpr bool IsUsableGmt(int hours) { return hours >= kLeastGmtHours && hours <= kMostGmtHours; }
+// "-12 to +14", as messages and help say it.
+std::string UsableGmtRange();
 
 // Texts are UTF-8 and always hold exactly their width in characters. A text never assigned holds
 // characters of code 0, which is how a window that has not yet loaded a place is recognised.
@@ -39,9 +53,5 @@ std::int64_t RecordsIn(std::string_view file);
 // The bytes of record n (from 1) of a file's bytes: fewer than 72 for a partial record, none
 // beyond the end.
 std::string_view RecordBytesAt(std::string_view file, std::int64_t n);
-
-// The name of a record exactly as it is compared when sorting: the Unicode values of its 20
-// characters, blanks included.
-std::u32string NameKey(const PlaceRecord& record);
 
 }  // namespace orvalin

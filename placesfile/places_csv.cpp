@@ -17,8 +17,6 @@ namespace {
 
 constexpr char kComma = ',';
 constexpr char kSemicolon = ';';
-constexpr std::array<std::string_view, 5> kHeader = {"name", "country", "latitude", "longitude",
-                                                     "gmt"};
 // Six cells of at most 20 characters, each escaped (4 bytes) and quoted (twice as many), with
 // room to spare for blanks around them.
 constexpr std::size_t kMaxCsvLine = 4096;
@@ -119,7 +117,7 @@ std::string ParseRecord(const std::vector<std::string>& cells, std::size_t colum
                         char separator, PlaceRecord& record) {
   if (cells.size() != columns) {
     return "expected " + std::to_string(columns) + " fields (" +
-           std::string(columns == kHeader.size() ? kPlacesCsvHeader : kWorldCsvHeader) +
+           PlacesCsvHeader(columns > kPlacesCsvColumns.size()) +
            "), found " +
            std::to_string(cells.size());
   }
@@ -168,10 +166,11 @@ char HeaderSeparator(std::string_view text) {
 // The number of columns of a header line, 0 when it is none. The world list carries each place's
 // time zone in a sixth column.
 std::size_t HeaderColumns(const std::vector<std::string>& cells) {
-  const bool zone = cells.size() == kHeader.size() + 1 && Trimmed(cells.back()) == "zone";
-  if (cells.size() != kHeader.size() && !zone) return 0;
-  for (std::size_t i = 0; i < kHeader.size(); ++i) {
-    if (Trimmed(cells[i]) != kHeader[i]) return 0;
+  const bool zone =
+      cells.size() == kPlacesCsvColumns.size() + 1 && Trimmed(cells.back()) == kZoneColumn;
+  if (cells.size() != kPlacesCsvColumns.size() && !zone) return 0;
+  for (std::size_t i = 0; i < kPlacesCsvColumns.size(); ++i) {
+    if (Trimmed(cells[i]) != kPlacesCsvColumns[i]) return 0;
   }
   return cells.size();
 }
@@ -202,15 +201,18 @@ std::optional<CsvProblem> SkipOverlongLine(std::string_view text, std::size_t& a
 
 }  // namespace
 
+std::string PlacesCsvHeader(bool with_zone) {
+  std::string header;
+  for (const std::string_view column : kPlacesCsvColumns) {
+    header.append(header.empty() ? "" : ",").append(column);
+  }
+  return with_zone ? header.append(",").append(kZoneColumn) : header;
+}
+
 CsvPlaces ParsePlacesCsv(std::string_view text) {
   CsvPlaces result;
   ForEachCsvPlace(
-      text,
-      [&](const CsvPlace& place) {
-        result.records.push_back(place.record);
-        result.lines.push_back(place.line);
-        result.zones.push_back(place.zone);
-      },
+      text, [&](const CsvPlace& place) { result.places.push_back(place); },
       [&](const CsvProblem& problem) { result.problems.push_back(problem); });
   return result;
 }
@@ -221,7 +223,7 @@ void ForEachCsvPlace(std::string_view text, const std::function<void(const CsvPl
   const char separator = HeaderSeparator(text);
   std::size_t at = 0, line = 1, lines = 0;
   std::vector<std::string> cells;
-  std::size_t columns = kHeader.size();
+  std::size_t columns = kPlacesCsvColumns.size();
   if (auto overlong = SkipOverlongLine(text, at, line)) {
     overlong->why += "; the first line must be the header";
     problem(*overlong);
@@ -229,7 +231,7 @@ void ForEachCsvPlace(std::string_view text, const std::function<void(const CsvPl
     columns = HeaderColumns(cells);
     line += lines;
   } else {
-    problem({1, "the first line must be the header " + std::string(kPlacesCsvHeader) +
+    problem({1, "the first line must be the header " + PlacesCsvHeader() +
                     " (or the same with semicolons)"});
     line += lines;
   }
@@ -250,16 +252,9 @@ void ForEachCsvPlace(std::string_view text, const std::function<void(const CsvPl
       problem({first_line, why});
       continue;
     }
-    if (columns > kHeader.size()) place.zone = Trimmed(cells.back());
+    if (columns > kPlacesCsvColumns.size()) place.zone = Trimmed(cells.back());
     each(place);
   }
-}
-
-std::string PlacesCsv(const std::vector<PlaceRecord>& records) {
-  std::string out(kPlacesCsvHeader);
-  out += '\n';
-  for (const auto& r : records) out += PlacesCsvLine(r);
-  return out;
 }
 
 std::string PlacesCsvLine(const PlaceRecord& r) {

@@ -2,6 +2,7 @@
 // and export of the places tool.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -12,19 +13,28 @@
 
 namespace orvalin {
 
-inline constexpr std::string_view kPlacesCsvHeader = "name,country,latitude,longitude,gmt";
-// The same with each place's IANA time zone, as the world list has it.
-inline constexpr std::string_view kWorldCsvHeader = "name,country,latitude,longitude,gmt,zone";
+// The columns in their order (tools/make_world_places.py writes them too); the world list adds
+// each place's IANA time zone.
+inline constexpr std::array<std::string_view, 5> kPlacesCsvColumns = {"name", "country", "latitude",
+                                                                      "longitude", "gmt"};
+inline constexpr std::string_view kZoneColumn = "zone";
+// The header line without its break: the columns joined by commas, the zone's last if asked for.
+std::string PlacesCsvHeader(bool with_zone = false);
 
 struct CsvProblem {
   std::size_t line = 0;  // from 1, the header being line 1
   std::string why;
 };
 
+// One good place of a CSV text.
+struct CsvPlace {
+  PlaceRecord record;
+  std::size_t line = 0;  // the line it starts on
+  std::string zone;      // the zone column, "" without one
+};
+
 struct CsvPlaces {
-  std::vector<PlaceRecord> records;
-  std::vector<std::size_t> lines;    // the line each record starts on
-  std::vector<std::string> zones;    // by record: the zone column, "" without one
+  std::vector<CsvPlace> places;
   std::vector<CsvProblem> problems;  // empty when every line is good
 };
 
@@ -35,21 +45,13 @@ struct CsvPlaces {
 // line longer than any place could fill is refused by its number before it is split.
 CsvPlaces ParsePlacesCsv(std::string_view text);
 
-// One good place of a CSV text.
-struct CsvPlace {
-  PlaceRecord record;
-  std::size_t line = 0;  // the line it starts on
-  std::string zone;      // the zone column, "" without one
-};
 // The same reading, handing each good place to `each` and each problem to `problem` in the order
 // of their lines, keeping neither.
 void ForEachCsvPlace(std::string_view text, const std::function<void(const CsvPlace&)>& each,
                      const std::function<void(const CsvProblem&)>& problem);
 
-// The header, then one line a record, texts without their filling blanks, control characters
-// escaped.
-std::string PlacesCsv(const std::vector<PlaceRecord>& records);
-// One record's line of that text, its line break included.
+// One record's line of the places CSV, texts without their filling blanks, control characters
+// escaped, its line break included.
 std::string PlacesCsvLine(const PlaceRecord& record);
 
 }  // namespace orvalin

@@ -76,7 +76,7 @@ std::string PlacesFileIn(std::string_view directory, std::string_view name) {
 void PlacesFile::Open(const std::string& path, Use use) {
   Close();
   target_ = TargetFolder::Of(path);
-  if (use == Use::Write) lock_ = PlacesLock::Take(target_);
+  if (use == Use::Write) lock_ = TakeLock();
   OpenLocked(use);
 }
 
@@ -129,14 +129,20 @@ void PlacesFile::Close() {
   lock_.Release();
 }
 
+PlacesLock PlacesFile::TakeLock() {
+  PlacesLock lock = PlacesLock::Take(target_);
+  lock_taken_();
+  return lock;
+}
+
 PlacesLock PlacesFile::ReadyToWrite() {
-  if (!IsOpen()) Fail(Fault::BadRecordNumber);
+  if (!IsOpen()) Fail(Fault::PlacesFileNotOpen);
   if (!writable_) Fail(Fault::PermissionDenied);
   PlacesLock own;
   if (lock_.Held()) {
     lock_.Confirm();
   } else {
-    own = PlacesLock::Take(target_);
+    own = TakeLock();
   }
   CheckStillTheFileRead();
   return own;
@@ -149,7 +155,7 @@ void PlacesFile::CheckStillTheFileRead() const {
 }
 
 std::int64_t PlacesFile::SizeInBytes() const {
-  if (!IsOpen()) Fail(Fault::BadRecordNumber);
+  if (!IsOpen()) Fail(Fault::PlacesFileNotOpen);
   struct stat st {};
   if (::fstat(fd_.get(), &st) != 0) FailFromErrno(errno);
   return st.st_size;
@@ -167,7 +173,7 @@ PlaceRecord PlacesFile::Read(std::int64_t n) const {
 
 std::string PlacesFile::RecordsBytesAt(std::int64_t n, std::int64_t count) const {
   const off_t at = RecordOffset(n);
-  if (!IsOpen()) Fail(Fault::BadRecordNumber);
+  if (!IsOpen()) Fail(Fault::PlacesFileNotOpen);
   return ReadFully(fd_.get(), static_cast<std::size_t>(count) * kRecordSize, at);
 }
 
@@ -207,7 +213,7 @@ void PlacesFile::ReplaceWithAppended(const std::function<void(const PieceSink&)>
 }
 
 void PlacesFile::CopyBytes(std::int64_t from, std::int64_t to, const PieceSink& sink) const {
-  if (!IsOpen()) Fail(Fault::BadRecordNumber);
+  if (!IsOpen()) Fail(Fault::PlacesFileNotOpen);
   for (auto at = static_cast<off_t>(from); at < to;) {
     const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(kCopyBlock, to - at));
     const std::string block = ReadFully(fd_.get(), wanted, at);

@@ -19,7 +19,8 @@ std::string PlacesFileIn(std::string_view directory, std::string_view name = kPl
 
 // Failures carry the standard descriptions: "Path not found", "Permission denied" (also for a
 // folder in the file's place, and for a write to a file that may only be read), "Disk full",
-// "Device I/O error", "Bad record number", "Places file busy" when another writer keeps the lock,
+// "Device I/O error", "Bad record number", "Places file not open" for a read or write before the
+// opening, "Places file busy" when another writer keeps the lock,
 // "Places file cannot be locked: ..." when the lock file cannot be one, and "Places file changed
 // by another program" when the name no longer refers to the file that was read.
 class PlacesFile {
@@ -76,7 +77,12 @@ class PlacesFile {
   // that the new file is never whole in memory.
   void ReplaceWith(const std::function<void(const PieceSink&)>& produce);
 
+  // Called each time this file has just taken its lock, before anything is read or written under
+  // it: a test of two writers keeps one inside the lock while the other tries for it.
+  void WhenLockTaken(std::function<void()> taken) { lock_taken_ = std::move(taken); }
+
  private:
+  [[nodiscard]] PlacesLock TakeLock();
   void OpenLocked(Use use);  // with target_ and lock_ as they are
   void OpenDescriptor(Use use);
   // Before any write: the lock it goes under (the one held since the opening, confirmed, or one
@@ -88,6 +94,7 @@ class PlacesFile {
   bool writable_ = false;
   TargetFolder target_;
   PlacesLock lock_;
+  std::function<void()> lock_taken_ = [] {};
 };
 
 }  // namespace orvalin

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <cstdlib>
 #include <thread>
 
 #include "common/failure.h"
@@ -21,17 +20,10 @@ using namespace std::chrono_literals;
 
 constexpr auto kLockWait = 1000ms;
 constexpr auto kLockPoll = 10ms;
-constexpr auto kHoldLimit = 60s;  // a forgotten flag must not hang a test run for ever
 constexpr int kMaxLinks = 40;     // the system's own limit on links followed in one path
 // Readable by all whatever the umask: another user sharing the folder must be able to lock it.
 constexpr mode_t kLockMode = 0644;
 constexpr int kLockOpen = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-constexpr char kHoldLockVariable[] = "ORVALIN_TEST_HOLD_LOCK";
-
-std::string& HoldFlag() {
-  static std::string flag;
-  return flag;
-}
 
 // The link's text, or nothing when `path` is no link (or not there).
 std::string LinkText(const std::string& path) {
@@ -40,17 +32,6 @@ std::string LinkText(const std::string& path) {
   if (n <= 0) return {};
   text.resize(static_cast<std::size_t>(n));
   return text;
-}
-
-void HoldWhileFlagExists() {
-  const std::string& flag = HoldFlag();
-  if (flag.empty()) return;
-  const int fd = ::open(flag.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd >= 0) ::close(fd);
-  const auto until = std::chrono::steady_clock::now() + kHoldLimit;
-  while (::access(flag.c_str(), F_OK) == 0 && std::chrono::steady_clock::now() < until) {
-    std::this_thread::sleep_for(kLockPoll);
-  }
 }
 
 [[noreturn]] void Unlockable(const std::string& lock_path, std::string_view why) {
@@ -143,7 +124,6 @@ PlacesLock PlacesLock::Take(const TargetFolder& target) {
   lock.lock_name_ = NameOf(lock.lock_path_);
   lock.Acquire();
   RemoveLeftovers(target.dir.get(), target.name);
-  HoldWhileFlagExists();
   return lock;
 }
 
@@ -173,12 +153,6 @@ void PlacesLock::Acquire() {
 void PlacesLock::Confirm() {
   if (!Held() || IdentityAt(folder_.get(), lock_name_) == IdentityOf(lock_.get())) return;
   Acquire();
-}
-
-void HoldLocksWhileFlagExists(std::string flag) { HoldFlag() = std::move(flag); }
-
-void HoldLocksAsTheEnvironmentSays() {
-  if (const char* flag = std::getenv(kHoldLockVariable)) HoldLocksWhileFlagExists(flag);
 }
 
 }  // namespace orvalin

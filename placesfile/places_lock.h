@@ -53,11 +53,4 @@ class PlacesLock {
   Descriptor lock_;
 };
 
-// For tests of two writers: from now on, every lock taken creates the file `flag` and is held
-// until that file is removed, so that another process can be made to meet a held lock.
-void HoldLocksWhileFlagExists(std::string flag);
-// The same with the flag named by ORVALIN_TEST_HOLD_LOCK, when it is set: only the driver and
-// the places tool call it.
-void HoldLocksAsTheEnvironmentSays();
-
 }  // namespace orvalin

@@ -15,7 +15,7 @@
 namespace orvalin {
 namespace {
 
-constexpr std::size_t kTextsWidth = kRecordSize - 2;  // name, country, latitude, longitude
+constexpr std::size_t kTextsWidth = kGmtOffset;  // name, country, latitude, longitude
 constexpr double kRadiansPerDegree = std::numbers::pi / 180;
 
 std::string ReadWhole(const std::string& path) {
@@ -39,15 +39,16 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
 // Applies the names file to the towns, read from the given lines of the places CSV; false,
 // changing nothing, when it does not fit them.
 bool ApplyNames(std::string_view names_csv, std::size_t csv_line_count,
-                const std::vector<std::size_t>& csv_lines, std::vector<WorldTown>& towns) {
+                const std::vector<CsvPlace>& places, std::vector<WorldTown>& towns) {
   std::vector<std::string_view> lines = Split(names_csv, '\n');
   if (lines.empty() || lines.front() != kWorldNamesHeader || !lines.back().empty()) return false;
   lines.pop_back();  // line k of the names is line k + 1 of the places, the headers being 0 and 1
   if (lines.size() != csv_line_count) return false;
   std::vector<WorldTown> named = towns;
   for (std::size_t k = 0; k < towns.size(); ++k) {
-    if (csv_lines[k] < 2 || csv_lines[k] - 1 >= lines.size()) return false;
-    const auto cells = Split(lines[csv_lines[k] - 1], ',');
+    const std::size_t line = places[k].line;
+    if (line < 2 || line - 1 >= lines.size()) return false;
+    const auto cells = Split(lines[line - 1], ',');
     if (cells.size() != 4 || cells[1].size() != 2) return false;
     WorldTown& town = named[k];
     town.population = std::strtoll(std::string(cells[0]).c_str(), nullptr, 10);
@@ -69,15 +70,15 @@ WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_c
                            std::string_view zone_grid) {
   WorldList list;
   list.grid_ = ZoneGrid::Parse(zone_grid);
-  const CsvPlaces places = ParsePlacesCsv(places_csv);
-  list.towns_.reserve(places.records.size());
-  for (std::size_t k = 0; k < places.records.size(); ++k) {
-    const PlaceRecord& record = places.records[k];
+  const CsvPlaces csv = ParsePlacesCsv(places_csv);
+  list.towns_.reserve(csv.places.size());
+  for (const CsvPlace& place : csv.places) {
+    const PlaceRecord& record = place.record;
     const AngleReading latitude = ReadAngle(record.LatitudeText);
     const AngleReading longitude = ReadAngle(record.LongitudeText);
     WorldTown town;
     town.record = EncodeRecord(record);
-    town.zone = places.zones[k];
+    town.zone = place.zone;
     town.latitude = latitude.is_clean() ? latitude.value : 0;
     town.longitude_west = longitude.is_clean() ? longitude.value : 0;
     list.towns_.push_back(std::move(town));
@@ -85,12 +86,12 @@ WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_c
   const auto csv_line_count =
       static_cast<std::size_t>(std::count(places_csv.begin(), places_csv.end(), '\n') +
                                (places_csv.empty() || places_csv.back() == '\n' ? 0 : 1));
-  ApplyNames(names_csv, csv_line_count, places.lines, list.towns_);
+  ApplyNames(names_csv, csv_line_count, csv.places, list.towns_);
   for (std::size_t k = 0; k < list.towns_.size(); ++k) {
     const WorldTown& town = list.towns_[k];
     list.by_texts_.emplace(std::string(town.record.data(), kTextsWidth), k);
     if (!town.code.empty()) {
-      const std::string_view country(town.record.data() + kNameWidth, kCountryWidth);
+      const std::string_view country(town.record.data() + kCountryOffset, kCountryWidth);
       list.codes_.emplace(FinderFoldCp1252(country), town.code);
     }
   }

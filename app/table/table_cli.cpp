@@ -282,9 +282,9 @@ Clock ChooseClock(const CommandLine& cl, const std::optional<Clock>& zone, Place
   if (!place.gmt_hours)
     throw BadUsage(
         "--gmt takes the offset stored with a place of the file; use --tz with --lat/--lon");
-  if (*place.gmt_hours < -12 || *place.gmt_hours > 14) {
+  if (!IsUsableGmt(*place.gmt_hours)) {
     throw ToolFailure(place.name + " stores an offset of " + std::to_string(*place.gmt_hours) +
-                      " hours from GMT, outside -12 to +14");
+                      " hours from GMT, outside " + UsableGmtRange());
   }
   return Clock::Gmt(*place.gmt_hours);
 }

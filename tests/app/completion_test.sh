@@ -76,7 +76,7 @@ fi
 
 expect "--file --help --version check export find import list remove " _orvalin_places orvalin-places ""
 expect "export " _orvalin_places orvalin-places --file places.dat ex
-expect "--file --format --help --version " _orvalin_places orvalin-places list --
+expect "--file --format --help --progress --quiet --version " _orvalin_places orvalin-places list --
 expect "--output " _orvalin_places orvalin-places export --o
 expect "csv json text " _orvalin_places orvalin-places list --format ""
 expect "a.csv " _orvalin_places orvalin-places import ""

@@ -19,6 +19,9 @@ inline PlaceRecord Named(const std::string& name, const std::string& country = "
   return Place(name, country, "46 0 0 N", "7 0 0 E", 1);
 }
 
+// The name of a record exactly as it is compared when sorting: the Unicode values of its 20
+// characters, blanks included.
+inline std::u32string NameKey(const PlaceRecord& record) { return CodePoints(record.PlaceName); }
 inline std::string Bytes(const PlaceRecord& r) {
   const RecordBytes b = EncodeRecord(r);
   return {b.data(), b.size()};

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/places_tool/places_check.h"
-#include "app/places_tool/places_import.h"
+#include "cli/places/places_import.h"
+#include "placesfile/place_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

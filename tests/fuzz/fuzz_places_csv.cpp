@@ -6,6 +6,7 @@
 #include <string>
 
 #include "placesfile/places_csv.h"
+#include "tests/support/places_csv_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
@@ -14,7 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& p : places.problems) {
     if (p.line < 1 || p.line > lines || p.why.empty()) std::abort();
   }
-  const orvalin::CsvPlaces back = orvalin::ParsePlacesCsv(orvalin::PlacesCsv(places.records));
-  if (!back.problems.empty() || back.records != places.records) std::abort();
+  const orvalin::CsvPlaces back =
+      orvalin::ParsePlacesCsv(orvalin::testing::PlacesCsv(orvalin::testing::RecordsOf(places)));
+  if (!back.problems.empty() ||
+      orvalin::testing::RecordsOf(back) != orvalin::testing::RecordsOf(places)) {
+    std::abort();
+  }
   return 0;
 }

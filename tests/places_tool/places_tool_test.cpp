@@ -5,9 +5,9 @@
 #include <QJsonObject>
 #include <cstdlib>
 
-#include "app/places_tool/places_check.h"
-#include "app/places_tool/places_cli.h"
 #include "cli/out_text.h"
+#include "cli/places/places_cli.h"
+#include "placesfile/place_rules.h"
 #include "tests/cli/tool_test_support.h"
 #include "tests/support/session_fixture.h"
 
@@ -268,6 +268,17 @@ TEST_F(PlacesCli, NoControlCharacterReachesTheTerminalAndExportRoundTrips) {
       testing::RunEntry(RunPlaces, {"--file", copy, "import", dir / "out.csv"});
   ASSERT_EQ(import.status, 0) << import.err;
   EXPECT_EQ(testing::ReadFile(copy), bytes);
+}
+
+// Every record of a file's bytes, a partial last one included.
+std::vector<PlaceProblem> CheckPlaces(std::string_view bytes) {
+  std::vector<PlaceProblem> problems;
+  const std::int64_t count = RecordsIn(bytes);
+  for (std::int64_t n = 1; n <= count; ++n) {
+    auto more = CheckRecord(n, RecordBytesAt(bytes, n));
+    problems.insert(problems.end(), more.begin(), more.end());
+  }
+  return problems;
 }
 
 TEST(PlacesCheck, FindsWhatTheWindowCannotUse) {

@@ -1,8 +1,12 @@
 // Both tools run as programs: exit statuses, standard streams, UTF-8 and the chart's platform.
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "tests/cli/tool_test_support.h"
 
@@ -33,6 +37,57 @@ struct Program {
     return run;
   }
 };
+
+// orvalin-places with standard output into a pipe read only after 1.3 s, so that the run lasts
+// over a second however fast the machine, and standard error into `err_write`; what came out of
+// `err_read`, read to its end.
+std::string StandardErrorOfASlowRun(const std::vector<std::string>& args, int err_read,
+                                    int err_write) {
+  int out[2];
+  if (::pipe(out) != 0) return "no pipe";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::dup2(out[1], STDOUT_FILENO);
+    ::dup2(err_write, STDERR_FILENO);
+    std::vector<char*> argv = {const_cast<char*>(ORVALIN_PLACES_EXE)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(ORVALIN_PLACES_EXE, argv.data());
+    ::_exit(127);
+  }
+  ::close(out[1]);
+  ::close(err_write);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+  char buffer[1 << 16];
+  while (::read(out[0], buffer, sizeof buffer) > 0) {
+  }
+  ::close(out[0]);
+  std::string err;
+  for (ssize_t n; (n = ::read(err_read, buffer, sizeof buffer)) > 0;) {
+    err.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(err_read);
+  ::waitpid(child, nullptr, 0);
+  return err;
+}
+
+// A run over a second shows how far it has come on a terminal, on one line cleared at the end,
+// and nothing on a standard error that is no terminal.
+TEST(ToolsRun, ProgressOnlyOnATerminal) {
+  Program p;
+  testing::WriteFile(p.dir / "location.dat", std::string(20000 * kRecordSize, 'x'));
+  const std::vector<std::string> list = {"--file", p.dir / "location.dat", "list", "--format",
+                                         "csv"};
+  int master = -1, slave = -1;
+  ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+  const std::string shown = StandardErrorOfASlowRun(list, master, slave);
+  EXPECT_NE(shown.find("\r\x1b[Korvalin-places: "), std::string::npos) << shown;
+  EXPECT_NE(shown.find(" of 20000 records ("), std::string::npos) << shown;
+  EXPECT_TRUE(shown.ends_with("\r\x1b[K")) << shown;
+  int err[2];
+  ASSERT_EQ(::pipe(err), 0);
+  EXPECT_EQ(StandardErrorOfASlowRun(list, err[0], err[1]), "");
+}
 
 TEST(ToolsRun, SamplePlacesImportExportAndTable) {
   Program p;

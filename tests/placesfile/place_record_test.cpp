@@ -15,6 +15,12 @@ namespace {
 using testing::Place;
 using testing::SessionTest;
 
+// The file's name chosen, then the file opened.
+void OpenPlacesFile(Session& s) {
+  ChooseFileName(s);
+  OpenChosenFile(s);
+}
+
 std::string Bytes(const PlaceRecord& r) {
   const RecordBytes b = EncodeRecord(r);
   return {b.data(), b.size()};
@@ -103,6 +109,9 @@ TEST_F(PlacesFileTest, FailuresCarryTheirStandardDescription) {
               WritePlace(session, -4, r);
             }),
             "Bad record number");
+  // A file that is not open lacks no record: it is said not to be open.
+  EXPECT_EQ(fault_of([&] { ReadPlace(session, 1, r); }), "Places file not open");
+  EXPECT_EQ(fault_of([&] { WritePlace(session, 1, r); }), "Places file not open");
   std::filesystem::remove(FilePath());
   std::filesystem::create_directory(FilePath());
   EXPECT_EQ(fault_of([&] { OpenPlacesFile(session); }), "Permission denied");

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "common/text.h"
+#include "tests/support/places_csv_text.h"
 #include "tests/support/session_fixture.h"
 
 namespace orvalin {
@@ -15,9 +18,9 @@ TEST(PlacesCsv, ExportThenImportGivesTheSameRecords) {
       testing::Place("Œuilly", "France", "49 25 0 N", "3 41 0 E", -12),
       testing::Place("Šibenik", "Croatia", "43 44 0 N", "15 54 0 E", 32767),
   };
-  const CsvPlaces back = ParsePlacesCsv(PlacesCsv(records));
+  const CsvPlaces back = ParsePlacesCsv(testing::PlacesCsv(records));
   EXPECT_TRUE(back.problems.empty());
-  EXPECT_EQ(back.records, records);
+  EXPECT_EQ(testing::RecordsOf(back), records);
 }
 
 TEST(PlacesCsv, EveryBadLineIsListedWithItsNumber) {
@@ -32,7 +35,7 @@ TEST(PlacesCsv, EveryBadLineIsListedWithItsNumber) {
       "A name that is far too long,X,1 0 0 N,1 0 0 E,0\n"
       "Short,X,1 0 0 N\n";
   const CsvPlaces places = ParsePlacesCsv(text);
-  ASSERT_EQ(places.records.size(), 1u);
+  ASSERT_EQ(places.places.size(), 1u);
   std::vector<std::size_t> lines;
   for (const auto& p : places.problems) lines.push_back(p.line);
   EXPECT_EQ(lines, (std::vector<std::size_t>{4, 5, 6, 8, 9, 10}));
@@ -57,16 +60,23 @@ TEST(PlacesCsv, AnglesInEveryFormAreStoredInTheWindowsForm) {
   };
   for (const Case& c : cases) {
     const CsvPlaces places = ParsePlacesCsv(c.csv);
-    ASSERT_EQ(places.records.size(), 1u) << c.csv << places.problems.front().why;
-    EXPECT_EQ(places.records[0].LatitudeText, FixedText(c.latitude, kAngleWidth)) << c.csv;
-    EXPECT_EQ(places.records[0].LongitudeText, FixedText(c.longitude, kAngleWidth)) << c.csv;
-    EXPECT_EQ(places.records[0].GmtHours, c.gmt) << c.csv;
-    EXPECT_EQ(places.lines, std::vector<std::size_t>{2});
+    ASSERT_EQ(places.places.size(), 1u) << c.csv << places.problems.front().why;
+    const PlaceRecord& record = places.places[0].record;
+    EXPECT_EQ(record.LatitudeText, FixedText(c.latitude, kAngleWidth)) << c.csv;
+    EXPECT_EQ(record.LongitudeText, FixedText(c.longitude, kAngleWidth)) << c.csv;
+    EXPECT_EQ(record.GmtHours, c.gmt) << c.csv;
+    EXPECT_EQ(places.places[0].line, 2u);
   }
 }
 
 TEST(PlacesCsv, HeaderIsRequired) {
   EXPECT_EQ(ParsePlacesCsv("Geneva,Switzerland,46 12 0 N,6 9 0 E,1\n").problems.front().line, 1u);
+  // The world list's maker writes the same columns.
+  std::ifstream maker(ORVALIN_WORLD_PLACES_MAKER);
+  std::string line;
+  while (std::getline(maker, line) && !line.starts_with("HEADER = ")) {
+  }
+  EXPECT_EQ(line, "HEADER = \"" + PlacesCsvHeader(true) + "\"");
 }
 
 // Split into cells, a line of millions of commas took gigabytes before it was refused.
@@ -83,7 +93,7 @@ TEST(PlacesCsv, AnOverlongLineIsRefusedByItsNumberAndTheOthersAreRead) {
     EXPECT_EQ(lines.back(), 4u);
     EXPECT_EQ(lines[lines.size() - 2], 2u);
     EXPECT_EQ(places.problems.back().why, "the line is longer than 4096 bytes");
-    EXPECT_EQ(places.records.size(), 1u);
+    EXPECT_EQ(places.places.size(), 1u);
   }
 }
 

@@ -1,8 +1,7 @@
-#include "app/places_tool/places_check.h"
+#include "placesfile/place_rules.h"
 
 #include <cstdio>
 
-#include "cli/out_text.h"
 #include "common/escaped_text.h"
 #include "common/text.h"
 #include "engine/angle_forms.h"
@@ -17,9 +16,9 @@ struct Field {
 };
 constexpr Field kTextFields[] = {
     {"name", 0, kNameWidth},
-    {"country", kNameWidth, kCountryWidth},
-    {"latitude", kNameWidth + kCountryWidth, kAngleWidth},
-    {"longitude", kNameWidth + kCountryWidth + kAngleWidth, kAngleWidth}};
+    {"country", kCountryOffset, kCountryWidth},
+    {"latitude", kLatitudeOffset, kAngleWidth},
+    {"longitude", kLongitudeOffset, kAngleWidth}};
 
 // Bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D have no character in Windows-1252.
 bool IsUnassigned(unsigned char b) {
@@ -47,17 +46,6 @@ std::string ByteProblem(std::string_view bytes, const Field& field) {
 
 }  // namespace
 
-std::vector<PlaceProblem> CheckPlaces(std::string_view bytes) {
-  std::vector<PlaceProblem> problems;
-  const std::int64_t count = RecordsIn(bytes);
-  for (std::int64_t n = 1; n <= count; ++n) {
-    auto more =
-        CheckRecord(n, bytes.substr(static_cast<std::size_t>(n - 1) * kRecordSize, kRecordSize));
-    problems.insert(problems.end(), more.begin(), more.end());
-  }
-  return problems;
-}
-
 std::vector<PlaceProblem> CheckRecord(std::int64_t n, std::string_view raw) {
   std::vector<PlaceProblem> problems;
   const auto add = [&](std::string what) { problems.push_back({n, std::move(what)}); };
@@ -83,9 +71,9 @@ std::vector<PlaceProblem> CheckRecord(std::int64_t n, std::string_view raw) {
           EscapeControls(WithoutFilling(text)) + "\" " + angle.problem);
     }
   }
-  if (raw.size() == kRecordSize && (record.GmtHours < -12 || record.GmtHours > 14)) {
-    add("the offset from GMT, " + std::to_string(record.GmtHours) +
-        " hours, lies outside -12 to +14");
+  if (raw.size() == kRecordSize && !IsUsableGmt(record.GmtHours)) {
+    add("the offset from GMT, " + std::to_string(record.GmtHours) + " hours, lies outside " +
+        UsableGmtRange());
   }
   return problems;
 }

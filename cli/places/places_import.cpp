@@ -1,11 +1,11 @@
-#include "app/places_tool/places_import.h"
+#include "cli/places/places_import.h"
 
 #include <cstdio>
 #include <optional>
 
-#include "app/places_tool/places_check.h"
 #include "cli/tool_errors.h"
 #include "common/text.h"
+#include "placesfile/place_rules.h"
 #include "placesfile/places_csv.h"
 
 namespace orvalin {
@@ -74,7 +74,8 @@ CsvEncoding ReadEncoding(std::string_view option, std::string_view text) {
                  "\": the encodings are utf-8 and cp1252");
 }
 
-ImportedPlaces ReadImport(std::string bytes, CsvEncoding encoding, std::string_view name) {
+ImportedPlaces ReadImport(std::string bytes, CsvEncoding encoding, std::string_view name,
+                          const std::function<void(std::size_t)>& reached) {
   ImportedPlaces result;
   if (encoding == CsvEncoding::Cp1252) {
     result.text = DecodeCp1252(bytes);
@@ -105,8 +106,12 @@ ImportedPlaces ReadImport(std::string bytes, CsvEncoding encoding, std::string_v
           if (!p.in_bytes) add(place.line, p.what);
         }
         ++result.count;
+        reached(place.line);
       },
-      [&](const CsvProblem& p) { add(p.line, p.why); });
+      [&](const CsvProblem& p) {
+        add(p.line, p.why);
+        reached(p.line);
+      });
   return result;
 }
 

@@ -1,15 +1,19 @@
-#include "app/places_tool/places_cli.h"
+#include "cli/places/places_cli.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
-#include "app/places_tool/places_find.h"
-#include "app/places_tool/places_import.h"
-#include "app/places_tool/places_listing.h"
 #include "cli/command_line.h"
 #include "cli/out_text.h"
 #include "cli/place_input.h"
+#include "cli/places/places_find.h"
+#include "cli/places/places_import.h"
+#include "cli/places/places_listing.h"
 #include "cli/table_format.h"
 #include "cli/tool_errors.h"
 #include "common/failure.h"
@@ -29,12 +33,15 @@ constexpr OptionRule kOptions[] = {
     {"--replace", false},
     {"--dry-run", false},
     {"--limit", true},
+    {"--quiet", false},
+    {"--progress", false},
     {"--help", false, false, "-h"},
     {"--version", false, false, "-V"},
 };
 
 constexpr long long kFoundLines = 10;  // find's lines without --limit
 
+// {gmt} and {csv} stand for the zones' offsets and the CSV header, written where they are kept.
 constexpr std::string_view kHelp = R"(Usage: orvalin-places [--file FILE] COMMAND [OPTIONS]
 The places file of the Orvalin window (location.dat): find a place, list it,
 export it to CSV, import places from CSV, remove one, and check it.
@@ -61,18 +68,21 @@ Commands:
                           utf-8 (the default) or cp1252 (Windows spreadsheets)
   remove N                delete record N; the others move up
   check                   list what the window could not use: unreadable
-                          angles, offsets outside -12 to +14 hours, characters
+                          angles, offsets outside {gmt} hours, characters
                           outside Windows-1252, control characters, a partial
                           last record; exit status 1 when there is any
 
 Options:
   --file FILE             the places file (default: location.dat here, else
                           the window's, in $XDG_DATA_HOME/orvalin)
+  --quiet                 list, export, import, check: no progress line;
+                          --progress: one even when standard error is not a
+                          terminal (a run over a second shows one)
   -h, --help              show this help
   -V, --version           show the version
 
 CSV (UTF-8, commas or semicolons, "quotes" around a cell holding a separator):
-  name,country,latitude,longitude,gmt
+  {csv}
   Geneva,Switzerland,46 12 0 N,6 9 0 E,1
   Sydney,Australia,-33.87,151.21,+10
 Angles: 46.2 or -33.87 (north/east positive), 46.2N, 46°12'N, 46°12'0"N or
@@ -80,30 +90,48 @@ Angles: 46.2 or -33.87 (north/east positive), 46.2N, 46°12'N, 46°12'0"N or
 Exit status: 0 done, 1 failure or problems found, 2 bad usage.
 )";
 
+std::string Help() {
+  std::string help(kHelp);
+  const std::pair<std::string_view, std::string> marks[] = {{"{gmt}", UsableGmtRange()},
+                                                            {"{csv}", PlacesCsvHeader()}};
+  for (const auto& [mark, text] : marks) help.replace(help.find(mark), mark.size(), text);
+  return help;
+}
+
 struct Context {
   const CommandLine& cl;
   std::string file;
   std::ostream& out;
   std::ostream& err;
+  Progress::Mode progress;
+  bool err_terminal, out_terminal;
 };
 
-Listing ListingOf(const Context& c) { return {c.file, c.out, c.err}; }
+Progress ProgressOf(const Context& c, std::string what, long long total) {
+  return Progress(c.err, std::string(kProgram), std::move(what), total, c.progress, c.err_terminal);
+}
 
-int List(const Context& c) {
-  ListPlaces(ListingOf(c),
+// Rows written to a terminal as they are read would break a progress line on it: unless asked
+// for, it is left out when standard output is one too.
+Listing ListingOf(const Context& c, bool rows_to_out) {
+  return {c.file, c.out, c.err, c.progress, c.err_terminal && !(rows_to_out && c.out_terminal)};
+}
+
+int List(const Context& c, const std::string&) {
+  ListPlaces(ListingOf(c, true),
              ParseTableFormat("--format", c.cl.Value("--format").value_or("text")));
   return kExitOk;
 }
 
-int Export(const Context& c) {
+int Export(const Context& c, const std::string&) {
   const auto output = c.cl.Value("--output");
   if (!output) {
-    ExportPlaces(ListingOf(c), c.out);
+    ExportPlaces(ListingOf(c, true), c.out);
     return kExitOk;
   }
   OpenPlacesToRead(c.file);  // a missing places file leaves no empty CSV behind
   std::ofstream file(*output, std::ios::binary | std::ios::trunc);
-  ExportPlaces(ListingOf(c), file);
+  ExportPlaces(ListingOf(c, false), file);
   file.close();
   if (!file) throw ToolFailure(*output + ": cannot be written");
   return kExitOk;
@@ -156,7 +184,14 @@ int DryRun(const Context& c, std::size_t count) {
 int Import(const Context& c, const std::string& csv_path) {
   const CsvEncoding encoding =
       ReadEncoding("--encoding", c.cl.Value("--encoding").value_or("utf-8"));
-  const ImportedPlaces places = ReadImport(ReadCsv(csv_path), encoding, csv_path);
+  std::string csv = ReadCsv(csv_path);
+  const auto lines = static_cast<long long>(std::count(csv.begin(), csv.end(), '\n') +
+                                            (csv.empty() || csv.back() == '\n' ? 0 : 1));
+  const ImportedPlaces places = [&] {
+    Progress reading = ProgressOf(c, "lines read", lines);
+    return ReadImport(std::move(csv), encoding, csv_path,
+                      [&](std::size_t line) { reading.StepTo(static_cast<long long>(line)); });
+  }();
   if (!places.problems.empty()) {
     for (const std::string& p : places.problems) c.err << p << '\n';
     if (const std::size_t more = places.problem_count - places.problems.size(); more > 0) {
@@ -179,7 +214,11 @@ int Import(const Context& c, const std::string& csv_path) {
     const std::size_t before = present / kRecordSize;
     // The places are written as they are read again: the CSV text is all that is held.
     const auto imported = [&](const PlacesFile::PieceSink& sink) {
-      EachImportedRecord(places, sink);
+      Progress writing = ProgressOf(c, "places written", static_cast<long long>(places.count));
+      EachImportedRecord(places, [&](std::string_view record) {
+        sink(record);
+        writing.Step();
+      });
     };
     if (replace) {
       file.ReplaceWith(imported);
@@ -227,34 +266,51 @@ int Find(const Context& c, const std::string& text) {
       c.out, c.err);
 }
 
-int Check(const Context& c) {
-  return CheckPlacesFile(ListingOf(c)) ? kExitOk : kExitFailure;
+int Check(const Context& c, const std::string&) {
+  return CheckPlacesFile(ListingOf(c, false)) ? kExitOk : kExitFailure;
 }
 
-void OnlyWith(const CommandLine& cl, std::string_view command, std::string_view option,
-              std::string_view allowed, std::string_view also = {}) {
-  if (cl.Has(option) && command != allowed && command != also) {
-    throw BadUsage(std::string(option) + " goes with " + std::string(allowed) +
-                   (also.empty() ? "" : " or " + std::string(also)) + ", not " +
-                   std::string(command));
-  }
-}
-
+// Each command, the words it takes and the options that go with it; --file, --help and
+// --version go with any.
 struct Command {
   std::string_view name;
   std::size_t words;  // the command and what follows it
   std::string_view missing;
+  int (*run)(const Context&, const std::string& word);  // the word after the command, or ""
+  std::array<std::string_view, 5> options;
 };
-constexpr Command kCommands[] = {{"find", 2, "find needs the name to look for"},
-                                 {"list", 1, ""},
-                                 {"export", 1, ""},
-                                 {"import", 2, "import needs the CSV file to read"},
-                                 {"remove", 2, "remove needs the number of the record"},
-                                 {"check", 1, ""}};
+constexpr Command kCommands[] = {
+    {"find", 2, "find needs the name to look for", Find, {"--limit", "--format"}},
+    {"list", 1, "", List, {"--format", "--quiet", "--progress"}},
+    {"export", 1, "", Export, {"--output", "--quiet", "--progress"}},
+    {"import", 2, "import needs the CSV file to read", Import,
+     {"--replace", "--dry-run", "--encoding", "--quiet", "--progress"}},
+    {"remove", 2, "remove needs the number of the record", Remove, {}},
+    {"check", 1, "", Check, {"--quiet", "--progress"}}};
+constexpr std::string_view kAnyCommand[] = {"--file", "--help", "--version"};
+
+bool Takes(const Command& command, std::string_view option) {
+  return std::find(command.options.begin(), command.options.end(), option) != command.options.end();
+}
+
+// "find, list or check": the commands that pass `keep`, in the table's order.
+template <typename Keep>
+std::string CommandNames(Keep keep) {
+  std::vector<std::string_view> names;
+  for (const Command& command : kCommands) {
+    if (keep(command)) names.push_back(command.name);
+  }
+  std::string text;
+  for (std::size_t k = 0; k < names.size(); ++k) {
+    text.append(k == 0 ? "" : k + 1 == names.size() ? " or " : ", ").append(names[k]);
+  }
+  return text;
+}
 
 const Command& ChosenCommand(const std::vector<std::string>& words) {
+  const auto all = [](const Command&) { return true; };
   if (words.empty()) {
-    throw BadUsage("say what to do: find, list, export, import, remove or check (see --help)");
+    throw BadUsage("say what to do: " + CommandNames(all) + " (see --help)");
   }
   for (const Command& command : kCommands) {
     if (words.front() != command.name) continue;
@@ -264,39 +320,45 @@ const Command& ChosenCommand(const std::vector<std::string>& words) {
     }
     return command;
   }
-  throw BadUsage("unknown command \"" + words.front() +
-                 "\" (find, list, export, import, remove or check)");
+  throw BadUsage("unknown command \"" + words.front() + "\" (" + CommandNames(all) + ")");
 }
 
-int Dispatch(const Context& c, std::string_view command, const std::vector<std::string>& words) {
-  if (command == "find") return Find(c, words[1]);
-  if (command == "list") return List(c);
-  if (command == "export") return Export(c);
-  if (command == "import") return Import(c, words[1]);
-  if (command == "remove") return Remove(c, words[1]);
-  return Check(c);
+// An option given to a command it does not go with is refused, naming those it goes with.
+void OnlyItsOptions(const CommandLine& cl, const Command& command) {
+  for (const OptionRule& rule : kOptions) {
+    const std::string_view option = rule.name;
+    if (!cl.Has(option) || Takes(command, option) ||
+        std::find(std::begin(kAnyCommand), std::end(kAnyCommand), option) !=
+            std::end(kAnyCommand)) {
+      continue;
+    }
+    throw BadUsage(std::string(option) + " goes with " +
+                   CommandNames([&](const Command& other) { return Takes(other, option); }) +
+                   ", not " + std::string(command.name));
+  }
 }
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const CommandLine cl(args, kOptions);
-  if (AnswerHelpOrVersion(cl, out, kProgram, kHelp, ORVALIN_VERSION)) {
+  if (AnswerHelpOrVersion(cl, out, kProgram, Help(), ORVALIN_VERSION)) {
     EnsureWritten(out);
     return kExitOk;
   }
   const auto& words = cl.Positionals();
-  const std::string_view command = ChosenCommand(words).name;
-  OnlyWith(cl, command, "--format", "list", "find");
-  OnlyWith(cl, command, "--limit", "find");
+  const Command& command = ChosenCommand(words);
+  OnlyItsOptions(cl, command);
   if (cl.Has("--limit")) PositiveNumber("--limit", *cl.Value("--limit"));
-  OnlyWith(cl, command, "--output", "export");
-  for (const std::string_view option : {"--replace", "--dry-run", "--encoding"}) {
-    OnlyWith(cl, command, option, "import");
-  }
   if (cl.Has("--format")) ParseTableFormat("--format", *cl.Value("--format"));
   if (cl.Has("--encoding")) ReadEncoding("--encoding", *cl.Value("--encoding"));
 
-  const Context c{cl, ChosenPlacesFile(cl.Value("--file"), kProgram, err), out, err};
-  const int status = Dispatch(c, command, words);
+  const Context c{cl,
+                  ChosenPlacesFile(cl.Value("--file"), kProgram, err),
+                  out,
+                  err,
+                  ProgressMode(cl.Has("--quiet"), cl.Has("--progress")),
+                  isatty(STDERR_FILENO) != 0,
+                  isatty(STDOUT_FILENO) != 0};
+  const int status = command.run(c, words.size() > 1 ? words[1] : std::string());
   EnsureWritten(out);
   return status;
 }

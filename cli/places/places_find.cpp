@@ -1,4 +1,4 @@
-#include "app/places_tool/places_find.h"
+#include "cli/places/places_find.h"
 
 #include "cli/found_places.h"
 #include "cli/place_input.h"

@@ -26,9 +26,12 @@ struct ImportedPlaces {
 };
 
 // Every line of the file `name` (holding `bytes`) read as a place and judged by exactly the rules
-// of check. A file that is not UTF-8 when it should be is refused at its first bad byte. Nothing
-// but the text is kept: the places are read again as they are written.
-ImportedPlaces ReadImport(std::string bytes, CsvEncoding encoding, std::string_view name);
+// of check, `reached` told the number of each line read. A file that is not UTF-8 when it should
+// be is refused at its first bad byte. Nothing but the text is kept: the places are read again as
+// they are written.
+ImportedPlaces ReadImport(
+    std::string bytes, CsvEncoding encoding, std::string_view name,
+    const std::function<void(std::size_t line)>& reached = [](std::size_t) {});
 
 // Each place's 72 bytes in the order of the file, for places that ReadImport found good.
 void EachImportedRecord(const ImportedPlaces& places,

@@ -16,12 +16,10 @@ struct PlaceProblem {
   bool in_bytes = false;
 };
 
-// Every record, a partial last one included: texts with control characters or bytes that are no
-// Windows-1252 character, an empty name, angle texts the window cannot read without its messages
-// (or whose letter or size does not suit them), an offset outside -12 to +14 hours, and a last
-// record shorter than 72 bytes.
-std::vector<PlaceProblem> CheckPlaces(std::string_view bytes);
-// The problems of record n, given its bytes (fewer than 72 for a partial last record).
+// The problems of record n, given its bytes (fewer than 72 for a partial last record): texts with
+// control characters or bytes that are no Windows-1252 character, an empty name, angle texts the
+// window cannot read without its messages (or whose letter or size does not suit them), an offset
+// from GMT that no zone has (IsUsableGmt), and a record shorter than 72 bytes.
 std::vector<PlaceProblem> CheckRecord(std::int64_t n, std::string_view raw);
 
 }  // namespace orvalin

@@ -5,15 +5,19 @@
 #include <ostream>
 #include <string>
 
+#include "cli/progress.h"
 #include "cli/table_format.h"
 
 namespace orvalin {
 
-// Where a listing reads and writes: warnings of a partial last record go to `err`.
+// Where a listing reads and writes: warnings of a partial last record go to `err`, and so does
+// the progress of a long run, as `progress` and `terminal` say (cli/progress.h).
 struct Listing {
   std::string file;
   std::ostream& out;
   std::ostream& err;
+  Progress::Mode progress = Progress::Mode::Quiet;
+  bool terminal = false;
 };
 
 void ListPlaces(const Listing& l, TableFormat format);
