@@ -64,7 +64,7 @@ std::string Trimmed(std::string_view s) {
 std::string RawControlProblem(std::string_view what, const std::string& cell) {
   const std::u32string cps = CodePoints(cell);
   for (std::size_t i = 0; i < cps.size(); ++i) {
-    if (cps[i] < 0x20 || (cps[i] >= 0x7F && cps[i] <= 0x9F)) {
+    if (IsControlCharacter(cps[i])) {
       return std::string(what) + " has a control character (code " +
              std::to_string(static_cast<unsigned>(cps[i])) + ") at position " +
              std::to_string(i + 1);
