@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 
+#include "common/csv_cell.h"
 #include "common/escaped_text.h"
 #include "common/text.h"
 #include "engine/angle_forms.h"
@@ -176,16 +177,11 @@ std::size_t HeaderColumns(const std::vector<std::string>& cells) {
   return cells.size();
 }
 
-// The text without its filling, escaped; a leading blank, which the import trims, is escaped
-// too so that it comes back, and so is a first character that would make a spreadsheet run the
-// cell as a formula (a name from a shared file may be "=1+1"): the import reads both back.
-std::string CsvCell(std::string_view text) {
-  std::string cell = EscapeControls(text.substr(0, text.find_last_not_of(' ') + 1));
-  if (cell.starts_with(' ') || StartsLikeFormula(cell)) cell.replace(0, 1, HexEscape(cell.front()));
-  if (cell.find_first_of(",\"") == std::string::npos) return cell;
-  std::string out = "\"";
-  for (char c : cell) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return out + "\"";
+// The text without its filling, escaped, a leading blank and the start of a formula too (a name
+// from a shared file may be "=1+1"): the import reads it back whole.
+std::string PlaceCell(std::string_view text) {
+  return CsvCell(EscapeControls(text.substr(0, text.find_last_not_of(' ') + 1)),
+                 FormulaGuard::HexEscape);
 }
 
 // A line that no place can fill is refused by its number before it is split into cells, which
@@ -263,8 +259,9 @@ std::string PlacesCsv(const std::vector<PlaceRecord>& records) {
 }
 
 std::string PlacesCsvLine(const PlaceRecord& r) {
-  return CsvCell(r.PlaceName) + ',' + CsvCell(r.CountryName) + ',' + CsvCell(r.LatitudeText) + ',' +
-         CsvCell(r.LongitudeText) + ',' + std::to_string(r.GmtHours) + '\n';
+  return PlaceCell(r.PlaceName) + ',' + PlaceCell(r.CountryName) + ',' +
+         PlaceCell(r.LatitudeText) + ',' + PlaceCell(r.LongitudeText) + ',' +
+         std::to_string(r.GmtHours) + '\n';
 }
 
 }  // namespace orvalin
