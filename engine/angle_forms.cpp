@@ -15,8 +15,7 @@ namespace {
 constexpr double kMinutesPerDegree = 60;
 constexpr double kSecondsPerMinute = 60;
 constexpr long long kSecondsPerDegree = 3600;
-constexpr std::string_view kLetters = "NSEWO";
-constexpr std::string_view kSmallLetters = "nsewo";
+constexpr std::string_view kSmallLetters = "nsewo";  // kHemisphereLetters, one for one
 
 // The marks after degrees, minutes and seconds, the typographic primes included. Two apostrophes
 // stand for a double quote, as on keyboards without one.
@@ -58,8 +57,8 @@ class Cursor {
   char Letter() {
     if (rest_.empty()) return 0;
     const std::size_t at = kSmallLetters.find(rest_.front());
-    const char letter = at != std::string_view::npos ? kLetters[at] : rest_.front();
-    if (kLetters.find(letter) == std::string_view::npos) return 0;
+    const char letter = at != std::string_view::npos ? kHemisphereLetters[at] : rest_.front();
+    if (kHemisphereLetters.find(letter) == std::string_view::npos) return 0;
     rest_.remove_prefix(1);
     SkipBlanks();
     return letter;
@@ -124,9 +123,8 @@ TypedAngle FromMarked(const MarkedAngle& m, Axis axis) {
   const char letter = m.letter != 0 ? m.letter
                       : m.sign < 0  ? (latitude ? 'S' : 'W')
                                     : (latitude ? 'N' : 'E');
-  const bool window_positive = letter == 'N' || letter == 'W' || letter == 'O';
   angle.readable = true;
-  angle.value = window_positive ? m.magnitude : -m.magnitude;
+  angle.value = IsNegativeLetter(letter) ? -m.magnitude : m.magnitude;
   angle.problem = AxisProblem(axis, letter, angle.value);
   if (angle.problem.empty()) angle.window_text = WholeSecondsText(m.magnitude, letter);
   return angle;
@@ -151,7 +149,7 @@ std::string_view WhatIsMissing(AngleGap gap) {
 
 std::string AxisProblem(Axis axis, char letter, double value) {
   const bool latitude = axis == Axis::Latitude;
-  const std::string_view suits = latitude ? "NS" : "EWO";
+  const std::string_view suits = latitude ? kLatitudeLetters : kLongitudeLetters;
   if (suits.find(letter) == std::string_view::npos) {
     return std::string("ends in ") + letter + ", which does not suit a " +
            (latitude ? "latitude (N or S)" : "longitude (E, W or O)");
@@ -189,7 +187,7 @@ TypedAngle ReadTypedAngle(std::string_view text, Axis axis) {
   if (marked.matched) return FromMarked(marked, axis);
   std::string capital(text.substr(0, text.find_last_not_of(' ') + 1));
   if (!capital.empty() && kSmallLetters.find(capital.back()) != std::string_view::npos) {
-    capital.back() = kLetters[kSmallLetters.find(capital.back())];
+    capital.back() = kHemisphereLetters[kSmallLetters.find(capital.back())];
   }
   return ReadWindowAngle(capital, axis);
 }
