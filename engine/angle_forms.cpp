@@ -76,7 +76,7 @@ struct MarkedAngle {
   int sign = 0;  // -1, +1, or 0 when none was typed
   double magnitude = 0;
   char letter = 0;  // capital, 0 when none was typed
-  std::string problem;
+  Problem problem;
 };
 
 MarkedAngle ReadMarked(std::string_view text) {
@@ -118,7 +118,7 @@ std::string WholeSecondsText(double magnitude, char letter) {
 TypedAngle FromMarked(const MarkedAngle& m, Axis axis) {
   TypedAngle angle;
   angle.problem = m.problem;
-  if (!angle.problem.empty()) return angle;
+  if (angle.problem) return angle;
   const bool latitude = axis == Axis::Latitude;
   const char letter = m.letter != 0 ? m.letter
                       : m.sign < 0  ? (latitude ? 'S' : 'W')
@@ -126,7 +126,7 @@ TypedAngle FromMarked(const MarkedAngle& m, Axis axis) {
   angle.readable = true;
   angle.value = IsNegativeLetter(letter) ? -m.magnitude : m.magnitude;
   angle.problem = AxisProblem(axis, letter, angle.value);
-  if (angle.problem.empty()) angle.window_text = WholeSecondsText(m.magnitude, letter);
+  if (!angle.problem) angle.window_text = WholeSecondsText(m.magnitude, letter);
   return angle;
 }
 
@@ -147,7 +147,7 @@ std::string_view WhatIsMissing(AngleGap gap) {
 
 }  // namespace
 
-std::string AxisProblem(Axis axis, char letter, double value) {
+Problem AxisProblem(Axis axis, char letter, double value) {
   const bool latitude = axis == Axis::Latitude;
   const std::string_view suits = latitude ? kLatitudeLetters : kLongitudeLetters;
   if (suits.find(letter) == std::string_view::npos) {

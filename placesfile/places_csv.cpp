@@ -95,8 +95,8 @@ std::string AngleProblem(std::string_view what, const std::string& cell, Axis ax
   std::string reading = cell;
   if (separator == kSemicolon) std::replace(reading.begin(), reading.end(), ',', '.');
   const TypedAngle angle = ReadTypedAngle(reading, axis);
-  if (!angle.problem.empty()) {
-    return std::string(what) + " \"" + cell + "\" " + angle.problem + "; " +
+  if (angle.problem) {
+    return std::string(what) + " \"" + cell + "\" " + *angle.problem + "; " +
            AcceptedAngleForms(axis);
   }
   stored = angle.window_text;

@@ -75,9 +75,9 @@ std::vector<PlaceProblem> CheckRecord(std::int64_t n, std::string_view raw) {
   for (const bool latitude : {true, false}) {
     const std::string& text = latitude ? record.LatitudeText : record.LongitudeText;
     const TypedAngle angle = ReadWindowAngle(text, latitude ? Axis::Latitude : Axis::Longitude);
-    if (!angle.problem.empty()) {
+    if (angle.problem) {
       add(std::string("the ") + (latitude ? "latitude" : "longitude") + " \"" +
-          EscapeControls(WithoutFilling(text)) + "\" " + angle.problem);
+          EscapeControls(WithoutFilling(text)) + "\" " + *angle.problem);
     }
   }
   if (raw.size() == kRecordSize && (record.GmtHours < -12 || record.GmtHours > 14)) {
