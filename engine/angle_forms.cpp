@@ -15,7 +15,12 @@ namespace {
 constexpr double kMinutesPerDegree = 60;
 constexpr double kSecondsPerMinute = 60;
 constexpr long long kSecondsPerDegree = 3600;
-constexpr std::string_view kSmallLetters = "nsewo";  // kHemisphereLetters, one for one
+
+// A hemisphere letter typed small, as its capital; any other character as it is.
+char HemisphereCapital(char c) {
+  const char capital = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  return kHemisphereLetters.find(capital) != std::string_view::npos ? capital : c;
+}
 
 // The marks after degrees, minutes and seconds, the typographic primes included. Two apostrophes
 // stand for a double quote, as on keyboards without one.
@@ -56,8 +61,7 @@ class Cursor {
 
   char Letter() {
     if (rest_.empty()) return 0;
-    const std::size_t at = kSmallLetters.find(rest_.front());
-    const char letter = at != std::string_view::npos ? kHemisphereLetters[at] : rest_.front();
+    const char letter = HemisphereCapital(rest_.front());
     if (kHemisphereLetters.find(letter) == std::string_view::npos) return 0;
     rest_.remove_prefix(1);
     SkipBlanks();
@@ -186,9 +190,7 @@ TypedAngle ReadTypedAngle(std::string_view text, Axis axis) {
   const MarkedAngle marked = ReadMarked(text);
   if (marked.matched) return FromMarked(marked, axis);
   std::string capital(text.substr(0, text.find_last_not_of(' ') + 1));
-  if (!capital.empty() && kSmallLetters.find(capital.back()) != std::string_view::npos) {
-    capital.back() = kHemisphereLetters[kSmallLetters.find(capital.back())];
-  }
+  if (!capital.empty()) capital.back() = HemisphereCapital(capital.back());
   return ReadWindowAngle(capital, axis);
 }
 

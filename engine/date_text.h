@@ -15,7 +15,7 @@ inline constexpr int kPreciseUntilYear = 2200;
 
 // The parts of a "d-m-y" text: the day before the first "-", the month up to the next one, the
 // year after it. Without a second "-" there is no month and the year is the whole text; without
-// any "-" there is no day either. Nothing is read or checked: each reader does that its own way.
+// any "-" there is no day either. Nothing is read or checked here.
 struct DateParts {
   bool has_day = false, has_month = false;
   std::string_view day, month, year;
