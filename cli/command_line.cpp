@@ -7,8 +7,8 @@
 
 namespace orvalin {
 
-ArgumentReader::ArgumentReader(std::span<const std::string> args,
-                               std::span<const OptionRule> rules, LineForm form)
+ArgumentReader::ArgumentReader(std::span<const std::string> args, std::span<const OptionRule> rules,
+                               LineForm form)
     : args_(args), rules_(rules), form_(form) {}
 
 std::optional<ArgumentReader::Argument> ArgumentReader::Next() {

@@ -41,8 +41,7 @@ struct MessageRow {
 constexpr MessageRow kMessages[] = {
     {Message::NoSunrise, {"Pas de lever de soleil", "No sunrise"}},
     {Message::NoSunset, {"Pas de coucher de soleil", "No sunset"}},
-    {Message::ImpreciseAfterLastYear,
-     {kAfterLastYearFrench.view(), kAfterLastYearEnglish.view()}},
+    {Message::ImpreciseAfterLastYear, {kAfterLastYearFrench.view(), kAfterLastYearEnglish.view()}},
     {Message::ImpreciseBeforeFirstYear,
      {kBeforeFirstYearFrench.view(), kBeforeFirstYearEnglish.view()}},
     {Message::PlaceNotFound, {"Lieu inconnu", "Place not found"}},

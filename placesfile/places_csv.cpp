@@ -259,9 +259,8 @@ std::string PlacesCsv(const std::vector<PlaceRecord>& records) {
 }
 
 std::string PlacesCsvLine(const PlaceRecord& r) {
-  return PlaceCell(r.PlaceName) + ',' + PlaceCell(r.CountryName) + ',' +
-         PlaceCell(r.LatitudeText) + ',' + PlaceCell(r.LongitudeText) + ',' +
-         std::to_string(r.GmtHours) + '\n';
+  return PlaceCell(r.PlaceName) + ',' + PlaceCell(r.CountryName) + ',' + PlaceCell(r.LatitudeText) +
+         ',' + PlaceCell(r.LongitudeText) + ',' + std::to_string(r.GmtHours) + '\n';
 }
 
 }  // namespace orvalin
