@@ -59,7 +59,10 @@ std::variant<Action, std::string> FromObject(const QJsonObject& o) {
     if (what != QJsonValue("fields") && what != QJsonValue("captions")) {
       return std::string(R"(dump must be "fields" or "captions")");
     }
-    return Make(Action::Kind::Dump, what);
+    Action action = Make(Action::Kind::Dump);
+    action.listing =
+        what == QJsonValue("fields") ? Action::Listing::Fields : Action::Listing::Captions;
+    return action;
   }
   return "unknown action: " + QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString();
 }

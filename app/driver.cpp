@@ -19,14 +19,14 @@ std::string Driver::FieldText(std::string_view name) const {
 
 bool Driver::Run(std::string_view line) {
   const auto read = ReadAction(line);
-  const std::string error = std::holds_alternative<Action>(read) ? Act(std::get<Action>(read))
-                                                                 : std::get<std::string>(read);
-  if (error.empty()) return true;
-  Emit(JsonLine().Text("error", error));
+  const Problem error = std::holds_alternative<Action>(read) ? Act(std::get<Action>(read))
+                                                             : std::get<std::string>(read);
+  if (!error) return true;
+  Emit(JsonLine().Text("error", *error));
   return false;
 }
 
-std::string Driver::Act(const Action& action) {
+Problem Driver::Act(const Action& action) {
   switch (action.kind) {
     case Action::Kind::Set:
       return Set(action);
@@ -46,7 +46,7 @@ std::string Driver::Act(const Action& action) {
   return {};
 }
 
-std::string Driver::Set(const Action& action) {
+Problem Driver::Set(const Action& action) {
   QLineEdit* field = window_.Field(action.name);
   if (field == nullptr) return "unknown field " + Quoted(action.name);
   if (field->isHidden()) return "the field " + Quoted(action.name) + " is hidden and cannot be set";
@@ -56,21 +56,21 @@ std::string Driver::Set(const Action& action) {
   return {};
 }
 
-std::string Driver::Click(const Action& action) {
+Problem Driver::Click(const Action& action) {
   QAbstractButton* button = window_.Button(action.name);
   if (button == nullptr) return "unknown button " + Quoted(action.name);
   button->click();
   return {};
 }
 
-std::string Driver::Get(const Action& action) {
+Problem Driver::Get(const Action& action) {
   if (window_.Field(action.name) == nullptr) return "unknown field " + Quoted(action.name);
   Emit(JsonLine().Text("field", action.name).Text("text", FieldText(action.name)));
   return {};
 }
 
-std::string Driver::Dump(const Action& action) {
-  if (action.name == "fields") {
+Problem Driver::Dump(const Action& action) {
+  if (action.listing == Action::Listing::Fields) {
     for (const ControlEntry& entry : kControls) {
       if (entry.kind != ControlKind::Field) continue;
       Emit(JsonLine().Text("field", entry.name).Text("text", FieldText(entry.name)));

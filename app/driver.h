@@ -6,6 +6,7 @@
 
 #include "app/action.h"
 #include "app/scripted_dialogs.h"
+#include "common/problem.h"
 #include "ui/form1.h"
 
 namespace orvalin {
@@ -19,12 +20,12 @@ class Driver {
   bool Run(std::string_view line);
 
  private:
-  // "" when done, else the error's text.
-  std::string Act(const Action& action);
-  std::string Set(const Action& action);
-  std::string Click(const Action& action);
-  std::string Get(const Action& action);
-  std::string Dump(const Action& action);
+  // Nothing when done, else the error's text.
+  Problem Act(const Action& action);
+  Problem Set(const Action& action);
+  Problem Click(const Action& action);
+  Problem Get(const Action& action);
+  Problem Dump(const Action& action);
   // The whole text of a field the layout names.
   std::string FieldText(std::string_view name) const;
 

@@ -13,10 +13,13 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "app/driver.h"
 #include "app/json_line.h"
 #include "app/scripted_dialogs.h"
+#include "cli/command_line.h"
+#include "cli/tool_errors.h"
 #include "engine/date_text.h"
 #include "placesfile/places_file.h"
 #include "ui/form1.h"
@@ -26,6 +29,8 @@ namespace {
 constexpr int kScriptError = 2;
 
 struct Options {
+  bool help = false;
+  std::optional<std::string> error;  // a command line not understood, as the error event says
   std::optional<std::string> dir;
   std::optional<std::chrono::year_month_day> today;
 };
@@ -35,21 +40,36 @@ int Fail(const std::string& text) {
   return kScriptError;
 }
 
-// "" when the arguments are understood, else the error's text.
-std::string ParseArguments(int argc, char* argv[], Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if (i + 1 >= argc || (argument != "--dir" && argument != "--today")) {
-      return "usage: orvalin-driver [--dir DIR] [--today DD-MM-YYYY]";
+// Read in order, as a script's writer expects: the first misfit is the one reported. --help is
+// understood only alone; --dir and --today may be repeated, the last one counting.
+Options ParseArguments(const std::vector<std::string>& args) {
+  constexpr orvalin::OptionRule kRules[] = {
+      {"--dir", true, true},
+      {"--today", true, true},
+      {"--help", false, false, "-h"},
+  };
+  constexpr std::string_view kUsageLine = "usage: orvalin-driver [--dir DIR] [--today DD-MM-YYYY]";
+  Options options;
+  try {
+    orvalin::ArgumentReader reader(args, kRules, {.words = false, .joined_values = false});
+    while (const auto argument = reader.Next()) {
+      const std::string_view name = argument->rule->name;
+      if (name == "--help") {
+        options.help = args.size() == 1;
+        if (!options.help) options.error = std::string(kUsageLine);
+        return options;
+      }
+      if (name == "--dir") {
+        options.dir = argument->value;
+      } else if (!(options.today = orvalin::ReadStrictDate(argument->value))) {
+        options.error = "--today needs a date as DD-MM-YYYY, not " + argument->value;
+        return options;
+      }
     }
-    const std::string value = argv[++i];
-    if (argument == "--dir") {
-      options.dir = value;
-    } else if (!(options.today = orvalin::ReadStrictDate(value))) {
-      return "--today needs a date as DD-MM-YYYY, not " + value;
-    }
+  } catch (const orvalin::BadUsage&) {
+    options.error = std::string(kUsageLine);
   }
-  return {};
+  return options;
 }
 
 // For tests of two writers: with ORVALIN_TEST_HOLD_LOCK naming a flag file, every lock the window
@@ -81,15 +101,13 @@ constexpr std::string_view kUsage =
     "input, writing what the window shows as JSON Lines; see the manual page, orvalin-driver(1).\n";
 
 int main(int argc, char* argv[]) {
-  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+  const Options options = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+  if (options.help) {
     std::cout << kUsage;
     return 0;
   }
   std::signal(SIGXFSZ, SIG_IGN);  // a write over the file-size limit fails instead of killing
-  Options options;
-  if (const std::string error = ParseArguments(argc, argv, options); !error.empty()) {
-    return Fail(error);
-  }
+  if (options.error) return Fail(*options.error);
   if (options.dir && ::chdir(options.dir->c_str()) != 0) {
     return Fail("cannot make " + *options.dir + " the current directory");
   }

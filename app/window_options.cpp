@@ -1,5 +1,8 @@
 #include "app/window_options.h"
 
+#include "cli/command_line.h"
+#include "cli/tool_errors.h"
+
 namespace orvalin {
 
 const std::string_view kWindowHelp =
@@ -27,19 +30,24 @@ Exit status: 0 done, 1 the places folder cannot be used, 2 bad usage.
 const std::string_view kWindowUsage = "usage: orvalin [--dir DIR] [--help] [--version]";
 
 WindowOptions ParseWindowOptions(const std::vector<std::string>& args) {
+  constexpr OptionRule kRules[] = {
+      {"--dir", true},
+      {"--help", false, false, "-h"},
+      {"--version", false, false, "-V"},
+  };
+  using Action = WindowOptions::Action;
   WindowOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") return {WindowOptions::Action::Help, std::nullopt};
-    if (arg == "--version" || arg == "-V") return {WindowOptions::Action::Version, std::nullopt};
-    std::optional<std::string> dir;
-    if (arg == "--dir" && i + 1 < args.size()) {
-      dir = args[++i];
-    } else if (arg.starts_with("--dir=")) {
-      dir = arg.substr(6);
+  try {
+    // Read in order: --help or --version answers at once, even with a bad argument after it.
+    ArgumentReader reader(args, kRules, {.words = false});
+    while (const auto argument = reader.Next()) {
+      if (argument->rule->name == "--help") return {Action::Help, std::nullopt};
+      if (argument->rule->name == "--version") return {Action::Version, std::nullopt};
+      if (argument->value.empty()) return {Action::BadUsage, std::nullopt};
+      options.dir = argument->value;
     }
-    if (!dir || dir->empty() || options.dir) return {WindowOptions::Action::BadUsage, std::nullopt};
-    options.dir = std::move(dir);
+  } catch (const BadUsage&) {
+    return {Action::BadUsage, std::nullopt};
   }
   return options;
 }

@@ -1,5 +1,5 @@
-// A small command-line reader: "--name value", "--name=value", "-n value", flags and positional
-// words.
+// The command-line reader of every program: "--name value", "--name=value", "-n value", flags and
+// positional words.
 #pragma once
 
 #include <optional>
@@ -18,6 +18,39 @@ struct OptionRule {
   bool value_after_equals = false;   // takes a value only as "--name=VALUE", else none
 };
 
+// What a command line allows besides its options.
+struct LineForm {
+  bool words = true;          // positional words, and "--" that ends the options before them
+  bool joined_values = true;  // "--name=VALUE" as well as "--name VALUE"
+};
+
+// Reads a command line one argument at a time, for a program that acts on each before reading
+// the next.
+class ArgumentReader {
+ public:
+  struct Argument {
+    const OptionRule* rule;  // nullptr for a word
+    std::string value;       // the option's value, or the word
+  };
+
+  ArgumentReader(std::span<const std::string> args, std::span<const OptionRule> rules,
+                 LineForm form = {});
+
+  // The next option or word; nothing at the end. Fails with BadUsage on an unknown option, an
+  // option given twice that is not repeatable, a missing value, a value where none goes, and
+  // what `form` does not allow.
+  std::optional<Argument> Next();
+
+ private:
+  std::span<const std::string> args_;
+  std::span<const OptionRule> rules_;
+  LineForm form_;
+  std::size_t at_ = 0;
+  bool options_ended_ = false;
+  std::vector<std::string_view> given_;  // the options read so far
+};
+
+// A whole command line read at once.
 class CommandLine {
  public:
   // Fails with BadUsage on an unknown option, a missing value or an option given twice that is

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "common/escaped_text.h"
 #include "common/text.h"
 
 namespace orvalin {
@@ -92,19 +91,6 @@ std::string ClockText(double hours, bool minutes, bool time_of_day) {
     AppendDigits(text, seconds % 60, 2);
   }
   return text;
-}
-
-std::string CsvCell(std::string_view text) {
-  std::string cell = StartsLikeFormula(text) ? "'" + std::string(text) : std::string(text);
-  const bool quote = cell.find_first_of(",\"\r\n") != std::string::npos ||
-                     (!cell.empty() && (cell.front() == ' ' || cell.back() == ' '));
-  if (!quote) return cell;
-  std::string out = "\"";
-  for (const char c : cell) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
 }
 
 std::string Columns(const std::vector<std::vector<std::string>>& rows,

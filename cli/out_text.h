@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/text.h"  // JsonString
+#include "common/csv_cell.h"  // CsvCell
+#include "common/text.h"      // JsonString
 
 namespace orvalin {
 
@@ -26,12 +27,6 @@ std::string IsoTimestamp(std::chrono::year_month_day date, double hours, int off
 // Hours as "07:15:49", or "07:15" to the minute, rounded; a time of day stops at the day's last
 // second or minute, a length does not ("24:00:00").
 std::string ClockText(double hours, bool minutes, bool time_of_day);
-
-// A CSV cell of text: quoted (quotes doubled) when it holds a comma, a quote, a line break, or a
-// blank at either end, which a spreadsheet would otherwise drop; led by an apostrophe, which
-// spreadsheets show as text, when it begins as a formula would ("=1+1", "-2+3"). Numbers are
-// written bare, never through it.
-std::string CsvCell(std::string_view text);
 
 // Rows of cells laid out in columns two blanks apart; `right_aligned[c]` aligns column c on the
 // right. Widths count characters, so "°" counts once.

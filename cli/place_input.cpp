@@ -19,8 +19,8 @@ namespace {
 TypedAngle CheckedTyped(std::string_view option, std::string_view text, Axis axis) {
   TypedAngle angle = ReadTypedAngle(text, axis);
   const std::string quoted = std::string(option) + " \"" + std::string(text) + "\": ";
-  if (!angle.problem.empty()) {
-    throw BadUsage(quoted + angle.problem + "; " + AcceptedAngleForms(axis));
+  if (angle.problem) {
+    throw BadUsage(quoted + *angle.problem + "; " + AcceptedAngleForms(axis));
   }
   if (CharacterCount(angle.window_text) > kAngleWidth) {
     throw BadUsage(quoted + "longer than 15 characters, the width of the places file");
@@ -39,8 +39,8 @@ double StoredAngle(const PlaceRecord& record, std::int64_t n, Axis axis) {
   const TypedAngle angle = ReadWindowAngle(text, axis);
   if (angle.readable) return angle.value;
   throw ToolFailure(RecordName(record, n) + ": the " + (latitude ? "latitude" : "longitude") +
-                    " \"" + EscapeControls(WithoutFilling(text)) + "\" " + angle.problem +
-                    " (orvalin-places check lists such records)");
+                    " \"" + EscapeControls(WithoutFilling(text)) + "\" " +
+                    angle.problem.value_or("") + " (orvalin-places check lists such records)");
 }
 
 }  // namespace

@@ -124,8 +124,8 @@ void SaveModif(Session& s) {
     OpenChosenFileToWrite(s);
     step = kNumber;
     ShowRecordNumber(s, s.CurrentRecord);
-    for (int part = 0; part < 4; ++part) {
-      step = kFirstText + part;
+    for (const PlaceText part : kPlaceTexts) {
+      step = kFirstText + static_cast<int>(part);
       TakePlaceText(s, part);
     }
     step = kGmt;

@@ -13,22 +13,6 @@
 namespace orvalin {
 namespace {
 
-struct DayMonthYear {
-  std::int16_t day = 0, month = 0, year = 0;
-};
-
-// Day before the first "-", month up to the next one (0 without it), year after it (the whole
-// text without it). No range test: EPHEMERIDES takes the numbers as they are.
-DayMonthYear SplitDate(const std::string& text) {
-  const DateParts parts = SplitDateText(text);
-  if (!parts.has_day) Fail(Fault::InvalidCall);
-  DayMonthYear date;
-  date.day = RoundToInt16(ReadNumber(parts.day));
-  if (parts.has_month) date.month = RoundToInt16(ReadNumber(parts.month));
-  date.year = RoundToInt16(ReadNumber(parts.year));
-  return date;
-}
-
 // A result the computation did not reach is shown empty, never another day's value.
 void ShowResult(Session& s, Field field, const std::optional<double>& reached,
                 std::string (*format)(double)) {
@@ -59,9 +43,11 @@ void CalculateDay(Session& s) {
     VerifAngle(s.window, s.WorkPlace.LatitudeText, latitude);
     s.Calculated = Session::CalculatedPlace{latitude, longitude};
     if (s.window.FieldText(Field::Date).empty()) SetTodayDate(s);
-    const DayMonthYear date = SplitDate(s.window.FieldText(Field::Date));
+    // No range test: EPHEMERIDES takes the numbers as they are.
+    const auto date = ReadDateNumbers(s.window.FieldText(Field::Date), PartRanges::Unchecked);
+    if (!date) Fail(Fault::InvalidCall);
     const SunDay day = EPHEMERIDES(s.window, s.DayResults, longitude, latitude, s.HorizonAltitude,
-                                   date.day, date.month, date.year);
+                                   date->day, date->month, date->year);
 
     line = kShowResults;
     ShowResult(s, Field::SunriseTime, day.SunriseTime, TimeText);

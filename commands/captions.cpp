@@ -11,28 +11,6 @@
 namespace orvalin {
 namespace {
 
-// English captions are set in this order.
-constexpr std::array<CaptionRow, 18> kCaptions{{
-    {"RunName", "Calculate with new date", "Calcul avec nouvelle date"},
-    {"PreviousDay", "Previous day", "Jr. précédent"},
-    {"Today", "Today's date", "Aujourd'hui"},
-    {"NextDay", "Next day", "Jour suivant"},
-    {"Label2", "Place", "Lieu"},
-    {"Label5", "Country", "Pays"},
-    {"Label12", "SunRise", "Lever"},
-    {"Label9", "Record number", "No de l'enregistr."},
-    {"Label16", "SunSet", "Coucher"},
-    {"Label18", "Duration", "Durée"},
-    {"Frame2", "Results", "Résultats"},
-    {"Frame3", "Database of places", "Base de données des lieux"},
-    {"PreviousData", "Previous place", "Lieu précédent"},
-    {"NextData", "Next Place", "Lieu suivant"},
-    {"SaveModif", "Update Place", "Mise à jour"},
-    {"Newdata", "Save new place", "Sauve le nx. lieu"},
-    {"DefaultData", "Define as default place", "Défini comme lieu par défaut"},
-    {"SearchName", "Search place", "Cherche un lieu"},
-}};
-
 // French captions are set in another order, by index into kCaptions.
 constexpr std::array<int, 18> kFrenchOrder{0, 1, 2, 4, 3, 8, 6, 5, 7, 9, 10, 11, 12, 13, 14, 15, 16, 17};
 

@@ -9,36 +9,17 @@
 #include "commands/messages.h"
 #include "commands/place_steps.h"
 #include "commands/working_date.h"
-#include "common/read_number.h"
 #include "engine/date_text.h"
 
 namespace orvalin {
 namespace {
 
-constexpr int kLatestTypedYear = 32000;
-
 enum class DateOverflow { IsRefused, Fails };
 
-struct TypedDate {
-  int day = 0, month = 0, year = 0;
-};
-
-// Day before the first "-", month up to the next, year after it, each read and rounded to 16
-// bits, and each checked before the next is read: nothing when a "-" is missing or a part is out
-// of its range. An overflow is refused the same way unless it `Fails`.
-std::optional<TypedDate> ReadTypedDate(std::string_view text, DateOverflow overflow) {
-  const DateParts parts = SplitDateText(text);
-  if (!parts.has_day) return std::nullopt;
+// A part out of its range is refused; so is an overflow unless it `Fails`.
+std::optional<DateNumbers> ReadTypedDate(std::string_view text, DateOverflow overflow) {
   try {
-    TypedDate date;
-    date.day = RoundToInt16(ReadNumber(parts.day));
-    if (date.day < 1 || date.day > 31 || !parts.has_month) return std::nullopt;
-    date.month = RoundToInt16(ReadNumber(parts.month));
-    if (date.month < 1 || date.month > 12) return std::nullopt;
-    const double year = ReadNumber(parts.year);
-    if (year > kLatestTypedYear) return std::nullopt;
-    date.year = RoundToInt16(year);
-    return date;
+    return ReadDateNumbers(text, PartRanges::Typed);
   } catch (const Failure&) {
     if (overflow == DateOverflow::Fails) throw;
     return std::nullopt;

@@ -1,5 +1,5 @@
 // A window held in memory: fields and captions in maps, scripted answers, a log of what the
-// logic showed. Used by the tests and by the command-line tools, which have no screen.
+// logic showed. Used by the tests, benchmarks and fuzz targets, which have no screen.
 #pragma once
 
 #include <array>

@@ -2,8 +2,35 @@
 
 #include <cstddef>
 
+#include "engine/date_text.h"
+
 namespace orvalin {
 namespace {
+
+// A text ending in a year, put together at compile time so that the catalogue holds the years
+// the engine is precise in rather than copies of them.
+class TextWithYear {
+ public:
+  constexpr TextWithYear(std::string_view text, int year) {
+    for (const char c : text) chars_[size_++] = c;
+    char digits[8] = {};
+    std::size_t count = 0;
+    for (; year > 0; year /= 10) digits[count++] = static_cast<char>('0' + year % 10);
+    while (count > 0) chars_[size_++] = digits[--count];
+  }
+  constexpr std::string_view view() const { return {chars_.data(), size_}; }
+
+ private:
+  std::array<char, 64> chars_{};
+  std::size_t size_ = 0;
+};
+
+constexpr TextWithYear kAfterLastYearFrench("Calculs imprécis après l'an ", kPreciseUntilYear);
+constexpr TextWithYear kAfterLastYearEnglish("Calculation not precise over year ",
+                                             kPreciseUntilYear);
+constexpr TextWithYear kBeforeFirstYearFrench("Calculs imprécis avant l'an ", kPreciseFromYear);
+constexpr TextWithYear kBeforeFirstYearEnglish("Calculation not precise under year ",
+                                               kPreciseFromYear);
 
 struct MessageRow {
   Message message;
@@ -14,10 +41,9 @@ struct MessageRow {
 constexpr MessageRow kMessages[] = {
     {Message::NoSunrise, {"Pas de lever de soleil", "No sunrise"}},
     {Message::NoSunset, {"Pas de coucher de soleil", "No sunset"}},
-    {Message::ImpreciseAfterLastYear,
-     {"Calculs imprécis après l'an 2200", "Calculation not precise over year 2200"}},
+    {Message::ImpreciseAfterLastYear, {kAfterLastYearFrench.view(), kAfterLastYearEnglish.view()}},
     {Message::ImpreciseBeforeFirstYear,
-     {"Calculs imprécis avant l'an 1800", "Calculation not precise under year 1800"}},
+     {kBeforeFirstYearFrench.view(), kBeforeFirstYearEnglish.view()}},
     {Message::PlaceNotFound, {"Lieu inconnu", "Place not found"}},
     {Message::DateFormatError, {"error date format dd-mm-yyyy", "error date format dd-mm-yyyy"}},
     {Message::ConfirmNewPlace,

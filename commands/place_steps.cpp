@@ -60,19 +60,20 @@ void ShowPlace(Session& s, const PlaceRecord& source) {
   s.window.SetFieldText(Field::Gmt, NumberText(source.GmtHours));
 }
 
-void TakePlaceText(Session& s, int part) {
+void TakePlaceText(Session& s, PlaceText part) {
   switch (part) {
-    case 0:
+    case PlaceText::Name:
       s.WorkPlace.PlaceName = FixedText(s.window.FieldText(Field::City), kNameWidth);
       break;
-    case 1:
+    case PlaceText::Country:
       s.WorkPlace.CountryName = FixedText(s.window.FieldText(Field::Country), kCountryWidth);
       break;
-    case 2:
+    case PlaceText::Latitude:
       s.WorkPlace.LatitudeText = FixedText(s.window.FieldText(Field::Latitude), kAngleWidth);
       break;
-    default:
+    case PlaceText::Longitude:
       s.WorkPlace.LongitudeText = FixedText(s.window.FieldText(Field::Longitude), kAngleWidth);
+      break;
   }
 }
 
@@ -81,7 +82,7 @@ void TakeGmtHours(Session& s) {
 }
 
 void TakePlace(Session& s) {
-  for (int part = 0; part < 4; ++part) TakePlaceText(s, part);
+  for (const PlaceText part : kPlaceTexts) TakePlaceText(s, part);
   TakeGmtHours(s);
 }
 

@@ -31,8 +31,11 @@ void ClosePlacesFile(Session& s);
 void ShowPlace(Session& s, const PlaceRecord& source);
 // WorkPlace from the place fields; the offset is RoundToInt16(ReadNumber(GMT)).
 void TakePlace(Session& s);
-// The parts of TakePlace, for operations that number them apart.
-void TakePlaceText(Session& s, int part);  // 0 name, 1 country, 2 latitude, 3 longitude
+// The parts of TakePlace, for operations that number them apart, in the order they are taken.
+enum class PlaceText { Name, Country, Latitude, Longitude };
+inline constexpr PlaceText kPlaceTexts[] = {PlaceText::Name, PlaceText::Country,
+                                            PlaceText::Latitude, PlaceText::Longitude};
+void TakePlaceText(Session& s, PlaceText part);
 void TakeGmtHours(Session& s);
 
 // Empties SunRise, Azimuth, Culmination, Azimuth3, SunSet, Azimuth2 and Duration.

@@ -1,5 +1,5 @@
-// What the logic needs of the window. The Qt window implements it; tests and the command-line
-// tools use MemoryWindow.
+// What the logic needs of the window. The Qt window implements it, for the desktop program and
+// the driver; tests, benchmarks and fuzz targets use MemoryWindow.
 #pragma once
 
 #include <chrono>

@@ -10,8 +10,6 @@ namespace {
 constexpr char kEscape = '\\';
 constexpr std::size_t kHexEscapeSize = 4;  // \xHH
 
-bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
-
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -32,7 +30,7 @@ std::string EscapeControls(std::string_view utf8) {
   for (const char32_t c : CodePoints(utf8)) {
     if (c == kEscape) {
       out += "\\\\";
-    } else if (IsControl(c)) {
+    } else if (IsControlCharacter(c)) {
       AppendHexEscape(out, c);
     } else {
       AppendUtf8(out, c);

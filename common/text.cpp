@@ -1,5 +1,6 @@
 #include "common/text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -16,10 +17,12 @@ constexpr std::array<char32_t, 32> kHighControls = {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+bool IsScalarValue(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
+
 }  // namespace
 
 void AppendUtf8(std::string& out, char32_t c) {
-  if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = kReplacement;
+  if (!IsScalarValue(c)) c = kReplacement;
   if (c < 0x80) {
     out += static_cast<char>(c);
   } else if (c < 0x800) {
@@ -37,41 +40,38 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
+Utf8Sequence Utf8SequenceAt(std::string_view s, std::size_t at) {
+  const auto b = static_cast<unsigned char>(s[at]);
+  std::size_t extra = 0;
+  char32_t c = 0;
+  char32_t minimum = 0;
+  if (b < 0x80) return {b, 1};
+  if ((b & 0xE0) == 0xC0) {
+    extra = 1, c = b & 0x1F, minimum = 0x80;
+  } else if ((b & 0xF0) == 0xE0) {
+    extra = 2, c = b & 0x0F, minimum = 0x800;
+  } else if ((b & 0xF8) == 0xF0) {
+    extra = 3, c = b & 0x07, minimum = 0x10000;
+  } else {
+    return {};
+  }
+  if (at + extra >= s.size()) return {};
+  for (std::size_t k = 1; k <= extra; ++k) {
+    const auto cont = static_cast<unsigned char>(s[at + k]);
+    if ((cont & 0xC0) != 0x80) return {};
+    c = (c << 6) | (cont & 0x3F);
+  }
+  if (c < minimum || !IsScalarValue(c)) return {};
+  return {c, extra + 1};
+}
+
 std::u32string CodePoints(std::string_view s) {
   std::u32string out;
   out.reserve(s.size());
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    int extra = 0;
-    char32_t c = 0;
-    char32_t minimum = 0;
-    if (b < 0x80) {
-      c = b;
-    } else if ((b & 0xE0) == 0xC0) {
-      extra = 1, c = b & 0x1F, minimum = 0x80;
-    } else if ((b & 0xF0) == 0xE0) {
-      extra = 2, c = b & 0x0F, minimum = 0x800;
-    } else if ((b & 0xF8) == 0xF0) {
-      extra = 3, c = b & 0x07, minimum = 0x10000;
-    } else {
-      out += kReplacement;
-      ++i;
-      continue;
-    }
-    bool valid = i + static_cast<std::size_t>(extra) < s.size();
-    for (int k = 1; valid && k <= extra; ++k) {
-      const auto cont = static_cast<unsigned char>(s[i + k]);
-      if ((cont & 0xC0) != 0x80) valid = false;
-      else c = (c << 6) | (cont & 0x3F);
-    }
-    if (!valid || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-      out += kReplacement;
-      ++i;
-      continue;
-    }
-    out += c;
-    i += static_cast<std::size_t>(extra) + 1;
+  for (std::size_t i = 0; i < s.size();) {
+    const Utf8Sequence sequence = Utf8SequenceAt(s, i);
+    out += sequence.length == 0 ? kReplacement : sequence.code_point;
+    i += std::max<std::size_t>(sequence.length, 1);
   }
   return out;
 }
@@ -137,7 +137,7 @@ std::string JsonString(std::string_view utf8) {
       case U'\t': out += "\\t"; break;
       default:
         // C1 controls (U+0080 to U+009F) drive some terminals as ESC does.
-        if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+        if (IsControlCharacter(c)) {
           char escape[8];
           std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
           out += escape;

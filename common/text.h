@@ -7,6 +7,17 @@
 
 namespace orvalin {
 
+// C0 controls, DEL and C1 controls: characters that drive a terminal rather than show.
+constexpr bool IsControlCharacter(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
+// The character of the UTF-8 sequence that starts at byte `at`, and its length in bytes; length 0
+// when none valid does (a stray byte, an overlong form, a surrogate, past U+10FFFF, cut short).
+struct Utf8Sequence {
+  char32_t code_point = 0;
+  std::size_t length = 0;
+};
+Utf8Sequence Utf8SequenceAt(std::string_view utf8, std::size_t at);
+
 // Code points of a UTF-8 text; a byte that does not start a valid sequence counts as U+FFFD.
 std::u32string CodePoints(std::string_view utf8);
 std::string Utf8(std::u32string_view code_points);

@@ -15,8 +15,12 @@ namespace {
 constexpr double kMinutesPerDegree = 60;
 constexpr double kSecondsPerMinute = 60;
 constexpr long long kSecondsPerDegree = 3600;
-constexpr std::string_view kLetters = "NSEWO";
-constexpr std::string_view kSmallLetters = "nsewo";
+
+// A hemisphere letter typed small, as its capital; any other character as it is.
+char HemisphereCapital(char c) {
+  const char capital = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  return kHemisphereLetters.find(capital) != std::string_view::npos ? capital : c;
+}
 
 // The marks after degrees, minutes and seconds, the typographic primes included. Two apostrophes
 // stand for a double quote, as on keyboards without one.
@@ -57,9 +61,8 @@ class Cursor {
 
   char Letter() {
     if (rest_.empty()) return 0;
-    const std::size_t at = kSmallLetters.find(rest_.front());
-    const char letter = at != std::string_view::npos ? kLetters[at] : rest_.front();
-    if (kLetters.find(letter) == std::string_view::npos) return 0;
+    const char letter = HemisphereCapital(rest_.front());
+    if (kHemisphereLetters.find(letter) == std::string_view::npos) return 0;
     rest_.remove_prefix(1);
     SkipBlanks();
     return letter;
@@ -77,7 +80,7 @@ struct MarkedAngle {
   int sign = 0;  // -1, +1, or 0 when none was typed
   double magnitude = 0;
   char letter = 0;  // capital, 0 when none was typed
-  std::string problem;
+  Problem problem;
 };
 
 MarkedAngle ReadMarked(std::string_view text) {
@@ -119,16 +122,15 @@ std::string WholeSecondsText(double magnitude, char letter) {
 TypedAngle FromMarked(const MarkedAngle& m, Axis axis) {
   TypedAngle angle;
   angle.problem = m.problem;
-  if (!angle.problem.empty()) return angle;
+  if (angle.problem) return angle;
   const bool latitude = axis == Axis::Latitude;
   const char letter = m.letter != 0 ? m.letter
                       : m.sign < 0  ? (latitude ? 'S' : 'W')
                                     : (latitude ? 'N' : 'E');
-  const bool window_positive = letter == 'N' || letter == 'W' || letter == 'O';
   angle.readable = true;
-  angle.value = window_positive ? m.magnitude : -m.magnitude;
+  angle.value = IsNegativeLetter(letter) ? -m.magnitude : m.magnitude;
   angle.problem = AxisProblem(axis, letter, angle.value);
-  if (angle.problem.empty()) angle.window_text = WholeSecondsText(m.magnitude, letter);
+  if (!angle.problem) angle.window_text = WholeSecondsText(m.magnitude, letter);
   return angle;
 }
 
@@ -149,9 +151,9 @@ std::string_view WhatIsMissing(AngleGap gap) {
 
 }  // namespace
 
-std::string AxisProblem(Axis axis, char letter, double value) {
+Problem AxisProblem(Axis axis, char letter, double value) {
   const bool latitude = axis == Axis::Latitude;
-  const std::string_view suits = latitude ? "NS" : "EWO";
+  const std::string_view suits = latitude ? kLatitudeLetters : kLongitudeLetters;
   if (suits.find(letter) == std::string_view::npos) {
     return std::string("ends in ") + letter + ", which does not suit a " +
            (latitude ? "latitude (N or S)" : "longitude (E, W or O)");
@@ -188,9 +190,7 @@ TypedAngle ReadTypedAngle(std::string_view text, Axis axis) {
   const MarkedAngle marked = ReadMarked(text);
   if (marked.matched) return FromMarked(marked, axis);
   std::string capital(text.substr(0, text.find_last_not_of(' ') + 1));
-  if (!capital.empty() && kSmallLetters.find(capital.back()) != std::string_view::npos) {
-    capital.back() = kLetters[kSmallLetters.find(capital.back())];
-  }
+  if (!capital.empty()) capital.back() = HemisphereCapital(capital.back());
   return ReadWindowAngle(capital, axis);
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/problem.h"
+
 namespace orvalin {
 
 enum class Axis { Latitude, Longitude };
@@ -13,16 +15,16 @@ enum class Axis { Latitude, Longitude };
 inline constexpr double kLatitudeLimit = 90;
 inline constexpr double kLongitudeLimit = 180;
 
-// Why a hemisphere letter or a size does not suit the axis, "" when both do. `value` is in the
+// Why a hemisphere letter or a size does not suit the axis, if it does not. `value` is in the
 // window's degrees; the window reads "E" on a latitude as south, hence the letter rule.
-std::string AxisProblem(Axis axis, char letter, double value);
+Problem AxisProblem(Axis axis, char letter, double value);
 
 struct TypedAngle {
   bool readable = false;    // a value was read, though `problem` may still name a misfit
   double value = 0;         // degrees, North and West positive, as the window reads them
   std::string window_text;  // the window's text: as typed in its own form (a small letter made
                             // capital), else whole seconds, "46 12 0 N"
-  std::string problem;      // "" when all is well; else why not, to follow the quoted text
+  Problem problem;          // why not, to follow the quoted text, if not all is well
 };
 
 // The window's own form by the window's own rules, as a stored record is read.

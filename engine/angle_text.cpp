@@ -44,9 +44,8 @@ AngleReading ReadAngle(std::string_view text) {
   reading.value = degrees + minutes / 60 + seconds / 3600;
   while (p3 + 1 < text.size() && text[p3 + 1] == ' ') ++p3;
   reading.letter = p3 + 1 < text.size() ? text[p3 + 1] : '\0';
-  if (reading.letter == 'E' || reading.letter == 'S') reading.value = -reading.value;
-  reading.letter_known =
-      reading.letter != '\0' && std::string_view("NSEWO").find(reading.letter) != npos;
+  if (IsNegativeLetter(reading.letter)) reading.value = -reading.value;
+  reading.letter_known = reading.letter != '\0' && kHemisphereLetters.find(reading.letter) != npos;
   return reading;
 }
 

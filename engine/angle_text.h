@@ -5,6 +5,13 @@
 
 namespace orvalin {
 
+// The hemisphere letters the window reads after the seconds, O being the French "ouest" (west):
+// a latitude's first, then a longitude's. E and S make an angle negative.
+inline constexpr std::string_view kHemisphereLetters = "NSEWO";
+inline constexpr std::string_view kLatitudeLetters = kHemisphereLetters.substr(0, 2);
+inline constexpr std::string_view kLongitudeLetters = kHemisphereLetters.substr(2);
+constexpr bool IsNegativeLetter(char letter) { return letter == 'E' || letter == 'S'; }
+
 // The first blank-separated part that could not be found, if any.
 enum class AngleGap { None, Degrees, Minutes, Seconds };
 

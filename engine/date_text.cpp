@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "common/read_number.h"
+
 namespace orvalin {
 namespace {
 
@@ -11,12 +13,6 @@ bool IsDigits(std::string_view text, std::size_t shortest, std::size_t longest) 
     if (c < '0' || c > '9') return false;
   }
   return true;
-}
-
-unsigned Number(std::string_view digits) {
-  unsigned n = 0;
-  for (const char c : digits) n = n * 10 + static_cast<unsigned>(c - '0');
-  return n;
 }
 
 }  // namespace
@@ -41,15 +37,32 @@ DateParts SplitDateText(std::string_view text) {
   return parts;
 }
 
+std::optional<DateNumbers> ReadDateNumbers(std::string_view text, PartRanges ranges) {
+  const DateParts parts = SplitDateText(text);
+  if (!parts.has_day) return std::nullopt;
+  const bool typed = ranges == PartRanges::Typed;
+  DateNumbers date;
+  date.day = RoundToInt16(ReadNumber(parts.day));
+  if (typed && (date.day < 1 || date.day > 31 || !parts.has_month)) return std::nullopt;
+  if (parts.has_month) date.month = RoundToInt16(ReadNumber(parts.month));
+  if (typed && (date.month < 1 || date.month > 12)) return std::nullopt;
+  const double year = ReadNumber(parts.year);
+  if (typed && year > kLatestTypedYear) return std::nullopt;
+  date.year = RoundToInt16(year);
+  return date;
+}
+
 std::optional<std::chrono::year_month_day> ReadStrictDate(std::string_view text) {
   const DateParts parts = SplitDateText(text);
   if (!parts.has_month || !IsDigits(parts.day, 1, 2) || !IsDigits(parts.month, 1, 2) ||
       !IsDigits(parts.year, 4, 4)) {
     return std::nullopt;
   }
-  const std::chrono::year_month_day date{std::chrono::year{static_cast<int>(Number(parts.year))},
-                                         std::chrono::month{Number(parts.month)},
-                                         std::chrono::day{Number(parts.day)}};
+  // Digits only: the numbers read whole and fit.
+  const DateNumbers n = *ReadDateNumbers(text, PartRanges::Unchecked);
+  const std::chrono::year_month_day date{std::chrono::year{n.year},
+                                         std::chrono::month{static_cast<unsigned>(n.month)},
+                                         std::chrono::day{static_cast<unsigned>(n.day)}};
   if (!date.ok() || date.year() < std::chrono::year{1}) return std::nullopt;
   return date;
 }

@@ -20,21 +20,18 @@ constexpr Field kTextFields[] = {
     {"latitude", kLatitudeOffset, kAngleWidth},
     {"longitude", kLongitudeOffset, kAngleWidth}};
 
-// Bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D have no character in Windows-1252.
-bool IsUnassigned(unsigned char b) {
-  return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
-}
-
 std::string ByteProblem(std::string_view bytes, const Field& field) {
   for (std::size_t i = 0; i < field.width && field.offset + i < bytes.size(); ++i) {
     const auto b = static_cast<unsigned char>(bytes[field.offset + i]);
     char text[96];
-    if (b < 0x20 || b == 0x7F) {
+    // Above 0x7F only the bytes with no Windows-1252 character read as controls.
+    const bool control = IsControlCharacter(Cp1252Character(b));
+    if (control && b < 0x80) {
       std::snprintf(text, sizeof text, "the %s has a control character (code %u) at position %zu",
                     field.name, b, i + 1);
       return text;
     }
-    if (IsUnassigned(b)) {
+    if (control) {
       std::snprintf(text, sizeof text,
                     "the %s has byte 0x%02X at position %zu, which is no Windows-1252 character",
                     field.name, b, i + 1);
@@ -66,9 +63,9 @@ std::vector<PlaceProblem> CheckRecord(std::int64_t n, std::string_view raw) {
   for (const bool latitude : {true, false}) {
     const std::string& text = latitude ? record.LatitudeText : record.LongitudeText;
     const TypedAngle angle = ReadWindowAngle(text, latitude ? Axis::Latitude : Axis::Longitude);
-    if (!angle.problem.empty()) {
+    if (angle.problem) {
       add(std::string("the ") + (latitude ? "latitude" : "longitude") + " \"" +
-          EscapeControls(WithoutFilling(text)) + "\" " + angle.problem);
+          EscapeControls(WithoutFilling(text)) + "\" " + *angle.problem);
     }
   }
   if (raw.size() == kRecordSize && !IsUsableGmt(record.GmtHours)) {

@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 
+#include "common/csv_cell.h"
 #include "common/escaped_text.h"
 #include "common/text.h"
 #include "engine/angle_forms.h"
@@ -62,7 +63,7 @@ std::string Trimmed(std::string_view s) {
 std::string RawControlProblem(std::string_view what, const std::string& cell) {
   const std::u32string cps = CodePoints(cell);
   for (std::size_t i = 0; i < cps.size(); ++i) {
-    if (cps[i] < 0x20 || (cps[i] >= 0x7F && cps[i] <= 0x9F)) {
+    if (IsControlCharacter(cps[i])) {
       return std::string(what) + " has a control character (code " +
              std::to_string(static_cast<unsigned>(cps[i])) + ") at position " +
              std::to_string(i + 1);
@@ -92,8 +93,8 @@ std::string AngleProblem(std::string_view what, const std::string& cell, Axis ax
   std::string reading = cell;
   if (separator == kSemicolon) std::replace(reading.begin(), reading.end(), ',', '.');
   const TypedAngle angle = ReadTypedAngle(reading, axis);
-  if (!angle.problem.empty()) {
-    return std::string(what) + " \"" + cell + "\" " + angle.problem + "; " +
+  if (angle.problem) {
+    return std::string(what) + " \"" + cell + "\" " + *angle.problem + "; " +
            AcceptedAngleForms(axis);
   }
   stored = angle.window_text;
@@ -175,16 +176,11 @@ std::size_t HeaderColumns(const std::vector<std::string>& cells) {
   return cells.size();
 }
 
-// The text without its filling, escaped; a leading blank, which the import trims, is escaped
-// too so that it comes back, and so is a first character that would make a spreadsheet run the
-// cell as a formula (a name from a shared file may be "=1+1"): the import reads both back.
-std::string CsvCell(std::string_view text) {
-  std::string cell = EscapeControls(text.substr(0, text.find_last_not_of(' ') + 1));
-  if (cell.starts_with(' ') || StartsLikeFormula(cell)) cell.replace(0, 1, HexEscape(cell.front()));
-  if (cell.find_first_of(",\"") == std::string::npos) return cell;
-  std::string out = "\"";
-  for (char c : cell) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return out + "\"";
+// The text without its filling, escaped, a leading blank and the start of a formula too (a name
+// from a shared file may be "=1+1"): the import reads it back whole.
+std::string PlaceCell(std::string_view text) {
+  return CsvCell(EscapeControls(text.substr(0, text.find_last_not_of(' ') + 1)),
+                 FormulaGuard::HexEscape);
 }
 
 // A line that no place can fill is refused by its number before it is split into cells, which
@@ -258,8 +254,8 @@ void ForEachCsvPlace(std::string_view text, const std::function<void(const CsvPl
 }
 
 std::string PlacesCsvLine(const PlaceRecord& r) {
-  return CsvCell(r.PlaceName) + ',' + CsvCell(r.CountryName) + ',' + CsvCell(r.LatitudeText) + ',' +
-         CsvCell(r.LongitudeText) + ',' + std::to_string(r.GmtHours) + '\n';
+  return PlaceCell(r.PlaceName) + ',' + PlaceCell(r.CountryName) + ',' + PlaceCell(r.LatitudeText) +
+         ',' + PlaceCell(r.LongitudeText) + ',' + std::to_string(r.GmtHours) + '\n';
 }
 
 }  // namespace orvalin

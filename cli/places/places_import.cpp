@@ -11,36 +11,9 @@
 namespace orvalin {
 namespace {
 
-// The bytes a UTF-8 sequence may continue with after its first one, and how many follow.
-struct Utf8Lead {
-  unsigned char first_low, first_high, second_low, second_high;
-  std::size_t following;
-};
-constexpr Utf8Lead kUtf8Leads[] = {{0xC2, 0xDF, 0x80, 0xBF, 1}, {0xE0, 0xE0, 0xA0, 0xBF, 2},
-                                   {0xE1, 0xEC, 0x80, 0xBF, 2}, {0xED, 0xED, 0x80, 0x9F, 2},
-                                   {0xEE, 0xEF, 0x80, 0xBF, 2}, {0xF0, 0xF0, 0x90, 0xBF, 3},
-                                   {0xF1, 0xF3, 0x80, 0xBF, 3}, {0xF4, 0xF4, 0x80, 0x8F, 3}};
-
-// The length of the valid UTF-8 sequence at `at`, 0 when there is none.
-std::size_t Utf8Length(std::string_view bytes, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  if (byte(at) < 0x80) return 1;
-  for (const Utf8Lead& lead : kUtf8Leads) {
-    if (byte(at) < lead.first_low || byte(at) > lead.first_high) continue;
-    const std::size_t following = lead.following;
-    if (at + following >= bytes.size()) return 0;
-    if (byte(at + 1) < lead.second_low || byte(at + 1) > lead.second_high) return 0;
-    for (std::size_t k = 2; k <= following; ++k) {
-      if ((byte(at + k) & 0xC0) != 0x80) return 0;
-    }
-    return following + 1;
-  }
-  return 0;
-}
-
 std::optional<std::size_t> FirstNonUtf8(std::string_view bytes) {
   for (std::size_t at = 0; at < bytes.size();) {
-    const std::size_t length = Utf8Length(bytes, at);
+    const std::size_t length = Utf8SequenceAt(bytes, at).length;
     if (length == 0) return at;
     at += length;
   }

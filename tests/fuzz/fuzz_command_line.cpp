@@ -1,6 +1,7 @@
 // The tools' command lines: words (separated by NUL bytes) are refused as bad usage or read so
 // that every option keeps the values given to it, in order, a flag none, and no option given
-// twice unless it may be repeated; a record number is read from 1 to 2147483647 or refused.
+// twice unless it may be repeated, and read without words by the window's programs; a record
+// number is read from 1 to 2147483647 or refused.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -50,12 +51,24 @@ void CheckRead(const std::vector<std::string>& words) {
   if (taken > words.size()) std::abort();
 }
 
+// The window's programs take options only.
+void CheckOptionsOnly(const std::vector<std::string>& words) {
+  orvalin::ArgumentReader reader(words, kRules, {.words = false, .joined_values = false});
+  while (const auto argument = reader.Next()) {
+    if (argument->rule == nullptr) std::abort();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<std::string> words = Words(data, size);
   try {
     CheckRead(words);
+  } catch (const orvalin::BadUsage&) {
+  }
+  try {
+    CheckOptionsOnly(words);
   } catch (const orvalin::BadUsage&) {
   }
   try {

@@ -16,14 +16,14 @@ constexpr double kHalfSecond = 0.5 / 3600 + 1e-9;
 
 void CheckAxis(const std::string& text, orvalin::Axis axis) {
   const orvalin::TypedAngle angle = orvalin::ReadTypedAngle(text, axis);
-  if (!angle.problem.empty()) return;
+  if (angle.problem) return;
   const double limit =
       axis == orvalin::Axis::Latitude ? orvalin::kLatitudeLimit : orvalin::kLongitudeLimit;
   if (!angle.readable || !std::isfinite(angle.value) || std::fabs(angle.value) > limit) {
     std::abort();
   }
   const orvalin::TypedAngle stored = orvalin::ReadWindowAngle(angle.window_text, axis);
-  if (!stored.problem.empty() || stored.window_text != angle.window_text ||
+  if (stored.problem || stored.window_text != angle.window_text ||
       std::fabs(stored.value - angle.value) > kHalfSecond) {
     std::abort();
   }
