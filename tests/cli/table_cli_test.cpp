@@ -1,4 +1,4 @@
-#include "app/table/table_cli.h"
+#include "cli/table_cli.h"
 
 #include <gtest/gtest.h>
 
