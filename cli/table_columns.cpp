@@ -104,13 +104,14 @@ const Column kColumns[] = {
     {"note", "Note", "", Kind::Plain, kWindow | kCsv | kJson,
      [](const Context& c) {
        return Cell{!c.row.note.empty(), c.row.note};
-     }},
+     },
+     Fill::EndsLine},
     {"twilight_note", "", "", Kind::Plain, kCsv | kJson | kTwilight,
      [](const Context& c) {
        return Cell{!c.row.twilight_note.empty(), c.row.twilight_note};
      }},
     {"note", "Note", "", Kind::Plain, kReadable,
-     [](const Context& c) { return Plain(ShortNote(c.row, c.twilight)); }},
+     [](const Context& c) { return Plain(ShortNote(c.row, c.twilight)); }, Fill::EndsLine},
 };
 
 }  // namespace

@@ -50,6 +50,9 @@ enum Shown : unsigned {
   kBlue = 256,    // only with blue hours
 };
 
+// In the text table: padded to the column's width, or last on the line and left as it is.
+enum class Fill { Padded, EndsLine };
+
 struct Column {
   std::string_view key;           // CSV header and JSON member
   std::string_view header;        // in the window's texts
@@ -57,6 +60,7 @@ struct Column {
   Kind kind;
   unsigned shown;
   Cell (*value)(const Context&);
+  Fill fill = Fill::Padded;
 };
 
 // The table's columns in their order.

@@ -39,7 +39,7 @@ int TextWidth(const Column& c, const TableStyle& style) {
   switch (c.kind) {
     case Kind::Plain:
     case Kind::Number:
-      value = c.key == "note" ? 0 : kDateWidth;  // the note ends the line unpadded
+      value = c.fill == Fill::EndsLine ? 0 : kDateWidth;
       break;
     case Kind::Event:
     case Kind::Hours:
