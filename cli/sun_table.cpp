@@ -7,7 +7,6 @@
 
 #include "cli/day_crossings.h"
 #include "cli/sun_moments.h"
-#include "common/failure.h"
 #include "engine/helpers.h"
 #include "engine/sun_day.h"
 
@@ -107,7 +106,7 @@ std::string OutcomeNote(const SunDay* failed, SunOutcome outcome) {
     case SunOutcome::NoSunrise:
       return "no sunrise: the sun stays down all day";
     case SunOutcome::Fault:
-      if (failed) return ReportText(Description(failed->fault), failed->step, "EPHEMERIDES");
+      if (failed) return FaultReport(*failed);
   }
   return {};
 }

@@ -7,8 +7,6 @@
 namespace orvalin {
 namespace {
 
-constexpr std::string_view kLabel = "EPHEMERIDES";
-
 void Keep(const std::optional<double>& value, double& result) {
   if (value) result = *value;
 }
@@ -43,7 +41,7 @@ SunDay EPHEMERIDES(Window& window, DayResults& results, double longitude_west, d
       break;
     case SunOutcome::Fault:
       window.Beep();
-      Tell(window, ReportText(Description(sun.fault), sun.step, kLabel));
+      Tell(window, FaultReport(sun));
       break;
   }
   return sun;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "common/failure.h"
 
@@ -40,5 +41,9 @@ struct SunDay {
 // horizon: altitude of the sun's centre at rise and set, degrees.
 SunDay ComputeSunDay(double longitude_west, double latitude, double horizon, std::int16_t day,
                      std::int16_t month, std::int16_t year);
+
+// The report of the fault a day stopped at, as the window words it:
+// "<description> in line <step> of EPHEMERIDES".
+std::string FaultReport(const SunDay& day);
 
 }  // namespace orvalin
