@@ -2,8 +2,10 @@
 
 #include <QDate>
 
+#include "cli/out_text.h"
 #include "cli/sun_options.h"
 #include "cli/tool_errors.h"
+#include "engine/sun_day.h"
 
 namespace orvalin {
 namespace {
@@ -44,10 +46,11 @@ constexpr OptionRule kOptions[] = {
     {"--progress", false},
 };
 
+// @HORIZON@ stands for the default horizon altitude.
 constexpr std::string_view kHelp =
     R"(Usage: orvalin-table [PLACES] [DAYS] [CLOCK] [OUTPUT]
 Sunrise, culmination and sunset of places over many days, computed as the
-Orvalin window computes them (true azimuths, horizon altitude -0.61 degrees).
+Orvalin window computes them (true azimuths, horizon altitude @HORIZON@ degrees).
 
 Places (default: record 1 of the places file, the default place):
   --file FILE         the places file (default: location.dat in this folder,
@@ -77,7 +80,7 @@ Output:
                       ISO 8601 dates and times, one line a day and place), or
                       ics (a calendar: an event per sunrise and sunset)
   --horizon DEG       the altitude of the sun's centre at sunrise and sunset,
-                      degrees (default -0.61: refraction and the sun's radius)
+                      degrees (default @HORIZON@: refraction and the sun's radius)
   --twilight KIND     civil, nautical or astronomical: dawn and dusk with the
                       sun 6, 12 or 18 degrees below the horizon
   --elevation METRES  the observer's height above the ground (0 to 9000): the
@@ -119,7 +122,18 @@ Exit status: 0 done, 1 failure (places file, place, writing), 2 bad usage.
 
 std::span<const OptionRule> TableOptions() { return kOptions; }
 
-std::string_view TableHelp() { return kHelp; }
+const std::string& TableHelp() {
+  static const std::string help = [] {
+    constexpr std::string_view kMark = "@HORIZON@";
+    const std::string horizon = ShortestDecimal(kHorizonAltitude);
+    std::string text(kHelp);
+    for (auto at = text.find(kMark); at != std::string::npos; at = text.find(kMark, at)) {
+      text.replace(at, kMark.size(), horizon);
+    }
+    return text;
+  }();
+  return help;
+}
 
 DaySpan ReadDays(const CommandLine& cl) {
   const char* given[] = {"--date", "--month", "--year", "--from"};

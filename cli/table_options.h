@@ -15,7 +15,7 @@ namespace orvalin {
 inline constexpr std::string_view kTableProgram = "orvalin-table";
 
 std::span<const OptionRule> TableOptions();
-std::string_view TableHelp();
+const std::string& TableHelp();
 
 struct DaySpan {
   Day first, last;
