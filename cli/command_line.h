@@ -2,6 +2,9 @@
 // words.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,6 +20,15 @@ struct OptionRule {
   std::string_view short_name = {};  // "-h" for "--help", if any; it is found under `name`
   bool value_after_equals = false;   // takes a value only as "--name=VALUE", else none
 };
+
+// One list of the rules of several, for a tool that takes a group of options shared with others.
+template <std::size_t... N>
+constexpr std::array<OptionRule, (N + ...)> JoinRules(const OptionRule (&... lists)[N]) {
+  std::array<OptionRule, (N + ...)> all{};
+  auto at = all.begin();
+  ((at = std::copy(std::begin(lists), std::end(lists), at)), ...);
+  return all;
+}
 
 class CommandLine {
  public:

@@ -10,7 +10,7 @@
 namespace orvalin {
 namespace {
 
-constexpr OptionRule kOptions[] = {
+constexpr OptionRule kTableOwnOptions[] = {
     {"--file", true},
     {"--record", true, true},
     {"--place", true, true},
@@ -30,12 +30,6 @@ constexpr OptionRule kOptions[] = {
     {"--plot", true},
     {"--help", false, false, "-h"},
     {"--version", false, false, "-V"},
-    {"--horizon", true},
-    {"--twilight", true},
-    {"--elevation", true},
-    {"--at", true},
-    {"--golden-hour", false, false, {}, true},
-    {"--blue-hour", false, false, {}, true},
     {"--next", true},
     {"--wait", true},
     {"--offset", true},
@@ -45,6 +39,7 @@ constexpr OptionRule kOptions[] = {
     {"--quiet", false},
     {"--progress", false},
 };
+constexpr auto kOptions = JoinRules(kTableOwnOptions, kSunOptionRules);
 
 // @HORIZON@ stands for the default horizon altitude.
 constexpr std::string_view kHelp =
