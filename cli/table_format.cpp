@@ -289,19 +289,4 @@ void TableWriter::End() {
   }
 }
 
-void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place, const Clock& clock,
-                const std::vector<SunRow>& rows) {
-  TableStyle style;
-  style.format = format;
-  TableWriter writer(out, style);
-  writer.BeginPlace(place, clock);
-  for (const SunRow& r : rows) writer.Row(r);
-  writer.End();
-}
-
-const std::string& TableCsvHeader() {
-  static const std::string header = CsvHeader(TableStyle{});
-  return header;
-}
-
 }  // namespace orvalin
