@@ -70,8 +70,7 @@ AngleValue* AzimuthOf(SunRow& row, int e) {
 }
 
 SunDay SunAt(const TablePlace& place, Day day, double horizon) {
-  const EngineDate d = EngineDateOf(day);
-  return ComputeSunDay(place.longitude_west, place.latitude, horizon, d.day, d.month, d.year);
+  return ComputeSunDay(ObserverAt(place, horizon), CivilDateOf(day));
 }
 
 UtDay ComputeUtDay(const TablePlace& place, Day day, const Clock& clock,
@@ -274,6 +273,10 @@ SunRow SkippedRow(Day day) {
 }
 
 }  // namespace
+
+Observer ObserverAt(const TablePlace& place, double horizon) {
+  return {place.latitude, -place.longitude_west, horizon};
+}
 
 std::string TablePlace::Label() const {
   std::string where = latitude_text + ", " + longitude_text;

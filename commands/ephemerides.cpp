@@ -26,7 +26,8 @@ void KeepReached(const SunDay& day, DayResults& results) {
 
 SunDay EPHEMERIDES(Window& window, DayResults& results, double longitude_west, double latitude,
                    double horizon, std::int16_t day, std::int16_t month, std::int16_t year) {
-  const SunDay sun = ComputeSunDay(longitude_west, latitude, horizon, day, month, year);
+  // The window counts longitudes West positive, the engine East.
+  const SunDay sun = ComputeSunDay({latitude, -longitude_west, horizon}, {day, month, year});
   KeepReached(sun, results);
   switch (sun.outcome) {
     case SunOutcome::Complete:

@@ -224,9 +224,11 @@ SunDay DayComputation::Run() {
 
 }  // namespace
 
-SunDay ComputeSunDay(double longitude_west, double latitude, double horizon, std::int16_t day,
-                     std::int16_t month, std::int16_t year) {
-  return DayComputation(longitude_west, latitude, horizon, JulianDay(day, month, year)).Run();
+SunDay ComputeSunDay(const Observer& observer, CivilDate date) {
+  // The method counts longitudes West positive; negating is exact, so no result moves a bit.
+  return DayComputation(-observer.longitude_east, observer.latitude, observer.horizon,
+                        JulianDay(date))
+      .Run();
 }
 
 std::string FaultReport(const SunDay& day) {
