@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "commands/memory_window.h"
 #include "commands/ephemerides.h"
+#include "commands/memory_window.h"
 #include "engine/helpers.h"
 #include "tests/engine/reference_sun_day.h"
 
@@ -14,10 +14,11 @@ namespace {
 constexpr double kGenevaWest = -6.15;
 constexpr double kGenevaNorth = 46.2;
 constexpr double kHorizon = kHorizonAltitude;
+constexpr Observer kGeneva{kGenevaNorth, -kGenevaWest, kHorizon};
 
 void ComputeOneDay(benchmark::State& state) {
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ComputeSunDay(kGenevaWest, kGenevaNorth, kHorizon, 21, 6, 2009));
+    benchmark::DoNotOptimize(ComputeSunDay(kGeneva, {21, 6, 2009}));
   }
 }
 BENCHMARK(ComputeOneDay);
@@ -36,7 +37,7 @@ BENCHMARK(ComputeOneDayStepByStep);
 void ComputeDaysOfYear(benchmark::State& state) {
   std::int16_t day = 1;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ComputeSunDay(kGenevaWest, kGenevaNorth, kHorizon, day, 1, 2024));
+    benchmark::DoNotOptimize(ComputeSunDay(kGeneva, {day, 1, 2024}));
     day = static_cast<std::int16_t>(day == 365 ? 1 : day + 1);
   }
 }
@@ -53,7 +54,7 @@ void EphemeridesInWindow(benchmark::State& state) {
 BENCHMARK(EphemeridesInWindow);
 
 void EightTexts(benchmark::State& state) {
-  const SunDay r = ComputeSunDay(kGenevaWest, kGenevaNorth, kHorizon, 21, 6, 2009);
+  const SunDay r = ComputeSunDay(kGeneva, {21, 6, 2009});
   for (auto _ : state) {
     benchmark::DoNotOptimize(TimeText(*r.SunriseTime));
     benchmark::DoNotOptimize(AngleText(*r.SunriseAzimuth));

@@ -12,6 +12,7 @@
 #include "cli/daylight_chart.h"
 #include "cli/sun_table.h"
 #include "cli/table_format.h"
+#include "tests/support/table_writing.h"
 
 namespace orvalin {
 namespace {

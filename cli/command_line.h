@@ -2,6 +2,10 @@
 // positional words.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <iterator>
 #include <optional>
 #include <span>
 #include <string>
@@ -49,6 +53,15 @@ class ArgumentReader {
   bool options_ended_ = false;
   std::vector<std::string_view> given_;  // the options read so far
 };
+
+// One list of the rules of several, for a tool that takes a group of options shared with others.
+template <std::size_t... N>
+constexpr std::array<OptionRule, (N + ...)> JoinRules(const OptionRule (&... lists)[N]) {
+  std::array<OptionRule, (N + ...)> all{};
+  auto at = all.begin();
+  ((at = std::copy(std::begin(lists), std::end(lists), at)), ...);
+  return all;
+}
 
 // A whole command line read at once.
 class CommandLine {

@@ -12,8 +12,7 @@ double LocalDay::ClockHours(double ut) const {
 
 DayCrossings::DayCrossings(const TablePlace& place, const LocalDay& day, double altitude)
     : day_(day) {
-  const EngineDate d = EngineDateOf(day.date);
-  const SunPath path(place.longitude_west, place.latitude, altitude, d.day, d.month, d.year);
+  const SunPath path(ObserverAt(place, altitude), CivilDateOf(day.date));
   list_ = path.Crossings(day.span.from, day.span.to);
   up_at_start_ = path.Up(day.span.from);
 }

@@ -70,10 +70,9 @@ std::vector<Day> DaysFromTo(Day first, Day last) {
   return days;
 }
 
-EngineDate EngineDateOf(Day d) {
-  return {static_cast<std::int16_t>(static_cast<unsigned>(d.day())),
-          static_cast<std::int16_t>(static_cast<unsigned>(d.month())),
-          static_cast<std::int16_t>(static_cast<int>(d.year()))};
+CivilDate CivilDateOf(Day d) {
+  return {static_cast<int>(static_cast<unsigned>(d.day())),
+          static_cast<int>(static_cast<unsigned>(d.month())), static_cast<int>(d.year())};
 }
 
 }  // namespace orvalin

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/date_text.h"  // DateText, kPreciseFromYear, kPreciseUntilYear
+#include "engine/observer.h"
 
 namespace orvalin {
 
@@ -21,10 +22,7 @@ std::pair<Day, Day> ParseMonthText(std::string_view option, std::string_view tex
 std::pair<Day, Day> ParseYearText(std::string_view option, std::string_view text);
 
 // A calendar day as the engine takes it.
-struct EngineDate {
-  std::int16_t day, month, year;
-};
-EngineDate EngineDateOf(Day d);
+CivilDate CivilDateOf(Day d);
 
 // Every day from `first` to `last`, both included; empty when last is before first.
 std::vector<Day> DaysFromTo(Day first, Day last);

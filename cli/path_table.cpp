@@ -28,9 +28,7 @@ std::vector<PathPoint> SunPathOfDay(const TablePlace& place, Day day, const Cloc
   std::vector<PathPoint> points;
   const std::optional<Clock::UtSpan> span = clock.DayInUt(day);
   if (!span) return points;
-  const EngineDate d = EngineDateOf(day);
-  const SunPath path(place.longitude_west, place.latitude, settings.horizon, d.day, d.month,
-                     d.year);
+  const SunPath path(ObserverAt(place, settings.horizon), CivilDateOf(day));
   const double step = minutes / kMinutesPerHour;
   for (int k = 0;; ++k) {
     const double ut = span->from + k * step;

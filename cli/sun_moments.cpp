@@ -11,9 +11,7 @@ AngleValue Angle(double degrees) { return {true, degrees, AngleText(degrees)}; }
 
 void SunAt(SunRow& row, const TablePlace& place, const LocalDay& day, double clock_hours) {
   const double ut = day.clock.UtHoursOf(day.date, clock_hours);
-  const EngineDate d = EngineDateOf(day.date);
-  const SunPath path(place.longitude_west, place.latitude, kHorizonAltitude, d.day, d.month,
-                     d.year);
+  const SunPath path(ObserverAt(place, kHorizonAltitude), CivilDateOf(day.date));
   const SunPosition p = path.PositionAt(ut);
   LocalTime moment = day.clock.AtHours(day.date, ut);
   if (moment.date == day.date) moment.hours = clock_hours;  // as asked, not as converted back

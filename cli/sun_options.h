@@ -15,6 +15,16 @@ inline constexpr std::pair<std::string_view, double> kTwilights[] = {
 inline constexpr AltitudeBand kGoldenHour{-4, 6};
 inline constexpr AltitudeBand kBlueHour{-6, -4};
 
+// The options ReadSunSettings reads.
+inline constexpr OptionRule kSunOptionRules[] = {
+    {"--at", true},
+    {"--elevation", true},
+    {"--horizon", true},
+    {"--golden-hour", false, false, {}, true},
+    {"--blue-hour", false, false, {}, true},
+    {"--twilight", true},
+};
+
 // BadUsage naming the option and the accepted form for any value out of its range.
 SunSettings ReadSunSettings(const CommandLine& cl);
 

@@ -187,10 +187,9 @@ int RunScriptAnswer(const CommandLine& cl, const TablePlace& place, const Clock&
                               : std::chrono::floor<seconds>(std::chrono::system_clock::now());
   if (cl.Has("--is-day")) {
     const sys_days day = std::chrono::floor<days>(now);
-    const EngineDate d = EngineDateOf(Day{day});
     const double altitude = settings.twilight.value_or(settings.horizon);
     // The elevation --at shows for the same moment decides.
-    const SunPath path(place.longitude_west, place.latitude, altitude, d.day, d.month, d.year);
+    const SunPath path(ObserverAt(place, altitude), CivilDateOf(Day{day}));
     const double hours = static_cast<double>((now - day).count()) / 3600;
     return path.PositionAt(hours).elevation > altitude ? kExitDay : kExitNight;
   }

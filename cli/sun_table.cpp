@@ -7,7 +7,6 @@
 
 #include "cli/day_crossings.h"
 #include "cli/sun_moments.h"
-#include "common/failure.h"
 #include "engine/helpers.h"
 #include "engine/sun_day.h"
 
@@ -71,8 +70,7 @@ AngleValue* AzimuthOf(SunRow& row, int e) {
 }
 
 SunDay SunAt(const TablePlace& place, Day day, double horizon) {
-  const EngineDate d = EngineDateOf(day);
-  return ComputeSunDay(place.longitude_west, place.latitude, horizon, d.day, d.month, d.year);
+  return ComputeSunDay(ObserverAt(place, horizon), CivilDateOf(day));
 }
 
 UtDay ComputeUtDay(const TablePlace& place, Day day, const Clock& clock,
@@ -107,7 +105,7 @@ std::string OutcomeNote(const SunDay* failed, SunOutcome outcome) {
     case SunOutcome::NoSunrise:
       return "no sunrise: the sun stays down all day";
     case SunOutcome::Fault:
-      if (failed) return ReportText(Description(failed->fault), failed->step, "EPHEMERIDES");
+      if (failed) return FaultReport(*failed);
   }
   return {};
 }
@@ -275,6 +273,10 @@ SunRow SkippedRow(Day day) {
 }
 
 }  // namespace
+
+Observer ObserverAt(const TablePlace& place, double horizon) {
+  return {place.latitude, -place.longitude_west, horizon};
+}
 
 std::string TablePlace::Label() const {
   std::string where = latitude_text + ", " + longitude_text;

@@ -29,6 +29,9 @@ struct TablePlace {
   std::string Label() const;
 };
 
+// The engine's observer at `place`, the sun rising and setting at `horizon`.
+Observer ObserverAt(const TablePlace& place, double horizon);
+
 struct EventTime {
   bool known = false;
   LocalTime local;   // on the table's clock

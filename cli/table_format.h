@@ -5,7 +5,6 @@
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "cli/clock.h"
 #include "cli/ics_format.h"
@@ -51,12 +50,5 @@ class TableWriter {
   int places_ = 0;
   long long rows_ = 0;  // of the current place
 };
-
-// One place's rows in one go.
-void WriteTable(std::ostream& out, TableFormat format, const TablePlace& place, const Clock& clock,
-                const std::vector<SunRow>& rows);
-
-// The CSV header line without a twilight, without its line break.
-const std::string& TableCsvHeader();
 
 }  // namespace orvalin

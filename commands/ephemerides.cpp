@@ -7,8 +7,6 @@
 namespace orvalin {
 namespace {
 
-constexpr std::string_view kLabel = "EPHEMERIDES";
-
 void Keep(const std::optional<double>& value, double& result) {
   if (value) result = *value;
 }
@@ -28,7 +26,8 @@ void KeepReached(const SunDay& day, DayResults& results) {
 
 SunDay EPHEMERIDES(Window& window, DayResults& results, double longitude_west, double latitude,
                    double horizon, std::int16_t day, std::int16_t month, std::int16_t year) {
-  const SunDay sun = ComputeSunDay(longitude_west, latitude, horizon, day, month, year);
+  // The window counts longitudes West positive, the engine East.
+  const SunDay sun = ComputeSunDay({latitude, -longitude_west, horizon}, {day, month, year});
   KeepReached(sun, results);
   switch (sun.outcome) {
     case SunOutcome::Complete:
@@ -43,7 +42,7 @@ SunDay EPHEMERIDES(Window& window, DayResults& results, double longitude_west, d
       break;
     case SunOutcome::Fault:
       window.Beep();
-      Tell(window, ReportText(Description(sun.fault), sun.step, kLabel));
+      Tell(window, FaultReport(sun));
       break;
   }
   return sun;

@@ -125,11 +125,6 @@ void AppendSecondsText(std::string& out, double seconds) {
 
 }  // namespace
 
-double SinDeg(double x, double p) { return std::sin(x / 180 * p); }
-double CosDeg(double x, double p) { return std::cos(x / 180 * p); }
-double TanDeg(double x, double p) { return std::tan(x / 180 * p); }
-double AtnDeg(double x, double p) { return std::atan(x) / p * 180; }
-
 double Reduce360(double x) { return (x / 360 - std::floor(x / 360)) * 360; }
 
 std::string NumberText(double x) {

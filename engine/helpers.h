@@ -1,19 +1,14 @@
-// Angle and time helpers: degree trigonometry with the caller's value of pi, and the texts of
-// numbers, times and angles that the window shows.
+// Angle and time helpers: the sun computation's value of pi, and the texts of numbers, times and
+// angles that the window shows.
 #pragma once
 
 #include <string>
 
 namespace orvalin {
 
-// The value of pi that the sun computation passes to every helper (15 significant digits,
-// slightly below the double nearest to pi). The displayed seconds depend on it.
+// The value of pi of the sun computation (15 significant digits, slightly below the double
+// nearest to pi). The displayed seconds depend on it.
 inline constexpr double kPi15 = 3.14159265358979;
-
-double SinDeg(double x, double p);  // sin(x / 180 * p)
-double CosDeg(double x, double p);
-double TanDeg(double x, double p);
-double AtnDeg(double x, double p);  // atan(x) / p * 180
 
 // (x / 360 - floor(x / 360)) * 360, written as this product on purpose.
 double Reduce360(double x);

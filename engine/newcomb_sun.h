@@ -5,9 +5,9 @@
 #pragma once
 
 #include <cmath>
-#include <cstdint>
 
 #include "engine/helpers.h"
+#include "engine/observer.h"
 
 namespace orvalin::newcomb {
 
@@ -59,9 +59,9 @@ inline constexpr double kObliquity3 = static_cast<double>(0.000000503f);
 
 // Julian Day at 0 h UT of a Gregorian date. Linear in the day, so a day past the month's end
 // runs on into the next month.
-inline double JulianDay(std::int16_t day, std::int16_t month, std::int16_t year) {
-  const double d = day, m = month, y = year;
-  const int k = (month - 9) / 7;  // truncated towards zero: -1 in January and February
+inline double JulianDay(CivilDate date) {
+  const double d = date.day, m = date.month, y = date.year;
+  const int k = (date.month - 9) / 7;  // truncated towards zero: -1 in January and February
   return 367 * y - std::floor(1.75 * (y + std::floor((m + 9) / 12))) -
          std::floor(0.75 * (std::floor(0.01 * (y + k)) + 1)) + std::floor(275 * m / 9) + d +
          kJulianDayOffset;

@@ -31,6 +31,8 @@ constexpr double kSettledStep = 1e-6;
 constexpr int kStepCulmination = 4940;
 constexpr int kStepSiderealSpan = 5270;
 constexpr int kStepHorizonCosine = 5640;
+// The routine the step numbers count in.
+constexpr std::string_view kRoutine = "EPHEMERIDES";
 
 // The sign of the rise-and-set hour angle: east of the meridian at sunrise, west at sunset.
 constexpr double kSunrise = -1;
@@ -222,9 +224,15 @@ SunDay DayComputation::Run() {
 
 }  // namespace
 
-SunDay ComputeSunDay(double longitude_west, double latitude, double horizon, std::int16_t day,
-                     std::int16_t month, std::int16_t year) {
-  return DayComputation(longitude_west, latitude, horizon, JulianDay(day, month, year)).Run();
+SunDay ComputeSunDay(const Observer& observer, CivilDate date) {
+  // The method counts longitudes West positive; negating is exact, so no result moves a bit.
+  return DayComputation(-observer.longitude_east, observer.latitude, observer.horizon,
+                        JulianDay(date))
+      .Run();
+}
+
+std::string FaultReport(const SunDay& day) {
+  return ReportText(Description(day.fault), day.step, kRoutine);
 }
 
 }  // namespace orvalin

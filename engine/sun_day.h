@@ -1,15 +1,13 @@
 // The sun's events of one day at one place, in universal time.
 #pragma once
 
-#include <cstdint>
 #include <optional>
+#include <string>
 
 #include "common/failure.h"
+#include "engine/observer.h"
 
 namespace orvalin {
-
-// The altitude of the sun's centre at rise and set, degrees: refraction and the sun's radius.
-inline constexpr double kHorizonAltitude = -0.61;
 
 enum class SunOutcome { Complete, NoSunrise, NoSunset, Fault };
 
@@ -36,9 +34,11 @@ struct SunDay {
 };
 
 // The computation alone, with no window: ordinary outcomes (no sunrise, no sunset) and arithmetic
-// faults are status values. longitude_west: degrees, West positive; latitude: North positive;
-// horizon: altitude of the sun's centre at rise and set, degrees.
-SunDay ComputeSunDay(double longitude_west, double latitude, double horizon, std::int16_t day,
-                     std::int16_t month, std::int16_t year);
+// faults are status values.
+SunDay ComputeSunDay(const Observer& observer, CivilDate date);
+
+// The report of the fault a day stopped at, as the window words it:
+// "<description> in line <step> of EPHEMERIDES".
+std::string FaultReport(const SunDay& day);
 
 }  // namespace orvalin

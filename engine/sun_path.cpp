@@ -56,10 +56,9 @@ double HorizonDip(double metres) {
   return kDipPerRootMetre * std::sqrt(metres) / kArcminutesPerDegree;
 }
 
-SunPath::SunPath(double longitude_west, double latitude, double horizon, std::int16_t day,
-                 std::int16_t month, std::int16_t year)
-    : place_(MakePlace(longitude_west, latitude, horizon)),
-      t0_(CenturiesFromEpoch(JulianDay(day, month, year))),
+SunPath::SunPath(const Observer& observer, CivilDate date)
+    : place_(MakePlace(-observer.longitude_east, observer.latitude, observer.horizon)),
+      t0_(CenturiesFromEpoch(JulianDay(date))),
       s0_(SiderealAtMidnight(t0_)) {}
 
 SunPath::Moment SunPath::At(double hours, bool apparent) const {

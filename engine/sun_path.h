@@ -2,10 +2,10 @@
 // however it straddles universal days, and however close two crossings come near the poles.
 #pragma once
 
-#include <cstdint>
 #include <vector>
 
 #include "engine/newcomb_sun.h"
+#include "engine/observer.h"
 
 namespace orvalin {
 
@@ -34,9 +34,8 @@ double HorizonDip(double metres);
 class SunPath {
  public:
   // Times are counted in hours from 0 h UT of this Gregorian date; any span of some days around
-  // it may be asked about. `horizon`: the altitude of the crossings, degrees.
-  SunPath(double longitude_west, double latitude, double horizon, std::int16_t day,
-          std::int16_t month, std::int16_t year);
+  // it may be asked about. The observer's horizon is the altitude of the crossings.
+  SunPath(const Observer& observer, CivilDate date);
 
   // Every crossing of the horizon altitude within [from, to), in order.
   std::vector<SunCrossing> Crossings(double from, double to) const;

@@ -5,7 +5,7 @@
 #include <QPainterPath>
 #include <cmath>
 
-#include "app/table/table_cli.h"
+#include "cli/table_cli.h"
 #include "cli/daylight_chart.h"
 #include "tests/cli/tool_test_support.h"
 #include "tests/support/session_fixture.h"

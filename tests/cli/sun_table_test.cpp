@@ -12,6 +12,7 @@
 #include "cli/progress.h"
 #include "commands/calculate_day.h"
 #include "engine/helpers.h"
+#include "engine/sun_day.h"
 #include "tests/support/session_fixture.h"
 
 namespace orvalin {
@@ -40,7 +41,7 @@ TablePlace Place(double latitude, double longitude_west) {
 TEST(SunTable, WorkedExampleShowsTheWindowsTexts) {
   MemoryWindow window;
   Session session(window);
-  session.HorizonAltitude = -0.61;
+  session.HorizonAltitude = kHorizonAltitude;
   window.SetFieldText(Field::City, "Geneva");
   window.SetFieldText(Field::Latitude, "46 12 0 N");
   window.SetFieldText(Field::Longitude, "6 9 0 E");
@@ -210,13 +211,13 @@ TEST(SunTable, TwilightsAndHorizons) {
   // Berlin's midsummer nights stay lighter than -18 degrees.
   const TablePlace berlin = Place(52.5, -13.4);
   const SunRow light =
-      ComputeRow(berlin, kD(2027, 6, 21), Clock::Universal(), Altitudes(-0.61, -18));
+      ComputeRow(berlin, kD(2027, 6, 21), Clock::Universal(), Altitudes(kHorizonAltitude, -18));
   EXPECT_EQ(light.twilight_status, SunOutcome::NoSunset);
   EXPECT_FALSE(light.dawn.known || light.dusk.known);
   EXPECT_NE(light.twilight_note, "");
   EXPECT_EQ(light.status, SunOutcome::Complete);
-  const SunRow local =
-      ComputeRow(berlin, kD(2027, 6, 21), *Clock::Zone("Europe/Berlin"), Altitudes(-0.61, -18));
+  const SunRow local = ComputeRow(berlin, kD(2027, 6, 21), *Clock::Zone("Europe/Berlin"),
+                                  Altitudes(kHorizonAltitude, -18));
   EXPECT_EQ(local.note, "");  // a day without dusk is no surprise then
 }
 

@@ -1,4 +1,4 @@
-#include "app/table/table_cli.h"
+#include "cli/table_cli.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include "cli/table_format.h"
 #include "common/text.h"
 #include "tests/cli/tool_test_support.h"
+#include "tests/support/table_writing.h"
 #include "tests/support/session_fixture.h"
 
 namespace orvalin {

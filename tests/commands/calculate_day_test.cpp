@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/session_fixture.h"
+#include "engine/sun_day.h"
 
 namespace orvalin {
 namespace {
@@ -12,7 +13,7 @@ using testing::SessionTest;
 class CalculateDayTest : public SessionTest {
  protected:
   CalculateDayTest() {
-    session.HorizonAltitude = -0.61;
+    session.HorizonAltitude = kHorizonAltitude;
     TypePlace("Geneva", "46 12 0 N", "6 9 0 E");
     window.SetFieldText(Field::Date, "21-06-2009");
   }

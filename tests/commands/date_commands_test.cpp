@@ -4,6 +4,7 @@
 
 #include "commands/working_date.h"
 #include "tests/support/session_fixture.h"
+#include "engine/sun_day.h"
 
 namespace orvalin {
 namespace {
@@ -19,7 +20,7 @@ class DateCommandsTest : public SessionTest {
  protected:
   DateCommandsTest() {
     WriteRecords({Geneva(), testing::Place("Basel", "Switzerland", "47 33 0 N", "7 35 0 E", 1)});
-    session.HorizonAltitude = -0.61;
+    session.HorizonAltitude = kHorizonAltitude;
     // A usable place, as after a calculation of the place typed in the fields.
     TypePlace("Lausanne", "46 31 0 N", "6 38 0 E");
     session.WorkPlace = testing::Place("Lausanne", "", "46 31 0 N", "6 38 0 E", 1);

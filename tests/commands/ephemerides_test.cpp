@@ -45,7 +45,7 @@ TEST(Ephemerides, StoresWhatWasComputedAndTellsWhy) {
   constexpr double kEarlier = 99;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message ? c.message : "complete");
-    const SunDay sun = ComputeSunDay(c.west, c.north, kHorizon, c.day, c.month, 2009);
+    const SunDay sun = ComputeSunDay({c.north, -c.west, kHorizon}, {c.day, c.month, 2009});
     MemoryWindow window;
     window.SelectLanguage(c.french ? Language::French : Language::English);
     DayResults results;
@@ -56,9 +56,9 @@ TEST(Ephemerides, StoresWhatWasComputedAndTellsWhy) {
     EXPECT_EQ(View(status).stored, View(sun).stored);
     for (int k = 0; k < 8; ++k) {
       const SunDayView view = View(sun);
-      const double expected =
-          (view.stored & flags[k]) != 0 ? std::bit_cast<std::array<double, 8>>(view.values)[k]
-                                        : kEarlier;
+      const double expected = (view.stored & flags[k]) != 0
+                                  ? std::bit_cast<std::array<double, 8>>(view.values)[k]
+                                  : kEarlier;
       EXPECT_EQ(results.*members[k], expected) << "result " << k;
     }
     const auto& events = window.events();

@@ -1,5 +1,3 @@
-#include "engine/sun_day.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,6 +8,7 @@
 #include <string>
 
 #include "engine/helpers.h"
+#include "engine/sun_day.h"
 #include "reference_sun_day.h"
 #include "sun_day_view.h"
 
@@ -51,7 +50,7 @@ TEST(ComputeSunDay, WorkedExamples) {
   };
   for (const WorkedDay& w : days) {
     SCOPED_TRACE(w.place);
-    const SunDay sun = ComputeSunDay(w.west, w.north, kHorizon, w.day, w.month, w.year);
+    const SunDay sun = ComputeSunDay({w.north, -w.west, kHorizon}, {w.day, w.month, w.year});
     ASSERT_EQ(sun.outcome, SunOutcome::Complete);
     EXPECT_EQ(View(sun).stored, kStoredAll);
     const SunValues r = View(sun).values;
@@ -68,7 +67,7 @@ TEST(ComputeSunDay, WorkedExamples) {
 }
 
 TEST(ComputeSunDay, GenevaTextsToTheCharacter) {
-  const SunValues r = View(ComputeSunDay(-6.15, 46.2, kHorizon, 21, 6, 2009)).values;
+  const SunValues r = View(ComputeSunDay({46.2, 6.15, kHorizon}, {21, 6, 2009})).values;
   EXPECT_EQ(TimeText(r.SunriseTime), " 3h 45mn 19.5s");
   EXPECT_EQ(TimeText(r.CulminationTime), " 11h 37mn 14.2s");
   EXPECT_EQ(TimeText(r.DayLength), " 15h 43mn 48.5s");
@@ -91,7 +90,7 @@ TEST(ComputeSunDay, CulminationAzimuthIsSouthUnlessTheSunPassesNorthOfTheZenith)
       {46.2, 180},
   };
   for (const Case& c : cases) {
-    const SunDay sun = ComputeSunDay(0, c.north, kHorizon, 21, 6, 2009);
+    const SunDay sun = ComputeSunDay({c.north, 0, kHorizon}, {21, 6, 2009});
     ASSERT_EQ(sun.outcome, SunOutcome::Complete) << c.north;
     EXPECT_EQ(View(sun).values.CulminationAzimuth, c.azimuth) << c.north;
   }
@@ -129,7 +128,7 @@ TEST(ComputeSunDay, EarlyReturnsStoreOnlyWhatCameBefore) {
   };
   for (const EarlyDay& e : days) {
     SCOPED_TRACE(e.when);
-    const SunDay sun = ComputeSunDay(e.west, e.north, kHorizon, e.day, e.month, e.year);
+    const SunDay sun = ComputeSunDay({e.north, -e.west, kHorizon}, {e.day, e.month, e.year});
     EXPECT_EQ(sun.outcome, e.outcome);
     EXPECT_EQ(View(sun).stored, e.stored);
     EXPECT_EQ(View(sun).values.DayLength, e.length);
@@ -157,7 +156,7 @@ TEST(ComputeSunDay, ArithmeticFaultsStopAtTheirStep) {
   };
   for (const FaultyDay& f : days) {
     SCOPED_TRACE(f.why);
-    const SunDay sun = ComputeSunDay(f.west, f.north, f.horizon, 21, 6, 2009);
+    const SunDay sun = ComputeSunDay({f.north, -f.west, f.horizon}, {21, 6, 2009});
     EXPECT_EQ(sun.outcome, SunOutcome::Fault);
     EXPECT_EQ(sun.fault, f.fault);
     EXPECT_EQ(sun.step, f.step);
@@ -167,7 +166,7 @@ TEST(ComputeSunDay, ArithmeticFaultsStopAtTheirStep) {
 
 TEST(ComputeSunDay, AHugeButBoundedLongitudeStillComputes) {
   // Just under the bound: about 100,000 turns of the loop per pass.
-  const SunDay sun = ComputeSunDay(15 * 2399900.0, 46.2, kHorizon, 21, 6, 2009);
+  const SunDay sun = ComputeSunDay({46.2, -15 * 2399900.0, kHorizon}, {21, 6, 2009});
   EXPECT_EQ(sun.outcome, SunOutcome::Complete);
   EXPECT_GE(View(sun).values.SunriseTime, 0);
   EXPECT_LT(View(sun).values.SunriseTime, 24);
@@ -175,15 +174,15 @@ TEST(ComputeSunDay, AHugeButBoundedLongitudeStillComputes) {
 
 bool SameResults(const SunDay& a, const SunDay& b) {
   using Bits = std::array<std::uint64_t, 8>;
-  return std::bit_cast<Bits>(View(a).values) == std::bit_cast<Bits>(View(b).values) && View(a).stored == View(b).stored &&
-         a.outcome == b.outcome;
+  return std::bit_cast<Bits>(View(a).values) == std::bit_cast<Bits>(View(b).values) &&
+         View(a).stored == View(b).stored && a.outcome == b.outcome;
 }
 
 TEST(ComputeSunDay, DaysPastTheMonthsEndRunIntoTheNextMonth) {
-  EXPECT_TRUE(SameResults(ComputeSunDay(-6.15, 46.2, kHorizon, 31, 2, 2009),
-                          ComputeSunDay(-6.15, 46.2, kHorizon, 3, 3, 2009)));
-  EXPECT_TRUE(SameResults(ComputeSunDay(-6.15, 46.2, kHorizon, 0, 3, 2008),
-                          ComputeSunDay(-6.15, 46.2, kHorizon, 29, 2, 2008)));
+  EXPECT_TRUE(SameResults(ComputeSunDay({46.2, 6.15, kHorizon}, {31, 2, 2009}),
+                          ComputeSunDay({46.2, 6.15, kHorizon}, {3, 3, 2009})));
+  EXPECT_TRUE(SameResults(ComputeSunDay({46.2, 6.15, kHorizon}, {0, 3, 2008}),
+                          ComputeSunDay({46.2, 6.15, kHorizon}, {29, 2, 2008})));
 }
 
 }  // namespace

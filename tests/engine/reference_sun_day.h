@@ -9,6 +9,7 @@
 
 #include "engine/helpers.h"
 #include "engine/sun_day.h"
+#include "tests/support/degree_trig.h"
 
 namespace orvalin::reference {
 

@@ -69,7 +69,8 @@ TEST(SunPath, PositionsAndBandEdgesAgainstAnIndependentEphemeris) {
     const double hours = part(11) + part(14) / 60.0 + part(17) / 3600.0;
     SCOPED_TRACE(line);
 
-    const SunPosition p = SunPath(longitude_west, latitude, 0, day, month, year).PositionAt(hours);
+    const SunPosition p =
+        SunPath({latitude, -longitude_west, 0}, {day, month, year}).PositionAt(hours);
     // An azimuth error counts as the arc it makes on the sky.
     const double azimuth_arc = std::fabs(std::remainder(p.azimuth - std::stod(c[3]), 360)) *
                                std::cos(p.elevation / 180 * M_PI);
@@ -84,7 +85,7 @@ TEST(SunPath, PositionsAndBandEdgesAgainstAnIndependentEphemeris) {
     for (int b = 0; b < 3; ++b) {
       const std::vector<Crossing> reference = ReadCrossings(c[5 + b]);
       const std::vector<SunCrossing> ours =
-          SunPath(longitude_west, latitude, kBands[b], day, month, year).Crossings(0, 24);
+          SunPath({latitude, -longitude_west, kBands[b]}, {day, month, year}).Crossings(0, 24);
       if (Grazing(reference)) continue;
       const bool at_edge = std::any_of(reference.begin(), reference.end(), [](const Crossing& x) {
         return x.hours < kEdgeHours || x.hours > 24 - kEdgeHours;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/sun_options.h"
@@ -12,18 +13,6 @@
 #include "cli/tool_errors.h"
 
 namespace {
-
-constexpr const char* kOptions[] = {"--at",          "--elevation", "--horizon",
-                                    "--golden-hour", "--blue-hour", "--twilight"};
-
-const orvalin::OptionRule kRules[] = {
-    {"--at", true},
-    {"--elevation", true},
-    {"--horizon", true},
-    {"--twilight", true},
-    {"--golden-hour", false, false, {}, true},
-    {"--blue-hour", false, false, {}, true},
-};
 
 void CheckSettings(const orvalin::SunSettings& s) {
   if (!std::isfinite(s.horizon) || s.horizon > 89 || s.horizon < -92) std::abort();
@@ -38,10 +27,11 @@ void CheckSettings(const orvalin::SunSettings& s) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
-  const char* option = kOptions[data[0] % std::size(kOptions)];
+  const std::string_view option =
+      orvalin::kSunOptionRules[data[0] % std::size(orvalin::kSunOptionRules)].name;
   const std::string argument = std::string(option) + "=" + text;
   try {
-    const orvalin::CommandLine cl({argument}, kRules);
+    const orvalin::CommandLine cl({argument}, orvalin::kSunOptionRules);
     CheckSettings(orvalin::ReadSunSettings(cl));
   } catch (const orvalin::BadUsage&) {
   }

@@ -4,11 +4,12 @@
 #include "commands/memory_window.h"
 #include "commands/session.h"
 #include "common/text.h"
+#include "engine/sun_day.h"
 
 struct DateHarness {
   DateHarness() : session(window) {
     session.DataDirectory = "/nonexistent-orvalin-fuzz/";
-    session.HorizonAltitude = -0.61;
+    session.HorizonAltitude = orvalin::kHorizonAltitude;
     window.SetFieldText(orvalin::Field::City, "Geneva");
     window.SetFieldText(orvalin::Field::Latitude, "46 12 0 N");
     window.SetFieldText(orvalin::Field::Longitude, "6 9 0 E");

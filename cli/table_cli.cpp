@@ -1,0 +1,178 @@
+#include "cli/table_cli.h"
+
+#include <unistd.h>
+
+#include <iostream>
+#include <optional>
+
+#include "cli/daylight_chart.h"
+#include "cli/path_table.h"
+#include "cli/progress.h"
+#include "cli/sun_script.h"
+#include "cli/table_options.h"
+#include "cli/table_places.h"
+#include "cli/tool_errors.h"
+
+namespace orvalin {
+namespace {
+
+constexpr std::string_view kPlaceZone = "place";
+constexpr std::string_view kAcceptedZones =
+    "a zone of the system's database as AREA/CITY (e.g. Europe/Zurich), UTC, local or place";
+
+std::optional<Clock> ChosenZone(const CommandLine& cl) {
+  const auto name = cl.Value("--tz");
+  if (!name || *name == kPlaceZone) return std::nullopt;
+  auto clock = Clock::Zone(*name);
+  if (!clock) {
+    const auto city = Clock::ZoneOfCity(*name);
+    throw BadUsage("--tz \"" + *name + "\": no such time zone; give " +
+                   std::string(kAcceptedZones) + (city ? "; did you mean " + *city + "?" : ""));
+  }
+  return clock;
+}
+
+Clock ChooseClock(const CommandLine& cl, const std::optional<Clock>& zone, PlaceZones& zones,
+                  const TablePlace& place) {
+  if (zone) return *zone;
+  if (cl.Value("--tz") == kPlaceZone) return zones.ClockOf(place);
+  if (!cl.Has("--gmt")) return Clock::Universal();
+  if (!place.gmt_hours)
+    throw BadUsage(
+        "--gmt takes the offset stored with a place of the file; use --tz with --lat/--lon");
+  if (!IsUsableGmt(*place.gmt_hours)) {
+    throw ToolFailure(place.name + " stores an offset of " + std::to_string(*place.gmt_hours) +
+                      " hours from GMT, outside " + UsableGmtRange());
+  }
+  return Clock::Gmt(*place.gmt_hours);
+}
+
+// The stored offset is whole hours: a zone of half or quarter hours shows the rows off by that.
+void WarnPartHour(const TablePlace& place, std::ostream& err) {
+  const auto minutes = StandardOffsetMinutes(place.zone);
+  if (!minutes || *minutes % 60 == 0) return;
+  const int m = *minutes < 0 ? -*minutes : *minutes;
+  err << kTableProgram << ": warning: " << place.name << " keeps " << place.zone << " time, "
+      << (*minutes < 0 ? "-" : "+") << m / 60 << ":" << (m % 60 < 10 ? "0" : "") << m % 60
+      << " from GMT; --gmt uses the stored whole hours, --tz place the zone's clocks\n";
+}
+
+void Plot(const std::string& path, const TablePlace& place, const Clock& clock, const DaySpan& span,
+          const ChartDays& days) {
+  const ChartApplication app(kTableProgram.data());
+  const ChartText text{place.Label(), SpanText(span) + "  \u00B7  times in " + clock.Description(),
+                       clock.Name()};
+  SaveChartPng(DrawDaylightChart(days, text), path);
+}
+
+void CheckWritten(std::ostream& out) {
+  if (!out) throw ToolFailure("the table cannot be written");
+}
+
+constexpr long long kLongestPathStep = 24LL * 60;  // minutes
+
+int WritePaths(const CommandLine& cl, const std::vector<TablePlace>& places, const DaySpan& span,
+               const std::optional<Clock>& zone, PlaceZones& zones, const TableStyle& style,
+               const std::optional<std::string>& plot, std::ostream& out) {
+  const long long minutes = PositiveNumber("--path", *cl.Value("--path"));
+  if (minutes > kLongestPathStep) throw BadUsage("--path takes minutes from 1 to 1440");
+  if (plot && span.first != span.last) throw BadUsage("--plot with --path draws one day");
+  if (style.format == TableFormat::Ics) throw BadUsage("--path writes text, csv or json");
+  int written = 0;
+  for (const TablePlace& place : places) {
+    const Clock clock = ChooseClock(cl, zone, zones, place);
+    std::vector<PathPoint> points;
+    for (const Day day : DaysFromTo(span.first, span.last)) {
+      const auto of_day = SunPathOfDay(place, day, clock, static_cast<int>(minutes), style.sun);
+      points.insert(points.end(), of_day.begin(), of_day.end());
+    }
+    WritePath(out, style, place, clock, points, written++ == 0);
+    CheckWritten(out);
+    if (plot) {
+      const ChartApplication app(kTableProgram.data());
+      SaveChartPng(DrawPathChart(points, place.Label(),
+                                 SpanText(span) + "  \u00B7  the sun's path, hours of " +
+                                     clock.Description()),
+                   *plot);
+    }
+  }
+  EndPaths(out, style, written);
+  out.flush();
+  CheckWritten(out);
+  return kExitOk;
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const CommandLine cl(args, TableOptions());
+  if (AnswerHelpOrVersion(cl, out, kTableProgram, TableHelp(), ORVALIN_VERSION)) return kExitOk;
+  if (!cl.Positionals().empty())
+    throw BadUsage("unexpected \"" + cl.Positionals().front() + "\" (see --help)");
+  if (cl.Has("--gmt") && cl.Has("--tz")) throw BadUsage("choose one clock: --gmt or --tz");
+  if (cl.Has("--gmt") && cl.Has("--lat"))
+    throw BadUsage(
+        "--gmt takes the offset stored with a place of the file; use --tz with --lat/--lon");
+  ReadStyle(cl, 1);  // judged before the file is read
+  const DaySpan span = ReadDays(cl);
+  const std::optional<std::string> plot = cl.Value("--plot");
+  if (plot && plot->empty()) throw BadUsage("--plot needs a file name");
+  const std::optional<Clock> zone = ChosenZone(cl);
+  const PlaceChoice choice = ReadPlaceChoice(cl);
+
+  PlaceZones zones;
+  const std::vector<TablePlace> places = FindChosenPlaces(choice, zones, err);
+  if (plot && places.size() != 1)
+    throw BadUsage("--plot draws one place, not " + std::to_string(places.size()));
+  for (const TablePlace& place : places) ChooseClock(cl, zone, zones, place);  // each one known
+  if (cl.Has("--gmt")) {
+    for (const TablePlace& place : places) WarnPartHour(place, err);
+  }
+  const int first_year = static_cast<int>(span.first.year());
+  const int last_year = static_cast<int>(span.last.year());
+  if (first_year < kPreciseFromYear || last_year > kPreciseUntilYear) {
+    err << kTableProgram << ": warning: the computation is not precise outside the years "
+        << kPreciseFromYear << " to " << kPreciseUntilYear << '\n';
+  }
+  const TableStyle style = ReadStyle(cl, places.size());
+  if (AsksScriptAnswer(cl)) {
+    if (places.size() != 1) throw BadUsage("--next, --wait and --is-day answer for one place");
+    return RunScriptAnswer(cl, places.front(), ChooseClock(cl, zone, zones, places.front()),
+                           style.sun, out, err);
+  }
+  if (cl.Has("--now") || cl.Has("--offset"))
+    throw BadUsage("--now and --offset go with --next, --wait or --is-day");
+  if (cl.Has("--path")) return WritePaths(cl, places, span, zone, zones, style, plot, out);
+  TableWriter writer(out, style);
+  Progress progress(err, std::string(kTableProgram), "days",
+                    static_cast<long long>(places.size()) * DayCount(span),
+                    ProgressMode(cl.Has("--quiet"), cl.Has("--progress")),
+                    isatty(STDERR_FILENO) != 0);
+  for (const TablePlace& place : places) {
+    const Clock clock = ChooseClock(cl, zone, zones, place);
+    writer.BeginPlace(place, clock);
+    // Only what the chart's pixel columns show is kept of the days.
+    std::optional<ChartDays> plotted;
+    if (plot) plotted.emplace(DayCount(span), ChartLayout(kChartSize).times.width());
+    ForEachRow(
+        place, span.first, span.last, clock,
+        [&](const SunRow& row) {
+          writer.Row(row);
+          CheckWritten(out);
+          if (plotted) plotted->Add(row);
+          progress.Step();
+        },
+        style.sun, [&](Day day) { writer.Skipped(day); });
+    if (plotted) Plot(*plot, place, clock, span, *plotted);
+  }
+  writer.End();
+  out.flush();
+  CheckWritten(out);
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  return RunTool(kTableProgram, err, [&] { return Run(args, out, err); });
+}
+
+}  // namespace orvalin
