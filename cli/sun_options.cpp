@@ -5,14 +5,12 @@
 #include <cmath>
 #include <string>
 
+#include "cli/out_text.h"
 #include "cli/tool_errors.h"
 #include "engine/sun_path.h"
 
 namespace orvalin {
 namespace {
-
-constexpr double kHighestHorizon = 89;     // degrees: beyond it rising and setting lose their sense
-constexpr double kHighestObserver = 9000;  // metres
 
 std::optional<double> Number(std::string_view text) {
   double value = 0;
@@ -29,7 +27,9 @@ double ReadHorizon(const CommandLine& cl) {
   if (!text) return kHorizonAltitude;
   const auto degrees = Number(*text);
   if (!degrees || std::fabs(*degrees) > kHighestHorizon) {
-    throw BadUsage("--horizon \"" + *text + "\": expected degrees from -89 to 89, e.g. -0.833");
+    throw BadUsage("--horizon \"" + *text + "\": expected degrees from " +
+                   ShortestDecimal(-kHighestHorizon) + " to " + ShortestDecimal(kHighestHorizon) +
+                   ", e.g. -0.833");
   }
   return *degrees;
 }
@@ -39,7 +39,8 @@ double ReadObserverHeight(const CommandLine& cl) {
   if (!text) return 0;
   const auto metres = Number(*text);
   if (!metres || *metres < 0 || *metres > kHighestObserver) {
-    throw BadUsage("--elevation \"" + *text + "\": expected metres from 0 to 9000, e.g. 450");
+    throw BadUsage("--elevation \"" + *text + "\": expected metres from 0 to " +
+                   ShortestDecimal(kHighestObserver) + ", e.g. 450");
   }
   return *metres;
 }

@@ -15,6 +15,9 @@ inline constexpr std::pair<std::string_view, double> kTwilights[] = {
 inline constexpr AltitudeBand kGoldenHour{-4, 6};
 inline constexpr AltitudeBand kBlueHour{-6, -4};
 
+inline constexpr double kHighestHorizon = 89;     // degrees: beyond it rising and setting lose sense
+inline constexpr double kHighestObserver = 9000;  // metres
+
 // The options ReadSunSettings reads.
 inline constexpr OptionRule kSunOptionRules[] = {
     {"--at", true},

@@ -6,6 +6,7 @@
 #include "cli/sun_options.h"
 #include "cli/tool_errors.h"
 #include "engine/sun_day.h"
+#include "engine/sun_path.h"
 
 namespace orvalin {
 namespace {
@@ -77,9 +78,9 @@ Output:
   --horizon DEG       the altitude of the sun's centre at sunrise and sunset,
                       degrees (default @HORIZON@: refraction and the sun's radius)
   --twilight KIND     civil, nautical or astronomical: dawn and dusk with the
-                      sun 6, 12 or 18 degrees below the horizon
-  --elevation METRES  the observer's height above the ground (0 to 9000): the
-                      horizon is lowered by its dip, 1.76' times the root of it
+                      sun @CIVIL@, @NAUTICAL@ or @ASTRONOMICAL@ degrees below the horizon
+  --elevation METRES  the observer's height above the ground (0 to @HIGHEST@): the
+                      horizon is lowered by its dip, @DIP@' times the root of it
   --at HH:MM[:SS]     also the sun's azimuth and elevation (geometric, and as
                       refraction shows it at 10 C and 1010 hPa) at that time
                       of each day on the table's clock
@@ -98,9 +99,9 @@ Scripts (one place; the time from --now, else this computer's clock):
                       chart is that path
   --golden-hour[=LOW,HIGH]
                       the morning's and the evening's golden hour: the sun
-                      between -4 and 6 degrees, or LOW and HIGH
+                      between @GOLDEN_LOW@ and @GOLDEN_HIGH@ degrees, or LOW and HIGH
   --blue-hour[=LOW,HIGH]
-                      the blue hour: the sun between -6 and -4 degrees
+                      the blue hour: the sun between @BLUE_LOW@ and @BLUE_HIGH@ degrees
   --minutes           text: times and day lengths to the minute
   --window-texts      text: the window's own texts, "3h 45mn 19.5s"
   --plot FILE.png     also draw a chart of the days (one place only)
@@ -118,12 +119,25 @@ Exit status: 0 done, 1 failure (places file, place, writing), 2 bad usage.
 std::span<const OptionRule> TableOptions() { return kOptions; }
 
 const std::string& TableHelp() {
+  // The figures the help quotes are filled in from where they are defined.
   static const std::string help = [] {
-    constexpr std::string_view kMark = "@HORIZON@";
-    const std::string horizon = ShortestDecimal(kHorizonAltitude);
+    const std::pair<std::string_view, double> marks[] = {
+        {"@HORIZON@", kHorizonAltitude},
+        {"@CIVIL@", -kTwilights[0].second},
+        {"@NAUTICAL@", -kTwilights[1].second},
+        {"@ASTRONOMICAL@", -kTwilights[2].second},
+        {"@HIGHEST@", kHighestObserver},
+        {"@DIP@", kDipPerRootMetre},
+        {"@GOLDEN_LOW@", kGoldenHour.low},
+        {"@GOLDEN_HIGH@", kGoldenHour.high},
+        {"@BLUE_LOW@", kBlueHour.low},
+        {"@BLUE_HIGH@", kBlueHour.high}};
     std::string text(kHelp);
-    for (auto at = text.find(kMark); at != std::string::npos; at = text.find(kMark, at)) {
-      text.replace(at, kMark.size(), horizon);
+    for (const auto& [mark, value] : marks) {
+      const std::string figure = ShortestDecimal(value);
+      for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at)) {
+        text.replace(at, mark.size(), figure);
+      }
     }
     return text;
   }();

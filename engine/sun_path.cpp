@@ -30,8 +30,6 @@ constexpr double kRefractionShift = 10.3;
 constexpr double kRefractionOffset = 5.11;
 constexpr double kLowestRefracted = -1;  // degrees
 constexpr double kArcminutesPerDegree = 60;
-// The dip of the horizon, arcminutes per square root of a metre, with standard refraction.
-constexpr double kDipPerRootMetre = 1.76;
 
 // Steps of the hour angle of rise and set before the bracketing search takes over.
 constexpr int kHourAngleSteps = 5;

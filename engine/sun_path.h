@@ -27,8 +27,12 @@ struct SunPosition {
 // light reaches the observer, the geometric elevation itself.
 double ApparentElevation(double geometric);
 
+// The dip of the horizon, arcminutes per square root of a metre, with standard refraction
+// (Explanatory Supplement to the Astronomical Almanac, 1992, 9.331).
+inline constexpr double kDipPerRootMetre = 1.76;
+
 // How far below the astronomical horizon an observer `metres` above the ground sees it, degrees:
-// 1.76 arcminutes times the square root of the height (the dip with standard refraction).
+// kDipPerRootMetre arcminutes times the square root of the height.
 double HorizonDip(double metres);
 
 class SunPath {
