@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/escaped_text.h"
+#include "common/problem.h"
 #include "common/text.h"
 #include "engine/angle_forms.h"
 #include "placesfile/place_record.h"
@@ -20,7 +21,7 @@ constexpr Field kTextFields[] = {
     {"latitude", kLatitudeOffset, kAngleWidth},
     {"longitude", kLongitudeOffset, kAngleWidth}};
 
-std::string ByteProblem(std::string_view bytes, const Field& field) {
+Problem ByteProblem(std::string_view bytes, const Field& field) {
   for (std::size_t i = 0; i < field.width && field.offset + i < bytes.size(); ++i) {
     const auto b = static_cast<unsigned char>(bytes[field.offset + i]);
     char text[96];
@@ -38,7 +39,7 @@ std::string ByteProblem(std::string_view bytes, const Field& field) {
       return text;
     }
   }
-  return {};
+  return std::nullopt;
 }
 
 }  // namespace
@@ -52,9 +53,8 @@ std::vector<PlaceProblem> CheckRecord(std::int64_t n, std::string_view raw) {
   }
   bool clean = true;
   for (const Field& field : kTextFields) {
-    std::string problem = ByteProblem(raw, field);
-    if (!problem.empty()) {
-      problems.push_back({n, std::move(problem), true});
+    if (Problem problem = ByteProblem(raw, field)) {
+      problems.push_back({n, std::move(*problem), true});
       clean = false;
     }
   }

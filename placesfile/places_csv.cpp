@@ -9,6 +9,7 @@
 
 #include "common/csv_cell.h"
 #include "common/escaped_text.h"
+#include "common/problem.h"
 #include "common/text.h"
 #include "engine/angle_forms.h"
 #include "engine/helpers.h"
@@ -60,7 +61,7 @@ std::string Trimmed(std::string_view s) {
 }
 
 // A control character (C0, DEL or C1) reaches a field only escaped, as the export writes it.
-std::string RawControlProblem(std::string_view what, const std::string& cell) {
+Problem RawControlProblem(std::string_view what, const std::string& cell) {
   const std::u32string cps = CodePoints(cell);
   for (std::size_t i = 0; i < cps.size(); ++i) {
     if (IsControlCharacter(cps[i])) {
@@ -69,11 +70,11 @@ std::string RawControlProblem(std::string_view what, const std::string& cell) {
              std::to_string(i + 1);
     }
   }
-  return {};
+  return std::nullopt;
 }
 
-// Why an unescaped text cannot be stored in a field of `width` characters, or "" when it can.
-std::string TextProblem(std::string_view what, const std::string& text, std::size_t width) {
+// Why an unescaped text cannot be stored in a field of `width` characters.
+Problem TextProblem(std::string_view what, const std::string& text, std::size_t width) {
   const std::u32string cps = CodePoints(text);
   if (cps.size() > width) {
     return std::string(what) + " is longer than " + std::to_string(width) + " characters";
@@ -83,12 +84,12 @@ std::string TextProblem(std::string_view what, const std::string& text, std::siz
       return std::string(what) + " has a character that cannot be stored";
     }
   }
-  return {};
+  return std::nullopt;
 }
 
 // The window's text of an angle cell typed in any accepted form, or why there is none. A file
 // separated by semicolons comes from a spreadsheet that writes decimal commas.
-std::string AngleProblem(std::string_view what, const std::string& cell, Axis axis, char separator,
+Problem AngleProblem(std::string_view what, const std::string& cell, Axis axis, char separator,
                          std::string& stored) {
   std::string reading = cell;
   if (separator == kSemicolon) std::replace(reading.begin(), reading.end(), ',', '.');
@@ -98,7 +99,7 @@ std::string AngleProblem(std::string_view what, const std::string& cell, Axis ax
            AcceptedAngleForms(axis);
   }
   stored = angle.window_text;
-  return {};
+  return std::nullopt;
 }
 
 // Whole hours, with or without a plus sign.
@@ -114,8 +115,8 @@ std::optional<int> WholeHours(std::string_view text) {
   return hours;
 }
 
-std::string ParseRecord(const std::vector<std::string>& cells, std::size_t columns,
-                        char separator, PlaceRecord& record) {
+Problem ParseRecord(const std::vector<std::string>& cells, std::size_t columns, char separator,
+                    PlaceRecord& record) {
   if (cells.size() != columns) {
     return "expected " + std::to_string(columns) + " fields (" +
            PlacesCsvHeader(columns > kPlacesCsvColumns.size()) +
@@ -124,7 +125,7 @@ std::string ParseRecord(const std::vector<std::string>& cells, std::size_t colum
   }
   constexpr const char* kWhat[] = {"the name", "the country", "the latitude", "the longitude"};
   for (std::size_t c = 0; c < std::size(kWhat); ++c) {
-    if (auto problem = RawControlProblem(kWhat[c], cells[c]); !problem.empty()) return problem;
+    if (auto problem = RawControlProblem(kWhat[c], cells[c])) return problem;
   }
   const std::string name = UnescapeControls(Trimmed(cells[0])),
                     country = UnescapeControls(Trimmed(cells[1])), gmt = Trimmed(cells[4]);
@@ -141,7 +142,7 @@ std::string ParseRecord(const std::vector<std::string>& cells, std::size_t colum
                      separator, longitude),
         TextProblem("the latitude", latitude, kAngleWidth),
         TextProblem("the longitude", longitude, kAngleWidth)}) {
-    if (!problem.empty()) return problem;
+    if (problem) return problem;
   }
   const std::optional<int> hours = WholeHours(gmt);
   if (!hours) {
@@ -152,7 +153,7 @@ std::string ParseRecord(const std::vector<std::string>& cells, std::size_t colum
   record.LatitudeText = FixedText(latitude, kAngleWidth);
   record.LongitudeText = FixedText(longitude, kAngleWidth);
   record.GmtHours = static_cast<std::int16_t>(*hours);
-  return {};
+  return std::nullopt;
 }
 
 // The header's separator: a semicolon when the first line has semicolons and no comma.
@@ -242,10 +243,10 @@ void ForEachCsvPlace(std::string_view text, const std::function<void(const CsvPl
     if (cells.size() == 1 && Trimmed(cells[0]).empty()) continue;  // blank line
     CsvPlace place;
     place.line = first_line;
-    const std::string why =
-        closed ? ParseRecord(cells, columns, separator, place.record) : "a quote is never closed";
-    if (!why.empty()) {
-      problem({first_line, why});
+    const Problem why = closed ? ParseRecord(cells, columns, separator, place.record)
+                               : Problem("a quote is never closed");
+    if (why) {
+      problem({first_line, *why});
       continue;
     }
     if (columns > kPlacesCsvColumns.size()) place.zone = Trimmed(cells.back());
