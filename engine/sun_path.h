@@ -28,7 +28,7 @@ struct SunPosition {
 double ApparentElevation(double geometric);
 
 // The dip of the horizon, arcminutes per square root of a metre, with standard refraction
-// (Explanatory Supplement to the Astronomical Almanac, 1992, 9.331).
+// (the dip table of the Nautical Almanac: D = 1.76 arcminutes times the root of the height in m).
 inline constexpr double kDipPerRootMetre = 1.76;
 
 // How far below the astronomical horizon an observer `metres` above the ground sees it, degrees:
