@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/driver.h"
-#include "app/json_line.h"
-#include "app/scripted_dialogs.h"
+#include "ui/driver/driver.h"
+#include "ui/driver/json_line.h"
+#include "ui/driver/scripted_dialogs.h"
 #include "cli/command_line.h"
 #include "cli/tool_errors.h"
 #include "engine/date_text.h"

@@ -12,7 +12,7 @@
 #include <iostream>
 #include <memory>
 
-#include "app/scripted_dialogs.h"
+#include "ui/driver/scripted_dialogs.h"
 #include "ui/form1.h"
 
 namespace {

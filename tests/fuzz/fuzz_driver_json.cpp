@@ -5,8 +5,8 @@
 #include <string>
 #include <variant>
 
-#include "app/action.h"
-#include "app/json_line.h"
+#include "ui/driver/action.h"
+#include "ui/driver/json_line.h"
 #include "common/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,4 +1,4 @@
-#include "app/action.h"
+#include "ui/driver/action.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,9 +1,9 @@
-#include "app/driver.h"
+#include "ui/driver/driver.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
 
-#include "app/json_line.h"
+#include "ui/driver/json_line.h"
 #include "ui/layout.h"
 
 namespace orvalin {

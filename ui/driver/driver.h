@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/action.h"
-#include "app/scripted_dialogs.h"
+#include "ui/driver/action.h"
+#include "ui/driver/scripted_dialogs.h"
 #include "common/problem.h"
 #include "ui/form1.h"
 

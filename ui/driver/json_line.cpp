@@ -1,4 +1,4 @@
-#include "app/json_line.h"
+#include "ui/driver/json_line.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "app/scripted_dialogs.h"
+#include "ui/driver/scripted_dialogs.h"
 
-#include "app/json_line.h"
+#include "ui/driver/json_line.h"
 
 namespace orvalin {
 namespace {
