@@ -24,7 +24,7 @@ TablePlace Geneva() {
   TablePlace p;
   p.name = "Geneva";
   p.latitude = 46.2;
-  p.longitude_west = -6.15;
+  p.longitude_east = 6.15;
   return p;
 }
 
@@ -51,7 +51,7 @@ void BM_YearThousandPlaces(benchmark::State& state) {
   std::vector<TablePlace> places(1000);
   for (int i = 0; i < 1000; ++i) {
     places[i].latitude = -85 + 170.0 * i / 999;
-    places[i].longitude_west = -180 + 360.0 * ((i * 37) % 1000) / 1000;
+    places[i].longitude_east = 180 - 360.0 * ((i * 37) % 1000) / 1000;
   }
   for (auto _ : state) {
     std::size_t rows = 0;
@@ -83,7 +83,7 @@ std::vector<TablePlace> ThousandPlaces() {
   for (int i = 0; i < 1000; ++i) {
     places[i].name = "Place " + std::to_string(i + 1);
     places[i].latitude = -85 + 170.0 * i / 999;
-    places[i].longitude_west = -180 + 360.0 * ((i * 37) % 1000) / 1000;
+    places[i].longitude_east = 180 - 360.0 * ((i * 37) % 1000) / 1000;
   }
   return places;
 }

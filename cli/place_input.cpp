@@ -87,7 +87,8 @@ TablePlace PlaceFromRecord(const PlaceRecord& record, std::int64_t n) {
   place.country = EscapeControls(WithoutFilling(record.CountryName));
   place.latitude_text = EscapeControls(WithoutFilling(record.LatitudeText));
   place.longitude_text = EscapeControls(WithoutFilling(record.LongitudeText));
-  place.longitude_west = StoredAngle(record, n, Axis::Longitude);
+  // The window stores longitudes West positive.
+  place.longitude_east = -StoredAngle(record, n, Axis::Longitude);
   place.latitude = StoredAngle(record, n, Axis::Latitude);
   place.gmt_hours = record.GmtHours;
   return place;
@@ -98,7 +99,7 @@ TablePlace PlaceFromTyped(std::string_view latitude, std::string_view longitude)
   const TypedAngle north = CheckedTyped("--lat", latitude, Axis::Latitude);
   const TypedAngle west = CheckedTyped("--lon", longitude, Axis::Longitude);
   place.latitude = north.value;
-  place.longitude_west = west.value;
+  place.longitude_east = -west.value;
   place.latitude_text = north.window_text;
   place.longitude_text = west.window_text;
   return place;

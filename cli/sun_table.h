@@ -21,7 +21,7 @@ struct TablePlace {
   std::string latitude_text;  // as stored or typed, without filling blanks
   std::string longitude_text;
   double latitude = 0;                    // degrees, North positive
-  double longitude_west = 0;              // degrees, West positive
+  double longitude_east = 0;              // degrees, East positive
   std::optional<std::int16_t> gmt_hours;  // the stored offset, for places from the file
   std::string zone;                       // IANA, "" when unknown
 

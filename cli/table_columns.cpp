@@ -49,7 +49,7 @@ const Column kColumns[] = {
     {"latitude_deg", "", "", Kind::Number, kCsv,
      [](const Context& c) { return Plain(Decimal(c.place.latitude, kTableDigits)); }},
     {"longitude_deg", "", "", Kind::Number, kCsv,
-     [](const Context& c) { return Plain(Decimal(-c.place.longitude_west, kTableDigits)); }},
+     [](const Context& c) { return Plain(Decimal(c.place.longitude_east, kTableDigits)); }},
     {"date", "Date", "", Kind::Plain, kReadable | kCsv | kJson,
      [](const Context& c) { return Plain(IsoDate(c.row.date)); }},
     {"date_text", "Date", "", Kind::Plain, kWindow | kCsv | kJson,

@@ -159,8 +159,8 @@ std::string JsonPlace(const TablePlace& place) {
          ", \"latitude\": " + JsonString(place.latitude_text) +
          ", \"longitude\": " + JsonString(place.longitude_text) +
          ", \"latitude_deg\": " + Decimal(place.latitude, kTableDigits) +
-         ", \"longitude_deg\": " + Decimal(-place.longitude_west, kTableDigits) +
-         ", \"longitude_west_deg\": " + Decimal(place.longitude_west, kTableDigits) +
+         ", \"longitude_deg\": " + Decimal(place.longitude_east, kTableDigits) +
+         ", \"longitude_west_deg\": " + Decimal(-place.longitude_east, kTableDigits) +
          ", \"gmt\": " + (place.gmt_hours ? std::to_string(*place.gmt_hours) : "null") +
          ", \"zone\": " + (place.zone.empty() ? "null" : JsonString(place.zone)) + "}";
 }

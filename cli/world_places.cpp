@@ -16,7 +16,7 @@ std::string Named(const TablePlace& place) {
 }  // namespace
 
 std::string PlaceZones::ZoneOf(const TablePlace& place, std::string_view record_bytes) {
-  return List().ZoneAt(record_bytes, place.latitude, place.longitude_west);
+  return List().ZoneAt(record_bytes, place.latitude, place.longitude_east);
 }
 
 Clock PlaceZones::ClockOf(const TablePlace& place) {

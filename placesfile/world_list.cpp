@@ -80,7 +80,7 @@ WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_c
     town.record = EncodeRecord(record);
     town.zone = place.zone;
     town.latitude = latitude.is_clean() ? latitude.value : 0;
-    town.longitude_west = longitude.is_clean() ? longitude.value : 0;
+    town.longitude_east = longitude.is_clean() ? -longitude.value : 0;  // stored West positive
     list.towns_.push_back(std::move(town));
   }
   const auto csv_line_count =
@@ -115,18 +115,18 @@ std::string WorldList::CodeOf(std::string_view folded_country) const {
   return found == codes_.end() ? std::string() : found->second;
 }
 
-std::optional<std::size_t> WorldList::Nearest(double latitude, double longitude_west) const {
+std::optional<std::size_t> WorldList::Nearest(double latitude, double longitude_east) const {
   std::optional<std::size_t> best;
   double best_cos = -2;
   const double lat = latitude * kRadiansPerDegree;
-  const double lon = longitude_west * kRadiansPerDegree;
+  const double lon = longitude_east * kRadiansPerDegree;
   for (std::size_t k = 0; k < towns_.size(); ++k) {
     const WorldTown& t = towns_[k];
     const double tlat = t.latitude * kRadiansPerDegree;
     // The cosine of the arc between the two points: larger is nearer.
     const double c =
         std::sin(lat) * std::sin(tlat) +
-        std::cos(lat) * std::cos(tlat) * std::cos(lon - t.longitude_west * kRadiansPerDegree);
+        std::cos(lat) * std::cos(tlat) * std::cos(lon - t.longitude_east * kRadiansPerDegree);
     if (c > best_cos) {
       best_cos = c;
       best = k;
@@ -136,12 +136,12 @@ std::optional<std::size_t> WorldList::Nearest(double latitude, double longitude_
 }
 
 std::string WorldList::ZoneAt(std::string_view record_bytes, double latitude,
-                              double longitude_west) const {
+                              double longitude_east) const {
   if (const auto town = TownOf(record_bytes)) return towns_[*town].zone;
   if (grid_) {
-    if (std::string zone = grid_->ZoneAt(latitude, -longitude_west); !zone.empty()) return zone;
+    if (std::string zone = grid_->ZoneAt(latitude, longitude_east); !zone.empty()) return zone;
   }
-  if (const auto near = Nearest(latitude, longitude_west)) return towns_[*near].zone;
+  if (const auto near = Nearest(latitude, longitude_east)) return towns_[*near].zone;
   return {};
 }
 

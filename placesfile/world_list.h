@@ -20,7 +20,7 @@ inline constexpr char kOtherNamesSeparator = '|';
 struct WorldTown {
   RecordBytes record{};                     // as the sample places file holds the town
   std::string zone;                         // IANA
-  double latitude = 0, longitude_west = 0;  // degrees
+  double latitude = 0, longitude_east = 0;  // degrees, North and East positive
   std::int64_t population = 0;
   std::string code;  // ISO 3166-1 alpha-2, "" without the names file
   bool capital = false;
@@ -42,11 +42,11 @@ class WorldList {
   // The ISO code of a country as the list names it, "" when unknown.
   std::string CodeOf(std::string_view folded_country) const;
   // The nearest town, nullopt for an empty list.
-  std::optional<std::size_t> Nearest(double latitude, double longitude_west) const;
+  std::optional<std::size_t> Nearest(double latitude, double longitude_east) const;
   // The zone of a place: that of the town a record is (its bytes, none for typed coordinates),
   // else the zone the grid draws there, else that of the nearest town; "" when none of them
   // can tell.
-  std::string ZoneAt(std::string_view record_bytes, double latitude, double longitude_west) const;
+  std::string ZoneAt(std::string_view record_bytes, double latitude, double longitude_east) const;
 
  private:
   std::vector<WorldTown> towns_;

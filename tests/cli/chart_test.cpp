@@ -73,7 +73,7 @@ TEST(DaylightChart, EmptyAndSingleDaySpansDraw) {
   EXPECT_EQ(DrawDaylightChart({}, ChartText{"t", "s", "UT"}).size(), kChartSize);
   TablePlace geneva;
   geneva.latitude = 46.2;
-  geneva.longitude_west = -6.15;
+  geneva.longitude_east = 6.15;
   const std::vector<SunRow> one = {
       ComputeRow(geneva, Day{std::chrono::year{2009} / 6 / 21}, Clock::Universal())};
   const QImage image =
@@ -88,7 +88,7 @@ TEST(DaylightChart, EmptyAndSingleDaySpansDraw) {
 TEST(DaylightChart, TwilightIsShadedBetweenNightAndDay) {
   TablePlace geneva;
   geneva.latitude = 46.2;
-  geneva.longitude_west = -6.15;
+  geneva.longitude_east = 6.15;
   SunSettings settings;
   settings.twilight = -18;
   const std::vector<SunRow> rows =

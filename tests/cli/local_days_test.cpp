@@ -73,7 +73,7 @@ std::vector<ReferencePlace> ReadReference(const std::string& path) {
       ReferencePlace p;
       p.place.name = c.at(1);
       p.place.latitude = std::stod(c.at(2));
-      p.place.longitude_west = std::stod(c.at(3));
+      p.place.longitude_east = -std::stod(c.at(3));  // West positive in the reference
       p.zone = c.at(4);
       places.push_back(p);
     } else {

@@ -31,10 +31,10 @@ SunSettings Altitudes(double horizon, std::optional<double> twilight) {
   return s;
 }
 
-TablePlace Place(double latitude, double longitude_west) {
+TablePlace Place(double latitude, double longitude_east) {
   TablePlace p;
   p.latitude = latitude;
-  p.longitude_west = longitude_west;
+  p.longitude_east = longitude_east;
   return p;
 }
 
@@ -50,7 +50,7 @@ TEST(SunTable, WorkedExampleShowsTheWindowsTexts) {
   CalculateDay(session);
   ASSERT_TRUE(window.events().empty());
 
-  const SunRow row = ComputeRow(Place(46.2, -6.15), kD(2009, 6, 21), Clock::Universal());
+  const SunRow row = ComputeRow(Place(46.2, 6.15), kD(2009, 6, 21), Clock::Universal());
   EXPECT_EQ(row.status, SunOutcome::Complete);
   EXPECT_EQ(row.sunrise.text, " 3h 45mn 19.5s");
   EXPECT_EQ(row.culmination.text, " 11h 37mn 14.2s");
@@ -70,7 +70,7 @@ TEST(SunTable, WorkedExampleShowsTheWindowsTexts) {
 // Europe/Zurich moved from +1 to +2 at 01:00 UT on 29-03-2009: sunrise, near 5 h UT, moves by a
 // whole hour on the zone's clock and not on the place's fixed offset.
 TEST(SunTable, ClocksAroundTheSpringChangeInZurich) {
-  const TablePlace zurich = Place(47 + 22 / 60.0, -(8 + 33 / 60.0));
+  const TablePlace zurich = Place(47 + 22 / 60.0, 8 + 33 / 60.0);
   const Clock zone = *Clock::Zone("Europe/Zurich");
   struct Case {
     unsigned day;
@@ -127,8 +127,8 @@ TEST(SunTable, ClockConversionsCrossMidnightBothWays) {
 // A row on a clock is a calendar day of that clock: east and west of Greenwich, every event of
 // the row falls on its date, in the order of the day.
 TEST(SunTable, LocalDaysHoldThatDaysEvents) {
-  const TablePlace sydney = Place(-(33 + 52 / 60.0), -(151 + 12 / 60.0));
-  const TablePlace anchorage = Place(61 + 13 / 60.0, 149 + 54 / 60.0);
+  const TablePlace sydney = Place(-(33 + 52 / 60.0), 151 + 12 / 60.0);
+  const TablePlace anchorage = Place(61 + 13 / 60.0, -(149 + 54 / 60.0));
   const struct {
     const char* zone;  // nullptr: the stored offset
     int gmt;
@@ -164,7 +164,7 @@ TEST(SunTable, LocalDaysHoldThatDaysEvents) {
 // goes without one, as they grow earlier a day holds two. The rows streamed over the span
 // equal the rows computed one by one.
 TEST(SunTable, LocalDaysMarkMissingAndDoubleEvents) {
-  const TablePlace geneva = Place(46.2, -6.15);
+  const TablePlace geneva = Place(46.2, 6.15);
   const Clock clock = *Clock::Zone("Etc/GMT-5");
   const std::vector<SunRow> rows = ComputeRows(geneva, kD(2027, 5, 15), kD(2027, 8, 6), clock);
   int missing = 0, doubled = 0;
@@ -190,7 +190,7 @@ TEST(SunTable, LocalDaysMarkMissingAndDoubleEvents) {
 // Dawn and dusk at each twilight's altitude, in the order of the day, and marked where the sun
 // never goes that low; another horizon moves sunrise and sunset.
 TEST(SunTable, TwilightsAndHorizons) {
-  const TablePlace geneva = Place(46.2, -6.15);
+  const TablePlace geneva = Place(46.2, 6.15);
   const Day equinox = kD(2027, 3, 20);
   const SunRow plain = ComputeRow(geneva, equinox, Clock::Universal());
   EXPECT_FALSE(plain.dawn.known || plain.dusk.known);
@@ -209,7 +209,7 @@ TEST(SunTable, TwilightsAndHorizons) {
   EXPECT_LT(zero.day_length, plain.day_length);
 
   // Berlin's midsummer nights stay lighter than -18 degrees.
-  const TablePlace berlin = Place(52.5, -13.4);
+  const TablePlace berlin = Place(52.5, 13.4);
   const SunRow light =
       ComputeRow(berlin, kD(2027, 6, 21), Clock::Universal(), Altitudes(kHorizonAltitude, -18));
   EXPECT_EQ(light.twilight_status, SunOutcome::NoSunset);
@@ -251,7 +251,7 @@ TEST(OutText, IsoTimestampsRoundToTheSecondAndCarryTheOffset) {
 }
 
 TEST(SunTable, PolarDayAndNightSayWhyAndCarryTheirLength) {
-  const TablePlace tromso = Place(69.65, -18.95);
+  const TablePlace tromso = Place(69.65, 18.95);
   const SunRow summer = ComputeRow(tromso, kD(2009, 6, 21), Clock::Universal());
   EXPECT_EQ(summer.status, SunOutcome::NoSunset);
   EXPECT_EQ(summer.day_length_text, " 24h 0mn 0s");
@@ -270,7 +270,7 @@ TEST(SunTable, PolarDayAndNightSayWhyAndCarryTheirLength) {
 // At the edges of the midnight sun a day may hold a sunset and then a sunrise: it says so, and
 // its length is its two stretches of light. A day the clock skipped is no row.
 TEST(SunTable, PolarEdgesAndSkippedDaysShowWhatTheyHold) {
-  const TablePlace tromso = Place(69.65, -18.95);
+  const TablePlace tromso = Place(69.65, 18.95);
   const Clock oslo = *Clock::Zone("Europe/Oslo");
   const SunRow dip = ComputeRow(tromso, kD(2027, 5, 19), oslo);
   EXPECT_EQ(dip.status, SunOutcome::Complete);
@@ -286,7 +286,7 @@ TEST(SunTable, PolarEdgesAndSkippedDaysShowWhatTheyHold) {
   const Clock apia = *Clock::Zone("Pacific/Apia");
   std::vector<Day> rows, skipped;
   ForEachRow(
-      Place(-13.83, 171.77), kD(2011, 12, 29), kD(2011, 12, 31), apia,
+      Place(-13.83, -171.77), kD(2011, 12, 29), kD(2011, 12, 31), apia,
       [&](const SunRow& r) { rows.push_back(r.date); }, {}, [&](Day d) { skipped.push_back(d); });
   EXPECT_EQ(rows, (std::vector<Day>{kD(2011, 12, 29), kD(2011, 12, 31)}));
   EXPECT_EQ(skipped, std::vector<Day>{kD(2011, 12, 30)});
