@@ -8,22 +8,9 @@
 
 #include "cli/out_text.h"
 #include "cli/tool_errors.h"
+#include "common/vector_registers.h"
 
 namespace orvalin {
-namespace {
-
-// On x86-64 machines with AVX-512, loading a time zone leaves the upper halves of the vector
-// registers marked in use (something in the libraries that read the zone does not clear them),
-// and every SSE instruction after it pays for that: a year of the sun's crossings ran eight
-// times slower. Clearing them once the zone is loaded restores the speed; no value of ours is
-// held there.
-void ClearUpperVectorRegisters() {
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-  if (__builtin_cpu_supports("avx")) asm volatile("vzeroupper" ::: "memory");
-#endif
-}
-
-}  // namespace
 
 Clock Clock::Universal() { return Clock(Kind::Universal, 0, QTimeZone()); }
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/vector_registers.h"
 #include "engine/date_text.h"
 #include "placesfile/world_list.h"
 
@@ -56,6 +57,7 @@ void LocalTimes::Update(const Session& s, const std::function<QLineEdit*(orvalin
   std::string zone_id;
   if (date && s.Calculated) zone_id = ZoneAt(s.Calculated->latitude, s.Calculated->longitude_west);
   const QTimeZone zone(QByteArray::fromStdString(zone_id));
+  ClearUpperVectorRegisters();
   const bool known = !zone_id.empty() && zone.isValid();
   const auto describe = [&](QLineEdit* f, const std::function<QString()>& text) {
     if (f->text().isEmpty() || !date || !s.Calculated) return Describe(f, {});
