@@ -22,7 +22,7 @@
 #include "cli/tool_errors.h"
 #include "engine/date_text.h"
 #include "placesfile/places_file.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -117,7 +117,7 @@ int main(int argc, char* argv[]) {
 
   auto dialogs = std::make_unique<orvalin::ScriptedDialogs>(options.today);
   orvalin::ScriptedDialogs& scripted = *dialogs;
-  orvalin::Form1 window(std::move(dialogs));
+  orvalin::MainWindow window(std::move(dialogs));
   HoldLocksAsTheEnvironmentSays(window.session().File);
   orvalin::Driver driver(window, scripted);
 

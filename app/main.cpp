@@ -14,7 +14,7 @@
 #include "app/window_options.h"
 #include "placesfile/places_folder.h"
 #include "ui/dialogs.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ int main(int argc, char* argv[]) {
   // The desktop entry's name, so that a Wayland shell shows the window with its entry and icon.
   QGuiApplication::setDesktopFileName(QStringLiteral(ORVALIN_APP_ID));
 #endif
-  orvalin::Form1 window(std::make_unique<orvalin::QtDialogs>());
+  orvalin::MainWindow window(std::make_unique<orvalin::QtDialogs>());
   window.show();
   return QApplication::exec();
 }

@@ -13,11 +13,11 @@
 #include <memory>
 
 #include "ui/driver/scripted_dialogs.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace {
 
-bool Save(orvalin::Form1& window, const QDir& folder, const QString& name) {
+bool Save(orvalin::MainWindow& window, const QDir& folder, const QString& name) {
   QApplication::processEvents();
   const QString path = folder.filePath(name);
   if (window.grab().save(path)) return true;
@@ -27,7 +27,7 @@ bool Save(orvalin::Form1& window, const QDir& folder, const QString& name) {
 
 // A tooltip is a window of its own, which grab() leaves out: the screen is taken instead, over
 // the window and the tooltip together. Offscreen there is no screen to take.
-bool SaveWithTooltip(orvalin::Form1& window, const QDir& folder, const QString& name) {
+bool SaveWithTooltip(orvalin::MainWindow& window, const QDir& folder, const QString& name) {
   QLineEdit* field = window.Field("SunRise");
   QToolTip::showText(field->mapToGlobal(QPoint(field->width() / 2, field->height())),
                      field->toolTip(), field);
@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
   int qt_argc = 1;
   QApplication app(qt_argc, argv);
   // A fixed day, so that the pictures change only when the window does.
-  orvalin::Form1 window(std::make_unique<orvalin::ScriptedDialogs>(
+  orvalin::MainWindow window(std::make_unique<orvalin::ScriptedDialogs>(
       std::chrono::year{2009} / std::chrono::June / std::chrono::day{21}));
   window.show();
   if (!Save(window, folder, "window-en.png")) return EXIT_FAILURE;

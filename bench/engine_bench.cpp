@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
-#include "commands/ephemerides.h"
-#include "commands/memory_window.h"
+#include "commands/calculate_day.h"
 #include "engine/helpers.h"
 #include "tests/engine/reference_sun_day.h"
+#include "tests/support/memory_window.h"
 
 namespace orvalin {
 namespace {
@@ -45,10 +45,9 @@ BENCHMARK(ComputeDaysOfYear);
 
 void EphemeridesInWindow(benchmark::State& state) {
   MemoryWindow window;
-  DayResults results;
   for (auto _ : state) {
     benchmark::DoNotOptimize(
-        EPHEMERIDES(window, results, kGenevaWest, kGenevaNorth, kHorizon, 21, 6, 2009));
+        ComputeAndTellDay(window, kGenevaWest, kGenevaNorth, kHorizon, 21, 6, 2009));
   }
 }
 BENCHMARK(EphemeridesInWindow);

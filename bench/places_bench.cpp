@@ -9,12 +9,12 @@
 #include <string>
 
 #include "commands/browse.h"
-#include "commands/captions.h"
 #include "commands/default_place.h"
-#include "commands/memory_window.h"
 #include "commands/search.h"
+#include "commands/start_up.h"
 #include "common/text.h"
 #include "placesfile/place_finder.h"
+#include "tests/support/memory_window.h"
 
 namespace orvalin {
 namespace {

@@ -7,29 +7,11 @@
 #include "commands/date_commands.h"
 #include "commands/messages.h"
 #include "commands/place_steps.h"
+#include "commands/steps.h"
+#include "commands/trap.h"
 
 namespace orvalin {
 namespace {
-
-// Steps of each command, as its failure reports number them.
-namespace previous_record {
-constexpr std::string_view kLabel = "PreviousRecord";
-constexpr int kStart = 0, kOpen = 400, kShow = 410;
-}  // namespace previous_record
-namespace next_record {
-constexpr std::string_view kLabel = "NextRecord";
-constexpr int kStart = 330, kOpen = 300, kNumber = 305, kShow = 310;
-}  // namespace next_record
-namespace add_record {
-constexpr std::string_view kLabel = "AddRecord";
-constexpr int kAsk = 0, kChooseFile = 520, kOpen = 530, kCount = 531, kNumber = 532, kWrite = 533,
-              kClose = 540;
-}  // namespace add_record
-namespace save_modif {
-constexpr std::string_view kLabel = "SaveModif";
-constexpr int kStart = 720, kOpen = 730, kNumber = 740, kFirstText = 741, kGmt = 745, kWrite = 780,
-              kClose = 790;
-}  // namespace save_modif
 
 // The record now current into WorkPlace and the place fields, then the day for it. A date that
 // overflows is the command's failure here, not a refusal of the date.
@@ -38,7 +20,7 @@ void ShowCurrentAndCalculate(Session& s) {
   ShowPlace(s, s.WorkPlace);
   ClearResults(s);
   ClosePlacesFile(s);
-  RunNameTrapped(s);
+  CalculateWithNewDateOrFail(s);
 }
 
 }  // namespace
@@ -46,7 +28,7 @@ void ShowCurrentAndCalculate(Session& s) {
 // Each command keeps the number of the step it is in, so that its trap can name it.
 
 void PreviousRecord(Session& s) {
-  using namespace previous_record;
+  using namespace steps::previous_record;
   int step = kStart;
   RunTrapped(s, kLabel, step, [&] {
     ChooseFileName(s);
@@ -65,7 +47,7 @@ void PreviousRecord(Session& s) {
 }
 
 void NextRecord(Session& s) {
-  using namespace next_record;
+  using namespace steps::next_record;
   int step = kStart;
   RunTrapped(s, kLabel, step, [&] {
     ChooseFileName(s);
@@ -85,7 +67,7 @@ void NextRecord(Session& s) {
 }
 
 void AddRecord(Session& s) {
-  using namespace add_record;
+  using namespace steps::add_record;
   int step = kAsk;
   RunTrapped(s, kLabel, step, [&] {
     const Answer answer = s.window.ShowMessage(
@@ -114,8 +96,8 @@ void AddRecord(Session& s) {
   });
 }
 
-void SaveModif(Session& s) {
-  using namespace save_modif;
+void UpdatePlace(Session& s) {
+  using namespace steps::save_modif;
   int step = kStart;
   RunTrapped(s, kLabel, step, [&] {
     ChooseFileName(s);
@@ -124,19 +106,14 @@ void SaveModif(Session& s) {
     OpenChosenFileToWrite(s);
     step = kNumber;
     ShowRecordNumber(s, s.CurrentRecord);
-    for (const PlaceText part : kPlaceTexts) {
-      step = kFirstText + static_cast<int>(part);
-      TakePlaceText(s, part);
-    }
-    step = kGmt;
-    TakeGmtHours(s);
+    TakePlace(s, [&step](PlacePart part) { step = kTakePart[static_cast<int>(part)]; });
     step = kWrite;
     CheckCurrentRecordUnchanged(s);
     WritePlace(s, s.CurrentRecord, s.WorkPlace);
     step = kClose;
     ClosePlacesFile(s);
     ClearResults(s);
-    RunNameTrapped(s);
+    CalculateWithNewDateOrFail(s);
   });
 }
 

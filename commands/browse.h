@@ -8,6 +8,6 @@ namespace orvalin {
 void PreviousRecord(Session& s);  // button PreviousData
 void NextRecord(Session& s);      // button NextData
 void AddRecord(Session& s);       // button Newdata
-void SaveModif(Session& s);       // button SaveModif
+void UpdatePlace(Session& s);     // button SaveModif
 
 }  // namespace orvalin

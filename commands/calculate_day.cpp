@@ -3,10 +3,11 @@
 #include <optional>
 #include <string>
 
-#include "commands/verif_angle.h"
+#include "commands/angle_entry.h"
+#include "commands/place_steps.h"
+#include "commands/steps.h"
+#include "commands/trap.h"
 #include "commands/working_date.h"
-#include "common/read_number.h"
-#include "common/text.h"
 #include "engine/date_text.h"
 #include "engine/helpers.h"
 
@@ -19,50 +20,68 @@ void ShowResult(Session& s, Field field, const std::optional<double>& reached,
   s.window.SetFieldText(field, reached ? format(*reached) : std::string());
 }
 
+void ShowResults(Session& s, const SunDay& day) {
+  ShowResult(s, Field::SunriseTime, day.SunriseTime, TimeText);
+  ShowResult(s, Field::SunriseAzimuth, day.SunriseAzimuth, AngleText);
+  ShowResult(s, Field::CulminationTime, day.CulminationTime, TimeText);
+  ShowResult(s, Field::CulminationAzimuth, day.CulminationAzimuth, AngleText);
+  ShowResult(s, Field::SunsetTime, day.SunsetTime, TimeText);
+  ShowResult(s, Field::SunsetAzimuth, day.SunsetAzimuth, AngleText);
+  s.window.SetFieldText(Field::Horizon, NumberText(s.HorizonAltitude));
+  ShowResult(s, Field::DayLength, day.DayLength, TimeText);
+  ShowResult(s, Field::CulminationElevation, day.CulminationElevation, AngleText);
+}
+
+std::string EarlyReturnText(const Window& window, const SunDay& sun) {
+  switch (sun.outcome) {
+    case SunOutcome::Complete:
+      break;
+    case SunOutcome::NoSunset:
+      return std::string(TextOf(window, Message::NoSunset));
+    case SunOutcome::NoSunrise:
+      return std::string(TextOf(window, Message::NoSunrise));
+    case SunOutcome::Fault:
+      return FaultReport(sun);
+  }
+  return {};
+}
+
 }  // namespace
 
-// Steps of the calculation, as its failure reports number them.
-namespace calculate_day {
-constexpr std::string_view kLabel = "ORVALIN";
-constexpr int kTakePlace = 600, kCompute = 610, kShowResults = 650;
-}  // namespace calculate_day
+SunDay ComputeAndTellDay(Window& window, double longitude_west, double latitude, double horizon,
+                         std::int16_t day, std::int16_t month, std::int16_t year) {
+  // The window counts longitudes West positive, the engine East.
+  const SunDay sun = ComputeSunDay({latitude, -longitude_west, horizon}, {day, month, year});
+  if (sun.outcome != SunOutcome::Complete) {
+    window.Beep();
+    Tell(window, EarlyReturnText(window, sun));
+  }
+  return sun;
+}
 
 void CalculateDay(Session& s) {
-  using namespace calculate_day;
-  int line = kTakePlace;
-  try {
-    s.WorkPlace.PlaceName = FixedText(s.window.FieldText(Field::City), kNameWidth);
-    s.WorkPlace.LongitudeText = FixedText(s.window.FieldText(Field::Longitude), kAngleWidth);
-    s.WorkPlace.LatitudeText = FixedText(s.window.FieldText(Field::Latitude), kAngleWidth);
-    s.WorkPlace.GmtHours = RoundToInt16(ReadNumber(s.window.FieldText(Field::Gmt)));
-
-    line = kCompute;
-    double longitude = 0, latitude = 0;
-    s.Calculated.reset();
-    VerifAngle(s.window, s.WorkPlace.LongitudeText, longitude);
-    VerifAngle(s.window, s.WorkPlace.LatitudeText, latitude);
-    s.Calculated = Session::CalculatedPlace{latitude, longitude};
-    if (s.window.FieldText(Field::Date).empty()) SetTodayDate(s);
-    // No range test: EPHEMERIDES takes the numbers as they are.
-    const auto date = ReadDateNumbers(s.window.FieldText(Field::Date), PartRanges::Unchecked);
-    if (!date) Fail(Fault::InvalidCall);
-    const SunDay day = EPHEMERIDES(s.window, s.DayResults, longitude, latitude, s.HorizonAltitude,
-                                   date->day, date->month, date->year);
-
-    line = kShowResults;
-    ShowResult(s, Field::SunriseTime, day.SunriseTime, TimeText);
-    ShowResult(s, Field::SunriseAzimuth, day.SunriseAzimuth, AngleText);
-    ShowResult(s, Field::CulminationTime, day.CulminationTime, TimeText);
-    ShowResult(s, Field::CulminationAzimuth, day.CulminationAzimuth, AngleText);
-    ShowResult(s, Field::SunsetTime, day.SunsetTime, TimeText);
-    ShowResult(s, Field::SunsetAzimuth, day.SunsetAzimuth, AngleText);
-    s.window.SetFieldText(Field::Horizon, NumberText(s.HorizonAltitude));
-    ShowResult(s, Field::DayLength, day.DayLength, TimeText);
-    ShowResult(s, Field::CulminationElevation, day.CulminationElevation, AngleText);
-  } catch (const Failure& failure) {
-    s.window.Beep();
-    Tell(s.window, ReportText(Description(failure.fault()), line, kLabel));
-  }
+  using namespace steps::calculate_day;
+  int step = kTakePlace;
+  RunTrapped(
+      s, kLabel, step,
+      [&] {
+        TakePlace(s);
+        step = kCompute;
+        double longitude = 0, latitude = 0;
+        s.Calculated.reset();
+        ReadAngleEntry(s.window, s.WorkPlace.LongitudeText, longitude);
+        ReadAngleEntry(s.window, s.WorkPlace.LatitudeText, latitude);
+        s.Calculated = Session::CalculatedPlace{latitude, longitude};
+        if (s.window.FieldText(Field::Date).empty()) SetTodayDate(s);
+        // No range test: the computation takes the numbers as they are.
+        const auto date = ReadDateNumbers(s.window.FieldText(Field::Date), PartRanges::Unchecked);
+        if (!date) Fail(Fault::InvalidCall);
+        s.LastDay = ComputeAndTellDay(s.window, longitude, latitude, s.HorizonAltitude, date->day,
+                                      date->month, date->year);
+        step = kShowResults;
+        ShowResults(s, s.LastDay);
+      },
+      {.beeps = true, .first = {}});
 }
 
 }  // namespace orvalin

@@ -1,60 +1,53 @@
-// The eighteen captions that follow the language, and the start-up sequence.
+// The eighteen captions that follow the language.
 #pragma once
 
 #include <array>
-#include <span>
 #include <stdexcept>
 #include <string_view>
 
+#include "commands/messages.h"
 #include "commands/window.h"
-#include "commands/session.h"
 
 namespace orvalin {
 
 struct CaptionRow {
-  std::string_view control, english, french;
+  std::string_view control;
+  std::array<std::string_view, kLanguageCount> text;  // by Language
 };
 
-// The eighteen controls whose caption follows the language; English captions are set in this
-// order.
 inline constexpr std::array<CaptionRow, 18> kCaptions{{
-    {"RunName", "Calculate with new date", "Calcul avec nouvelle date"},
-    {"PreviousDay", "Previous day", "Jr. précédent"},
-    {"Today", "Today's date", "Aujourd'hui"},
-    {"NextDay", "Next day", "Jour suivant"},
-    {"Label2", "Place", "Lieu"},
-    {"Label5", "Country", "Pays"},
-    {"Label12", "SunRise", "Lever"},
-    {"Label9", "Record number", "No de l'enregistr."},
-    {"Label16", "SunSet", "Coucher"},
-    {"Label18", "Duration", "Durée"},
-    {"Frame2", "Results", "Résultats"},
-    {"Frame3", "Database of places", "Base de données des lieux"},
-    {"PreviousData", "Previous place", "Lieu précédent"},
-    {"NextData", "Next Place", "Lieu suivant"},
-    {"SaveModif", "Update Place", "Mise à jour"},
-    {"Newdata", "Save new place", "Sauve le nx. lieu"},
-    {"DefaultData", "Define as default place", "Défini comme lieu par défaut"},
-    {"SearchName", "Search place", "Cherche un lieu"},
+    {"RunName", {"Calcul avec nouvelle date", "Calculate with new date"}},
+    {"PreviousDay", {"Jr. précédent", "Previous day"}},
+    {"Today", {"Aujourd'hui", "Today's date"}},
+    {"NextDay", {"Jour suivant", "Next day"}},
+    {"Label2", {"Lieu", "Place"}},
+    {"Label5", {"Pays", "Country"}},
+    {"Label12", {"Lever", "SunRise"}},
+    {"Label9", {"No de l'enregistr.", "Record number"}},
+    {"Label16", {"Coucher", "SunSet"}},
+    {"Label18", {"Durée", "Duration"}},
+    {"Frame2", {"Résultats", "Results"}},
+    {"Frame3", {"Base de données des lieux", "Database of places"}},
+    {"PreviousData", {"Lieu précédent", "Previous place"}},
+    {"NextData", {"Lieu suivant", "Next Place"}},
+    {"SaveModif", {"Mise à jour", "Update Place"}},
+    {"Newdata", {"Sauve le nx. lieu", "Save new place"}},
+    {"DefaultData", {"Défini comme lieu par défaut", "Define as default place"}},
+    {"SearchName", {"Cherche un lieu", "Search place"}},
 }};
 
-std::span<const CaptionRow> CaptionTable();
+// The window starts in English.
+inline constexpr Language kFirstLanguage = Language::English;
 
-// The English caption of a control of the table: the window's first. Not a constant expression
-// for a control outside it.
-constexpr std::string_view EnglishCaption(std::string_view control) {
+// The first caption of a control of the table. Not a constant expression for a control outside
+// it.
+constexpr std::string_view FirstCaption(std::string_view control) {
   for (const CaptionRow& row : kCaptions) {
-    if (row.control == control) return row.english;
+    if (row.control == control) return row.text[static_cast<std::size_t>(kFirstLanguage)];
   }
   throw std::invalid_argument("no caption follows the language on this control");
 }
 
-void EnglishCaptions(Window& window);
-void FrenchCaptions(Window& window);
 void SetCaptions(Window& window, Language language);
-
-// Runs once when the window has been created: captions, data directory, today's date, the
-// default place and its results.
-void StartUp(Session& s);
 
 }  // namespace orvalin

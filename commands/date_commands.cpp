@@ -60,7 +60,7 @@ void StepDay(Session& s, int step) {
   const year_month_day stepped{sys_days{date} + std::chrono::days{step}};
   if (stepped.year() < year{1} || stepped.year() > year{9999}) return RefuseDate(s);
   s.window.SetFieldText(Field::Date, DateText(stepped));
-  RunName(s);
+  CalculateWithNewDate(s);
 }
 
 }  // namespace
@@ -76,13 +76,13 @@ void CheckDateAndCalculate(Session& s, DateOverflow overflow) {
   CalculateDay(s);
 }
 
-void RunName(Session& s) { CheckDateAndCalculate(s, DateOverflow::IsRefused); }
-void RunNameTrapped(Session& s) { CheckDateAndCalculate(s, DateOverflow::Fails); }
+void CalculateWithNewDate(Session& s) { CheckDateAndCalculate(s, DateOverflow::IsRefused); }
+void CalculateWithNewDateOrFail(Session& s) { CheckDateAndCalculate(s, DateOverflow::Fails); }
 
 void Today(Session& s) {
   SetTodayDate(s);
   s.window.SetFieldText(Field::Date, s.WorkDate);
-  RunName(s);
+  CalculateWithNewDate(s);
   CalculateDay(s);
 }
 

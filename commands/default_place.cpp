@@ -13,23 +13,15 @@
 #include "commands/load_default.h"
 #include "commands/name_keys.h"
 #include "commands/place_steps.h"
+#include "commands/steps.h"
+#include "commands/trap.h"
 #include "commands/working_date.h"
 #include "common/text.h"
 
 namespace orvalin {
 namespace {
 
-// Steps of each command, as its failure reports number them.
-namespace default_data {
-constexpr std::string_view kLabel = "DEFAULT";
-constexpr int kChooseFile = 920, kOpen = 930, kNoRecord = 931, kNumber = 932, kRead = 934,
-              kReadAll = 940, kReplace = 942, kShown = 944, kSort = 950;
-}  // namespace default_data
-namespace bubble_sort {
-constexpr std::string_view kLabel = "Bubblesort";
-constexpr int kChooseFile = 6520, kOpen = 6550, kCount = 6560, kCompare = 6630, kExchange = 6650,
-              kClose = 6660;
-}  // namespace bubble_sort
+using namespace steps;
 
 // Records 1 to k turn round by one place: k becomes 1, 1 to k - 1 become 2 to k. The file is
 // replaced whole, so that a failure or a crash never leaves a record lost or doubled; it is copied

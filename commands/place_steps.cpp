@@ -60,30 +60,17 @@ void ShowPlace(Session& s, const PlaceRecord& source) {
   s.window.SetFieldText(Field::Gmt, NumberText(source.GmtHours));
 }
 
-void TakePlaceText(Session& s, PlaceText part) {
-  switch (part) {
-    case PlaceText::Name:
-      s.WorkPlace.PlaceName = FixedText(s.window.FieldText(Field::City), kNameWidth);
-      break;
-    case PlaceText::Country:
-      s.WorkPlace.CountryName = FixedText(s.window.FieldText(Field::Country), kCountryWidth);
-      break;
-    case PlaceText::Latitude:
-      s.WorkPlace.LatitudeText = FixedText(s.window.FieldText(Field::Latitude), kAngleWidth);
-      break;
-    case PlaceText::Longitude:
-      s.WorkPlace.LongitudeText = FixedText(s.window.FieldText(Field::Longitude), kAngleWidth);
-      break;
-  }
-}
-
-void TakeGmtHours(Session& s) {
+void TakePlace(Session& s, const std::function<void(PlacePart)>& taking) {
+  const auto take = [&](PlacePart part, Field field, std::string& text, std::size_t width) {
+    if (taking) taking(part);
+    text = FixedText(s.window.FieldText(field), width);
+  };
+  take(PlacePart::Name, Field::City, s.WorkPlace.PlaceName, kNameWidth);
+  take(PlacePart::Country, Field::Country, s.WorkPlace.CountryName, kCountryWidth);
+  take(PlacePart::Latitude, Field::Latitude, s.WorkPlace.LatitudeText, kAngleWidth);
+  take(PlacePart::Longitude, Field::Longitude, s.WorkPlace.LongitudeText, kAngleWidth);
+  if (taking) taking(PlacePart::Gmt);
   s.WorkPlace.GmtHours = RoundToInt16(ReadNumber(s.window.FieldText(Field::Gmt)));
-}
-
-void TakePlace(Session& s) {
-  for (const PlaceText part : kPlaceTexts) TakePlaceText(s, part);
-  TakeGmtHours(s);
 }
 
 void ClearResults(Session& s) {
@@ -92,10 +79,6 @@ void ClearResults(Session& s) {
         Field::CulminationAzimuth, Field::SunsetTime, Field::SunsetAzimuth, Field::DayLength}) {
     s.window.SetFieldText(field, "");
   }
-}
-
-void ReportFailure(Session& s, std::string_view label, int step, const Failure& failure) {
-  Tell(s.window, ReportText(failure.what(), step, label));
 }
 
 void SetHorizonAltitude(Session& s) {

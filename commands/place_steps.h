@@ -2,10 +2,8 @@
 #pragma once
 
 #include <cstdint>
-#include <new>
-#include <string_view>
+#include <functional>
 
-#include "common/failure.h"
 #include "commands/session.h"
 
 namespace orvalin {
@@ -29,40 +27,19 @@ void ClosePlacesFile(Session& s);
 
 // The place fields from a record: texts with their filling blanks, GMT as NumberText.
 void ShowPlace(Session& s, const PlaceRecord& source);
-// WorkPlace from the place fields; the offset is RoundToInt16(ReadNumber(GMT)).
-void TakePlace(Session& s);
-// The parts of TakePlace, for operations that number them apart, in the order they are taken.
-enum class PlaceText { Name, Country, Latitude, Longitude };
-inline constexpr PlaceText kPlaceTexts[] = {PlaceText::Name, PlaceText::Country,
-                                            PlaceText::Latitude, PlaceText::Longitude};
-void TakePlaceText(Session& s, PlaceText part);
-void TakeGmtHours(Session& s);
+// WorkPlace from the place fields, in the order of PlacePart; the offset is
+// RoundToInt16(ReadNumber(GMT)). `taking` hears of each part before it is taken, for a command
+// that numbers them apart.
+enum class PlacePart { Name, Country, Latitude, Longitude, Gmt };
+void TakePlace(Session& s, const std::function<void(PlacePart)>& taking = {});
 
 // Empties SunRise, Azimuth, Culmination, Azimuth3, SunSet, Azimuth2 and Duration.
 void ClearResults(Session& s);
-
-// "<description> in line <step> of <label>" in an OK box with the program's title.
-void ReportFailure(Session& s, std::string_view label, int step, const Failure& failure);
 
 // Writes `NumberText(n)` into RecordN.
 void ShowRecordNumber(Session& s, std::int64_t n);
 
 // HorizonAltitude becomes -0.61 and Horizon shows it.
 void SetHorizonAltitude(Session& s);
-
-// Runs a command's steps under its trap: a failure, or an allocation that fails, is reported
-// with the label and the step the command had reached, then the places file is closed.
-template <typename Steps>
-void RunTrapped(Session& s, std::string_view label, const int& step, Steps&& steps) {
-  try {
-    steps();
-  } catch (const Failure& failure) {
-    ReportFailure(s, label, step, failure);
-    ClosePlacesFile(s);
-  } catch (const std::bad_alloc&) {
-    ReportFailure(s, label, step, Failure(Fault::OutOfMemory));
-    ClosePlacesFile(s);
-  }
-}
 
 }  // namespace orvalin

@@ -1,12 +1,16 @@
 #include "commands/search.h"
 
+#include <cmath>
 #include <cstdint>
-#include <new>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "commands/calculate_day.h"
 #include "commands/messages.h"
 #include "commands/place_steps.h"
+#include "commands/steps.h"
+#include "commands/trap.h"
 #include "placesfile/place_finder.h"
 #include "placesfile/records_reader.h"
 #include "placesfile/search_rule.h"
@@ -14,88 +18,96 @@
 namespace orvalin {
 namespace {
 
-// Steps of the search, as its failure reports number them.
-constexpr std::string_view kLabel = "Search";
-constexpr int kAsk = 0, kChooseFile = 830, kOpen = 800, kCount = 820, kRead = 810;
+using namespace steps::search;
 
-}  // namespace
+// How far a search has gone, for the window to show where a failure left it.
+struct Reading {
+  explicit Reading(Session& session) : s(session) {}
 
-void Search(Session& s) {
+  Session& s;
   int step = kAsk;
   std::int64_t reached = 0;  // records counted; RecordN is written once, with the last of them
   std::int64_t read = 0;     // records whose name has been read
   std::string last_read;     // that last record's bytes
-  const std::int32_t record_before = s.CurrentRecord;
-  const std::string record_text_before = s.window.FieldText(Field::RecordNumber);
+
   // WorkPlace receives every record read: in the end, the last of them.
-  const auto keep_last_read = [&] {
+  void KeepLastRead() {
     if (reached > 0) ShowRecordNumber(s, reached);
     if (read > 0) s.WorkPlace = DecodeRecord(last_read);
-  };
-  const auto report = [&](const Failure& failure) {
-    keep_last_read();
-    ReportFailure(s, kLabel, step, failure);
-    ClosePlacesFile(s);
-  };
-  try {
-    const std::string text = s.window.InputBox(TextOf(s.window, Message::SearchPrompt),
-                                               TextOf(s.window, Message::SearchTitle));
-    step = kChooseFile;
-    ChooseFileName(s);
-    step = kOpen;
-    OpenChosenFile(s);
-    s.CurrentRecord = 0;
-    const std::u32string wanted = FoldedText(text);
-
-    const double count = RecordCount(s);
-    FoldedName name{};
-    RecordBlocks records(s.File);
-    bool found = false;
-    while (!found) {
-      step = kCount;
-      if (!(static_cast<double>(reached) < count)) break;
-      ++reached;
-      s.CurrentRecord = static_cast<std::int32_t>(reached);
-      step = kRead;
-      const std::string_view record = records.At(reached);
-      FoldName(record, name);
-      found = IsHit(wanted, {name.data(), name.size()});
-      last_read.assign(record);
-      read = reached;
-    }
-    keep_last_read();
-
-    if (!found) {
-      // The exact rule found nothing: the names as people spell them, in file order.
-      step = kRead;
-      const auto near = FirstFoldedMatch(
-          text, reached, [&](std::int64_t n) { return records.At(n); }, s.World.Get());
-      if (near) {
-        s.CurrentRecord = static_cast<std::int32_t>(*near);
-        ShowRecordNumber(s, *near);
-        s.WorkPlace = DecodeRecord(records.At(*near));
-        found = true;
-      }
-    }
-    if (!found) {
-      Tell(s.window, Message::PlaceNotFound);
-      // Left on the last record, an update would overwrite it with the place still shown.
-      s.CurrentRecord = record_before;
-      s.window.SetFieldText(Field::RecordNumber, record_text_before);
-      ClosePlacesFile(s);
-      return;
-    }
-    RememberRecord(s, s.CurrentRecord);
-    ShowPlace(s, s.WorkPlace);
-    ClearResults(s);
-    SetHorizonAltitude(s);
-    ClosePlacesFile(s);
-    CalculateDay(s);
-  } catch (const Failure& failure) {
-    report(failure);
-  } catch (const std::bad_alloc&) {
-    report(Failure(Fault::OutOfMemory));
   }
+};
+
+// The record `text` finds, now current: the shared rule's first in file order; where it misses,
+// the names as people spell them, in file order.
+std::optional<std::int64_t> Find(Reading& at, std::string_view text) {
+  Session& s = at.s;
+  RecordBlocks records(s.File);
+  const auto count = static_cast<std::int64_t>(std::ceil(RecordCount(s)));
+  std::optional<std::int64_t> found = FirstPlaceFound(text, count, [&](std::int64_t n) {
+    at.reached = n;
+    s.CurrentRecord = static_cast<std::int32_t>(n);
+    at.step = kRead;
+    const std::string_view record = records.At(n);
+    at.last_read.assign(record);
+    at.read = n;
+    return record;
+  });
+  if (!found) at.step = kCount;
+  at.KeepLastRead();
+  if (found) return found;
+
+  at.step = kRead;
+  found = FirstFoldedMatch(
+      text, at.reached, [&](std::int64_t n) { return records.At(n); }, s.World.Get());
+  if (found) {
+    s.CurrentRecord = static_cast<std::int32_t>(*found);
+    ShowRecordNumber(s, *found);
+    s.WorkPlace = DecodeRecord(records.At(*found));
+  }
+  return found;
+}
+
+// The place found and its day; or, none found, the record shown before is put back.
+void Show(Session& s, bool found, std::int32_t record_before,
+          const std::string& record_text_before) {
+  if (!found) {
+    Tell(s.window, Message::PlaceNotFound);
+    // Left on the last record, an update would overwrite it with the place still shown.
+    s.CurrentRecord = record_before;
+    s.window.SetFieldText(Field::RecordNumber, record_text_before);
+    ClosePlacesFile(s);
+    return;
+  }
+  RememberRecord(s, s.CurrentRecord);
+  ShowPlace(s, s.WorkPlace);
+  ClearResults(s);
+  SetHorizonAltitude(s);
+  ClosePlacesFile(s);
+  CalculateDay(s);
+}
+
+}  // namespace
+
+void Search(Session& s) {
+  Reading at{s};
+  const std::int32_t record_before = s.CurrentRecord;
+  const std::string record_text_before = s.window.FieldText(Field::RecordNumber);
+  RunTrapped(
+      s, kLabel, at.step,
+      [&] {
+        const std::string text = s.window.InputBox(TextOf(s.window, Message::SearchPrompt),
+                                                   TextOf(s.window, Message::SearchTitle));
+        at.step = kChooseFile;
+        ChooseFileName(s);
+        at.step = kOpen;
+        OpenChosenFile(s);
+        s.CurrentRecord = 0;
+        Show(s, Find(at, text).has_value(), record_before, record_text_before);
+      },
+      {.first = [&at](const Failure&) {
+        at.KeepLastRead();
+        return false;
+      }});
 }
 
 }  // namespace orvalin

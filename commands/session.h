@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "commands/ephemerides.h"
 #include "commands/window.h"
+#include "engine/sun_day.h"
 #include "placesfile/place_record.h"
 #include "placesfile/places_file.h"
 #include "placesfile/world_list.h"
@@ -22,7 +22,7 @@ struct Session {
   PlaceRecord ChosenPlace;         // the place being made the default
   std::int32_t CurrentRecord = 0;  // record shown in the place fields; 0 for none
   std::string WorkDate;            // "dd-mm-yyyy", 10 characters
-  orvalin::DayResults DayResults;  // the last results of the sun computation
+  SunDay LastDay;                  // the last day the sun was computed for
   // The place of the last calculation that read its angles, degrees (North, West positive).
   struct CalculatedPlace {
     double latitude = 0, longitude_west = 0;

@@ -1,5 +1,5 @@
 // What the logic needs of the window. The Qt window implements it, for the desktop program and
-// the driver; tests, benchmarks and fuzz targets use MemoryWindow.
+// the driver; tests, benchmarks and fuzz targets use MemoryWindow (tests/support).
 #pragma once
 
 #include <chrono>

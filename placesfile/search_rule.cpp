@@ -1,6 +1,7 @@
 #include "placesfile/search_rule.h"
 
 #include <algorithm>
+#include <array>
 
 #include "common/text.h"
 
@@ -19,15 +20,9 @@ const std::array<char32_t, 256>& FoldedBytes() {
   return table;
 }
 
-}  // namespace
+using FoldedName = std::array<char32_t, kNameWidth>;
 
-void FoldCase(std::string& text) {
-  // Bytes of UTF-8 sequences are all above 127, so only the letters a to z change.
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-}
-
+// The folded 20-character name of a record's bytes.
 void FoldName(std::string_view record_bytes, FoldedName& out) {
   const std::string_view name = record_bytes.substr(0, kNameWidth);
   const auto& table = FoldedBytes();
@@ -41,18 +36,29 @@ bool IsHit(std::u32string_view folded_text, std::u32string_view folded_name) {
   return folded_text.find(start) != std::u32string_view::npos;
 }
 
+// The folded code points of a typed UTF-8 text.
 std::u32string FoldedText(std::string_view typed) {
   std::string text(typed);
   FoldCase(text);
   return CodePoints(text);
 }
 
-std::optional<std::int64_t> FindPlace(std::string_view file, std::string_view typed) {
+}  // namespace
+
+void FoldCase(std::string& text) {
+  // Bytes of UTF-8 sequences are all above 127, so only the letters a to z change.
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+}
+
+std::optional<std::int64_t> FirstPlaceFound(
+    std::string_view typed, std::int64_t count,
+    const std::function<std::string_view(std::int64_t)>& record_at) {
   const std::u32string wanted = FoldedText(typed);
   FoldedName name{};
-  const std::int64_t count = RecordsIn(file);
   for (std::int64_t n = 1; n <= count; ++n) {
-    FoldName(RecordBytesAt(file, n), name);
+    FoldName(record_at(n), name);
     if (IsHit(wanted, {name.data(), name.size()})) return n;
   }
   return std::nullopt;

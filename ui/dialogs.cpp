@@ -5,14 +5,9 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "ui/qt_text.h"
+
 namespace orvalin {
-namespace {
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 Answer QtDialogs::Message(QWidget* parent, const MessageBox& box) {
   QMessageBox dialog(parent);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "commands/captions.h"
+#include "ui/qt_text.h"
 #include "ui/text_field.h"
 
 namespace orvalin {
@@ -20,10 +21,6 @@ namespace {
 
 // Narrowest stretch (percent of the normal width) a replacement font may be given.
 constexpr int kNarrowestStretch = 75;
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The layout was drawn for a narrow font; these have close metrics, in order of likeness.
 QFont WindowFont(bool bold, int stretch) {
@@ -55,15 +52,6 @@ QWidget* Create(const ControlEntry& entry, QWidget& parent) {
   return nullptr;
 }
 
-// Every caption a control shows, in either language.
-std::vector<QString> Captions(const ControlEntry& entry) {
-  std::vector<QString> captions{ToQString(entry.caption)};
-  for (const CaptionRow& row : CaptionTable()) {
-    if (row.control == entry.name) captions.push_back(ToQString(row.french));
-  }
-  return captions;
-}
-
 // A label's room ends where a control drawn over it begins.
 int LabelRoom(const QWidget& label) {
   int room = label.width();
@@ -73,27 +61,6 @@ int LabelRoom(const QWidget& label) {
     if (sibling->x() > label.x()) room = std::min(room, sibling->x() - label.x());
   }
   return room;
-}
-
-// Width a caption may take in a control, after the style's frame or indicator.
-int CaptionRoom(const ControlEntry& entry, const QWidget& widget) {
-  const QStyle& style = *widget.style();
-  switch (entry.kind) {
-    case ControlKind::Label:
-      return LabelRoom(widget);
-    case ControlKind::Command:
-      return widget.width() -
-             2 * (style.pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &widget) + 1);
-    case ControlKind::Option:
-      return widget.width() -
-             style.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &widget) -
-             style.pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, &widget);
-    case ControlKind::Frame:
-      return widget.width() - 16;
-    case ControlKind::Field:
-      break;
-  }
-  return widget.width();
 }
 
 bool CaptionsFit(const QWidget& form, int stretch) {
@@ -125,14 +92,33 @@ std::string_view FieldControlName(Field field) {
   return {};
 }
 
-bool CaptionFits(const QWidget& control) {
-  const ControlEntry* entry = FindControl(control.objectName().toStdString());
-  if (entry == nullptr) return false;
-  const QFontMetricsF metrics(control.font());
-  for (const QString& caption : Captions(*entry)) {
-    if (metrics.horizontalAdvance(caption) > CaptionRoom(*entry, control)) return false;
+std::vector<QString> Captions(const ControlEntry& entry) {
+  std::vector<QString> captions{ToQString(entry.caption)};
+  for (const CaptionRow& row : kCaptions) {
+    if (row.control != entry.name) continue;
+    for (const std::string_view text : row.text) captions.push_back(ToQString(text));
   }
-  return true;
+  return captions;
+}
+
+int CaptionRoom(const ControlEntry& entry, const QWidget& widget) {
+  const QStyle& style = *widget.style();
+  switch (entry.kind) {
+    case ControlKind::Label:
+      return LabelRoom(widget);
+    case ControlKind::Command:
+      return widget.width() -
+             2 * (style.pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &widget) + 1);
+    case ControlKind::Option:
+      return widget.width() -
+             style.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &widget) -
+             style.pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, &widget);
+    case ControlKind::Frame:
+      return widget.width() - 16;
+    case ControlKind::Field:
+      break;
+  }
+  return widget.width();
 }
 
 void BuildControls(QWidget& form) {

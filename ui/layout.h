@@ -4,11 +4,13 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "commands/captions.h"
 #include "commands/messages.h"
 #include "commands/window.h"
 
+class QString;
 class QWidget;
 
 namespace orvalin {
@@ -27,6 +29,9 @@ struct ControlEntry {
   std::optional<orvalin::Field> field = {};  // text fields: the field the logic names
 };
 
+// The window itself, whose title the driver lists among the captions.
+inline constexpr std::string_view kWindowControl = "Form1";
+
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidth = 7110 / kTwipsPerPixel;
 inline constexpr int kClientHeight = 6450 / kTwipsPerPixel;
@@ -38,21 +43,21 @@ inline constexpr auto kControls = std::to_array<ControlEntry>({
     {"Frame4", ControlKind::Frame, "", 0, 120, 3735, 1455, "Date", true},
     {"Datejour", ControlKind::Field, "Frame4", 120, 240, 1215, 285, "", false, "Frame4", {},
      Field::Date},
-    {"RunName", ControlKind::Command, "Frame4", 1440, 240, 2175, 255, EnglishCaption("RunName")},
+    {"RunName", ControlKind::Command, "Frame4", 1440, 240, 2175, 255, FirstCaption("RunName")},
     {"PreviousDay", ControlKind::Command, "Frame4", 120, 840, 1095, 255,
-     EnglishCaption("PreviousDay")},
-    {"Today", ControlKind::Command, "Frame4", 1320, 840, 1095, 255, EnglishCaption("Today")},
-    {"NextDay", ControlKind::Command, "Frame4", 2520, 840, 1095, 255, EnglishCaption("NextDay")},
+     FirstCaption("PreviousDay")},
+    {"Today", ControlKind::Command, "Frame4", 1320, 840, 1095, 255, FirstCaption("Today")},
+    {"NextDay", ControlKind::Command, "Frame4", 2520, 840, 1095, 255, FirstCaption("NextDay")},
 
     {"Frame6", ControlKind::Frame, "", 3840, 120, 1215, 1455, ""},
     {"Option1", ControlKind::Option, "Frame6", 120, 240, 975, 195, "Français"},
     {"Option2", ControlKind::Option, "Frame6", 120, 840, 855, 255, "English"},
 
     {"Frame1", ControlKind::Frame, "", 0, 1560, 3735, 2415, "Data", true},
-    {"Label2", ControlKind::Label, "Frame1", 240, 240, 495, 255, EnglishCaption("Label2")},
+    {"Label2", ControlKind::Label, "Frame1", 240, 240, 495, 255, FirstCaption("Label2")},
     {"City", ControlKind::Field, "Frame1", 1560, 240, 1695, 285, "", false, "Label2", {},
      Field::City},
-    {"Label5", ControlKind::Label, "Frame1", 240, 600, 615, 255, EnglishCaption("Label5")},
+    {"Label5", ControlKind::Label, "Frame1", 240, 600, 615, 255, FirstCaption("Label5")},
     {"Country", ControlKind::Field, "Frame1", 1560, 600, 1695, 285, "", false, "Label5", {},
      Field::Country},
     {"Label6", ControlKind::Label, "Frame1", 240, 960, 615, 255, "Latitude"},
@@ -68,25 +73,25 @@ inline constexpr auto kControls = std::to_array<ControlEntry>({
     {"Horizon", ControlKind::Field, "Frame1", 1560, 2040, 855, 285, "", false, "Label3", {},
      Field::Horizon},
 
-    {"Frame3", ControlKind::Frame, "", 3840, 1560, 3255, 2415, EnglishCaption("Frame3"), true},
-    {"Label9", ControlKind::Label, "Frame3", 240, 360, 1455, 255, EnglishCaption("Label9")},
+    {"Frame3", ControlKind::Frame, "", 3840, 1560, 3255, 2415, FirstCaption("Frame3"), true},
+    {"Label9", ControlKind::Label, "Frame3", 240, 360, 1455, 255, FirstCaption("Label9")},
     {"RecordN", ControlKind::Field, "Frame3", 1680, 360, 1335, 285, "", false, "Label9", {},
      Field::RecordNumber},
     {"PreviousData", ControlKind::Command, "Frame3", 240, 960, 1215, 255,
-     EnglishCaption("PreviousData")},
+     FirstCaption("PreviousData")},
     {"SaveModif", ControlKind::Command, "Frame3", 1680, 960, 1335, 255,
-     EnglishCaption("SaveModif")},
-    {"NextData", ControlKind::Command, "Frame3", 240, 1200, 1215, 255, EnglishCaption("NextData")},
-    {"Newdata", ControlKind::Command, "Frame3", 1680, 1200, 1335, 255, EnglishCaption("Newdata")},
+     FirstCaption("SaveModif")},
+    {"NextData", ControlKind::Command, "Frame3", 240, 1200, 1215, 255, FirstCaption("NextData")},
+    {"Newdata", ControlKind::Command, "Frame3", 1680, 1200, 1335, 255, FirstCaption("Newdata")},
     {"DefaultData", ControlKind::Command, "Frame3", 240, 1800, 2775, 255,
-     EnglishCaption("DefaultData")},
+     FirstCaption("DefaultData")},
     {"SearchName", ControlKind::Command, "Frame3", 240, 2040, 2775, 255,
-     EnglishCaption("SearchName")},
+     FirstCaption("SearchName")},
 
-    {"Frame2", ControlKind::Frame, "", 0, 3960, 7095, 2295, EnglishCaption("Frame2"), true},
+    {"Frame2", ControlKind::Frame, "", 0, 3960, 7095, 2295, FirstCaption("Frame2"), true},
     {"Label17", ControlKind::Label, "Frame2", 960, 360, 975, 255, "U.T. time"},
     {"Label13", ControlKind::Label, "Frame2", 2760, 360, 615, 255, "Azimuth"},
-    {"Label12", ControlKind::Label, "Frame2", 120, 600, 615, 255, EnglishCaption("Label12")},
+    {"Label12", ControlKind::Label, "Frame2", 120, 600, 615, 255, FirstCaption("Label12")},
     {"SunRise", ControlKind::Field, "Frame2", 960, 600, 1335, 285, "", false, "Label12", "Label17",
      Field::SunriseTime},
     {"Azimuth", ControlKind::Field, "Frame2", 2760, 600, 1335, 285, "", false, "Label12", "Label13",
@@ -96,12 +101,12 @@ inline constexpr auto kControls = std::to_array<ControlEntry>({
      Field::CulminationTime},
     {"Azimuth3", ControlKind::Field, "Frame2", 2760, 960, 1335, 285, "", false, "Label14", "Label13",
      Field::CulminationAzimuth},
-    {"Label16", ControlKind::Label, "Frame2", 120, 1320, 615, 255, EnglishCaption("Label16")},
+    {"Label16", ControlKind::Label, "Frame2", 120, 1320, 615, 255, FirstCaption("Label16")},
     {"SunSet", ControlKind::Field, "Frame2", 960, 1320, 1335, 285, "", false, "Label16", "Label17",
      Field::SunsetTime},
     {"Azimuth2", ControlKind::Field, "Frame2", 2760, 1320, 1335, 285, "", false, "Label16", "Label13",
      Field::SunsetAzimuth},
-    {"Label18", ControlKind::Label, "Frame2", 120, 1800, 615, 255, EnglishCaption("Label18")},
+    {"Label18", ControlKind::Label, "Frame2", 120, 1800, 615, 255, FirstCaption("Label18")},
     {"Duration", ControlKind::Field, "Frame2", 960, 1800, 1335, 285, "", false, "Label18", {},
      Field::DayLength},
     {"Label19", ControlKind::Label, "Frame2", 4440, 960, 735, 255, "Elevation"},
@@ -135,7 +140,9 @@ std::string_view FieldControlName(Field field);
 // "Text1", NameOfFile hidden.
 void BuildControls(QWidget& form);
 
-// Whether each caption the control can show, in either language, fits inside it in its font.
-bool CaptionFits(const QWidget& control);
+// Every caption a control shows, in any language.
+std::vector<QString> Captions(const ControlEntry& entry);
+// Width a caption may take in a control, after the style's frame or indicator.
+int CaptionRoom(const ControlEntry& entry, const QWidget& widget);
 
 }  // namespace orvalin

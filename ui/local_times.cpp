@@ -49,10 +49,10 @@ std::string LocalTimes::ZoneAt(double latitude, double longitude_west) {
 }
 
 void LocalTimes::Update(const Session& s, const std::function<QLineEdit*(orvalin::Field)>& field) {
-  const std::pair<orvalin::Field, double> times[] = {
-      {Field::SunriseTime, s.DayResults.SunriseTime},
-      {Field::CulminationTime, s.DayResults.CulminationTime},
-      {Field::SunsetTime, s.DayResults.SunsetTime}};
+  const std::pair<orvalin::Field, std::optional<double>> times[] = {
+      {Field::SunriseTime, s.LastDay.SunriseTime},
+      {Field::CulminationTime, s.LastDay.CulminationTime},
+      {Field::SunsetTime, s.LastDay.SunsetTime}};
   const auto date = ReadStrictDate(field(Field::Date)->text().toStdString());
   std::string zone_id;
   if (date && s.Calculated) zone_id = ZoneAt(s.Calculated->latitude, s.Calculated->longitude_west);
@@ -69,7 +69,12 @@ void LocalTimes::Update(const Session& s, const std::function<QLineEdit*(orvalin
                            QTime(0, 0), QTimeZone::utc());
   const QString where = ", " + QString::fromStdString(zone_id) + ", ";
   for (const auto& [name, hours] : times) {
-    describe(field(name), [&, hours = hours] {
+    // A time the day did not reach is shown empty, or typed by hand: no clock of its own.
+    if (!hours) {
+      Describe(field(name), {});
+      continue;
+    }
+    describe(field(name), [&, hours = *hours] {
       const QDateTime local =
           midnight.addMSecs(static_cast<qint64>(std::floor(hours * kMsPerHour / 1000)) * 1000)
               .toTimeZone(zone);

@@ -54,7 +54,7 @@ TEST_F(BrowseTest, PreviousOnRecordOneBeepsAndLeavesNoRecordCurrent) {
   // With no current record an update writes nothing, whatever was typed.
   const std::string before = FileBytes();
   TypePlace("Bern", "46 57 0 N", "7 26 0 E");
-  SaveModif(session);
+  UpdatePlace(session);
   EXPECT_EQ(FileBytes(), before);
   EXPECT_EQ(Text(Field::City), "Bern");
 
@@ -162,7 +162,7 @@ TEST_F(BrowseTest, SaveModifOverwritesTheCurrentRecordOnly) {
   window.SetFieldText(Field::RecordNumber, "typed");
   TypePlace("Zürich, a town with a long name", "47 22 0 N", "8 33 0 E", "-0.4");
   window.SetFieldText(Field::Country, "Switzerland");
-  SaveModif(session);
+  UpdatePlace(session);
   EXPECT_EQ(session.CurrentRecord, 2);
   EXPECT_EQ(Text(Field::RecordNumber), " 2");
   const std::string bytes = FileBytes();
@@ -191,7 +191,7 @@ TEST_F(BrowseTest, UpdateNeverOverwritesARecordAnotherProgramChanged) {
     const std::string changed = FileBytes();
     window.ClearEvents();
     window.SetFieldText(Field::Gmt, "3");
-    SaveModif(session);
+    UpdatePlace(session);
     EXPECT_EQ(window.MessageTexts(), std::vector<std::string>{
                                          "Places file changed by another program in line 780 "
                                          "of SaveModif"});
@@ -209,11 +209,11 @@ TEST_F(BrowseTest, UpdateAfterTheWindowsOwnChangesIsWritten) {
   DefaultData(session);
   window.SetFieldText(Field::Gmt, "3");
   window.ClearEvents();
-  SaveModif(session);
+  UpdatePlace(session);
   window.QueueAnswer(Answer::Yes);
   AddRecord(session);
   window.SetFieldText(Field::Gmt, "4");
-  SaveModif(session);
+  UpdatePlace(session);
   for (const std::string& text : window.MessageTexts()) {
     EXPECT_EQ(text.find("another program"), std::string::npos) << text;  // blank angles warn
   }
@@ -231,7 +231,7 @@ TEST_F(BrowseTest, AnOverflowingOffsetIsReportedAtItsStep) {
   EXPECT_EQ(session.CurrentRecord, 4);  // the steps before the failure stay done
   EXPECT_EQ(Text(Field::RecordNumber), " 4");
   session.CurrentRecord = 2;
-  SaveModif(session);
+  UpdatePlace(session);
   EXPECT_EQ(window.MessageTexts(),
             (std::vector<std::string>{"Do you realy want to register these data ?",
                                       "Overflow in line 532 of AddRecord",
@@ -249,7 +249,7 @@ TEST_F(BrowseTest, AFileThatCannotBeOpenedIsReportedByEachCommand) {
   NextRecord(session);
   window.QueueAnswer(Answer::Yes);
   AddRecord(session);
-  SaveModif(session);
+  UpdatePlace(session);
   const std::vector<std::string> expected = {
       "Permission denied in line 400 of PreviousRecord",
       "Permission denied in line 300 of NextRecord",
@@ -280,7 +280,7 @@ TEST_F(BrowseTest, DateOverflowWhileBrowsingIsTheCommandsFailure) {
   } const cases[] = {
       {NextRecord, 1, "Overflow in line 310 of NextRecord"},
       {PreviousRecord, 3, "Overflow in line 410 of PreviousRecord"},
-      {SaveModif, 2, "Overflow in line 790 of SaveModif"},
+      {UpdatePlace, 2, "Overflow in line 790 of SaveModif"},
   };
   const std::string before = FileBytes();
   for (const char* date : {"40000-1-2024", "1-40000-2024", "1e999-1-2024", "15-01--32768.6"}) {
@@ -300,7 +300,7 @@ TEST_F(BrowseTest, DateOverflowWhileBrowsingIsTheCommandsFailure) {
       EXPECT_FALSE(session.File.IsOpen());
 
       window.ClearEvents();
-      RunName(session);
+      CalculateWithNewDate(session);
       EXPECT_EQ(window.MessageTexts(), std::vector<std::string>{"error date format dd-mm-yyyy"});
       EXPECT_EQ(window.BeepCount(), 1);
       EXPECT_EQ(Text(Field::Date), date);

@@ -60,7 +60,7 @@ TEST_F(DateCommandsTest, RunNameChecksAndRewritesTheTypedDate) {
     window.SetFieldText(Field::Date, c.typed);
     window.SetFieldText(Field::Horizon, "untouched");
     window.ClearEvents();
-    RunName(session);
+    CalculateWithNewDate(session);
     EXPECT_EQ(Text(Field::Date), c.shown) << c.typed;
     EXPECT_EQ(window.MessageTexts(), c.messages) << c.typed;
     EXPECT_EQ(window.BeepCount(), c.calculated ? 0 : 1) << c.typed;
@@ -71,9 +71,9 @@ TEST_F(DateCommandsTest, RunNameChecksAndRewritesTheTypedDate) {
 TEST_F(DateCommandsTest, WarningsFollowTheLanguage) {
   window.SelectLanguage(Language::French);
   window.SetFieldText(Field::Date, "01-01-2300");
-  RunName(session);
+  CalculateWithNewDate(session);
   window.SetFieldText(Field::Date, "01-01-1700");
-  RunName(session);
+  CalculateWithNewDate(session);
   EXPECT_EQ(window.MessageTexts(), (std::vector<std::string>{"Calculs imprécis après l'an 2200",
                                                              "Calculs imprécis avant l'an 1800"}));
 }
@@ -117,7 +117,7 @@ TEST_F(DateCommandsTest, NextAndPreviousDayStepTheCalendar) {
 
 TEST_F(DateCommandsTest, WithoutAUsablePlaceTheDefaultPlaceIsLoaded) {
   for (const char* city : {"", "Not defined"}) {
-    for (auto command : {NextDay, PreviousDay, RunName}) {
+    for (auto command : {NextDay, PreviousDay, CalculateWithNewDate}) {
       window.SetFieldText(Field::City, city);
       window.SetFieldText(Field::Date, "17-08-2011");
       window.SetFieldText(Field::Horizon, "");
@@ -131,7 +131,7 @@ TEST_F(DateCommandsTest, WithoutAUsablePlaceTheDefaultPlaceIsLoaded) {
       EXPECT_EQ(session.CurrentRecord, 1);
       EXPECT_EQ(Text(Field::Horizon), "-.61");
       // RunName only loads; the day commands also calculate.
-      EXPECT_EQ(Text(Field::SunriseTime) == "stale", command == RunName) << city;
+      EXPECT_EQ(Text(Field::SunriseTime) == "stale", command == CalculateWithNewDate) << city;
     }
   }
 }

@@ -8,6 +8,7 @@
 #include "commands/browse.h"
 #include "placesfile/search_rule.h"
 #include "tests/commands/places_fixture.h"
+#include "tests/support/find_place.h"
 
 namespace orvalin {
 namespace {
@@ -172,7 +173,7 @@ TEST_F(SearchTest, AMissThenAnUpdateLeavesTheOtherRecordsAsTheyWere) {
   window.SetFieldText(Field::Country, "Switzerland");
   window.QueueInput("xyz");
   Search(session);
-  SaveModif(session);
+  UpdatePlace(session);
   EXPECT_EQ(Records(), (std::vector<PlaceRecord>{Geneva(), Basel(), Zurich()}));
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "commands/captions.h"
+#include "commands/start_up.h"
 #include "tests/support/session_fixture.h"
 
 namespace orvalin {

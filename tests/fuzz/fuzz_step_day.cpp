@@ -21,7 +21,7 @@ void CheckRoundTrip(const std::string& typed, void (*forward)(orvalin::Session&)
   const std::string stepped = h.window.FieldText(orvalin::Field::Date);
   DateHarness normal;
   normal.window.SetFieldText(orvalin::Field::Date, typed);
-  orvalin::RunName(normal.session);
+  orvalin::CalculateWithNewDate(normal.session);
   h.window.ClearEvents();
   back(h.session);
   if (h.Refused() || h.window.FieldText(orvalin::Field::Date) != normal.window.FieldText(orvalin::Field::Date) ||

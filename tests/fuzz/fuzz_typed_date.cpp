@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string typed(reinterpret_cast<const char*>(data), size);
   DateHarness h;
   h.window.SetFieldText(orvalin::Field::Date, typed);
-  orvalin::RunName(h.session);
+  orvalin::CalculateWithNewDate(h.session);
   const std::string shown = h.window.FieldText(orvalin::Field::Date);
   if (h.Refused()) {
     if (shown != typed) std::abort();
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool unsigned_too_large = std::stol(shown.substr(shown.rfind('-') + 1)) > 32000;
   DateHarness again;
   again.window.SetFieldText(orvalin::Field::Date, shown);
-  orvalin::RunName(again.session);
+  orvalin::CalculateWithNewDate(again.session);
   if (again.Refused() ? !unsigned_too_large : again.window.FieldText(orvalin::Field::Date) != shown) {
     std::abort();
   }

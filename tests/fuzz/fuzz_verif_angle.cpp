@@ -1,14 +1,14 @@
-// VerifAngle never changes its text, shows at most four messages ending with the letter message,
+// Angle entry never changes its text, shows at most four messages ending with the letter message,
 // and gives a finite value; only Overflow may escape it.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-#include "commands/verif_angle.h"
+#include "commands/angle_entry.h"
 #include "common/failure.h"
-#include "commands/memory_window.h"
 #include "common/text.h"
+#include "tests/support/memory_window.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string typed(reinterpret_cast<const char*>(data), size);
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     orvalin::MemoryWindow window;
     double value = 0;
     try {
-      orvalin::VerifAngle(window, text, value);
+      orvalin::ReadAngleEntry(window, text, value);
     } catch (const orvalin::Failure& f) {
       if (f.fault() != orvalin::Fault::Overflow) std::abort();
       continue;

@@ -1,10 +1,10 @@
 // A session with a usable place and no places file, for the date commands.
 #pragma once
 
-#include "commands/memory_window.h"
 #include "commands/session.h"
 #include "common/text.h"
 #include "engine/sun_day.h"
+#include "tests/support/memory_window.h"
 
 struct DateHarness {
   DateHarness() : session(window) {

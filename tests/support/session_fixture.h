@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "commands/memory_window.h"
 #include "commands/session.h"
 #include "common/text.h"
 #include "placesfile/place_record.h"
+#include "tests/support/memory_window.h"
 
 namespace orvalin::testing {
 

@@ -77,7 +77,7 @@ Problem Driver::Dump(const Action& action) {
     }
     return {};
   }
-  Emit(JsonLine().Text("caption", "Form1").Text("text", window_.Caption("Form1")));
+  Emit(JsonLine().Text("caption", kWindowControl).Text("text", window_.Caption(kWindowControl)));
   for (const ControlEntry& entry : kControls) {
     if (entry.kind == ControlKind::Field) continue;
     Emit(JsonLine().Text("caption", entry.name).Text("text", window_.Caption(entry.name)));

@@ -7,13 +7,13 @@
 #include "ui/driver/action.h"
 #include "ui/driver/scripted_dialogs.h"
 #include "common/problem.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace orvalin {
 
 class Driver {
  public:
-  Driver(Form1& window, ScriptedDialogs& dialogs) : window_(window), dialogs_(dialogs) {}
+  Driver(MainWindow& window, ScriptedDialogs& dialogs) : window_(window), dialogs_(dialogs) {}
 
   // Carries out one line. A line that is not a known action writes an error event and returns
   // false.
@@ -29,7 +29,7 @@ class Driver {
   // The whole text of a field the layout names.
   std::string FieldText(std::string_view name) const;
 
-  Form1& window_;
+  MainWindow& window_;
   ScriptedDialogs& dialogs_;
 };
 

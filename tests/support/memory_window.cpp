@@ -1,4 +1,4 @@
-#include "commands/memory_window.h"
+#include "tests/support/memory_window.h"
 
 namespace orvalin {
 

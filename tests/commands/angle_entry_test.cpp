@@ -1,10 +1,10 @@
-#include "commands/verif_angle.h"
+#include "commands/angle_entry.h"
 
 #include <gtest/gtest.h>
 
 #include "common/failure.h"
-#include "commands/memory_window.h"
 #include "common/text.h"
+#include "tests/support/memory_window.h"
 
 namespace orvalin {
 namespace {
@@ -22,7 +22,7 @@ struct AngleCase {
   std::vector<std::string> messages;
 };
 
-TEST(VerifAngle, ReadsAndReportsAsTyped) {
+TEST(AngleEntry, ReadsAndReportsAsTyped) {
   const double v4631 = 46 + 31.0 / 60;
   const AngleCase cases[] = {
       {"46 31 12.5 N", false, true, 46 + 31.0 / 60 + 12.5 / 3600, {}},
@@ -53,19 +53,19 @@ TEST(VerifAngle, ReadsAndReportsAsTyped) {
     const std::string text = c.padded ? FixedText(c.text, 15) : c.text;
     MemoryWindow window;
     double value = 123;
-    VerifAngle(window, text, value);
+    ReadAngleEntry(window, text, value);
     EXPECT_EQ(window.MessageTexts(), c.messages) << '"' << text << '"';
     EXPECT_DOUBLE_EQ(value, c.has_value ? c.value : 123) << '"' << text << '"';
     EXPECT_EQ(window.BeepCount(), 0);
   }
 }
 
-TEST(VerifAngle, NumbersBeyondTheirRangeOverflow) {
+TEST(AngleEntry, NumbersBeyondTheirRangeOverflow) {
   for (const char* text : {"40000 0 0 N", "1 40000 0 N", "1 2 1e400 N"}) {
     MemoryWindow window;
     double value = 5;
     try {
-      VerifAngle(window, text, value);
+      ReadAngleEntry(window, text, value);
       ADD_FAILURE() << text;
     } catch (const Failure& f) {
       EXPECT_EQ(f.fault(), Fault::Overflow) << text;

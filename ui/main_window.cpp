@@ -1,4 +1,4 @@
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 #include <QAbstractButton>
 #include <QGuiApplication>
@@ -14,7 +14,9 @@
 #include "commands/date_commands.h"
 #include "commands/default_place.h"
 #include "commands/search.h"
+#include "commands/start_up.h"
 #include "ui/layout.h"
+#include "ui/qt_text.h"
 
 namespace orvalin {
 namespace {
@@ -25,13 +27,13 @@ struct Command {
 };
 
 constexpr std::array<Command, 10> kCommands{{
-    {"RunName", &RunName},
+    {"RunName", &CalculateWithNewDate},
     {"Today", &Today},
     {"NextDay", &NextDay},
     {"PreviousDay", &PreviousDay},
     {"PreviousData", &PreviousRecord},
     {"NextData", &NextRecord},
-    {"SaveModif", &SaveModif},
+    {"SaveModif", &UpdatePlace},
     {"Newdata", &AddRecord},
     {"DefaultData", &DefaultData},
     {"SearchName", &Search},
@@ -53,13 +55,13 @@ bool IsReturnKey(const QEvent* event) {
 
 }  // namespace
 
-Form1::Form1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
+MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QWidget(parent), dialogs_(std::move(dialogs)) {
-  setObjectName(QStringLiteral("Form1"));
+  setObjectName(ToQString(kWindowControl));
   setWindowTitle(QStringLiteral("GMT"));
   BuildControls(*this);
   setFixedSize(kClientWidth, kClientHeight);
-  Button(kLanguageOptions[static_cast<std::size_t>(Language::English)])->setChecked(true);
+  Button(kLanguageOptions[static_cast<std::size_t>(kFirstLanguage)])->setChecked(true);
   ConnectCommands();
   SetTabOrder();
   OptionChanged();
@@ -68,9 +70,9 @@ Form1::Form1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
   Field("Elevation")->setFocus();
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-void Form1::ConnectCommands() {
+void MainWindow::ConnectCommands() {
   for (const Command& command : kCommands) {
     QAbstractButton* button = Button(command.button);
     button->installEventFilter(this);
@@ -87,7 +89,7 @@ void Form1::ConnectCommands() {
   }
 }
 
-void Form1::Run(void (*handler)(Session&)) {
+void MainWindow::Run(void (*handler)(Session&)) {
   // A command on a large places file may take a while.
   QGuiApplication::setOverrideCursor(Qt::BusyCursor);
   const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
@@ -100,7 +102,7 @@ void Form1::Run(void (*handler)(Session&)) {
   local_times_.Update(session_, [this](orvalin::Field f) { return Field(FieldControlName(f)); });
 }
 
-void Form1::SetTabOrder() {
+void MainWindow::SetTabOrder() {
   for (std::size_t i = 1; i < kTabOrder.size(); ++i) {
     auto* previous = findChild<QWidget*>(QString::fromUtf8(kTabOrder[i - 1]));
     auto* next = findChild<QWidget*>(QString::fromUtf8(kTabOrder[i]));
@@ -109,7 +111,7 @@ void Form1::SetTabOrder() {
 }
 
 // Tab reaches only the option that is on, as in a group of option buttons.
-void Form1::OptionChanged() {
+void MainWindow::OptionChanged() {
   for (const std::string_view option : kLanguageOptions) {
     QAbstractButton* button = Button(option);
     button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
@@ -119,7 +121,7 @@ void Form1::OptionChanged() {
 // Any arrow key on an option button selects the next one, as a click would, wrapping around.
 // Return or Enter on a command button presses it, as Space does; the window has no default
 // button, so Return elsewhere (in a text field) does nothing.
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   for (std::size_t k = 0; k < kLanguageCount; ++k) {
     if (watched != Button(kLanguageOptions[k])) continue;
     if (!IsArrowKey(event)) return QWidget::eventFilter(watched, event);

@@ -1,11 +1,11 @@
-#include "commands/verif_angle.h"
+#include "commands/angle_entry.h"
 
 #include "commands/messages.h"
 #include "engine/angle_text.h"
 
 namespace orvalin {
 
-void VerifAngle(Window& window, std::string_view text, double& value) {
+void ReadAngleEntry(Window& window, std::string_view text, double& value) {
   const AngleReading reading = ReadAngle(text);
   if (reading.has_value()) value = reading.value;
   // A missing part is reported with every part after it, then the letter.

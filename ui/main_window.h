@@ -17,11 +17,11 @@ class QLineEdit;
 
 namespace orvalin {
 
-class Form1 : public QWidget, public Window {
+class MainWindow : public QWidget, public Window {
  public:
   // Builds the controls, then runs the start-up sequence with `dialogs`.
-  explicit Form1(std::unique_ptr<Dialogs> dialogs, QWidget* parent = nullptr);
-  ~Form1() override;
+  explicit MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   std::string FieldText(orvalin::Field field) const override;
   void SetFieldText(orvalin::Field field, std::string_view text) override;
@@ -32,7 +32,7 @@ class Form1 : public QWidget, public Window {
   void Beep() override;
   std::chrono::year_month_day Today() const override;
 
-  // Caption of a control ("Form1": the window title); "" for a name without one.
+  // Caption of a control (kWindowControl: the window title); "" for a name without one.
   std::string Caption(std::string_view control) const;
   // Controls by name, nullptr when the name is not one of that kind.
   QLineEdit* Field(std::string_view name) const;

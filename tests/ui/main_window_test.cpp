@@ -1,5 +1,5 @@
 // The main window on the offscreen platform: layout, captions in both languages, keyboard.
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/caption_fits.h"
 #include "ui/layout.h"
 
 using namespace orvalin;
@@ -154,7 +155,7 @@ const std::map<std::string, std::string> kUnchanging{
 
 }  // namespace
 
-class Form1Test : public QObject {
+class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -162,7 +163,7 @@ class Form1Test : public QObject {
     QVERIFY(folder_.isValid());
     QVERIFY(QDir::setCurrent(folder_.path()));  // start-up opens the places file here
     shown_.clear();
-    form_ = std::make_unique<Form1>(std::make_unique<QuietDialogs>(shown_));
+    form_ = std::make_unique<MainWindow>(std::make_unique<QuietDialogs>(shown_));
   }
   void cleanup() { form_.reset(); }
 
@@ -201,7 +202,7 @@ class Form1Test : public QObject {
     for (const ControlEntry& entry : kControls) {
       if (entry.kind == ControlKind::Field) continue;
       const auto* widget = form_->findChild<QWidget*>(QString::fromUtf8(entry.name));
-      QVERIFY2(CaptionFits(*widget), entry.name.data());
+      QVERIFY2(orvalin::testing::CaptionFits(*widget), entry.name.data());
     }
   }
 
@@ -429,8 +430,8 @@ class Form1Test : public QObject {
 
   QTemporaryDir folder_;
   std::vector<std::string> shown_;
-  std::unique_ptr<Form1> form_;
+  std::unique_ptr<MainWindow> form_;
 };
 
-QTEST_MAIN(Form1Test)
-#include "form1_test.moc"
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -6,15 +6,12 @@
 #include <QLineEdit>
 #include <QScopeGuard>
 
-#include "ui/form1.h"
 #include "ui/layout.h"
+#include "ui/main_window.h"
+#include "ui/qt_text.h"
 
 namespace orvalin {
 namespace {
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QWidget* Child(const QWidget& form, std::string_view name, ControlKind kind) {
   const ControlEntry* entry = FindControl(name);
@@ -32,28 +29,28 @@ auto WithArrowCursor(Dialog&& dialog) {
 
 }  // namespace
 
-QLineEdit* Form1::Field(std::string_view name) const {
+QLineEdit* MainWindow::Field(std::string_view name) const {
   return static_cast<QLineEdit*>(Child(*this, name, ControlKind::Field));
 }
 
-QAbstractButton* Form1::Button(std::string_view name) const {
+QAbstractButton* MainWindow::Button(std::string_view name) const {
   if (QWidget* command = Child(*this, name, ControlKind::Command)) {
     return static_cast<QAbstractButton*>(command);
   }
   return static_cast<QAbstractButton*>(Child(*this, name, ControlKind::Option));
 }
 
-std::string Form1::FieldText(orvalin::Field field) const {
+std::string MainWindow::FieldText(orvalin::Field field) const {
   const QLineEdit* edit = Field(FieldControlName(field));
   return edit != nullptr ? edit->text().toStdString() : std::string();
 }
 
-void Form1::SetFieldText(orvalin::Field field, std::string_view text) {
+void MainWindow::SetFieldText(orvalin::Field field, std::string_view text) {
   if (QLineEdit* edit = Field(FieldControlName(field))) edit->setText(ToQString(text));
 }
 
-std::string Form1::Caption(std::string_view control) const {
-  if (control == "Form1") return windowTitle().toStdString();
+std::string MainWindow::Caption(std::string_view control) const {
+  if (control == kWindowControl) return windowTitle().toStdString();
   const QWidget* widget = findChild<QWidget*>(ToQString(control));
   if (const auto* frame = qobject_cast<const QGroupBox*>(widget))
     return frame->title().toStdString();
@@ -64,9 +61,9 @@ std::string Form1::Caption(std::string_view control) const {
   return {};
 }
 
-void Form1::SetCaption(std::string_view control, std::string_view caption) {
+void MainWindow::SetCaption(std::string_view control, std::string_view caption) {
   const QString text = ToQString(caption);
-  if (control == "Form1") return setWindowTitle(text);
+  if (control == kWindowControl) return setWindowTitle(text);
   auto* widget = findChild<QWidget*>(ToQString(control));
   if (auto* frame = qobject_cast<QGroupBox*>(widget)) frame->setTitle(text);
   if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
@@ -74,27 +71,27 @@ void Form1::SetCaption(std::string_view control, std::string_view caption) {
   UpdateAccessibleNames();
 }
 
-Language Form1::SelectedLanguage() const {
+Language MainWindow::SelectedLanguage() const {
   for (std::size_t k = 0; k < kLanguageCount; ++k) {
     if (Button(kLanguageOptions[k])->isChecked()) return static_cast<Language>(k);
   }
-  return Language::English;
+  return kFirstLanguage;
 }
 
-Answer Form1::ShowMessage(const MessageBox& box) {
+Answer MainWindow::ShowMessage(const MessageBox& box) {
   return WithArrowCursor([&] { return dialogs_->Message(this, box); });
 }
 
-std::string Form1::InputBox(std::string_view prompt, std::string_view title) {
+std::string MainWindow::InputBox(std::string_view prompt, std::string_view title) {
   return WithArrowCursor([&] { return dialogs_->Input(this, prompt, title); });
 }
 
-void Form1::Beep() { dialogs_->Beep(); }
+void MainWindow::Beep() { dialogs_->Beep(); }
 
-std::chrono::year_month_day Form1::Today() const { return dialogs_->Today(); }
+std::chrono::year_month_day MainWindow::Today() const { return dialogs_->Today(); }
 
 // A screen reader names a field after the captions beside and above it, not after its text.
-void Form1::UpdateAccessibleNames() {
+void MainWindow::UpdateAccessibleNames() {
   for (const ControlEntry& entry : kControls) {
     if (entry.kind != ControlKind::Field || entry.label.empty()) continue;
     std::string name = Caption(entry.label);

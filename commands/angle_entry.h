@@ -9,6 +9,6 @@ namespace orvalin {
 
 // Shows each message of the reading in an OK box and writes `value` when the three numbers were
 // read. Never changes `text`. Overflow of a number throws.
-void VerifAngle(Window& window, std::string_view text, double& value);
+void ReadAngleEntry(Window& window, std::string_view text, double& value);
 
 }  // namespace orvalin
