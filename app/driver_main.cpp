@@ -1,6 +1,5 @@
 // orvalin-driver: the real main window on Qt's offscreen platform, scripted by JSON Lines on
 // standard input, reporting on standard output what the window shows.
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -12,7 +11,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "ui/driver/driver.h"
@@ -21,8 +19,10 @@
 #include "cli/command_line.h"
 #include "cli/tool_errors.h"
 #include "engine/date_text.h"
-#include "placesfile/places_file.h"
 #include "ui/main_window.h"
+#ifdef ORVALIN_TEST_HOOKS
+#include "tests/support/lock_holding.h"
+#endif
 
 namespace {
 
@@ -72,23 +72,6 @@ Options ParseArguments(const std::vector<std::string>& args) {
   return options;
 }
 
-// For tests of two writers: with ORVALIN_TEST_HOLD_LOCK naming a flag file, every lock the window
-// takes makes the flag and is held until the flag is removed, so that another program meets a
-// held lock; a minute at most, so that a forgotten flag does not hang a test run.
-void HoldLocksAsTheEnvironmentSays(orvalin::PlacesFile& file) {
-  const char* variable = std::getenv("ORVALIN_TEST_HOLD_LOCK");
-  if (variable == nullptr) return;
-  file.WhenLockTaken([flag = std::string(variable)] {
-    using namespace std::chrono_literals;
-    const int fd = ::open(flag.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd >= 0) ::close(fd);
-    const auto until = std::chrono::steady_clock::now() + 60s;
-    while (::access(flag.c_str(), F_OK) == 0 && std::chrono::steady_clock::now() < until) {
-      std::this_thread::sleep_for(10ms);
-    }
-  });
-}
-
 bool IsBlank(const std::string& line) {
   return line.find_first_not_of(" \t\r") == std::string::npos;
 }
@@ -118,7 +101,9 @@ int main(int argc, char* argv[]) {
   auto dialogs = std::make_unique<orvalin::ScriptedDialogs>(options.today);
   orvalin::ScriptedDialogs& scripted = *dialogs;
   orvalin::MainWindow window(std::move(dialogs));
-  HoldLocksAsTheEnvironmentSays(window.session().File);
+#ifdef ORVALIN_TEST_HOOKS
+  orvalin::HoldLocksAsTheEnvironmentSays(window.session().File);
+#endif
   orvalin::Driver driver(window, scripted);
 
   std::string line;
