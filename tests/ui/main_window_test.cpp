@@ -408,6 +408,10 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(form_->Button("RunName"), Qt::LeftButton);
     QCOMPARE(form_->Field("SunSet")->toolTip(), QString());
     QCOMPARE(form_->Field("SunRise")->text(), QString());
+    // Typed over, a time the day did not reach still has no clock: never another day's.
+    form_->Field("SunSet")->setText("typed");
+    QTest::mouseClick(form_->Button("PreviousData"), Qt::LeftButton);  // record 1: a beep only
+    QCOMPARE(form_->Field("SunSet")->toolTip(), QString());
   }
 
  private:
