@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 
 #include "commands/date_commands.h"
@@ -24,6 +25,9 @@ void ShowCurrentAndCalculate(Session& s) {
 }
 
 }  // namespace
+
+static_assert(std::size(steps::save_modif::kTakePart) ==
+              static_cast<std::size_t>(PlacePart::Gmt) + 1);
 
 // Each command keeps the number of the step it is in, so that its trap can name it.
 
