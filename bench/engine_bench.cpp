@@ -14,7 +14,7 @@ namespace {
 constexpr double kGenevaWest = -6.15;
 constexpr double kGenevaNorth = 46.2;
 constexpr double kHorizon = kHorizonAltitude;
-constexpr Observer kGeneva{kGenevaNorth, -kGenevaWest, kHorizon};
+constexpr Observer kGeneva{Latitude(kGenevaNorth), Longitude::FromWest(kGenevaWest), kHorizon};
 
 void ComputeOneDay(benchmark::State& state) {
   for (auto _ : state) {
@@ -46,8 +46,7 @@ BENCHMARK(ComputeDaysOfYear);
 void EphemeridesInWindow(benchmark::State& state) {
   MemoryWindow window;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        ComputeAndTellDay(window, kGenevaWest, kGenevaNorth, kHorizon, 21, 6, 2009));
+    benchmark::DoNotOptimize(ComputeAndTellDay(window, kGeneva, {21, 6, 2009}));
   }
 }
 BENCHMARK(EphemeridesInWindow);

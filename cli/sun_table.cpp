@@ -275,7 +275,7 @@ SunRow SkippedRow(Day day) {
 }  // namespace
 
 Observer ObserverAt(const TablePlace& place, double horizon) {
-  return {place.latitude, place.longitude_east, horizon};
+  return {Latitude(place.latitude), Longitude(place.longitude_east), horizon};
 }
 
 std::string TablePlace::Label() const {

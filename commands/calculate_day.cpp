@@ -48,10 +48,8 @@ std::string EarlyReturnText(const Window& window, const SunDay& sun) {
 
 }  // namespace
 
-SunDay ComputeAndTellDay(Window& window, double longitude_west, double latitude, double horizon,
-                         std::int16_t day, std::int16_t month, std::int16_t year) {
-  // The window counts longitudes West positive, the engine East.
-  const SunDay sun = ComputeSunDay({latitude, -longitude_west, horizon}, {day, month, year});
+SunDay ComputeAndTellDay(Window& window, const Observer& observer, CivilDate date) {
+  const SunDay sun = ComputeSunDay(observer, date);
   if (sun.outcome != SunOutcome::Complete) {
     window.Beep();
     Tell(window, EarlyReturnText(window, sun));
@@ -67,7 +65,9 @@ void CalculateDay(Session& s) {
       [&] {
         TakePlace(s);
         step = kCompute;
-        double longitude = 0, latitude = 0;
+        // An angle that cannot be read counts as 0.
+        Longitude longitude = Longitude::FromWest(0);
+        Latitude latitude(0);
         s.Calculated.reset();
         ReadAngleEntry(s.window, s.WorkPlace.LongitudeText, longitude);
         ReadAngleEntry(s.window, s.WorkPlace.LatitudeText, latitude);
@@ -76,8 +76,8 @@ void CalculateDay(Session& s) {
         // No range test: the computation takes the numbers as they are.
         const auto date = ReadDateNumbers(s.window.FieldText(Field::Date), PartRanges::Unchecked);
         if (!date) Fail(Fault::InvalidCall);
-        s.LastDay = ComputeAndTellDay(s.window, longitude, latitude, s.HorizonAltitude, date->day,
-                                      date->month, date->year);
+        s.LastDay = ComputeAndTellDay(s.window, {latitude, longitude, s.HorizonAltitude},
+                                      {date->day, date->month, date->year});
         step = kShowResults;
         ShowResults(s, s.LastDay);
       },

@@ -23,9 +23,10 @@ struct Session {
   std::int32_t CurrentRecord = 0;  // record shown in the place fields; 0 for none
   std::string WorkDate;            // "dd-mm-yyyy", 10 characters
   SunDay LastDay;                  // the last day the sun was computed for
-  // The place of the last calculation that read its angles, degrees (North, West positive).
+  // The place of the last calculation that read its angles.
   struct CalculatedPlace {
-    double latitude = 0, longitude_west = 0;
+    Latitude latitude;
+    Longitude longitude;
   };
   std::optional<CalculatedPlace> Calculated;
   double HorizonAltitude = 0;  // -0.61 once set

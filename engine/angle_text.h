@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "engine/coordinates.h"
+
 namespace orvalin {
 
 // The hemisphere letters the window reads after the seconds, O being the French "ouest" (west):
@@ -24,6 +26,9 @@ struct AngleReading {
   bool has_value() const { return gap == AngleGap::None; }
   // Read with no message: three numbers and a known letter.
   bool is_clean() const { return has_value() && letter_known; }
+  // The value as the window means it on each axis.
+  Latitude AsLatitude() const { return Latitude(value); }
+  Longitude AsLongitude() const { return Longitude::FromWest(value); }
 };
 
 // The window's reading: the degrees up to the first blank, the minutes and the seconds up to the

@@ -92,7 +92,8 @@ inline SineCosine SinCosDeg(double degrees) {
   return {std::sin(r), std::cos(r)};
 }
 
-// What the place contributes to every evaluation of the sun, computed once.
+// What the place contributes to every evaluation of the sun, computed once. The method counts
+// longitudes West positive.
 struct Place {
   double longitude_west;
   double latitude;
@@ -101,9 +102,10 @@ struct Place {
   double sin_horizon;
 };
 
-inline Place MakePlace(double longitude_west, double latitude, double horizon) {
+inline Place MakePlace(const Observer& observer) {
+  const double latitude = observer.latitude.Degrees();
   const SineCosine l = SinCosDeg(latitude);
-  return {longitude_west, latitude, l.sin, l.cos, std::sin(Radians(horizon))};
+  return {observer.longitude.West(), latitude, l.sin, l.cos, std::sin(Radians(observer.horizon))};
 }
 
 // The sun at one moment: right ascension and declination, degrees, and the hour angle at which

@@ -46,8 +46,8 @@ struct Found {
 
 class DayComputation {
  public:
-  DayComputation(double longitude_west, double latitude, double horizon, double julian_day)
-      : place_(MakePlace(longitude_west, latitude, horizon)),
+  DayComputation(const Observer& observer, double julian_day)
+      : place_(MakePlace(observer)),
         t0_(CenturiesFromEpoch(julian_day)),
         s0_(SiderealAtMidnight(t0_)) {}
 
@@ -225,10 +225,7 @@ SunDay DayComputation::Run() {
 }  // namespace
 
 SunDay ComputeSunDay(const Observer& observer, CivilDate date) {
-  // The method counts longitudes West positive; negating is exact, so no result moves a bit.
-  return DayComputation(-observer.longitude_east, observer.latitude, observer.horizon,
-                        JulianDay(date))
-      .Run();
+  return DayComputation(observer, JulianDay(date)).Run();
 }
 
 std::string FaultReport(const SunDay& day) {

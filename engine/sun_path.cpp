@@ -55,7 +55,7 @@ double HorizonDip(double metres) {
 }
 
 SunPath::SunPath(const Observer& observer, CivilDate date)
-    : place_(MakePlace(-observer.longitude_east, observer.latitude, observer.horizon)),
+    : place_(MakePlace(observer)),
       t0_(CenturiesFromEpoch(JulianDay(date))),
       s0_(SiderealAtMidnight(t0_)) {}
 

@@ -37,7 +37,7 @@ void Describe(QLineEdit* field, const QString& text) {
 
 }  // namespace
 
-std::string LocalTimes::ZoneAt(double latitude, double longitude_west) {
+std::string LocalTimes::ZoneAt(const Session::CalculatedPlace& place) {
   if (!loaded_) {
     loaded_ = true;
     std::ifstream in(ZoneGridPath(WorldPlacesPath()), std::ios::binary);
@@ -45,7 +45,7 @@ std::string LocalTimes::ZoneAt(double latitude, double longitude_west) {
     text << in.rdbuf();
     if (in) grid_ = ZoneGrid::Parse(text.str());
   }
-  return grid_ ? grid_->ZoneAt(latitude, -longitude_west) : std::string();
+  return grid_ ? grid_->ZoneAt(place.latitude.Degrees(), place.longitude.East()) : std::string();
 }
 
 void LocalTimes::Update(const Session& s, const std::function<QLineEdit*(orvalin::Field)>& field) {
@@ -55,7 +55,7 @@ void LocalTimes::Update(const Session& s, const std::function<QLineEdit*(orvalin
       {Field::SunsetTime, s.LastDay.SunsetTime}};
   const auto date = ReadStrictDate(field(Field::Date)->text().toStdString());
   std::string zone_id;
-  if (date && s.Calculated) zone_id = ZoneAt(s.Calculated->latitude, s.Calculated->longitude_west);
+  if (date && s.Calculated) zone_id = ZoneAt(*s.Calculated);
   const QTimeZone zone(QByteArray::fromStdString(zone_id));
   ClearUpperVectorRegisters();
   const bool known = !zone_id.empty() && zone.isValid();

@@ -19,7 +19,7 @@ class LocalTimes {
   void Update(const Session& s, const std::function<QLineEdit*(orvalin::Field)>& field);
 
  private:
-  std::string ZoneAt(double latitude, double longitude_west);
+  std::string ZoneAt(const Session::CalculatedPlace& place);
 
   bool loaded_ = false;
   std::optional<ZoneGrid> grid_;

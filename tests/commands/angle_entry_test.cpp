@@ -51,11 +51,16 @@ TEST(AngleEntry, ReadsAndReportsAsTyped) {
   };
   for (const auto& c : cases) {
     const std::string text = c.padded ? FixedText(c.text, 15) : c.text;
-    MemoryWindow window;
-    double value = 123;
-    ReadAngleEntry(window, text, value);
+    const double window_degrees = c.has_value ? c.value : 123;  // North and West positive
+    MemoryWindow window, longitude_window;
+    Latitude latitude(123);
+    Longitude longitude = Longitude::FromWest(123);
+    ReadAngleEntry(window, text, latitude);
+    ReadAngleEntry(longitude_window, text, longitude);
     EXPECT_EQ(window.MessageTexts(), c.messages) << '"' << text << '"';
-    EXPECT_DOUBLE_EQ(value, c.has_value ? c.value : 123) << '"' << text << '"';
+    EXPECT_EQ(longitude_window.MessageTexts(), c.messages) << '"' << text << '"';
+    EXPECT_DOUBLE_EQ(latitude.Degrees(), window_degrees) << '"' << text << '"';
+    EXPECT_DOUBLE_EQ(longitude.East(), -window_degrees) << '"' << text << '"';
     EXPECT_EQ(window.BeepCount(), 0);
   }
 }
@@ -63,14 +68,14 @@ TEST(AngleEntry, ReadsAndReportsAsTyped) {
 TEST(AngleEntry, NumbersBeyondTheirRangeOverflow) {
   for (const char* text : {"40000 0 0 N", "1 40000 0 N", "1 2 1e400 N"}) {
     MemoryWindow window;
-    double value = 5;
+    Latitude value(5);
     try {
       ReadAngleEntry(window, text, value);
       ADD_FAILURE() << text;
     } catch (const Failure& f) {
       EXPECT_EQ(f.fault(), Fault::Overflow) << text;
     }
-    EXPECT_EQ(value, 5) << text;
+    EXPECT_EQ(value.Degrees(), 5) << text;
     EXPECT_TRUE(window.MessageTexts().empty());
   }
 }

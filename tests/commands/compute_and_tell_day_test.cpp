@@ -35,11 +35,11 @@ TEST(ComputeAndTellDay, ComputesTheEnginesDayAndTellsWhyItStopped) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message ? c.message : "complete");
-    const SunDay sun = ComputeSunDay({c.north, -c.west, kHorizon}, {c.day, c.month, 2009});
+    const Observer at{Latitude(c.north), Longitude::FromWest(c.west), kHorizon};
+    const SunDay sun = ComputeSunDay(at, {c.day, c.month, 2009});
     MemoryWindow window;
     window.SelectLanguage(c.french ? Language::French : Language::English);
-    const SunDay told =
-        ComputeAndTellDay(window, c.west, c.north, kHorizon, c.day, c.month, 2009);
+    const SunDay told = ComputeAndTellDay(window, at, {c.day, c.month, 2009});
     EXPECT_EQ(told.outcome, sun.outcome);
     EXPECT_EQ(View(told).stored, View(sun).stored);
     using Bits = std::array<std::uint64_t, 8>;

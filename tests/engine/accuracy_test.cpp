@@ -91,9 +91,9 @@ SunDay Computed(const Cells& row) {
   const auto part = [&](std::size_t at, std::size_t length) {
     return static_cast<std::int16_t>(std::stoi(date.substr(at, length)));
   };
-  return ComputeSunDay(
-      {*Number(row, "latitude"), -*Number(row, "longitude_west"), kHorizonAltitude},
-      {part(8, 2), part(5, 2), part(0, 4)});
+  return ComputeSunDay({Latitude(*Number(row, "latitude")),
+                        Longitude::FromWest(*Number(row, "longitude_west")), kHorizonAltitude},
+                       {part(8, 2), part(5, 2), part(0, 4)});
 }
 
 // Prints the table of the user guide's accuracy section, and holds it to the limits.

@@ -15,6 +15,7 @@ namespace orvalin {
 namespace {
 
 constexpr double kHorizon = kHorizonAltitude;
+constexpr Observer kGeneva{Latitude(46.2), Longitude(6.15), kHorizon};
 constexpr unsigned kNoon = kStoredCulminationTime | kStoredCulminationElevation;
 
 struct Bits {
@@ -56,7 +57,7 @@ TEST(ByLine, GenevaIntermediateFigures) {
   const double uts[] = {3.7791982, 3.7554929, 3.7554246, 19.4403722, 19.4854569, 19.4855861};
   ASSERT_EQ(t.event_uts.size(), 6u);
   for (int k = 0; k < 6; ++k) EXPECT_NEAR(t.event_uts[k], uts[k], 0.5e-7) << "pass " << k;
-  ExpectIdentical(ComputeSunDay({46.2, 6.15, kHorizon}, {21, 6, 2009}), day);
+  ExpectIdentical(ComputeSunDay(kGeneva, {21, 6, 2009}), day);
 }
 
 TEST(ByLine, JulianDays) {
@@ -73,7 +74,7 @@ TEST(ByLine, JulianDays) {
     reference::SunDayByLine by_line(-6.15, 46.2, kHorizon);
     const SunDay day = by_line.Run(c.day, c.month, c.year);
     EXPECT_EQ(by_line.trace_.jd, c.jd) << c.day << "-" << c.month << "-" << c.year;
-    ExpectIdentical(ComputeSunDay({46.2, 6.15, kHorizon}, {c.day, c.month, c.year}), day);
+    ExpectIdentical(ComputeSunDay(kGeneva, {c.day, c.month, c.year}), day);
   }
 }
 
@@ -87,7 +88,7 @@ TEST(ByLine, HorizonCosineOfExactlyOneIsNoFault) {
     const SunDay line_by_line = by_line.Run(21, 6, 2009);
     ASSERT_EQ(by_line.trace_.passes.front().x, c.x) << "the case no longer hits exactly";
 
-    const SunDay sun = ComputeSunDay({-60, 0, c.horizon}, {21, 6, 2009});
+    const SunDay sun = ComputeSunDay({Latitude(-60), Longitude(0), c.horizon}, {21, 6, 2009});
     EXPECT_NE(sun.outcome, SunOutcome::Fault) << c.x;
     EXPECT_EQ(View(sun).stored & kNoon, kNoon) << c.x;
     ExpectIdentical(sun, line_by_line);
@@ -107,7 +108,7 @@ TEST(ByLine, EngineIsBitIdenticalOverRandomPlacesAndDates) {
     const auto d = static_cast<std::int16_t>(wild ? any(random) : day(random));
     const auto m = static_cast<std::int16_t>(wild ? any(random) : month(random));
     const auto y = static_cast<std::int16_t>(wild ? any(random) : year(random));
-    const SunDay engine = ComputeSunDay({n, -w, kHorizon}, {d, m, y});
+    const SunDay engine = ComputeSunDay({Latitude(n), Longitude::FromWest(w), kHorizon}, {d, m, y});
     ++counts[static_cast<int>(engine.outcome)];
     SCOPED_TRACE(testing::Message()
                  << std::hexfloat << w << " " << n << " " << d << "-" << m << "-" << y);

@@ -16,6 +16,7 @@ namespace orvalin {
 namespace {
 
 constexpr double kHorizon = kHorizonAltitude;
+constexpr Observer kGeneva{Latitude(46.2), Longitude(6.15), kHorizon};
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kNotGiven = kNaN;
@@ -50,7 +51,8 @@ TEST(ComputeSunDay, WorkedExamples) {
   };
   for (const WorkedDay& w : days) {
     SCOPED_TRACE(w.place);
-    const SunDay sun = ComputeSunDay({w.north, -w.west, kHorizon}, {w.day, w.month, w.year});
+    const SunDay sun = ComputeSunDay({Latitude(w.north), Longitude::FromWest(w.west), kHorizon},
+                                     {w.day, w.month, w.year});
     ASSERT_EQ(sun.outcome, SunOutcome::Complete);
     EXPECT_EQ(View(sun).stored, kStoredAll);
     const SunValues r = View(sun).values;
@@ -67,7 +69,7 @@ TEST(ComputeSunDay, WorkedExamples) {
 }
 
 TEST(ComputeSunDay, GenevaTextsToTheCharacter) {
-  const SunValues r = View(ComputeSunDay({46.2, 6.15, kHorizon}, {21, 6, 2009})).values;
+  const SunValues r = View(ComputeSunDay(kGeneva, {21, 6, 2009})).values;
   EXPECT_EQ(TimeText(r.SunriseTime), " 3h 45mn 19.5s");
   EXPECT_EQ(TimeText(r.CulminationTime), " 11h 37mn 14.2s");
   EXPECT_EQ(TimeText(r.DayLength), " 15h 43mn 48.5s");
@@ -90,7 +92,7 @@ TEST(ComputeSunDay, CulminationAzimuthIsSouthUnlessTheSunPassesNorthOfTheZenith)
       {46.2, 180},
   };
   for (const Case& c : cases) {
-    const SunDay sun = ComputeSunDay({c.north, 0, kHorizon}, {21, 6, 2009});
+    const SunDay sun = ComputeSunDay({Latitude(c.north), Longitude(0), kHorizon}, {21, 6, 2009});
     ASSERT_EQ(sun.outcome, SunOutcome::Complete) << c.north;
     EXPECT_EQ(View(sun).values.CulminationAzimuth, c.azimuth) << c.north;
   }
@@ -128,7 +130,8 @@ TEST(ComputeSunDay, EarlyReturnsStoreOnlyWhatCameBefore) {
   };
   for (const EarlyDay& e : days) {
     SCOPED_TRACE(e.when);
-    const SunDay sun = ComputeSunDay({e.north, -e.west, kHorizon}, {e.day, e.month, e.year});
+    const SunDay sun = ComputeSunDay({Latitude(e.north), Longitude::FromWest(e.west), kHorizon},
+                                     {e.day, e.month, e.year});
     EXPECT_EQ(sun.outcome, e.outcome);
     EXPECT_EQ(View(sun).stored, e.stored);
     EXPECT_EQ(View(sun).values.DayLength, e.length);
@@ -156,7 +159,8 @@ TEST(ComputeSunDay, ArithmeticFaultsStopAtTheirStep) {
   };
   for (const FaultyDay& f : days) {
     SCOPED_TRACE(f.why);
-    const SunDay sun = ComputeSunDay({f.north, -f.west, f.horizon}, {21, 6, 2009});
+    const SunDay sun =
+        ComputeSunDay({Latitude(f.north), Longitude::FromWest(f.west), f.horizon}, {21, 6, 2009});
     EXPECT_EQ(sun.outcome, SunOutcome::Fault);
     EXPECT_EQ(sun.fault, f.fault);
     EXPECT_EQ(sun.step, f.step);
@@ -166,7 +170,8 @@ TEST(ComputeSunDay, ArithmeticFaultsStopAtTheirStep) {
 
 TEST(ComputeSunDay, AHugeButBoundedLongitudeStillComputes) {
   // Just under the bound: about 100,000 turns of the loop per pass.
-  const SunDay sun = ComputeSunDay({46.2, -15 * 2399900.0, kHorizon}, {21, 6, 2009});
+  const SunDay sun =
+      ComputeSunDay({Latitude(46.2), Longitude(-15 * 2399900.0), kHorizon}, {21, 6, 2009});
   EXPECT_EQ(sun.outcome, SunOutcome::Complete);
   EXPECT_GE(View(sun).values.SunriseTime, 0);
   EXPECT_LT(View(sun).values.SunriseTime, 24);
@@ -179,10 +184,10 @@ bool SameResults(const SunDay& a, const SunDay& b) {
 }
 
 TEST(ComputeSunDay, DaysPastTheMonthsEndRunIntoTheNextMonth) {
-  EXPECT_TRUE(SameResults(ComputeSunDay({46.2, 6.15, kHorizon}, {31, 2, 2009}),
-                          ComputeSunDay({46.2, 6.15, kHorizon}, {3, 3, 2009})));
-  EXPECT_TRUE(SameResults(ComputeSunDay({46.2, 6.15, kHorizon}, {0, 3, 2008}),
-                          ComputeSunDay({46.2, 6.15, kHorizon}, {29, 2, 2008})));
+  EXPECT_TRUE(
+      SameResults(ComputeSunDay(kGeneva, {31, 2, 2009}), ComputeSunDay(kGeneva, {3, 3, 2009})));
+  EXPECT_TRUE(
+      SameResults(ComputeSunDay(kGeneva, {0, 3, 2008}), ComputeSunDay(kGeneva, {29, 2, 2008})));
 }
 
 }  // namespace

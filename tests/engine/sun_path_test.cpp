@@ -70,7 +70,8 @@ TEST(SunPath, PositionsAndBandEdgesAgainstAnIndependentEphemeris) {
     SCOPED_TRACE(line);
 
     const SunPosition p =
-        SunPath({latitude, -longitude_west, 0}, {day, month, year}).PositionAt(hours);
+        SunPath({Latitude(latitude), Longitude::FromWest(longitude_west), 0}, {day, month, year})
+            .PositionAt(hours);
     // An azimuth error counts as the arc it makes on the sky.
     const double azimuth_arc = std::fabs(std::remainder(p.azimuth - std::stod(c[3]), 360)) *
                                std::cos(p.elevation / 180 * M_PI);
@@ -85,7 +86,9 @@ TEST(SunPath, PositionsAndBandEdgesAgainstAnIndependentEphemeris) {
     for (int b = 0; b < 3; ++b) {
       const std::vector<Crossing> reference = ReadCrossings(c[5 + b]);
       const std::vector<SunCrossing> ours =
-          SunPath({latitude, -longitude_west, kBands[b]}, {day, month, year}).Crossings(0, 24);
+          SunPath({Latitude(latitude), Longitude::FromWest(longitude_west), kBands[b]},
+                  {day, month, year})
+              .Crossings(0, 24);
       if (Grazing(reference)) continue;
       const bool at_edge = std::any_of(reference.begin(), reference.end(), [](const Crossing& x) {
         return x.hours < kEdgeHours || x.hours > 24 - kEdgeHours;

@@ -15,14 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string& text : {typed, orvalin::FixedText(typed, 15)}) {
     const std::string before = text;
     orvalin::MemoryWindow window;
-    double value = 0;
+    orvalin::Latitude value(0);
     try {
       orvalin::ReadAngleEntry(window, text, value);
     } catch (const orvalin::Failure& f) {
       if (f.fault() != orvalin::Fault::Overflow) std::abort();
       continue;
     }
-    if (text != before || !std::isfinite(value)) std::abort();
+    if (text != before || !std::isfinite(value.Degrees())) std::abort();
     const auto messages = window.MessageTexts();
     if (messages.size() > 4) std::abort();
     if (!messages.empty() && messages.back() != "Erreur signe module VerifAngle. Wrong Angle") {
