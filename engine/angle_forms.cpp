@@ -111,12 +111,13 @@ MarkedAngle ReadMarked(std::string_view text) {
 }
 
 // "46 12 0 N": whole degrees, minutes and seconds, the window's form for a place typed otherwise.
-std::string WholeSecondsText(double magnitude, char letter) {
-  const long long seconds = std::llround(magnitude * static_cast<double>(kSecondsPerDegree));
+std::string WholeSecondsText(LetteredAngle angle) {
+  const long long seconds =
+      std::llround(std::fabs(angle.value) * static_cast<double>(kSecondsPerDegree));
   const auto per_minute = static_cast<long long>(kSecondsPerMinute);
   return std::to_string(seconds / kSecondsPerDegree) + ' ' +
          std::to_string(seconds / per_minute % per_minute) + ' ' +
-         std::to_string(seconds % per_minute) + ' ' + letter;
+         std::to_string(seconds % per_minute) + ' ' + angle.letter;
 }
 
 TypedAngle FromMarked(const MarkedAngle& m, Axis axis) {
@@ -127,10 +128,11 @@ TypedAngle FromMarked(const MarkedAngle& m, Axis axis) {
   const char letter = m.letter != 0 ? m.letter
                       : m.sign < 0  ? (latitude ? 'S' : 'W')
                                     : (latitude ? 'N' : 'E');
+  const LetteredAngle read{IsNegativeLetter(letter) ? -m.magnitude : m.magnitude, letter};
   angle.readable = true;
-  angle.value = IsNegativeLetter(letter) ? -m.magnitude : m.magnitude;
-  angle.problem = AxisProblem(axis, letter, angle.value);
-  if (!angle.problem) angle.window_text = WholeSecondsText(m.magnitude, letter);
+  angle.value = read.value;
+  angle.problem = AxisProblem(axis, read);
+  if (!angle.problem) angle.window_text = WholeSecondsText(read);
   return angle;
 }
 
@@ -151,15 +153,15 @@ std::string_view WhatIsMissing(AngleGap gap) {
 
 }  // namespace
 
-Problem AxisProblem(Axis axis, char letter, double value) {
+Problem AxisProblem(Axis axis, LetteredAngle angle) {
   const bool latitude = axis == Axis::Latitude;
   const std::string_view suits = latitude ? kLatitudeLetters : kLongitudeLetters;
-  if (suits.find(letter) == std::string_view::npos) {
-    return std::string("ends in ") + letter + ", which does not suit a " +
+  if (suits.find(angle.letter) == std::string_view::npos) {
+    return std::string("ends in ") + angle.letter + ", which does not suit a " +
            (latitude ? "latitude (N or S)" : "longitude (E, W or O)");
   }
   const double limit = latitude ? kLatitudeLimit : kLongitudeLimit;
-  if (std::abs(value) > limit) {
+  if (std::abs(angle.value) > limit) {
     return "lies beyond " + std::to_string(static_cast<int>(limit)) + " degrees";
   }
   return {};
@@ -182,7 +184,7 @@ TypedAngle ReadWindowAngle(std::string_view text, Axis axis) {
   angle.readable = true;
   angle.value = reading.value;
   angle.window_text = std::string(text.substr(0, text.find_last_not_of(' ') + 1));
-  angle.problem = AxisProblem(axis, reading.letter, reading.value);
+  angle.problem = AxisProblem(axis, {reading.value, reading.letter});
   return angle;
 }
 

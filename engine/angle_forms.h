@@ -15,9 +15,15 @@ enum class Axis { Latitude, Longitude };
 inline constexpr double kLatitudeLimit = 90;
 inline constexpr double kLongitudeLimit = 180;
 
-// Why a hemisphere letter or a size does not suit the axis, if it does not. `value` is in the
-// window's degrees; the window reads "E" on a latitude as south, hence the letter rule.
-Problem AxisProblem(Axis axis, char letter, double value);
+// An angle as read, with the hemisphere letter it was read with.
+struct LetteredAngle {
+  double value;  // degrees, North and West positive, as the window reads them
+  char letter;
+};
+
+// Why the letter or the size does not suit the axis, if it does not. The window reads "E" on a
+// latitude as south, hence the letter rule.
+Problem AxisProblem(Axis axis, LetteredAngle angle);
 
 struct TypedAngle {
   bool readable = false;    // a value was read, though `problem` may still name a misfit

@@ -184,10 +184,10 @@ inline double HourAngleOfCosine(double x) {
 }
 
 // Azimuth from the north through the east, in [0, 360), of the sun at a local hour angle.
-inline double TrueAzimuth(const Place& place, double hour_angle, double delta) {
+inline double TrueAzimuth(const Place& place, const Sun& sun, double hour_angle) {
   const SineCosine h = SinCosDeg(hour_angle);
   const double y = h.sin;
-  const double x = h.cos * place.sin_latitude - std::tan(Radians(delta)) * place.cos_latitude;
+  const double x = h.cos * place.sin_latitude - std::tan(Radians(sun.delta)) * place.cos_latitude;
   double azimuth = std::atan2(y, x) / kPi15 * 180 + 180;  // atan2 counts from the south
   if (azimuth >= 360) azimuth -= 360;
   if (azimuth < 0) azimuth += 360;

@@ -34,9 +34,13 @@ constexpr int kStepHorizonCosine = 5640;
 // The routine the step numbers count in.
 constexpr std::string_view kRoutine = "EPHEMERIDES";
 
-// The sign of the rise-and-set hour angle: east of the meridian at sunrise, west at sunset.
-constexpr double kSunrise = -1;
-constexpr double kSunset = +1;
+// Which event is sought, as the sign of its rise-and-set hour angle: east of the meridian at
+// sunrise, west at sunset.
+struct Event {
+  double sign;
+};
+constexpr Event kSunrise{-1};
+constexpr Event kSunset{+1};
 
 // An event of the day: its UT and the sun that placed it there (for its azimuth).
 struct Found {
@@ -55,11 +59,12 @@ class DayComputation {
 
  private:
   double Crossing(double ut, Sun& sun) const;
+  double SiderealOf(Event event, const Sun& sun) const;
   bool Evaluate(double ut, Sun& sun);
   bool Culminate(const Sun& noon, double noon_st);
-  bool Iterate(double sign, double& ut, double& evaluated_at, Sun& sun);
-  std::optional<Found> Settle(double sign, double ut) const;
-  std::optional<Found> TrueEvent(double sign, double ut, double evaluated_at,
+  bool Iterate(Event event, double& ut, double& evaluated_at, Sun& sun);
+  std::optional<Found> Settle(Event event, double ut) const;
+  std::optional<Found> TrueEvent(Event event, double ut, double evaluated_at,
                                  const Sun& last) const;
   bool Stop(SunOutcome outcome);
   SunDay Missing(SunOutcome outcome);
@@ -100,6 +105,12 @@ double DayComputation::Crossing(double ut, Sun& sun) const {
   return x;
 }
 
+// The sidereal time, hours, at which `sun` stands at the event's hour angle.
+double DayComputation::SiderealOf(Event event, const Sun& sun) const {
+  return (event.sign * sun.rise_set_hour_angle + sun.alpha + place_.longitude_west) /
+         kDegreesPerHour;
+}
+
 // The sun at `ut` and the hour angle at which it crosses the horizon altitude; false when it
 // never does this day.
 bool DayComputation::Evaluate(double ut, Sun& sun) {
@@ -131,12 +142,11 @@ bool DayComputation::Culminate(const Sun& noon, double noon_st) {
 // Fixed-point passes for the UT at which the sun stands at the horizon altitude. `sun` holds
 // the sun at `ut` on entry, and on return the sun that the last pass used, evaluated at
 // `evaluated_at`.
-bool DayComputation::Iterate(double sign, double& ut, double& evaluated_at, Sun& sun) {
+bool DayComputation::Iterate(Event event, double& ut, double& evaluated_at, Sun& sun) {
   for (int pass = 1; pass <= kPassesPerEvent; ++pass) {
     if (pass > 1 && !Evaluate(ut, sun)) return false;
     evaluated_at = ut;
-    double st =
-        (sign * sun.rise_set_hour_angle + sun.alpha + place_.longitude_west) / kDegreesPerHour;
+    double st = SiderealOf(event, sun);
     if (std::fabs(st - s0_) > kLongestSiderealSpan) {
       return FailAt(Fault::Overflow, kStepSiderealSpan);
     }
@@ -152,14 +162,12 @@ bool DayComputation::Iterate(double sign, double& ut, double& evaluated_at, Sun&
 // From `ut`, the nearest event of the kind: each step evaluates the sun and moves to the UT at
 // which the sidereal time reaches the event's, by the shorter way round the sidereal day.
 // Nothing when the sun stops crossing the horizon on the way or the steps do not arrive.
-std::optional<Found> DayComputation::Settle(double sign, double ut) const {
+std::optional<Found> DayComputation::Settle(Event event, double ut) const {
   for (int step = 0; step < kSettleSteps; ++step) {
     Sun sun;
     const double x = Crossing(ut, sun);
     if (!(x >= -1 && x <= 1)) return std::nullopt;
-    double lag =
-        (sign * sun.rise_set_hour_angle + sun.alpha + place_.longitude_west) / kDegreesPerHour -
-        (s0_ + kSiderealPerSolar * ut);
+    double lag = SiderealOf(event, sun) - (s0_ + kSiderealPerSolar * ut);
     lag -= kHoursPerDay * std::floor((lag + kHoursPerDay / 2) / kHoursPerDay);
     const double move = lag / kSiderealPerSolar;
     ut += move;
@@ -172,14 +180,14 @@ std::optional<Found> DayComputation::Settle(double sign, double ut) const {
 // in those last seconds comes out at the day's start with the sun of another day, and the
 // passes do not settle. Then the event is sought from the passes' UT and a sidereal day either
 // side of it, and the earliest one found within the UT day is the day's.
-std::optional<Found> DayComputation::TrueEvent(double sign, double ut, double evaluated_at,
+std::optional<Found> DayComputation::TrueEvent(Event event, double ut, double evaluated_at,
                                                const Sun& last) const {
   double moved = ut - evaluated_at;
   moved -= kHoursPerDay * std::floor((moved + kHoursPerDay / 2) / kHoursPerDay);
   if (std::fabs(moved) <= kSettledPasses) return Found{ut, last};
   std::optional<Found> earliest;
   for (const double start : {ut, ut + kSiderealDayHours, ut - kSiderealDayHours}) {
-    const std::optional<Found> found = Settle(sign, start);
+    const std::optional<Found> found = Settle(event, start);
     if (!found || found->ut < 0 || found->ut >= kHoursPerDay) continue;
     if (!earliest || found->ut < earliest->ut) earliest = found;
   }
@@ -201,7 +209,7 @@ SunDay DayComputation::Run() {
   day_.SunriseTime = sunrise->ut;
   // Stored in its turn below, but computed now, while the sunset passes can run alongside.
   const double sunrise_azimuth =
-      TrueAzimuth(place_, -sunrise->sun.rise_set_hour_angle, sunrise->sun.delta);
+      TrueAzimuth(place_, sunrise->sun, -sunrise->sun.rise_set_hour_angle);
 
   // The sunset passes start from the UT the sunrise passes ended on.
   Sun set;
@@ -218,7 +226,7 @@ SunDay DayComputation::Run() {
   day_.SunriseAzimuth = sunrise_azimuth;
   // The sun culminates to the south unless it passes north of the zenith.
   day_.CulminationAzimuth = noon.delta <= place_.latitude ? 180.0 : 0.0;
-  day_.SunsetAzimuth = TrueAzimuth(place_, sunset->sun.rise_set_hour_angle, sunset->sun.delta);
+  day_.SunsetAzimuth = TrueAzimuth(place_, sunset->sun, sunset->sun.rise_set_hour_angle);
   return day_;
 }
 

@@ -77,12 +77,17 @@ bool SunPath::Up(double hours) const { return At(hours).height > 0; }
 SunPosition SunPath::PositionAt(double hours) const {
   const Moment m = At(hours, true);
   const double sine = m.height + place_.sin_horizon;
-  return {TrueAzimuth(place_, m.hour_angle, m.sun.delta),
+  return {TrueAzimuth(place_, m.sun, m.hour_angle),
           std::asin(std::clamp(sine, -1.0, 1.0)) / kPi15 * 180};
 }
 
-// The transit nearest `guess` at which the hour angle is `hour_angle` (0 or 180).
-SunPath::Moment SunPath::Transit(double guess, double hour_angle) const {
+SunPath::Meridian SunPath::Opposite(Meridian meridian) {
+  return meridian == Meridian::Upper ? Meridian::Lower : Meridian::Upper;
+}
+
+// The transit of the kind nearest `guess`.
+SunPath::Moment SunPath::Transit(double guess, Meridian meridian) const {
+  const double hour_angle = meridian == Meridian::Upper ? kUpper : kLower;
   Moment m = At(guess);
   for (int step = 0; step < kTransitSteps; ++step) {
     m = At(m.hours - Centred(m.hour_angle - hour_angle) / kDegreesPerHour / kSiderealPerSolar);
@@ -95,7 +100,8 @@ SunPath::Moment SunPath::Transit(double guess, double hour_angle) const {
 // nearly three digits a step. Where the sun skims the altitude and that does not settle within
 // the transits, regula falsi, halving the weight of an end that stays (Illinois), which always
 // closes in.
-SunCrossing SunPath::Between(const Moment& low, const Moment& high) const {
+SunCrossing SunPath::Between(const Transits& transits) const {
+  const Moment& low = transits.low;
   const bool rising = low.height <= 0;
   double t = low.hours;
   const Moment* sun = &low;
@@ -107,19 +113,19 @@ SunCrossing SunPath::Between(const Moment& low, const Moment& high) const {
     const double turn = step == 0 ? Ahead(target - low.hour_angle) : Centred(target - m.hour_angle);
     const double next =
         (step == 0 ? low.hours : m.hours) + turn / kDegreesPerHour / kSiderealPerSolar;
-    if (!(next > low.hours && next < high.hours)) break;
+    if (!(next > low.hours && next < transits.high.hours)) break;
     if (step > 0 && std::fabs(next - t) <= kCrossingPrecision) {
-      return {next, rising, TrueAzimuth(place_, target, m.sun.delta)};
+      return {next, rising, TrueAzimuth(place_, m.sun, target)};
     }
     t = next;
     m = At(t);
     sun = &m;
   }
-  return Bracketed(low, high);
+  return Bracketed(transits);
 }
 
-SunCrossing SunPath::Bracketed(const Moment& low, const Moment& high) const {
-  Moment a = low, b = high;
+SunCrossing SunPath::Bracketed(const Transits& transits) const {
+  Moment a = transits.low, b = transits.high;
   double fa = a.height, fb = b.height;
   Moment m = a;
   for (int step = 0; step < kCrossingSteps; ++step) {
@@ -132,8 +138,8 @@ SunCrossing SunPath::Bracketed(const Moment& low, const Moment& high) const {
       b = m, fb = m.height, fa /= 2;
     }
   }
-  const bool rising = low.height <= 0;
-  return {m.hours, rising, TrueAzimuth(place_, m.hour_angle, m.sun.delta)};
+  const bool rising = transits.low.height <= 0;
+  return {m.hours, rising, TrueAzimuth(place_, m.sun, m.hour_angle)};
 }
 
 std::vector<SunCrossing> SunPath::Crossings(double from, double to) const {
@@ -141,19 +147,18 @@ std::vector<SunCrossing> SunPath::Crossings(double from, double to) const {
   if (!(from < to)) return crossings;
   // The last transit at or before `from`: the upper one when the hour angle is positive.
   const Moment start = At(from);
-  bool upper = start.hour_angle >= 0;
-  const double since = start.hour_angle + (upper ? 0 : kHalfTurn);
-  Moment previous =
-      Transit(from - since / kDegreesPerHour / kSiderealPerSolar, upper ? kUpper : kLower);
+  Meridian meridian = start.hour_angle >= 0 ? Meridian::Upper : Meridian::Lower;
+  const double since = start.hour_angle + (meridian == Meridian::Upper ? 0 : kHalfTurn);
+  Moment previous = Transit(from - since / kDegreesPerHour / kSiderealPerSolar, meridian);
   if (previous.hours > from) {
-    upper = !upper;
-    previous = Transit(previous.hours - kHalfSiderealDay, upper ? kUpper : kLower);
+    meridian = Opposite(meridian);
+    previous = Transit(previous.hours - kHalfSiderealDay, meridian);
   }
   while (previous.hours < to) {
-    upper = !upper;
-    const Moment next = Transit(previous.hours + kHalfSiderealDay, upper ? kUpper : kLower);
+    meridian = Opposite(meridian);
+    const Moment next = Transit(previous.hours + kHalfSiderealDay, meridian);
     if ((previous.height > 0) != (next.height > 0)) {
-      const SunCrossing c = Between(previous, next);
+      const SunCrossing c = Between({previous, next});
       if (c.hours >= from && c.hours < to) crossings.push_back(c);
     }
     previous = next;

@@ -56,10 +56,17 @@ class SunPath {
     newcomb::Sun sun;
     double hour_angle;  // local, degrees
   };
+  // Which transit: the upper one (hour angle 0, the sun at its highest) or the lower (180).
+  enum class Meridian { Upper, Lower };
+  static Meridian Opposite(Meridian meridian);
+  // Two transits in turn, the earlier `low`, with the horizon altitude between their heights.
+  struct Transits {
+    Moment low, high;
+  };
   Moment At(double hours, bool apparent = false) const;
-  Moment Transit(double guess, double hour_angle) const;
-  SunCrossing Between(const Moment& low, const Moment& high) const;
-  SunCrossing Bracketed(const Moment& low, const Moment& high) const;
+  Moment Transit(double guess, Meridian meridian) const;
+  SunCrossing Between(const Transits& transits) const;
+  SunCrossing Bracketed(const Transits& transits) const;
 
   newcomb::Place place_;
   double t0_;
