@@ -1,4 +1,4 @@
-// The sun's apparent geocentric place to an arcsecond or two, for the phases of the moon and its
+// The sun's apparent geocentric place to about an arcsecond, for the phases of the moon and its
 // light (the sun's day keeps Newcomb's theory, to which the window's results are bound).
 #pragma once
 

@@ -14,8 +14,8 @@ struct MoonObserver {
   double height;          // metres above the ellipsoid
 };
 
-// The upper limb's altitude at moonrise and moonset, degrees: the refraction at the horizon, 34'
-// (the almanacs' definition; the sun's day counts the same refraction in its -0.61 degrees).
+// The upper limb's geometric altitude at moonrise and moonset, degrees: the refraction at the
+// horizon, 34', as the almanacs define them.
 inline constexpr double kMoonLimbAltitude = -34.0 / 60;
 
 struct MoonPosition {

@@ -39,8 +39,9 @@ GRAZING_DAYS = 0.5 / 24  # a stretch above or below shorter than this marks its 
 SEED = 20270302
 NORTHERN = 26            # places drawn beyond 60 degrees
 DRAWN = 156              # and from the whole world list
-NAMED = [("Genève", "Switzerland"), ("Tromsø", "Norway"), ("Longyearbyen", "Svalbard & Jan Mayen"),
-         ("Quito", "Ecuador"), ("New Delhi", "India"), ("Sydney", "Australia"),
+NAMED = [("Genève", "Switzerland"), ("Tromsø", "Norway"),
+         ("Longyearbyen", "Svalbard & Jan Mayen"), ("Quito", "Ecuador"), ("New Delhi", "India"),
+         ("Sydney", "Australia"),
          ("Reykjavík", "Iceland"), ("Chicago", "United States"), ("Apia", "Samoa"),
          ("Ushuaia", "Argentina"), ("Helsinki", "Finland"), ("Nuuk", "Greenland"),
          ("Anchorage", "United States"), ("Fairbanks", "United States"), ("Murmansk", "Russia"),
@@ -196,13 +197,18 @@ def local_days(row):
     return latitude, longitude_east, lines
 
 
+HEADER = ("# {year}, a line a day from 1 January after each place's line (place,name,latitude,"
+          "longitude East,zone): rises,sets,transits,illuminated,age; a rise or set as seconds "
+          "after the day's first moment/azimuth, '*' after a grazing one; a transit as "
+          "seconds/elevation; ';' between several; the illuminated fraction and the age in days "
+          "at 12:00; made by tools/make-moon-reference.py, ephem {version}\n")
+
+
 def write_local_days(out, world):
     rows = world_places(world)
     places = sun_reference.chosen_places(rows, NAMED, NORTHERN, DRAWN, SEED, polar_latitude=60)
     with open(out, "w", encoding="utf-8") as f:
-        f.write(f"# {YEAR}, a line a day from 1 January after each place's line (name, latitude, "
-                f"longitude East, zone): rises,sets,transits,illuminated,age; made by "
-                f"tools/make-moon-reference.py, ephem {ephem.__version__}\n")
+        f.write(HEADER.format(year=YEAR, version=ephem.__version__))
         for row in places:
             latitude, longitude_east, lines = local_days(row)
             f.write(f"place,{row['name']},{latitude:.6f},{longitude_east:.6f},{row['zone']}\n")
