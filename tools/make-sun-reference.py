@@ -125,13 +125,15 @@ def world_places(path):
         return [row for row in csv.DictReader(f) if row["zone"]]
 
 
-def chosen_places(rows):
-    rng = random.Random(LOCAL_SEED)
-    named = [r for key in LOCAL_NAMED for r in rows if (r["name"], r["country"]) == key][:len(LOCAL_NAMED)]
-    northern = [r for r in rows if abs(degrees(r["latitude"])) >= 64 and r not in named]
-    chosen = named + rng.sample(northern, LOCAL_NORTHERN)
+def chosen_places(rows, named_keys=LOCAL_NAMED, northern_count=LOCAL_NORTHERN,
+                  drawn=LOCAL_DRAWN, seed=LOCAL_SEED, polar_latitude=64):
+    """The named places, then some drawn beyond a latitude, then some from the whole list."""
+    rng = random.Random(seed)
+    named = [r for key in named_keys for r in rows if (r["name"], r["country"]) == key][:len(named_keys)]
+    northern = [r for r in rows if abs(degrees(r["latitude"])) >= polar_latitude and r not in named]
+    chosen = named + rng.sample(northern, northern_count)
     rest = [r for r in rows if r not in chosen]
-    return chosen + rng.sample(rest, LOCAL_DRAWN)
+    return chosen + rng.sample(rest, drawn)
 
 
 class Altitudes:
