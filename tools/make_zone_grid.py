@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Rebuild data/zone-grid.txt: the time zone of any point of the Earth, as a compact tree.
 
-A maintainer's script, run by hand (about half an hour); neither the build nor the tests run it.
+A maintainer's script, run by hand (about ten minutes); neither the build nor the tests run it.
 It fetches two pinned npm packages with `npm pack` into a temporary folder:
 
   @photostructure/tz-lookup  a coarse tree of the zones (CC0 1.0), kept wherever it is right
