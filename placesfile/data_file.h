@@ -13,9 +13,9 @@
 namespace orvalin {
 
 struct DataFileText {
-  std::string text;      // empty unless read
-  bool read = false;     // false for a missing file, which callers take as no data, and a refusal
-  Problem problem;       // why the file was refused, naming it: "the zone tree PATH is ..."
+  std::string text;   // empty unless read
+  bool read = false;  // false for a missing file, which callers take as no data, and a refusal
+  Problem problem;    // why the file was refused, naming it: "the zone tree PATH is ..."
 };
 
 // `what` names the file in a refusal: "the world list of places".

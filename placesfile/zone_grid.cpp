@@ -41,8 +41,8 @@ constexpr std::array<std::uint32_t, 256> Crc32Table() {
 
 // A name as the time zone database writes them: "America/Argentina/Buenos_Aires", "Etc/GMT+5".
 bool IsZoneName(std::string_view name) {
-  if (name.empty() || name.size() > kLongestZoneName || name.front() == '/' ||
-      name.back() == '/' || name.find("//") != std::string_view::npos) {
+  if (name.empty() || name.size() > kLongestZoneName || name.front() == '/' || name.back() == '/' ||
+      name.find("//") != std::string_view::npos) {
     return false;
   }
   for (const char c : name) {
@@ -50,7 +50,8 @@ bool IsZoneName(std::string_view name) {
     const bool digit = c >= '0' && c <= '9';
     if (!letter && !digit && c != '/' && c != '_' && c != '-' && c != '+') return false;
   }
-  return (name.front() >= 'A' && name.front() <= 'Z') || (name.front() >= 'a' && name.front() <= 'z');
+  return (name.front() >= 'A' && name.front() <= 'Z') ||
+         (name.front() >= 'a' && name.front() <= 'z');
 }
 
 template <typename T>
@@ -80,8 +81,10 @@ Problem ZoneGrid::ReadCell(std::string_view line) {
             0};
   for (int k = 0; k < count; ++k) {
     const int high = Digit(line[1 + 2 * k]), low = Digit(line[2 + 2 * k]);
-    const auto zone = static_cast<std::size_t>(high * static_cast<int>(kDigits.size()) + low);
-    if (high < 0 || low < 0 || zone >= zones_.size()) return "a cell names a zone it does not hold";
+    if (high < 0 || low < 0) return "a cell names a zone it does not hold";
+    const std::size_t zone =
+        static_cast<std::size_t>(high) * kDigits.size() + static_cast<std::size_t>(low);
+    if (zone >= zones_.size()) return "a cell names a zone it does not hold";
     palette_.push_back(static_cast<std::uint16_t>(zone));
   }
   const bool packed = static_cast<std::size_t>(count) <= kMostPackedZones;
@@ -134,10 +137,12 @@ ZoneGridReading ZoneGrid::Read(std::string_view text) {
     end = body.find('\n', start);
     const std::string_view text_line = body.substr(start, end - start);
     if (grid.zones_.size() < count) {
-      if (!IsZoneName(text_line)) return damaged("line " + std::to_string(line) + " is no zone name");
+      if (!IsZoneName(text_line))
+        return damaged("line " + std::to_string(line) + " is no zone name");
       grid.zones_.emplace_back(text_line);
     } else if (grid.cells_.size() < kColumns * kRows) {
-      if (Problem why = grid.ReadCell(text_line)) return damaged(*why + " (line " + std::to_string(line) + ")");
+      if (Problem why = grid.ReadCell(text_line))
+        return damaged(*why + " (line " + std::to_string(line) + ")");
     } else {
       return damaged("it holds more lines than its cells");
     }

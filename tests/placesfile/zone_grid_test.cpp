@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -42,7 +43,7 @@ TEST(ZoneGrid, TheCommittedGrid) {
 TEST(ZoneGrid, DamagedGrids) {
   const std::string good = Committed();
   const std::size_t body = good.find('\n', good.find('\n') + 1) + 1;
-  const auto refit = [&](std::string lines) {
+  const auto refit = [&](const std::string& lines) {
     char check[9];
     std::snprintf(check, sizeof check, "%08x", ZoneGridCheckValue(lines));
     return good.substr(0, body - 9) + check + "\n" + lines;
@@ -67,7 +68,8 @@ TEST(ZoneGrid, DamagedGrids) {
 
 // Only regular files within their limit are read: a device or a FIFO would hang or fill memory.
 TEST(DataFile, OnlyRegularFilesWithinTheLimit) {
-  const auto dir = std::filesystem::temp_directory_path() / ("orvalin-data-" + std::to_string(getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("orvalin-data-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   std::ofstream(dir / "small") << "12345";
   ::mkfifo((dir / "fifo").c_str(), 0600);
