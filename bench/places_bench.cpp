@@ -15,7 +15,6 @@
 #include "commands/search.h"
 #include "common/text.h"
 #include "placesfile/place_finder.h"
-#include "placesfile/zone_grid.h"
 
 namespace orvalin {
 namespace {
