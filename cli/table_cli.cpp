@@ -118,7 +118,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const std::optional<Clock> zone = ChosenZone(cl);
   const PlaceChoice choice = ReadPlaceChoice(cl);
 
-  PlaceZones zones;
+  PlaceZones zones(kTableProgram, err);
   const std::vector<TablePlace> places = FindChosenPlaces(choice, zones, err);
   if (plot && places.size() != 1)
     throw BadUsage("--plot draws one place, not " + std::to_string(places.size()));

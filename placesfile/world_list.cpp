@@ -4,11 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
-#include <sstream>
 
 #include "engine/angle_text.h"
+#include "placesfile/data_file.h"
 #include "placesfile/finder_fold.h"
 #include "placesfile/places_csv.h"
 
@@ -17,14 +16,10 @@ namespace {
 
 constexpr std::size_t kTextsWidth = kGmtOffset;  // name, country, latitude, longitude
 constexpr double kRadiansPerDegree = std::numbers::pi / 180;
-
-std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  std::ostringstream text;
-  text << in.rdbuf();
-  return std::move(text).str();
-}
+// Each a few times the size of the file shipped (1.5 MB, 1.1 MB and 0.4 MB now).
+constexpr std::uintmax_t kWorldPlacesMaxBytes = 8'000'000;
+constexpr std::uintmax_t kWorldNamesMaxBytes = 6'000'000;
+constexpr std::uintmax_t kZoneGridMaxBytes = 2'000'000;
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
   std::vector<std::string_view> parts;
@@ -99,8 +94,17 @@ WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_c
 }
 
 WorldList WorldList::Load(const std::string& places_path) {
-  return Parse(ReadWhole(places_path), ReadWhole(WorldNamesPath(places_path)),
-               ReadWhole(ZoneGridPath(places_path)));
+  const DataFileText places =
+      ReadDataFile(places_path, "the world list of places", kWorldPlacesMaxBytes);
+  const DataFileText names = ReadDataFile(WorldNamesPath(places_path),
+                                          "the names file of the world list", kWorldNamesMaxBytes);
+  WorldList list = Parse(places.text, names.text);
+  ZoneGridReading zones = LoadZoneGrid(places_path);
+  list.grid_ = std::move(zones.grid);
+  for (const Problem& problem : {places.problem, names.problem, zones.problem}) {
+    if (problem) list.problems_.push_back(*problem);
+  }
+  return list;
 }
 
 std::optional<std::size_t> WorldList::TownOf(std::string_view record_bytes) const {
@@ -160,6 +164,16 @@ std::string WorldNamesPath(const std::string& places_path) {
 
 std::string ZoneGridPath(const std::string& places_path) {
   return (std::filesystem::path(places_path).parent_path() / "zone-grid.txt").string();
+}
+
+ZoneGridReading LoadZoneGrid(const std::string& places_path) {
+  constexpr std::string_view kWhat = "the zone tree";
+  const std::string path = ZoneGridPath(places_path);
+  DataFileText file = ReadDataFile(path, kWhat, kZoneGridMaxBytes);
+  if (!file.read) return {std::nullopt, std::move(file.problem)};
+  ZoneGridReading reading = ZoneGrid::Read(file.text);
+  if (reading.problem) reading.problem = std::string(kWhat) + " " + path + " " + *reading.problem;
+  return reading;
 }
 
 const WorldList& WorldListSource::Get() {

@@ -36,6 +36,10 @@ class WorldList {
   // Reads the three files; an empty list when the places cannot be read.
   static WorldList Load(const std::string& places_path);
 
+  // Why a file was refused or left out (a device, an oversized file, a damaged zone tree), each
+  // naming it.
+  const std::vector<std::string>& Problems() const { return problems_; }
+
   const std::vector<WorldTown>& Towns() const { return towns_; }
   // The town a record of a places file is, by its name, country and angle texts.
   std::optional<std::size_t> TownOf(std::string_view record_bytes) const;
@@ -53,6 +57,7 @@ class WorldList {
   std::unordered_map<std::string, std::size_t> by_texts_;
   std::unordered_map<std::string, std::string> codes_;  // folded country name -> code
   std::optional<ZoneGrid> grid_;
+  std::vector<std::string> problems_;
 };
 
 // Where the list is read from: $ORVALIN_WORLD_PLACES, else the installed copy, else the one of
@@ -60,6 +65,9 @@ class WorldList {
 std::string WorldPlacesPath();
 std::string WorldNamesPath(const std::string& places_path);
 std::string ZoneGridPath(const std::string& places_path);
+
+// The zone tree beside a world list, or why it cannot serve; neither when there is no such file.
+ZoneGridReading LoadZoneGrid(const std::string& places_path);
 
 // The list read once, when first asked for.
 class WorldListSource {

@@ -8,7 +8,7 @@ namespace orvalin {
 
 int FindPlaces(const FindRequest& request, std::ostream& out, std::ostream& err) {
   const std::string bytes = ReadPlacesBytes(request.file);
-  PlaceZones zones;
+  PlaceZones zones("orvalin-places", err);
   const PlaceFinder finder(bytes, zones.List());
   std::vector<FoundPlace> found = finder.Find(request.text);
   if (found.empty()) {
