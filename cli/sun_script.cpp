@@ -163,8 +163,8 @@ Instant ParseIsoMoment(std::string_view option, std::string_view text) {
   const std::string quoted = std::string(option) + " \"" + std::string(text) + "\": ";
   const auto bad = [&] {
     return BadUsage(quoted +
-                    "expected YYYY-MM-DDTHH:MM:SS, fractions of a second allowed, with Z or an "
-                    "offset, e.g. 2027-06-21T03:00:00+02:00");
+                    "expected YYYY-MM-DDTHH:MM:SS with Z or an offset, e.g. "
+                    "2027-06-21T03:00:00+02:00");
   };
   if (text.size() < 20 || text[4] != '-' || text[7] != '-' ||
       (text[10] != 'T' && text[10] != 't' && text[10] != ' ') || text[13] != ':' ||
@@ -205,7 +205,7 @@ double ParseOffsetMinutes(std::string_view option, std::string_view text) {
 ScriptQuestion ReadScriptQuestion(const CommandLine& cl) {
   const int asked =
       (cl.Has("--next") ? 1 : 0) + (cl.Has("--wait") ? 1 : 0) + (cl.Has("--is-day") ? 1 : 0);
-  if (asked > 1) throw BadUsage("ask one of " + std::string(kScriptOptions));
+  if (asked > 1) throw BadUsage("ask one of --next, --wait and --is-day");
   for (std::size_t i = 0; i < std::size(kTableOnly); ++i) {
     if (!cl.Has(kTableOnly[i])) continue;
     throw BadUsage(std::string(kTableOnly[i]) + " does not go with " + std::string(kScriptOptions) +
