@@ -32,10 +32,16 @@ std::optional<Clock> ChosenZone(const CommandLine& cl) {
   return clock;
 }
 
+// A calendar's client shows its events on the reader's clock; its titles are best on the place's.
+bool OnPlaceZone(const CommandLine& cl) {
+  if (cl.Has("--tz")) return cl.Value("--tz") == kPlaceZone;
+  return !cl.Has("--gmt") && cl.Value("--format") == "ics";
+}
+
 Clock ChooseClock(const CommandLine& cl, const std::optional<Clock>& zone, PlaceZones& zones,
                   const TablePlace& place) {
   if (zone) return *zone;
-  if (cl.Value("--tz") == kPlaceZone) return zones.ClockOf(place);
+  if (OnPlaceZone(cl)) return zones.ClockOf(place);
   if (!cl.Has("--gmt")) return Clock::Universal();
   if (!place.gmt_hours)
     throw BadUsage(
@@ -63,6 +69,21 @@ void Plot(const std::string& path, const TablePlace& place, const Clock& clock, 
   const ChartText text{place.Label(), SpanText(span) + "  \u00B7  times in " + clock.Description(),
                        clock.Name()};
   SaveChartPng(DrawDaylightChart(days, text), path);
+}
+
+// The day of a script answer's moment, for the warning on the years computed precisely.
+DaySpan DaySpanOf(Instant moment) {
+  const Day day{std::chrono::floor<std::chrono::days>(moment)};
+  return {day, day};
+}
+
+void WarnImprecise(const DaySpan& span, std::ostream& err) {
+  const int first_year = static_cast<int>(span.first.year());
+  const int last_year = static_cast<int>(span.last.year());
+  if (first_year < kPreciseFromYear || last_year > kPreciseUntilYear) {
+    err << kTableProgram << ": warning: the computation is not precise outside the years "
+        << kPreciseFromYear << " to " << kPreciseUntilYear << '\n';
+  }
 }
 
 void CheckWritten(std::ostream& out) {
@@ -102,9 +123,11 @@ int WritePaths(const CommandLine& cl, const std::vector<TablePlace>& places, con
   return kExitOk;
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+        FailureStatus& failure) {
   const CommandLine cl(args, TableOptions());
   if (AnswerHelpOrVersion(cl, out, kTableProgram, TableHelp(), ORVALIN_VERSION)) return kExitOk;
+  if (cl.Has("--is-day")) failure.value = kExitIsDayFailure;
   if (!cl.Positionals().empty())
     throw BadUsage("unexpected \"" + cl.Positionals().front() + "\" (see --help)");
   if (cl.Has("--gmt") && cl.Has("--tz")) throw BadUsage("choose one clock: --gmt or --tz");
@@ -112,7 +135,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     throw BadUsage(
         "--gmt takes the offset stored with a place of the file; use --tz with --lat/--lon");
   ReadStyle(cl, 1);  // judged before the file is read
-  const DaySpan span = ReadDays(cl);
+  const std::optional<ScriptQuestion> question =
+      AsksScriptAnswer(cl) ? std::optional(ReadScriptQuestion(cl)) : std::nullopt;
+  const DaySpan span = question ? DaySpanOf(question->now) : ReadDays(cl);
   const std::optional<std::string> plot = cl.Value("--plot");
   if (plot && plot->empty()) throw BadUsage("--plot needs a file name");
   const std::optional<Clock> zone = ChosenZone(cl);
@@ -126,17 +151,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (cl.Has("--gmt")) {
     for (const TablePlace& place : places) WarnPartHour(place, err);
   }
-  const int first_year = static_cast<int>(span.first.year());
-  const int last_year = static_cast<int>(span.last.year());
-  if (first_year < kPreciseFromYear || last_year > kPreciseUntilYear) {
-    err << kTableProgram << ": warning: the computation is not precise outside the years "
-        << kPreciseFromYear << " to " << kPreciseUntilYear << '\n';
-  }
+  WarnImprecise(span, err);
   const TableStyle style = ReadStyle(cl, places.size());
-  if (AsksScriptAnswer(cl)) {
+  if (question) {
     if (places.size() != 1) throw BadUsage("--next, --wait and --is-day answer for one place");
-    return RunScriptAnswer(cl, places.front(), ChooseClock(cl, zone, zones, places.front()),
-                           style.sun, out, err);
+    return RunScriptAnswer(*question, places.front(),
+                           ChooseClock(cl, zone, zones, places.front()), style.sun, out, err);
   }
   if (cl.Has("--now") || cl.Has("--offset"))
     throw BadUsage("--now and --offset go with --next, --wait or --is-day");
@@ -172,7 +192,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 }  // namespace
 
 int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  return RunTool(kTableProgram, err, [&] { return Run(args, out, err); });
+  FailureStatus failure;
+  return RunTool(kTableProgram, err, [&] { return Run(args, out, err, failure); }, failure);
 }
 
 }  // namespace orvalin

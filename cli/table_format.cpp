@@ -144,12 +144,20 @@ std::string JsonValue(Kind kind, const Cell& cell) {
   return object + "}";
 }
 
+// A day with two events of a kind gives both, in order.
+std::string JsonValues(Kind kind, const Cell& cell) {
+  if (cell.more.empty()) return JsonValue(kind, cell);
+  std::string list = "[" + JsonValue(kind, cell);
+  for (const Cell& more : cell.more) list += ", " + JsonValue(kind, more);
+  return list + "]";
+}
+
 std::string JsonRow(const Context& context, const TableStyle& style) {
   std::string object;
   for (const Column& c : TableColumns()) {
     if (!Present(c, style, kJson)) continue;
     object += object.empty() ? "{" : ", ";
-    object += "\"" + std::string(c.key) + "\": " + JsonValue(c.kind, c.value(context));
+    object += "\"" + std::string(c.key) + "\": " + JsonValues(c.kind, c.value(context));
   }
   return object + "}";
 }
@@ -221,7 +229,8 @@ TableWriter::TableWriter(std::ostream& out, const TableStyle& style) : out_(out)
   if (style_.format == TableFormat::Csv) out_ << CsvHeader(style_) << '\n';
   if (style_.format == TableFormat::Json && style_.many_places) out_ << "{\n  \"places\": [";
   if (style_.format == TableFormat::Ics) {
-    ics_.emplace(out_, std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
+    ics_.emplace(out_, std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()),
+                 style_.sun, style_.many_places);
   }
 }
 
@@ -235,7 +244,9 @@ void TableWriter::BeginPlace(const TablePlace& place, const Clock& clock) {
       TextHeading(out_, place, clock, style_);
       break;
     case TableFormat::Csv:
+      break;
     case TableFormat::Ics:
+      ics_->BeginPlace(place, clock);
       break;
     case TableFormat::Json:
       if (style_.many_places) {
@@ -266,7 +277,7 @@ void TableWriter::Row(const SunRow& row) {
            << JsonRow(context, style_);
       break;
     case TableFormat::Ics:
-      ics_->Row(*place_, row);
+      ics_->Row(row);
       break;
   }
   ++rows_;

@@ -47,9 +47,15 @@ bool AnswerHelpOrVersion(const CommandLineT& cl, std::ostream& out, std::string_
   return false;
 }
 
+// The status a failure exits with: kExitFailure, unless the run learns that its answers use it.
+struct FailureStatus {
+  int value = kExitFailure;
+};
+
 // A tool's whole run: what stops it early becomes one line on `err` and the exit status.
 template <typename Body>
-int RunTool(std::string_view program, std::ostream& err, Body&& body) {
+int RunTool(std::string_view program, std::ostream& err, Body&& body,
+            const FailureStatus& failure = {}) {
   try {
     return body();
   } catch (const BadUsage& e) {
@@ -57,10 +63,10 @@ int RunTool(std::string_view program, std::ostream& err, Body&& body) {
     return kExitBadUsage;
   } catch (const std::bad_alloc&) {
     err << program << ": " << Description(Fault::OutOfMemory) << '\n';
-    return kExitFailure;
+    return failure.value;
   } catch (const std::exception& e) {
     err << program << ": " << e.what() << '\n';
-    return kExitFailure;
+    return failure.value;
   }
 }
 

@@ -20,6 +20,8 @@ constexpr double kHalfSiderealDay = kSiderealDayHours / 2;
 // gains nearly three digits) and to a crossing, and where the search for a crossing stops,
 // hours (0.36 ms).
 constexpr int kTransitSteps = 1;
+// Steps to a culmination told as an event: from a solar day away, four reach kCrossingPrecision.
+constexpr int kCulminationSteps = 6;
 constexpr int kCrossingSteps = 60;
 constexpr double kCrossingPrecision = 1e-7;
 
@@ -159,6 +161,23 @@ std::vector<SunCrossing> SunPath::Crossings(double from, double to) const {
     previous = next;
   }
   return crossings;
+}
+
+std::vector<double> SunPath::Culminations(double from, double to) const {
+  std::vector<double> found;
+  // The transit nearest `from`, then each a solar day after the last, which lies within
+  // minutes of it.
+  for (double guess = from;; guess += kHoursPerDay) {
+    Moment m = Transit(guess, kUpper);
+    for (int step = 0; step < kCulminationSteps; ++step) {
+      const double before = m.hours;
+      m = Transit(m.hours, kUpper);
+      if (std::fabs(m.hours - before) <= kCrossingPrecision) break;
+    }
+    if (m.hours >= to) return found;
+    if (m.hours >= from) found.push_back(m.hours);
+    guess = m.hours;
+  }
 }
 
 }  // namespace orvalin

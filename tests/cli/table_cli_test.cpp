@@ -111,6 +111,11 @@ TEST_F(TableCli, BadUsageIsOneLineAndStatusTwo) {
       {"--horizon", "95"},
       {"--colour"},
       {"extra"},
+      {"--next", "sunrise", "--offset", "nan"},
+      {"--next", "sunrise", "--offset", "+-5"},
+      {"--next", "sunrise", "--date", "2027-06-21"},
+      {"--next", "sunrise", "--now", "0001-01-01T00:00:00+23:59"},
+      {"--is-day", "--offset", "5"},
   };
   for (const auto& args : cases) {
     const ToolRun run = testing::RunEntry(RunTable, args);
@@ -249,6 +254,50 @@ TEST_F(TableCli, ScriptAnswersFromAGivenNow) {
   }
   EXPECT_EQ(run({"--next", "noon"}).status, 2);
   EXPECT_EQ(run({"--now", "2027-06-21T03:00:00"}).status, 2);
+}
+
+// The true next event on any clock: the second sunset of a day that holds two, one just after
+// midnight UT, after a polar night, from a moment with fractions of a second; none beyond the
+// years computed. --is-day tells a failure from the night.
+TEST_F(TableCli, NextEventOnAnyClockAndIsDayStatuses) {
+  const std::vector<std::string> tromso = {"--lat", "69.6492", "--lon", "18.9553", "--tz",
+                                           "Europe/Oslo"};
+  const std::vector<std::string> delhi = {"--lat", "28.6358", "--lon", "77.2245"};
+  const std::vector<std::string> chicago = {"--lat", "41.85", "--lon", "-87.65", "--tz", "UTC"};
+  const std::vector<std::string> missing = {"--file", dir / "none.dat"};
+  const struct {
+    const std::vector<std::string>& place;
+    std::vector<std::string> ask;
+    int status;
+    std::string out;
+  } cases[] = {
+      {tromso, {"--next", "sunset", "--now", "2027-07-27T12:00:00+02:00"}, 0,
+       "2027-07-27T23:50:40+02:00\n"},
+      {tromso, {"--next", "sunrise", "--now", "2027-12-01T12:00:00+01:00"}, 0,
+       "2028-01-17T11:22:56+01:00\n"},
+      {tromso, {"--next", "culmination", "--now", "2027-12-21T23:59:59.999999Z"}, 0,
+       "2027-12-22T11:42:37+01:00\n"},
+      {delhi, {"--next", "sunrise", "--now", "2027-05-18T12:00:00+00:00"}, 0,
+       "2027-05-18T23:59:33+00:00\n"},
+      {chicago, {"--next", "sunset", "--now", "2027-09-15T12:00:00Z"}, 0,
+       "2027-09-15T23:59:06+00:00\n"},
+      {chicago, {"--next", "sunset", "--now", "2027-05-05T01:03:48,114517000+00:00"}, 0,
+       "2027-05-06T00:52:05+00:00\n"},
+      {chicago, {"--now", "2027-09-15T12:00:00Z", "--next", "sunset", "--offset", "+2.5"}, 0,
+       "2027-09-16T00:01:36+00:00\n"},
+      {delhi, {"--next", "sunrise", "--now", "9999-12-31T23:59:59Z"}, 1, ""},
+      {tromso, {"--is-day", "--now", "2027-12-21T12:00:00+01:00"}, 1, ""},
+      {tromso, {"--is-day", "--now", "2027-06-21T00:00:00+02:00"}, 0, ""},
+      {missing, {"--is-day"}, 3, ""},
+      {tromso, {"--is-day", "--date", "2027-06-21"}, 2, ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.place;
+    args.insert(args.end(), c.ask.begin(), c.ask.end());
+    const ToolRun run = testing::RunEntry(RunTable, args);
+    EXPECT_EQ(run.status, c.status) << c.ask.front() << ' ' << c.ask.back() << run.err;
+    EXPECT_EQ(run.out, c.out) << c.ask.back();
+  }
 }
 
 }  // namespace

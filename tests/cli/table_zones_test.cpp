@@ -183,5 +183,31 @@ TEST_F(TableCli, SydneyRowsAreLocalDays) {
   }
 }
 
+// Tromsø on its clock sets twice on 27 July 2027, just after midnight and before the next: JSON
+// gives both sunsets and their azimuths as lists, CSV the first with the note naming the second.
+TEST_F(TableCli, ADayWithTwoSunsetsGivesBoth) {
+  const std::vector<std::string> day = {"--place", "tromsø", "--date", "2027-07-27", "--tz",
+                                        "Europe/Oslo", "--format"};
+  auto args = day;
+  args.emplace_back("json");
+  const ToolRun json = Table(args);
+  ASSERT_EQ(json.status, 0) << json.err;
+  const QJsonObject row = QJsonDocument::fromJson(QByteArray::fromStdString(json.out))
+                              .object()["days"]
+                              .toArray()[0]
+                              .toObject();
+  const QJsonArray sunsets = row["sunset"].toArray(), azimuths = row["sunset_azimuth"].toArray();
+  ASSERT_EQ(sunsets.size(), 2);
+  ASSERT_EQ(azimuths.size(), 2);
+  EXPECT_EQ(sunsets[0].toObject()["time"].toString().toStdString(), "2027-07-27T00:02:21+02:00");
+  EXPECT_EQ(sunsets[1].toObject()["time"].toString().toStdString(), "2027-07-27T23:50:43+02:00");
+  EXPECT_TRUE(row["sunrise"].isObject());
+  args.back() = "csv";
+  const ToolRun csv = Table(args);
+  EXPECT_NE(csv.out.find(",\" 0h 2mn 20.5s\","), std::string::npos) << csv.out;
+  EXPECT_NE(csv.out.find("two sunsets on this day (the second at 23:50:43)\n"), std::string::npos)
+      << csv.out;
+}
+
 }  // namespace
 }  // namespace orvalin
