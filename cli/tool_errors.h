@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "common/escaped_text.h"
 #include "common/failure.h"
 
 namespace orvalin {
@@ -47,19 +48,28 @@ bool AnswerHelpOrVersion(const CommandLineT& cl, std::ostream& out, std::string_
   return false;
 }
 
+// A message as the tools write it: it quotes what was typed or read, whose control characters
+// would otherwise drive the terminal.
+inline std::string MessageText(std::string_view message) {
+  return EscapeControls(message, Backslash::Kept);
+}
+
 // A tool's whole run: what stops it early becomes one line on `err` and the exit status.
 template <typename Body>
 int RunTool(std::string_view program, std::ostream& err, Body&& body) {
+  const auto say = [&](std::string_view message) {
+    err << program << ": " << MessageText(message) << '\n';
+  };
   try {
     return body();
   } catch (const BadUsage& e) {
-    err << program << ": " << e.what() << '\n';
+    say(e.what());
     return kExitBadUsage;
   } catch (const std::bad_alloc&) {
-    err << program << ": " << Description(Fault::OutOfMemory) << '\n';
+    err << program << ": " << Description(Fault::OutOfMemory) << '\n';  // nothing to allocate
     return kExitFailure;
   } catch (const std::exception& e) {
-    err << program << ": " << e.what() << '\n';
+    say(e.what());
     return kExitFailure;
   }
 }
