@@ -25,9 +25,12 @@ std::optional<Clock> ChosenZone(const CommandLine& cl) {
   if (!name || *name == kPlaceZone) return std::nullopt;
   auto clock = Clock::Zone(*name);
   if (!clock) {
-    const auto city = Clock::ZoneOfCity(*name);
+    std::string nearest;
+    for (const std::string& zone : Clock::ZonesLike(*name)) {
+      nearest += (nearest.empty() ? "; did you mean " : " or ") + zone;
+    }
     throw BadUsage("--tz \"" + *name + "\": no such time zone; give " +
-                   std::string(kAcceptedZones) + (city ? "; did you mean " + *city + "?" : ""));
+                   std::string(kAcceptedZones) + nearest + (nearest.empty() ? "" : "?"));
   }
   return clock;
 }
