@@ -6,7 +6,9 @@
 #include <optional>
 
 #include "cli/daylight_chart.h"
+#include "cli/output_file.h"
 #include "cli/path_table.h"
+#include "cli/place_input.h"
 #include "cli/progress.h"
 #include "cli/sun_script.h"
 #include "cli/table_options.h"
@@ -25,9 +27,12 @@ std::optional<Clock> ChosenZone(const CommandLine& cl) {
   if (!name || *name == kPlaceZone) return std::nullopt;
   auto clock = Clock::Zone(*name);
   if (!clock) {
-    const auto city = Clock::ZoneOfCity(*name);
+    std::string nearest;
+    for (const std::string& zone : Clock::ZonesLike(*name)) {
+      nearest += (nearest.empty() ? "; did you mean " : " or ") + zone;
+    }
     throw BadUsage("--tz \"" + *name + "\": no such time zone; give " +
-                   std::string(kAcceptedZones) + (city ? "; did you mean " + *city + "?" : ""));
+                   std::string(kAcceptedZones) + nearest + (nearest.empty() ? "" : "?"));
   }
   return clock;
 }
@@ -58,17 +63,25 @@ void WarnPartHour(const TablePlace& place, std::ostream& err) {
   const auto minutes = StandardOffsetMinutes(place.zone);
   if (!minutes || *minutes % 60 == 0) return;
   const int m = *minutes < 0 ? -*minutes : *minutes;
-  err << kTableProgram << ": warning: " << place.name << " keeps " << place.zone << " time, "
-      << (*minutes < 0 ? "-" : "+") << m / 60 << ":" << (m % 60 < 10 ? "0" : "") << m % 60
-      << " from GMT; --gmt uses the stored whole hours, --tz place the zone's clocks\n";
+  err << kTableProgram << ": warning: " << place.name << " keeps " << MessageText(place.zone)
+      << " time, " << (*minutes < 0 ? "-" : "+") << m / 60 << ":" << (m % 60 < 10 ? "0" : "")
+      << m % 60 << " from GMT; --gmt uses the stored whole hours, --tz place the zone's clocks\n";
 }
 
-void Plot(const std::string& path, const TablePlace& place, const Clock& clock, const DaySpan& span,
+void Plot(const OutputFile& file, const TablePlace& place, const Clock& clock, const DaySpan& span,
           const ChartDays& days) {
   const ChartApplication app(kTableProgram.data());
   const ChartText text{place.Label(), SpanText(span) + "  \u00B7  times in " + clock.Description(),
                        clock.Name()};
-  SaveChartPng(DrawDaylightChart(days, text), path);
+  SaveChartPng(DrawDaylightChart(days, text), file);
+}
+
+// Judged before anything is read: never the places file the run reads.
+std::optional<OutputFile> PlotFile(const CommandLine& cl, const PlaceChoice& choice) {
+  const auto path = cl.Value("--plot");
+  if (!path) return std::nullopt;
+  return OutputFile("--plot", *path,
+                    choice.file ? std::vector{*choice.file} : std::vector<std::string>{});
 }
 
 // The day of a script answer's moment, for the warning on the years computed precisely.
@@ -94,30 +107,31 @@ constexpr long long kLongestPathStep = 24LL * 60;  // minutes
 
 int WritePaths(const CommandLine& cl, const std::vector<TablePlace>& places, const DaySpan& span,
                const std::optional<Clock>& zone, PlaceZones& zones, const TableStyle& style,
-               const std::optional<std::string>& plot, std::ostream& out) {
+               const std::optional<OutputFile>& plot, std::ostream& out) {
   const long long minutes = PositiveNumber("--path", *cl.Value("--path"));
   if (minutes > kLongestPathStep) throw BadUsage("--path takes minutes from 1 to 1440");
   if (plot && span.first != span.last) throw BadUsage("--plot with --path draws one day");
   if (style.format == TableFormat::Ics) throw BadUsage("--path writes text, csv or json");
-  int written = 0;
+  PathWriter writer(out, style);
   for (const TablePlace& place : places) {
     const Clock clock = ChooseClock(cl, zone, zones, place);
-    std::vector<PathPoint> points;
+    writer.BeginPlace(place, clock);
+    std::vector<PathPoint> plotted;  // of the one day a chart draws
     for (const Day day : DaysFromTo(span.first, span.last)) {
-      const auto of_day = SunPathOfDay(place, day, clock, static_cast<int>(minutes), style.sun);
-      points.insert(points.end(), of_day.begin(), of_day.end());
+      const auto points = SunPathOfDay(place, day, clock, static_cast<int>(minutes), style.sun);
+      writer.Points(points);
+      CheckWritten(out);
+      if (plot) plotted.insert(plotted.end(), points.begin(), points.end());
     }
-    WritePath(out, style, place, clock, points, written++ == 0);
-    CheckWritten(out);
     if (plot) {
       const ChartApplication app(kTableProgram.data());
-      SaveChartPng(DrawPathChart(points, place.Label(),
+      SaveChartPng(DrawPathChart(plotted, place.Label(),
                                  SpanText(span) + "  \u00B7  the sun's path, hours of " +
                                      clock.Description()),
                    *plot);
     }
   }
-  EndPaths(out, style, written);
+  writer.End();
   out.flush();
   CheckWritten(out);
   return kExitOk;
@@ -138,10 +152,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const std::optional<ScriptQuestion> question =
       AsksScriptAnswer(cl) ? std::optional(ReadScriptQuestion(cl)) : std::nullopt;
   const DaySpan span = question ? DaySpanOf(question->now) : ReadDays(cl);
-  const std::optional<std::string> plot = cl.Value("--plot");
-  if (plot && plot->empty()) throw BadUsage("--plot needs a file name");
   const std::optional<Clock> zone = ChosenZone(cl);
-  const PlaceChoice choice = ReadPlaceChoice(cl);
+  PlaceChoice choice = ReadPlaceChoice(cl);
+  if (!choice.typed) choice.file = ChosenPlacesFile(choice.file, kTableProgram, err);
+  const std::optional<OutputFile> plot = PlotFile(cl, choice);
 
   PlaceZones zones(kTableProgram, err);
   const std::vector<TablePlace> places = FindChosenPlaces(choice, zones, err);

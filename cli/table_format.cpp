@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/out_text.h"
+#include "cli/sun_options.h"
 #include "cli/table_columns.h"
 #include "cli/tool_errors.h"
 #include "engine/helpers.h"
@@ -205,12 +206,18 @@ void TextHeading(std::ostream& out, const TablePlace& place, const Clock& clock,
                          : "";
   if (style.window_texts) {
     out << "Times in " << clock.Description() << "; true azimuths; sunrise and sunset at a"
-        << " horizon altitude of " << horizon << twilight << ".\n\n";
+        << " horizon altitude of " << horizon << twilight << ".\n";
   } else {
     out << "Times in " << clock.Description() << ".\n"
         << "True azimuths in degrees; sunrise and sunset at a horizon altitude of " << horizon
-        << twilight << ".\n\n";
+        << twilight << ".\n";
   }
+  // Tables of other programs disagree with the window's by this much: why is said where it shows.
+  if (style.sun.horizon == kHorizonAltitude) {
+    out << "NOAA and almanacs use " << ShortestDecimal(kStandardHorizon)
+        << "\xC2\xB0: sunrise about 1.5 min earlier, sunset later (--horizon standard).\n";
+  }
+  out << '\n';
   out << TextLine(style, [&](const Column& c) { return std::string(Header(c, style)); });
 }
 

@@ -47,6 +47,8 @@ constexpr std::string_view kHelp =
     R"(Usage: orvalin-table [PLACES] [DAYS] [CLOCK] [OUTPUT]
 Sunrise, culmination and sunset of places over many days, computed as the
 Orvalin window computes them (true azimuths, horizon altitude @HORIZON@ degrees).
+That horizon puts sunrise about a minute and a half later, and sunset as much
+earlier, than NOAA and the almanacs, which take @STANDARD@: --horizon standard.
 
 Places (default: record 1 of the places file, the default place):
   --file FILE         the places file (default: location.dat in this folder,
@@ -78,7 +80,8 @@ Output:
                       of twilight, golden and blue hours when asked; without
                       --tz or --gmt on the place's own zone, as --tz place)
   --horizon DEG       the altitude of the sun's centre at sunrise and sunset,
-                      degrees (default @HORIZON@: refraction and the sun's radius)
+                      degrees (default @HORIZON@: refraction and the sun's radius),
+                      or standard: @STANDARD@, as NOAA and the almanacs take it
   --twilight KIND     civil, nautical or astronomical: dawn and dusk with the
                       sun @CIVIL@, @NAUTICAL@ or @ASTRONOMICAL@ degrees below the horizon
   --elevation METRES  the observer's height above the ground (0 to @HIGHEST@): the
@@ -129,6 +132,7 @@ const std::string& TableHelp() {
   static const std::string help = [] {
     const std::pair<std::string_view, double> marks[] = {
         {"@HORIZON@", kHorizonAltitude},
+        {"@STANDARD@", kStandardHorizon},
         {"@CIVIL@", -kTwilights[0].second},
         {"@NAUTICAL@", -kTwilights[1].second},
         {"@ASTRONOMICAL@", -kTwilights[2].second},
@@ -137,7 +141,8 @@ const std::string& TableHelp() {
         {"@GOLDEN_LOW@", kGoldenHour.low},
         {"@GOLDEN_HIGH@", kGoldenHour.high},
         {"@BLUE_LOW@", kBlueHour.low},
-        {"@BLUE_HIGH@", kBlueHour.high}};
+        {"@BLUE_HIGH@", kBlueHour.high},
+    };
     std::string text(kHelp);
     for (const auto& [mark, value] : marks) {
       const std::string figure = ShortestDecimal(value);

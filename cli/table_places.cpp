@@ -24,9 +24,10 @@ std::int64_t BestPlace(const PlaceFinder& finder, const std::string& file, std::
   });
   if (equal > 1) {
     const PlaceRecord record = RecordAt(bytes, found.front().record);
-    err << kTableProgram << ": --place \"" << name << "\": " << equal
+    const std::string typed = MessageText(name);
+    err << kTableProgram << ": --place \"" << typed << "\": " << equal
         << " places match as well; took " << PlaceLine(record, found.front().record)
-        << "; orvalin-places find \"" << name << "\" lists them all\n";
+        << "; orvalin-places find \"" << typed << "\" lists them all\n";
   }
   return found.front().record;
 }

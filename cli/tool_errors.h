@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "common/escaped_text.h"
 #include "common/failure.h"
 
 namespace orvalin {
@@ -47,6 +48,12 @@ bool AnswerHelpOrVersion(const CommandLineT& cl, std::ostream& out, std::string_
   return false;
 }
 
+// A message as the tools write it: it quotes what was typed or read, whose control characters
+// would otherwise drive the terminal.
+inline std::string MessageText(std::string_view message) {
+  return EscapeControls(message, Backslash::Kept);
+}
+
 // The status a failure exits with: kExitFailure, unless the run learns that its answers use it.
 struct FailureStatus {
   int value = kExitFailure;
@@ -56,16 +63,19 @@ struct FailureStatus {
 template <typename Body>
 int RunTool(std::string_view program, std::ostream& err, Body&& body,
             const FailureStatus& failure = {}) {
+  const auto say = [&](std::string_view message) {
+    err << program << ": " << MessageText(message) << '\n';
+  };
   try {
     return body();
   } catch (const BadUsage& e) {
-    err << program << ": " << e.what() << '\n';
+    say(e.what());
     return kExitBadUsage;
   } catch (const std::bad_alloc&) {
-    err << program << ": " << Description(Fault::OutOfMemory) << '\n';
+    err << program << ": " << Description(Fault::OutOfMemory) << '\n';  // nothing to allocate
     return failure.value;
   } catch (const std::exception& e) {
-    err << program << ": " << e.what() << '\n';
+    say(e.what());
     return failure.value;
   }
 }

@@ -23,8 +23,8 @@ struct SunPosition {
 };
 
 // The elevation that refraction shows for a geometric one, degrees, in the standard atmosphere of
-// 10 degrees Celsius and 1010 hPa (Saemundsson's formula); below -1 degree, where no refracted
-// light reaches the observer, the geometric elevation itself.
+// 10 degrees Celsius and 1010 hPa (Saemundsson's formula) down to -1.9 degrees, where the formula
+// stops holding; below, the refraction fades smoothly to none at -4 degrees.
 double ApparentElevation(double geometric);
 
 // The dip of the horizon, arcminutes per square root of a metre, with standard refraction

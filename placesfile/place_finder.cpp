@@ -35,27 +35,6 @@ bool Capital(const FoundPlace& p, const WorldList& world) {
   return p.town && world.Towns()[*p.town].capital;
 }
 
-// Edits that turn one text into the other; stops counting past `limit`.
-std::size_t Distance(std::string_view a, std::string_view b, std::size_t limit) {
-  const std::size_t gap = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
-  if (gap > limit) return limit + 1;
-  std::vector<std::size_t> row(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonal = row[0];
-    row[0] = i;
-    std::size_t least = row[0];
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t above = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      diagonal = above;
-      least = std::min(least, row[j]);
-    }
-    if (least > limit) return limit + 1;
-  }
-  return row[b.size()];
-}
-
 }  // namespace
 
 PlaceFinder::PlaceFinder(std::string_view file, const WorldList& world)
@@ -154,8 +133,8 @@ std::vector<std::string> PlaceFinder::NearestSpellings(std::string_view typed,
   for (const Name& name : names_) {
     // A longer name is judged by its start too, one edit further: "Reykjaw" is near "Reykjavik".
     const std::size_t d =
-        std::min(Distance(wanted, name.folded, limit),
-                 Distance(wanted, name.folded.substr(0, wanted.size()), limit) + 1);
+        std::min(EditDistance(wanted, name.folded, limit),
+                 EditDistance(wanted, name.folded.substr(0, wanted.size()), limit) + 1);
     if (d <= limit) near.push_back({d, &name});
   }
   const auto population = [&](const Name& name) -> std::int64_t {

@@ -10,12 +10,14 @@
 
 #include "cli/command_line.h"
 #include "cli/out_text.h"
+#include "cli/output_file.h"
 #include "cli/place_input.h"
 #include "cli/places/places_find.h"
 #include "cli/places/places_import.h"
 #include "cli/places/places_listing.h"
 #include "cli/table_format.h"
 #include "cli/tool_errors.h"
+#include "common/escaped_text.h"
 #include "common/failure.h"
 #include "placesfile/places_csv.h"
 #include "placesfile/places_file.h"
@@ -129,11 +131,9 @@ int Export(const Context& c, const std::string&) {
     ExportPlaces(ListingOf(c, true), c.out);
     return kExitOk;
   }
+  const OutputFile file("--output", *output, {c.file});
   OpenPlacesToRead(c.file);  // a missing places file leaves no empty CSV behind
-  std::ofstream file(*output, std::ios::binary | std::ios::trunc);
-  ExportPlaces(ListingOf(c, false), file);
-  file.close();
-  if (!file) throw ToolFailure(*output + ": cannot be written");
+  file.Write([&](std::ostream& out) { ExportPlaces(ListingOf(c, false), out); });
   return kExitOk;
 }
 
@@ -176,8 +176,9 @@ void OpenExistingToWrite(const Context& c, PlacesFile& file) {
 }
 
 int DryRun(const Context& c, std::size_t count) {
-  c.out << "Checked " << Places(count) << ": no problem; --dry-run: nothing was written to "
-        << c.file << '\n';
+  c.out << MessageText("Checked " + Places(count) +
+                       ": no problem; --dry-run: nothing was written to " + c.file)
+        << '\n';
   return kExitOk;
 }
 
@@ -193,13 +194,14 @@ int Import(const Context& c, const std::string& csv_path) {
                       [&](std::size_t line) { reading.StepTo(static_cast<long long>(line)); });
   }();
   if (!places.problems.empty()) {
-    for (const std::string& p : places.problems) c.err << p << '\n';
+    for (const std::string& p : places.problems) c.err << MessageText(p) << '\n';
     if (const std::size_t more = places.problem_count - places.problems.size(); more > 0) {
       c.err << kProgram << ": " << more << " more problem" << (more == 1 ? "" : "s")
             << " not listed\n";
     }
     c.err << kProgram << ": " << places.bad_lines << " bad line"
-          << (places.bad_lines == 1 ? "" : "s") << "; nothing was written to " << c.file << '\n';
+          << (places.bad_lines == 1 ? "" : "s") << "; nothing was written to "
+          << MessageText(c.file) << '\n';
     return kExitFailure;
   }
   if (c.cl.Has("--dry-run")) return DryRun(c, places.count);
@@ -225,9 +227,9 @@ int Import(const Context& c, const std::string& csv_path) {
     } else {
       file.ReplaceWithAppended(imported);
     }
-    c.out << (replace ? "Replaced the places of " : "Added to ") << c.file << ": "
-          << Places(places.count) << (replace ? "" : " after " + std::to_string(before))
-          << ", " << before + places.count << " in all\n";
+    c.out << (replace ? "Replaced the places of " : "Added to ") << MessageText(c.file) << ": "
+          << Places(places.count) << (replace ? "" : " after " + std::to_string(before)) << ", "
+          << before + places.count << " in all\n";
   } catch (const Failure& f) {
     throw ToolFailure(c.file + ": " + f.what() + "; nothing was written");
   }
@@ -245,11 +247,11 @@ int Remove(const Context& c, const std::string& number) {
       throw ToolFailure("there is no record " + number + ": " + c.file + " has " +
                         std::to_string(count) + (count == 1 ? " record" : " records"));
     }
-    const std::string name =
-        WithoutFilling(DecodeRecord(RecordBytesAt(bytes, static_cast<std::int64_t>(n))).PlaceName);
+    const std::string name = EscapeControls(
+        WithoutFilling(DecodeRecord(RecordBytesAt(bytes, static_cast<std::int64_t>(n))).PlaceName));
     bytes.erase((n - 1) * kRecordSize, kRecordSize);
     file.ReplaceAll(bytes);
-    c.out << "Removed record " << n << " (" << name << ") from " << c.file << "; "
+    c.out << "Removed record " << n << " (" << name << ") from " << MessageText(c.file) << "; "
           << Places(count - 1) << " left\n";
   } catch (const Failure& f) {
     throw ToolFailure(c.file + ": " + f.what() + "; nothing was written");

@@ -13,8 +13,8 @@ int FindPlaces(const FindRequest& request, std::ostream& out, std::ostream& err)
   std::vector<FoundPlace> found = finder.Find(request.text);
   if (found.empty()) {
     err << "orvalin-places: "
-        << NoPlaceFound(request.file, request.text,
-                        finder.NearestSpellings(request.text, kSpellings))
+        << MessageText(NoPlaceFound(request.file, request.text,
+                                    finder.NearestSpellings(request.text, kSpellings)))
         << '\n';
     return kExitFailure;
   }

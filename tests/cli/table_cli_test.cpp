@@ -143,6 +143,18 @@ TEST_F(TableCli, FailuresAreStatusOne) {
   EXPECT_FALSE(std::filesystem::exists(dir / "none.dat"));  // never created
 }
 
+// A chart drawn onto the places file read is refused, by whatever name it comes.
+TEST_F(TableCli, APlotNeverOverwritesThePlacesFile) {
+  const std::string before = testing::ReadFile(file);
+  std::filesystem::create_symlink(file, dir / "link.dat");
+  for (const std::string& plot : {file, dir / "link.dat"}) {
+    const ToolRun run = Table({"--date", "21-06-2009", "--plot", plot});
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(testing::ReadFile(file), before);
+  }
+}
+
 TEST_F(TableCli, HelpAndVersion) {
   for (const char* ask : {"--help", "-h"}) {
     const ToolRun help = testing::RunEntry(RunTable, {ask});
@@ -216,6 +228,27 @@ TEST_F(TableCli, ManyPlacesInOneRun) {
   EXPECT_EQ(broken.status, 1);
   EXPECT_EQ(broken.out, "");
   EXPECT_NE(broken.err.find("record 4"), std::string::npos) << broken.err;
+}
+
+// --path writes each day as it is computed: over the years 1 to 9999 an output that takes only
+// the first rows stops the run at once; JSON of many places and days stays one document.
+TEST_F(TableCli, APathStreamsDayByDay) {
+  struct FirstBytesOnly : std::streambuf {
+    std::size_t left = 1 << 16;
+    int_type overflow(int_type c) override { return left-- == 0 ? traits_type::eof() : c; }
+  } first_bytes;
+  std::ostream out(&first_bytes);
+  std::ostringstream err;
+  EXPECT_EQ(RunTable({"--file", file, "--from", "01-01-0001", "--to", "31-12-9999", "--path", "1"},
+                     out, err),
+            1);
+  const ToolRun json = Table({"--record", "1", "--record", "2", "--from", "20-06-2027", "--to",
+                              "21-06-2027", "--path", "720", "--format", "json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  const QJsonArray paths =
+      QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object()["paths"].toArray();
+  ASSERT_EQ(paths.size(), 2);
+  EXPECT_EQ(paths[1].toObject()["points"].toArray().size(), 4);
 }
 
 // A full disk: the rows cannot be written, and the run says so.

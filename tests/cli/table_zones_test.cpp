@@ -71,15 +71,29 @@ TEST_F(TableCli, OnlyTheDatabasesZonesAreClocks) {
       {"Paris", "local or place; did you mean Europe/Paris?"},
       {"AEST", "local or place"},
       {"../zoneinfo/Europe/Paris", "local or place"},
+      {"localtime", "local or place"},
+      {"posixrules", "local or place"},
+      {"Factory", "local or place"},
+      {"Pariss", "; did you mean Europe/Paris?"},
+      {"europe/paris", "; did you mean Europe/Paris?"},
+      {"Europe/\x1B[2J", "local or place"},
   };
   for (const auto& [zone, ending] : refused) {
     const ToolRun run = Table({"--date", "21-06-2009", "--tz", zone});
     EXPECT_EQ(run.status, 2) << zone;
     EXPECT_TRUE(run.err.ends_with(std::string(ending) + "\n")) << run.err;
+    EXPECT_EQ(run.err.find('\x1B'), std::string::npos) << run.err;
   }
-  // The system's own zone set by a POSIX rule beyond the widest offset a clock may have.
+  // The system's own zone set by a POSIX rule beyond the widest offset a clock may have; and one
+  // whose name would clear the terminal.
   ::setenv("TZ", "XYZ-99", 1);
   const ToolRun local = Table({"--date", "21-06-2009", "--tz", "local"});
+  ::setenv("TZ", "<\x1B[2J>-3", 1);
+  for (const char* format : {"text", "csv"}) {
+    const ToolRun named = Table({"--date", "21-06-2009", "--tz", "local", "--format", format});
+    EXPECT_EQ(named.out.find('\x1B'), std::string::npos) << named.out;
+    EXPECT_NE(named.out.find("\\x1B[2J"), std::string::npos) << named.out;
+  }
   ::unsetenv("TZ");
   EXPECT_EQ(local.status, 1);
   EXPECT_EQ(local.err,

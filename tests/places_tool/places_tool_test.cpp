@@ -6,7 +6,9 @@
 #include <cstdlib>
 
 #include "cli/out_text.h"
+#include "cli/output_file.h"
 #include "cli/places/places_cli.h"
+#include "cli/tool_errors.h"
 #include "placesfile/place_rules.h"
 #include "tests/cli/tool_test_support.h"
 #include "tests/support/session_fixture.h"
@@ -79,6 +81,30 @@ TEST_F(PlacesCli, ImportThenExportGivesTheSameCsv) {
   EXPECT_EQ(exported.out, kCsv);
   ASSERT_EQ(Places({"export", "--output", dir / "out.csv"}).status, 0);
   EXPECT_EQ(testing::ReadFile(dir / "out.csv"), kCsv);
+}
+
+// An export onto the places file it reads is refused, by whatever name it comes; an output
+// whose writing fails leaves the file that was there, and no temporary file.
+TEST_F(PlacesCli, AnOutputNeverOverwritesAnInputNorIsLeftHalfWritten) {
+  const std::string bytes = testing::RecordsBytes({testing::Geneva()});
+  testing::WriteFile(file, bytes);
+  std::filesystem::create_symlink(file, dir / "link.dat");
+  std::filesystem::create_hard_link(file, dir / "hard.dat");
+  for (const std::string& output :
+       {file, dir / "./location.dat", dir / "link.dat", dir / "hard.dat"}) {
+    EXPECT_EQ(Places({"export", "--output", output}).status, 2) << output;
+    EXPECT_EQ(testing::ReadFile(file), bytes);
+  }
+  const std::string csv = dir / "out.csv";
+  testing::WriteFile(csv, "old");
+  const OutputFile output("--output", csv, {file});
+  EXPECT_THROW(output.Write([](std::ostream& out) {
+    out << std::string(1 << 20, 'x');
+    throw ToolFailure("stopped");
+  }),
+               ToolFailure);
+  EXPECT_EQ(testing::ReadFile(csv), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / ""), {}), 4);
 }
 
 TEST_F(PlacesCli, ABadLineWritesNothingAndEveryBadLineIsListed) {
@@ -250,14 +276,24 @@ TEST_F(PlacesCli, NoControlCharacterReachesTheTerminalAndExportRoundTrips) {
   });
   bytes[2 * kRecordSize + 1] = '\x9D';
   testing::WriteFile(file, bytes);
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"list"}, {"list", "--format", "csv"}, {"list", "--format", "json"}, {"export"},
-           {"check"}}) {
-    const std::string out = Places(args).out;
-    for (std::size_t i = 0; i < out.size(); ++i) {
-      const auto b = static_cast<unsigned char>(out[i]);
-      const bool c1 = b == 0xC2 && i + 1 < out.size() && (out[i + 1] & 0xE0) == 0x80;
-      EXPECT_TRUE((b >= 0x20 && b != 0x7F && !c1) || b == '\n') << args[0] << ": " << out;
+  const std::string bad = WriteCsv("bad\x1B[2J.csv",
+                                   "name,country,latitude,longitude,gmt\n"
+                                   "X,Y,\x1B]0;owned\x07,6 9 0 E,1\n");
+  for (const auto& args : std::vector<std::vector<std::string>>{{"list"},
+                                                                {"list", "--format", "csv"},
+                                                                {"list", "--format", "json"},
+                                                                {"export"},
+                                                                {"check"},
+                                                                {"find", "\x1B[2J"},
+                                                                {"import", bad},
+                                                                {"import", bad + "\x07"}}) {
+    const ToolRun run = Places(args);
+    for (const std::string& out : {run.out, run.err}) {
+      for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto b = static_cast<unsigned char>(out[i]);
+        const bool c1 = b == 0xC2 && i + 1 < out.size() && (out[i + 1] & 0xE0) == 0x80;
+        EXPECT_TRUE((b >= 0x20 && b != 0x7F && !c1) || b == '\n') << args[0] << ": " << out;
+      }
     }
   }
   EXPECT_NE(Places({"list"}).out.find("\\x1B]0;owned\\x07\\x1B[2J"), std::string::npos);
@@ -268,6 +304,7 @@ TEST_F(PlacesCli, NoControlCharacterReachesTheTerminalAndExportRoundTrips) {
       testing::RunEntry(RunPlaces, {"--file", copy, "import", dir / "out.csv"});
   ASSERT_EQ(import.status, 0) << import.err;
   EXPECT_EQ(testing::ReadFile(copy), bytes);
+  EXPECT_NE(Places({"remove", "1"}).out.find("(\\x1B]0;owned\\x07\\x1B[2J)"), std::string::npos);
 }
 
 // Every record of a file's bytes, a partial last one included.
