@@ -49,10 +49,13 @@ bool ApplyNames(std::string_view names_csv, std::size_t csv_line_count,
     const std::size_t line = places[k].line;
     if (line < 2 || line - 1 >= lines.size()) return false;
     const auto cells = Split(lines[line - 1], ',');
-    if (cells.size() != 4 || cells[1].size() != 2) return false;
+    if (cells.size() != 4) return false;
+    const AreaCode code = ReadAreaCode(cells[1]);
+    if (code.country.empty()) return false;
     WorldTown& town = named[k];
     town.population = std::strtoll(std::string(cells[0]).c_str(), nullptr, 10);
-    town.code = cells[1];
+    town.code = code.country;
+    town.division = code.division;
     town.capital = cells[2] == "1";
     if (!cells[3].empty()) {
       for (const std::string_view name : Split(cells[3], kOtherNamesSeparator)) {
@@ -67,9 +70,10 @@ bool ApplyNames(std::string_view names_csv, std::size_t csv_line_count,
 }  // namespace
 
 WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_csv,
-                           std::string_view zone_grid) {
+                           std::string_view zone_grid, std::string_view areas_csv) {
   WorldList list;
   list.grid_ = ZoneGrid::Parse(zone_grid);
+  list.areas_ = WorldAreas::Parse(areas_csv);
   const CsvPlaces csv = ParsePlacesCsv(places_csv);
   list.towns_.reserve(csv.places.size());
   for (const CsvPlace& place : csv.places) {
@@ -86,7 +90,7 @@ WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_c
   const auto csv_line_count =
       static_cast<std::size_t>(std::count(places_csv.begin(), places_csv.end(), '\n') +
                                (places_csv.empty() || places_csv.back() == '\n' ? 0 : 1));
-  ApplyNames(names_csv, csv_line_count, csv.places, list.towns_);
+  list.named_ = ApplyNames(names_csv, csv_line_count, csv.places, list.towns_);
   for (std::size_t k = 0; k < list.towns_.size(); ++k) {
     const WorldTown& town = list.towns_[k];
     list.by_texts_.emplace(std::string(town.record.data(), kTextsWidth), k);
@@ -100,7 +104,7 @@ WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_c
 
 WorldList WorldList::Load(const std::string& places_path) {
   return Parse(ReadWhole(places_path), ReadWhole(WorldNamesPath(places_path)),
-               ReadWhole(ZoneGridPath(places_path)));
+               ReadWhole(ZoneGridPath(places_path)), ReadWhole(WorldAreasPath(places_path)));
 }
 
 std::optional<std::size_t> WorldList::TownOf(std::string_view record_bytes) const {
@@ -113,6 +117,15 @@ std::optional<std::size_t> WorldList::TownOf(std::string_view record_bytes) cons
 std::string WorldList::CodeOf(std::string_view folded_country) const {
   const auto found = codes_.find(std::string(folded_country));
   return found == codes_.end() ? std::string() : found->second;
+}
+
+std::vector<std::string> WorldList::CountriesNamed(std::string_view folded) const {
+  std::vector<std::string> codes;
+  if (std::string code = CodeOf(folded); !code.empty()) codes.push_back(std::move(code));
+  for (const AreaCode& area : areas_.Named(folded, true)) {
+    if (area.division.empty()) codes.emplace_back(area.country);
+  }
+  return codes;
 }
 
 std::optional<std::size_t> WorldList::Nearest(double latitude, double longitude_east) const {
@@ -160,6 +173,10 @@ std::string WorldNamesPath(const std::string& places_path) {
 
 std::string ZoneGridPath(const std::string& places_path) {
   return (std::filesystem::path(places_path).parent_path() / "zone-grid.txt").string();
+}
+
+std::string WorldAreasPath(const std::string& places_path) {
+  return (std::filesystem::path(places_path).parent_path() / "world-areas.csv").string();
 }
 
 const WorldList& WorldListSource::Get() {
