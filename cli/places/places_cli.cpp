@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "cli/command_line.h"
+#include "cli/found_places.h"
 #include "cli/out_text.h"
 #include "cli/place_input.h"
 #include "cli/places/places_find.h"
@@ -38,8 +39,6 @@ constexpr OptionRule kOptions[] = {
     {"--help", false, false, "-h"},
     {"--version", false, false, "-V"},
 };
-
-constexpr long long kFoundLines = 10;  // find's lines without --limit
 
 // {gmt} and {csv} stand for the zones' offsets and the CSV header, written where they are kept.
 constexpr std::string_view kHelp = R"(Usage: orvalin-places [--file FILE] COMMAND [OPTIONS]
@@ -117,9 +116,13 @@ Listing ListingOf(const Context& c, bool rows_to_out) {
   return {c.file, c.out, c.err, c.progress, c.err_terminal && !(rows_to_out && c.out_terminal)};
 }
 
+// find and list write text, CSV or JSON: a place has no days to put in a calendar.
+TableFormat FormatOf(const CommandLine& cl) {
+  return ParseTableFormat("--format", cl.Value("--format").value_or("text"), false);
+}
+
 int List(const Context& c, const std::string&) {
-  ListPlaces(ListingOf(c, true),
-             ParseTableFormat("--format", c.cl.Value("--format").value_or("text")));
+  ListPlaces(ListingOf(c, true), FormatOf(c.cl));
   return kExitOk;
 }
 
@@ -262,7 +265,7 @@ int Find(const Context& c, const std::string& text) {
   return FindPlaces(
       {c.file, text,
        static_cast<std::size_t>(limit ? PositiveNumber("--limit", *limit) : kFoundLines),
-       ParseTableFormat("--format", c.cl.Value("--format").value_or("text"))},
+       FormatOf(c.cl)},
       c.out, c.err);
 }
 
@@ -348,7 +351,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const Command& command = ChosenCommand(words);
   OnlyItsOptions(cl, command);
   if (cl.Has("--limit")) PositiveNumber("--limit", *cl.Value("--limit"));
-  if (cl.Has("--format")) ParseTableFormat("--format", *cl.Value("--format"));
+  if (cl.Has("--format")) FormatOf(cl);
   if (cl.Has("--encoding")) ReadEncoding("--encoding", *cl.Value("--encoding"));
 
   const Context c{cl,
