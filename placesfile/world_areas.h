@@ -14,7 +14,9 @@ inline constexpr std::string_view kWorldAreasHeader = "code,names";
 // code (`division` "TX" of "US").
 struct AreaCode {
   std::string_view country, division;
-  friend auto operator<=>(const AreaCode&, const AreaCode&) = default;
+  friend bool operator<(const AreaCode& a, const AreaCode& b) {
+    return a.country != b.country ? a.country < b.country : a.division < b.division;
+  }
 };
 
 // "US" or "US.TX"; an empty country for any other text.

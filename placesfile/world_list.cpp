@@ -44,26 +44,28 @@ bool ApplyNames(std::string_view names_csv, std::size_t csv_line_count,
   if (lines.empty() || lines.front() != kWorldNamesHeader || !lines.back().empty()) return false;
   lines.pop_back();  // line k of the names is line k + 1 of the places, the headers being 0 and 1
   if (lines.size() != csv_line_count) return false;
-  std::vector<WorldTown> named = towns;
+  // Every line is judged before any town is changed: a misfit changes nothing, without a copy.
+  std::vector<std::vector<std::string_view>> cells(towns.size());
   for (std::size_t k = 0; k < towns.size(); ++k) {
     const std::size_t line = places[k].line;
     if (line < 2 || line - 1 >= lines.size()) return false;
-    const auto cells = Split(lines[line - 1], ',');
-    if (cells.size() != 4) return false;
-    const AreaCode code = ReadAreaCode(cells[1]);
-    if (code.country.empty()) return false;
-    WorldTown& town = named[k];
-    town.population = std::strtoll(std::string(cells[0]).c_str(), nullptr, 10);
+    cells[k] = Split(lines[line - 1], ',');
+    if (cells[k].size() != 4 || ReadAreaCode(cells[k][1]).country.empty()) return false;
+  }
+  for (std::size_t k = 0; k < towns.size(); ++k) {
+    const auto& cell = cells[k];
+    const AreaCode code = ReadAreaCode(cell[1]);
+    WorldTown& town = towns[k];
+    town.population = std::strtoll(std::string(cell[0]).c_str(), nullptr, 10);
     town.code = code.country;
     town.division = code.division;
-    town.capital = cells[2] == "1";
-    if (!cells[3].empty()) {
-      for (const std::string_view name : Split(cells[3], kOtherNamesSeparator)) {
+    town.capital = cell[2] == "1";
+    if (!cell[3].empty()) {
+      for (const std::string_view name : Split(cell[3], kOtherNamesSeparator)) {
         town.other_names.emplace_back(name);
       }
     }
   }
-  towns = std::move(named);
   return true;
 }
 
