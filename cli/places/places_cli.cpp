@@ -49,9 +49,12 @@ Commands:
   find TEXT [--limit N] [--format FORMAT]
                           the places TEXT names, best first (10 unless --limit
                           says): accents, case and punctuation aside, other
-                          names of the world's towns too ("Kiev", "Munchen");
-                          "Sydney, Canada" or "Vienna, AT" keeps one country.
-                          Each line: name, country, latitude, longitude, zone,
+                          names of the world's towns too ("Kiev", "Munchen",
+                          "NYC"); a country's name finds its capital when
+                          that is named like it ("Mexico"). "Sydney, Canada",
+                          "Vienna, AT", "London, UK", "Paris, Texas" or
+                          "Paris, TX" keeps one country or division. Each
+                          line: name, country, latitude, longitude, zone,
                           record number. None found: the nearest spellings,
                           exit status 1
   list [--format FORMAT]  every record: number, name, country, latitude,
