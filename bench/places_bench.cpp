@@ -200,6 +200,8 @@ BENCHMARK_CAPTURE(FindOnSample, OneLetter, "s")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FindOnSample, Name, "Sao Paulo")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FindOnSample, OtherName, "Kiev")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FindOnSample, NameAndCountry, "Sydney, CA")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FindOnSample, NameAndDivision, "Paris, Texas")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FindOnSample, Country, "Mexico")->Unit(benchmark::kMillisecond);
 
 // The window's search where the exact rule misses and the other names find the place.
 void SearchOtherNameOfSample(benchmark::State& state) {

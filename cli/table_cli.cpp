@@ -81,7 +81,7 @@ std::optional<OutputFile> PlotFile(const CommandLine& cl, const PlaceChoice& cho
   const auto path = cl.Value("--plot");
   if (!path) return std::nullopt;
   return OutputFile("--plot", *path,
-                    choice.file ? std::vector{*choice.file} : std::vector<std::string>{});
+                    choice.typed ? std::vector<std::string>{} : std::vector{choice.places_file});
 }
 
 // The day of a script answer's moment, for the warning on the years computed precisely.
@@ -154,7 +154,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const DaySpan span = question ? DaySpanOf(question->now) : ReadDays(cl);
   const std::optional<Clock> zone = ChosenZone(cl);
   PlaceChoice choice = ReadPlaceChoice(cl);
-  if (!choice.typed) choice.file = ChosenPlacesFile(choice.file, kTableProgram, err);
+  if (!choice.typed) choice.places_file = ChosenPlacesFile(choice.file, kTableProgram, err);
   const std::optional<OutputFile> plot = PlotFile(cl, choice);
 
   PlaceZones zones(kTableProgram, err);

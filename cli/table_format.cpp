@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "cli/out_text.h"
 #include "cli/sun_options.h"
@@ -223,13 +225,18 @@ void TextHeading(std::ostream& out, const TablePlace& place, const Clock& clock,
 
 }  // namespace
 
-TableFormat ParseTableFormat(std::string_view option, std::string_view text) {
-  if (text == "text") return TableFormat::Text;
-  if (text == "csv") return TableFormat::Csv;
-  if (text == "json") return TableFormat::Json;
-  if (text == "ics") return TableFormat::Ics;
-  throw BadUsage(std::string(option) + " \"" + std::string(text) +
-                 "\": expected text, csv, json or ics");
+TableFormat ParseTableFormat(std::string_view option, std::string_view text, bool ics) {
+  constexpr std::pair<std::string_view, TableFormat> kFormats[] = {{"text", TableFormat::Text},
+                                                                   {"csv", TableFormat::Csv},
+                                                                   {"json", TableFormat::Json},
+                                                                   {"ics", TableFormat::Ics}};
+  const std::size_t offered = ics ? std::size(kFormats) : std::size(kFormats) - 1;
+  std::string names;
+  for (std::size_t k = 0; k < offered; ++k) {
+    if (text == kFormats[k].first) return kFormats[k].second;
+    names.append(k == 0 ? "" : k + 1 == offered ? " or " : ", ").append(kFormats[k].first);
+  }
+  throw BadUsage(std::string(option) + " \"" + std::string(text) + "\": expected " + names);
 }
 
 TableWriter::TableWriter(std::ostream& out, const TableStyle& style) : out_(out), style_(style) {

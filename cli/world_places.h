@@ -21,6 +21,7 @@ class PlaceZones {
              const std::string& path = WorldPlacesPath())
       : source_(path), path_(path), program_(program), warnings_(warnings) {}
   const WorldList& List();
+  const std::string& Path() const { return path_; }
   // The zone of a record (its bytes; none for typed coordinates) at the place's coordinates:
   // the world town's that it is, else the zone found there. "" when the list cannot be read.
   std::string ZoneOf(const TablePlace& place, std::string_view record_bytes = {});

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "cli/command_line.h"
+#include "cli/found_places.h"
 #include "cli/out_text.h"
 #include "cli/output_file.h"
 #include "cli/place_input.h"
@@ -41,8 +42,6 @@ constexpr OptionRule kOptions[] = {
     {"--version", false, false, "-V"},
 };
 
-constexpr long long kFoundLines = 10;  // find's lines without --limit
-
 // {gmt} and {csv} stand for the zones' offsets and the CSV header, written where they are kept.
 constexpr std::string_view kHelp = R"(Usage: orvalin-places [--file FILE] COMMAND [OPTIONS]
 The places file of the Orvalin window (location.dat): find a place, list it,
@@ -52,9 +51,12 @@ Commands:
   find TEXT [--limit N] [--format FORMAT]
                           the places TEXT names, best first (10 unless --limit
                           says): accents, case and punctuation aside, other
-                          names of the world's towns too ("Kiev", "Munchen");
-                          "Sydney, Canada" or "Vienna, AT" keeps one country.
-                          Each line: name, country, latitude, longitude, zone,
+                          names of the world's towns too ("Kiev", "Munchen",
+                          "NYC"); a country's name finds its capital when
+                          that is named like it ("Mexico"). "Sydney, Canada",
+                          "Vienna, AT", "London, UK", "Paris, Texas" or
+                          "Paris, TX" keeps one country or division. Each
+                          line: name, country, latitude, longitude, zone,
                           record number. None found: the nearest spellings,
                           exit status 1
   list [--format FORMAT]  every record: number, name, country, latitude,
@@ -119,9 +121,13 @@ Listing ListingOf(const Context& c, bool rows_to_out) {
   return {c.file, c.out, c.err, c.progress, c.err_terminal && !(rows_to_out && c.out_terminal)};
 }
 
+// find and list write text, CSV or JSON: a place has no days to put in a calendar.
+TableFormat FormatOf(const CommandLine& cl) {
+  return ParseTableFormat("--format", cl.Value("--format").value_or("text"), false);
+}
+
 int List(const Context& c, const std::string&) {
-  ListPlaces(ListingOf(c, true),
-             ParseTableFormat("--format", c.cl.Value("--format").value_or("text")));
+  ListPlaces(ListingOf(c, true), FormatOf(c.cl));
   return kExitOk;
 }
 
@@ -264,7 +270,7 @@ int Find(const Context& c, const std::string& text) {
   return FindPlaces(
       {c.file, text,
        static_cast<std::size_t>(limit ? PositiveNumber("--limit", *limit) : kFoundLines),
-       ParseTableFormat("--format", c.cl.Value("--format").value_or("text"))},
+       FormatOf(c.cl)},
       c.out, c.err);
 }
 
@@ -350,7 +356,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const Command& command = ChosenCommand(words);
   OnlyItsOptions(cl, command);
   if (cl.Has("--limit")) PositiveNumber("--limit", *cl.Value("--limit"));
-  if (cl.Has("--format")) ParseTableFormat("--format", *cl.Value("--format"));
+  if (cl.Has("--format")) FormatOf(cl);
   if (cl.Has("--encoding")) ReadEncoding("--encoding", *cl.Value("--encoding"));
 
   const Context c{cl,

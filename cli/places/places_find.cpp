@@ -10,6 +10,9 @@ int FindPlaces(const FindRequest& request, std::ostream& out, std::ostream& err)
   const std::string bytes = ReadPlacesBytes(request.file);
   PlaceZones zones("orvalin-places", err);
   const PlaceFinder finder(bytes, zones.List());
+  if (const std::string unsearched = UnsearchedWorld(request.file, zones); !unsearched.empty()) {
+    err << "orvalin-places: " << unsearched << '\n';
+  }
   std::vector<FoundPlace> found = finder.Find(request.text);
   if (found.empty()) {
     err << "orvalin-places: "

@@ -155,6 +155,18 @@ TEST_F(TableCli, APlotNeverOverwritesThePlacesFile) {
   }
 }
 
+// Among places as good as each other, the one taken is named, and the command that lists them
+// all in the same file.
+TEST_F(TableCli, AmongEqualsTheOneTakenIsNamed) {
+  testing::WriteFile(file, testing::RecordsBytes(std::vector<PlaceRecord>(11, testing::Geneva())));
+  const ToolRun run = Table({"--place", "Geneva", "--date", "21-06-2027"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "orvalin-table: --place \"Geneva\": 11 places match as well; took Geneva, "
+            "Switzerland (record 1); orvalin-places find \"Geneva\" --file \"" +
+                file + "\" --limit 11 lists them all\n");
+}
+
 TEST_F(TableCli, HelpAndVersion) {
   for (const char* ask : {"--help", "-h"}) {
     const ToolRun help = testing::RunEntry(RunTable, {ask});

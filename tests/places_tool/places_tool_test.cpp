@@ -48,6 +48,9 @@ TEST_F(PlacesCli, FindListsTheBestFirst) {
   ::setenv("ORVALIN_WORLD_PLACES", (dir / "none.csv").c_str(), 1);  // the file's own names only
   const ToolRun text = Places({"find", "sibenik"});
   ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_EQ(text.err, "orvalin-places: only the names of " + file + " were searched, not the " +
+                          "other names of the world's towns (\"Kiev\" for Kyiv): " +
+                          (dir / "none.csv") + " cannot be read\n");
   EXPECT_EQ(text.out.rfind("Šibenik, Croatia  43 44 0 N  15 54 0 E  ", 0), 0u) << text.out;
   EXPECT_NE(text.out.find("  record 4\n"), std::string::npos) << text.out;
   const ToolRun csv = Places({"find", "E", "--format", "csv", "--limit", "1"});
@@ -62,8 +65,16 @@ TEST_F(PlacesCli, FindListsTheBestFirst) {
   EXPECT_EQ(none.out, "");
   EXPECT_NE(none.err.find("matches \"Zurik\"; the nearest spellings: Zürich"), std::string::npos)
       << none.err;
+  const ToolRun long_text = Places({"find", std::string(5000, 'q') + "\x1B"});
+  EXPECT_NE(long_text.err.find(" matches \"" + std::string(60, 'q') + "…\"\n"), std::string::npos)
+      << long_text.err;
   EXPECT_EQ(Places({"find", "x", "--limit", "0"}).status, 2);
   EXPECT_EQ(Places({"list", "--limit", "3"}).status, 2);
+  const std::string no_ics = "orvalin-places: --format \"ics\": expected text, csv or json\n";
+  const ToolRun ics = Places({"find", "e", "--format", "ics"});
+  EXPECT_EQ(ics.status, 2);
+  EXPECT_EQ(ics.err, no_ics);
+  EXPECT_EQ(Places({"list", "--format", "ics"}).err, no_ics);
   ::unsetenv("ORVALIN_WORLD_PLACES");
 }
 
