@@ -95,4 +95,10 @@ std::optional<FileIdentity> IdentityAt(int dir, const std::string& name) {
   return FileIdentity{st.st_dev, st.st_ino};
 }
 
+FileState StateOf(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) FailFromErrno(errno);
+  return {st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+}
+
 }  // namespace orvalin

@@ -52,4 +52,13 @@ FileIdentity IdentityOf(int fd);
 // is no such name.
 std::optional<FileIdentity> IdentityAt(int dir, const std::string& name);
 
+// What any write to a file's bytes changes: its length or the time of its last write.
+struct FileState {
+  off_t size = 0;
+  time_t modified_s = 0;
+  long modified_ns = 0;
+  bool operator==(const FileState&) const = default;
+};
+FileState StateOf(int fd);
+
 }  // namespace orvalin

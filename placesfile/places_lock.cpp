@@ -150,9 +150,10 @@ void PlacesLock::Acquire() {
   }
 }
 
-void PlacesLock::Confirm() {
-  if (!Held() || IdentityAt(folder_.get(), lock_name_) == IdentityOf(lock_.get())) return;
-  Acquire();
+void PlacesLock::Confirm() const {
+  if (Held() && IdentityAt(folder_.get(), lock_name_) != IdentityOf(lock_.get())) {
+    Fail(Fault::PlacesFileChanged);
+  }
 }
 
 }  // namespace orvalin

@@ -40,9 +40,10 @@ class PlacesLock {
 
   bool Held() const { return lock_.IsOpen(); }
   void Release() { lock_.Reset(); }  // closing the only descriptor releases the flock
-  // Before a write: when the lock file at the lock's name is no longer the one locked (another
-  // program deleted or replaced it), the one there now is locked instead, waiting as Take does.
-  void Confirm();
+  // Before a write and before a replacement takes the file's name: fails with Places file changed
+  // by another program when the lock file at the lock's name is no longer the one locked. Another
+  // program deleted or replaced it, and another writer may have written under a lock of its own.
+  void Confirm() const;
 
  private:
   void Acquire();

@@ -152,29 +152,50 @@ TEST(PlacesLockTest, ALockFileThatCannotBeOneRefusesTheWrite) {
 }
 
 // Another program deletes the lock file while a writer holds it: the next writer locks a new
-// one, keeps the first writer's temporary file, and the first writer, finding the file replaced
-// under it, refuses rather than overwrite what the other wrote.
+// one, keeps the first writer's temporary file, and the first writer, finding its lock gone,
+// refuses rather than overwrite what the other wrote, whether it replaced the file or added a
+// record in place.
 TEST(PlacesLockTest, ALockDeletedWhileHeldLosesNoWrite) {
-  ScratchDir dir;
-  const std::string path = dir / "location.dat";
-  WriteFile(path, kOld);
-  PlacesFile first;
-  first.Open(path, PlacesFile::Use::Write);
-  std::vector<std::string> seen_by_second;
-  try {
-    first.ReplaceWith([&](const PlacesFile::PieceSink& sink) {
-      sink("first's bytes");
-      fs::remove(dir / ".location.dat.lock");
-      Replace(path, "second's bytes");
-      seen_by_second = Names(dir / "");
-    });
-    ADD_FAILURE() << "the first writer overwrote the second";
-  } catch (const Failure& f) {
-    EXPECT_EQ(f.fault(), Fault::PlacesFileChanged);
+  const std::string old(kRecordSize, 'o'), added = std::string(old).append(kRecordSize, ' ');
+  struct Case {
+    const char* second;
+    void (*write)(const std::string& path);
+    std::string after;
+  };
+  const Case cases[] = {
+      {"a replacement", [](const std::string& path) { Replace(path, "second's bytes"); },
+       "second's bytes"},
+      {"a record added in place",
+       [](const std::string& path) {
+         PlacesFile file;
+         file.Open(path, PlacesFile::Use::Write);
+         file.Write(2, DecodeRecord(std::string(kRecordSize, ' ')));
+       },
+       added},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    const std::string path = dir / "location.dat";
+    WriteFile(path, old);
+    PlacesFile first;
+    first.Open(path, PlacesFile::Use::Write);
+    std::vector<std::string> seen_by_second;
+    try {
+      first.ReplaceWithAppended([&](const PlacesFile::PieceSink& sink) {
+        sink("first's bytes");
+        fs::remove(dir / ".location.dat.lock");
+        c.write(path);
+        seen_by_second = Names(dir / "");
+      });
+      ADD_FAILURE() << c.second << ": the first writer overwrote the second";
+    } catch (const Failure& f) {
+      EXPECT_EQ(f.fault(), Fault::PlacesFileChanged) << c.second;
+    }
+    // The file, the new lock and the first's temporary file.
+    EXPECT_EQ(seen_by_second.size(), 3u) << c.second;
+    EXPECT_EQ(ReadFile(path), c.after) << c.second;
+    EXPECT_EQ(Names(dir / ""), (std::vector<std::string>{".location.dat.lock", "location.dat"}));
   }
-  EXPECT_EQ(seen_by_second.size(), 3u);  // the file, the new lock and the first's temporary file
-  EXPECT_EQ(ReadFile(path), "second's bytes");
-  EXPECT_EQ(Names(dir / ""), (std::vector<std::string>{".location.dat.lock", "location.dat"}));
 }
 
 // Another user of a group-writable folder swaps the file for a link to a file outside it between
