@@ -11,6 +11,9 @@
 namespace orvalin {
 
 // The file a path names once every symbolic link is followed, even to a target not yet there.
+// A link is followed only where the kernel's protection of links would follow it: not one in a
+// shared folder (sticky and writable by all, as /tmp) that belongs neither to the folder's owner
+// nor to the user, which fails with "Places file is a link in a shared folder: LINK".
 std::string ResolvedTarget(const std::string& path);
 // The folder part of a path with its final "/", "./" when there is none.
 std::string FolderOf(const std::string& path);

@@ -244,6 +244,45 @@ TEST(PlacesReplace, ALinkSwappedInAfterTheReadingRedirectsNothing) {
   EXPECT_EQ(Names(dir / "shared").size(), 2u);  // location.dat and its lock: nothing left over
 }
 
+// A link in a folder where all may put files and only their owners remove them (sticky, as /tmp)
+// is followed only when it is the folder owner's or the user's, as the kernel's protection of
+// links would follow it; refused, nothing is made beside its target.
+TEST(PlacesReplace, ALinkInASharedFolderIsFollowedOnlyWhereTheKernelWould) {
+  if (::geteuid() != 0) GTEST_SKIP() << "giving links and folders to another user needs root";
+  constexpr uid_t kOther = 65534;
+  struct Case {
+    mode_t folder_mode;
+    uid_t folder_owner, link_owner;
+    bool followed;
+  };
+  const Case cases[] = {{01777, 0, kOther, false},
+                        {01777, 0, 0, true},
+                        {01777, kOther, kOther, true},
+                        {0777, 0, kOther, true},
+                        {01775, 0, kOther, true}};
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    const std::string shared = dir / "shared", link = dir / "shared/location.dat",
+                      target = dir / "private.dat";
+    fs::create_directory(shared);
+    ASSERT_EQ(::chown(shared.c_str(), c.folder_owner, 0), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), c.folder_mode), 0);
+    WriteFile(target, kOld);
+    fs::create_symlink(target, link);
+    ASSERT_EQ(::lchown(link.c_str(), c.link_owner, 0), 0);
+    const std::string what = std::to_string(c.folder_mode) + " " + std::to_string(c.link_owner);
+    try {
+      Replace(link, kNew);
+      EXPECT_TRUE(c.followed) << what;
+    } catch (const Failure& f) {
+      EXPECT_FALSE(c.followed) << what;
+      EXPECT_EQ(f.what(), "Places file is a link in a shared folder: " + link);
+    }
+    EXPECT_EQ(ReadFile(target), c.followed ? kNew : kOld) << what;
+    EXPECT_EQ(fs::exists(dir / ".private.dat.lock"), c.followed) << what;
+  }
+}
+
 // A child process holds the lock until it is killed.
 pid_t HolderOfTheLock(const std::string& path) {
   int ready[2];
