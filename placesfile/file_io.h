@@ -1,5 +1,6 @@
 // Whole reads and writes on a file descriptor, descriptors that close themselves, what a name
-// refers to, and system errors as the failures a trap reports.
+// refers to, what a file holds besides its bytes, and system errors as the failures a trap
+// reports.
 #pragma once
 
 #include <sys/types.h>
@@ -60,5 +61,9 @@ struct FileState {
   bool operator==(const FileState&) const = default;
 };
 FileState StateOf(int fd);
+
+// The extended attributes of `from` that go with the file's rights and notes, as its mode and
+// owner do: every user.* one and the access ACL; `to` loses an access ACL `from` has not.
+void CopyKeptAttributes(int from, int to);
 
 }  // namespace orvalin

@@ -263,6 +263,8 @@ void PlacesFile::ReplaceWith(const std::function<void(const PieceSink&)>& produc
   const int dir = target_.dir.get();
   TemporaryFile temp = CreateTemporary(dir, target_.name);
   try {
+    // The attributes first: setting an ACL changes the mode, which then comes back exactly.
+    CopyKeptAttributes(fd_.get(), temp.fd.get());
     KeepOwnerAndMode(temp.fd.get(), read_file);
     WritePieces(temp.fd.get(), produce);
     if (::fsync(temp.fd.get()) != 0) FailFromErrno(errno);

@@ -82,8 +82,9 @@ class PlacesFile {
   // new file open. The replacement is written to a temporary file beside the target of any
   // symbolic link, as resolved at the opening, flushed, and renamed over the target only while
   // that name still refers to the file that was read: the link stays a link, and the new file
-  // keeps the read file's mode, its group where the process may set it, and its owner when run
-  // as root. A hard link elsewhere keeps the old contents: only this name is replaced.
+  // keeps the read file's mode, its group where the process may set it, its owner when run as
+  // root, its user.* attributes and its access ACL. A hard link elsewhere keeps the old contents:
+  // only this name is replaced.
   std::string ReadAll() const;
   using PieceSink = std::function<void(std::string_view)>;
   // The file's bytes from `from` up to `to` (or its end), handed to `sink` a block at a time.

@@ -5,11 +5,15 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -281,6 +285,38 @@ TEST(PlacesReplace, ALinkInASharedFolderIsFollowedOnlyWhereTheKernelWould) {
     EXPECT_EQ(ReadFile(target), c.followed ? kNew : kOld) << what;
     EXPECT_EQ(fs::exists(dir / ".private.dat.lock"), c.followed) << what;
   }
+}
+
+// The attributes of a file besides its mode and owner: the user's notes, and the access ACL (in
+// the kernel's form: the owner may read and write, user 1234, the group and the mask read).
+TEST(PlacesReplace, UserAttributesAndTheAccessAclAreKept) {
+  ScratchDir dir;
+  const std::string path = dir / "location.dat";
+  WriteFile(path, kOld);
+  struct Entry {
+    std::uint16_t tag, perm;
+    std::uint32_t id;
+  };
+  const Entry entries[] = {{0x01, 6, ~0u}, {0x02, 4, 1234}, {0x04, 4, ~0u}, {0x10, 4, ~0u},
+                           {0x20, 0, ~0u}};
+  std::string acl("\x02\0\0\0", 4);
+  for (const Entry& e : entries) acl.append(reinterpret_cast<const char*>(&e), sizeof e);
+  const std::pair<std::string, std::string> kept[] = {{"user.note", "keep me"},
+                                                      {"system.posix_acl_access", acl}};
+  for (const auto& [name, value] : kept) {
+    if (::setxattr(path.c_str(), name.c_str(), value.data(), value.size(), 0) != 0) {
+      GTEST_SKIP() << "this file system keeps no " << name << ": " << std::strerror(errno);
+    }
+  }
+  const auto mode = fs::status(path).permissions();
+  Replace(path, kNew);
+  for (const auto& [name, value] : kept) {
+    std::string now(value.size() + 1, '\0');
+    now.resize(std::max<ssize_t>(::getxattr(path.c_str(), name.c_str(), now.data(), now.size()), 0));
+    EXPECT_EQ(now, value) << name;
+  }
+  EXPECT_EQ(fs::status(path).permissions(), mode);
+  EXPECT_EQ(ReadFile(path), kNew);
 }
 
 // A child process holds the lock until it is killed.
