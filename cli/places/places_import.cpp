@@ -71,17 +71,17 @@ std::string LineProblem(std::string_view name, std::size_t line, std::string_vie
 }  // namespace
 
 std::string ReadInBlocks(const BlockSource& read, std::size_t expected, std::string_view name) {
-  std::string text;
-  // One block beyond the expected size, so that the read that finds the end does not double it.
-  text.reserve(expected + kInputBlock);
+  std::string text, block(kInputBlock, '\0');
+  text.reserve(expected);  // a file's size: the text never doubles on its way there
   for (;;) {
-    const std::size_t at = text.size();
-    text.resize(at + kInputBlock);
-    const long n = read(text.data() + at, kInputBlock);
-    const int error = errno;
-    text.resize(at + static_cast<std::size_t>(std::max(n, 0L)));
-    if (n == 0) return text;
-    if (n < 0 && error != EINTR) Unreadable(name);
+    const long n = read(block.data(), block.size());
+    if (n > 0) {
+      text.append(block.data(), static_cast<std::size_t>(n));
+    } else if (n == 0) {
+      return text;
+    } else if (errno != EINTR) {
+      Unreadable(name);
+    }
   }
 }
 
