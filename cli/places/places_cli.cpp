@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
-#include <iostream>
-#include <sstream>
 
 #include "cli/command_line.h"
 #include "cli/found_places.h"
@@ -143,27 +141,6 @@ int Export(const Context& c, const std::string&) {
   return kExitOk;
 }
 
-std::string ReadCsv(const std::string& path) {
-  std::ifstream file;
-  if (path != "-") {
-    file.open(path, std::ios::binary | std::ios::ate);
-    if (!file) throw ToolFailure(path + ": cannot be read");
-  }
-  // A file of known size is read into a text of that size, never one that doubles as it grows.
-  if (const std::streamoff size = path == "-" ? -1 : std::streamoff(file.tellg()); size >= 0) {
-    std::string whole(static_cast<std::size_t>(size), '\0');
-    file.seekg(0);
-    file.read(whole.data(), static_cast<std::streamsize>(whole.size()));
-    if (file.gcount() != static_cast<std::streamsize>(whole.size())) {
-      throw ToolFailure(path + ": cannot be read");
-    }
-    return whole;
-  }
-  std::ostringstream text;
-  text << std::cin.rdbuf();
-  return std::move(text).str();
-}
-
 std::string Places(std::size_t n) { return std::to_string(n) + (n == 1 ? " place" : " places"); }
 
 // The bytes of the places file, which must end with a whole record before it is written.
@@ -191,7 +168,7 @@ int DryRun(const Context& c, std::size_t count) {
 int Import(const Context& c, const std::string& csv_path) {
   const CsvEncoding encoding =
       ReadEncoding("--encoding", c.cl.Value("--encoding").value_or("utf-8"));
-  std::string csv = ReadCsv(csv_path);
+  std::string csv = ReadImportInput(csv_path);
   const auto lines = static_cast<long long>(std::count(csv.begin(), csv.end(), '\n') +
                                             (csv.empty() || csv.back() == '\n' ? 0 : 1));
   const ImportedPlaces places = [&] {

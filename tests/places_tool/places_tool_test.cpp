@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <csignal>
 #include <cstdlib>
+#include <thread>
 
 #include "cli/out_text.h"
 #include "cli/output_file.h"
@@ -229,6 +232,26 @@ TEST_F(PlacesCli, RemoveDeletesOneRecordAndKeepsTheOthersInOrder) {
     EXPECT_EQ(Places({"remove", n}).status, status) << n;
     EXPECT_EQ(testing::ReadFile(file), testing::RecordsBytes({three[0], three[2]}));
   }
+}
+
+// A folder is no CSV file; a pipe, as `import <(cat a.csv)` gives, is read to its end.
+TEST_F(PlacesCli, ImportReadsAPipeAndRefusesAFolder) {
+  const ToolRun folder = Places({"import", dir / ""});
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_EQ(folder.err, "orvalin-places: " + dir / "" + ": cannot be read: it is a folder\n");
+  const std::string pipe = dir / "pipe";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::thread writer([&] {
+    sigset_t broken_pipe;  // a reader gone early fails the write, not the test
+    sigemptyset(&broken_pipe);
+    sigaddset(&broken_pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &broken_pipe, nullptr);
+    testing::WriteFile(pipe, kCsv);
+  });
+  const ToolRun piped = Places({"import", pipe});
+  writer.join();
+  EXPECT_EQ(piped.status, 0) << piped.err;
+  EXPECT_EQ(piped.out, "Added to " + file + ": 5 places after 0, 5 in all\n");
 }
 
 TEST_F(PlacesCli, ImportAppendsOrReplaces) {
