@@ -5,6 +5,8 @@
 
 #include "commands/calculate_day.h"
 #include "engine/helpers.h"
+#include "engine/moon_phases.h"
+#include "engine/moon_sky.h"
 #include "tests/engine/reference_sun_day.h"
 #include "tests/support/memory_window.h"
 
@@ -65,6 +67,28 @@ void EightTexts(benchmark::State& state) {
   }
 }
 BENCHMARK(EightTexts);
+
+// The moon seen from Geneva at moments a minute apart, as a search for its crossings asks.
+void MoonPositionAtAMoment(benchmark::State& state) {
+  const MoonSky sky({kGenevaNorth, -kGenevaWest, 0}, {21, 6, 2027});
+  double hours = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(sky.At(hours));
+    hours += 1.0 / 60;
+  }
+}
+BENCHMARK(MoonPositionAtAMoment);
+
+// The light of a day: illuminated fraction and age, the last new moon searched each time.
+void MoonLightOfADay(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(LightAt({21, 6, 2027}, 12));
+}
+BENCHMARK(MoonLightOfADay);
+
+void MoonPhasesOfAYear(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(PrincipalPhases({1, 1, 2027}, 0, 365 * 24));
+}
+BENCHMARK(MoonPhasesOfAYear);
 
 }  // namespace
 }  // namespace orvalin

@@ -160,6 +160,27 @@ void LoadWorldList(benchmark::State& state) {
 }
 BENCHMARK(LoadWorldList)->Unit(benchmark::kMillisecond);
 
+// The zone tree read and checked, as a tool does when it first needs a zone; "bytes" its size.
+void LoadZoneTree(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(LoadZoneGrid(ORVALIN_WORLD_PLACES_CSV));
+  state.counters["bytes"] =
+      static_cast<double>(std::filesystem::file_size(ZoneGridPath(ORVALIN_WORLD_PLACES_CSV)));
+}
+BENCHMARK(LoadZoneTree)->Unit(benchmark::kMillisecond);
+
+// The zone at each town of the world list in turn, many of them near a border: under 20 us.
+void ZoneAtTowns(benchmark::State& state) {
+  const WorldList world = WorldList::Load(ORVALIN_WORLD_PLACES_CSV);
+  const std::optional<ZoneGrid> grid = LoadZoneGrid(ORVALIN_WORLD_PLACES_CSV).grid;
+  if (!grid) return state.SkipWithError("no zone tree");
+  std::size_t k = 0;
+  for (auto _ : state) {
+    const WorldTown& town = world.Towns()[k++ % world.Towns().size()];
+    benchmark::DoNotOptimize(grid->ZoneAt(town.latitude, town.longitude_east));
+  }
+}
+BENCHMARK(ZoneAtTowns)->Unit(benchmark::kMicrosecond);
+
 void MakeFinderOnSample(benchmark::State& state) {
   const std::string bytes = SamplePlaces();
   const WorldList world = WorldList::Load(ORVALIN_WORLD_PLACES_CSV);
@@ -179,6 +200,8 @@ BENCHMARK_CAPTURE(FindOnSample, OneLetter, "s")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FindOnSample, Name, "Sao Paulo")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FindOnSample, OtherName, "Kiev")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FindOnSample, NameAndCountry, "Sydney, CA")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FindOnSample, NameAndDivision, "Paris, Texas")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FindOnSample, Country, "Mexico")->Unit(benchmark::kMillisecond);
 
 // The window's search where the exact rule misses and the other names find the place.
 void SearchOtherNameOfSample(benchmark::State& state) {

@@ -1,7 +1,7 @@
 // A year of rows for one place (goal: under 5 ms) and for each of 1,000 places (under 2 s),
 // texts included; the same year written out as text, or on a time-zone clock (at most 1.5 times
 // the year in universal time); many places and ten thousand years streamed as CSV; a thousand
-// years drawn as a chart.
+// years drawn as a chart; the next event for scripts, and a year's calendar with its spans.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -10,6 +10,7 @@
 #include <streambuf>
 
 #include "cli/daylight_chart.h"
+#include "cli/sun_events.h"
 #include "cli/sun_table.h"
 #include "cli/table_format.h"
 #include "tests/support/table_writing.h"
@@ -143,6 +144,41 @@ void BM_ThousandYearsPlotted(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ThousandYearsPlotted)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// --next: the next sunset in Geneva, within the day (goal: well under 50 ms), and the first
+// sunrise after Tromsø's polar night, six weeks on.
+void BM_NextSunEvent(benchmark::State& state) {
+  TablePlace place = Geneva();
+  if (state.range(0) != 0) place.latitude = 69.65;
+  const SunEvent sunset[] = {{false, kHorizonAltitude, state.range(0) != 0}};
+  const Instant now{std::chrono::sys_days{Day{std::chrono::year{2027} / 12 / 1}}};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(NextSunEvent(place, sunset, now, now + std::chrono::days{366}));
+  }
+}
+BENCHMARK(BM_NextSunEvent)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A year's calendar in Tromsø with the spans of civil twilight, golden and blue hours, each
+// span's end found on the sun's path.
+void BM_YearCalendarWithSpans(benchmark::State& state) {
+  TablePlace place = Geneva();
+  place.latitude = 69.65;
+  TableStyle style;
+  style.format = TableFormat::Ics;
+  style.sun.twilight = -6;
+  style.sun.golden = AltitudeBand{-4, 6};
+  style.sun.blue = AltitudeBand{-6, -4};
+  const Clock clock = Clock::Gmt(1);
+  for (auto _ : state) {
+    std::ostringstream out;
+    TableWriter writer(out, style);
+    writer.BeginPlace(place, clock);
+    ForEachRow(place, kFirst, kLast, clock, [&](const SunRow& row) { writer.Row(row); }, style.sun);
+    writer.End();
+    benchmark::DoNotOptimize(out.str());
+  }
+}
+BENCHMARK(BM_YearCalendarWithSpans)->Unit(benchmark::kMillisecond);
 
 // Last on purpose: after Qt's time-zone code has run, the process's sun computation runs about
 // three times slower (the CPU's vector registers are left in a state that penalises the SSE code

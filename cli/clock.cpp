@@ -3,11 +3,14 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QFile>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "cli/out_text.h"
 #include "cli/tool_errors.h"
+#include "common/escaped_text.h"
+#include "common/text.h"
 #include "common/vector_registers.h"
 
 namespace orvalin {
@@ -26,6 +29,15 @@ constexpr int kSecondsPerHour = 3600;
 constexpr const char* kZoneFolders[] = {"/usr/share/zoneinfo/", "/usr/lib/zoneinfo/"};
 constexpr QByteArrayView kZoneFileMagic = "TZif";
 constexpr std::size_t kLongestZoneName = 255;
+// Files of the database that are no zones, wherever they lie in it: the system's own zone under
+// its file's name ("local" says it), the rules POSIX TZ strings borrow, and the "-00" of a system
+// whose zone was never set.
+constexpr QByteArrayView kNotZones[] = {"localtime", "posixrules", "Factory"};
+// Zones suggested for a name that is none, at most; and the edits allowed per so many letters
+// typed, one at least and three at most: "Pariss" is one edit from Paris.
+constexpr std::size_t kSuggestedZones = 3;
+constexpr std::size_t kLettersPerEdit = 4;
+constexpr std::size_t kMostEdits = 3;
 
 // Letters, digits, "_", "-" and "+" in parts joined by "/": no part that leaves the database's
 // folder or names a hidden file.
@@ -57,26 +69,45 @@ bool InZoneDatabase(const QByteArray& id) {
 
 QByteArray LastPart(const QByteArray& id) { return id.mid(id.lastIndexOf('/') + 1); }
 
+bool IsNoZone(const QByteArray& id) {
+  return std::find(std::begin(kNotZones), std::end(kNotZones), LastPart(id)) != std::end(kNotZones);
+}
+
+std::size_t Edits(const QByteArray& a, const QByteArray& b, std::size_t limit) {
+  return EditDistance(std::string_view(a.data(), static_cast<std::size_t>(a.size())),
+                      std::string_view(b.data(), static_cast<std::size_t>(b.size())), limit);
+}
+
 }  // namespace
 
 std::optional<Clock> Clock::Zone(std::string_view id) {
   if (id == kSystemZone) return Clock(Kind::Zone, 0, QTimeZone::systemTimeZone());
   const QByteArray name(id.data(), static_cast<qsizetype>(id.size()));
-  if (id != kUniversalZone && !(IsZoneName(id) && InZoneDatabase(name))) return std::nullopt;
+  if (id != kUniversalZone && !(IsZoneName(id) && !IsNoZone(name) && InZoneDatabase(name))) {
+    return std::nullopt;
+  }
   const QTimeZone zone(name);
   if (!zone.isValid()) return std::nullopt;
   return Clock(Kind::Zone, 0, zone);
 }
 
-std::optional<std::string> Clock::ZoneOfCity(std::string_view city) {
-  const QByteArray wanted = QByteArray(city.data(), static_cast<qsizetype>(city.size())).toLower();
-  std::optional<std::string> found;
+std::vector<std::string> Clock::ZonesLike(std::string_view typed) {
+  const QByteArray wanted =
+      QByteArray(typed.data(), static_cast<qsizetype>(typed.size())).toLower().replace(' ', '_');
+  const std::size_t limit = std::clamp<std::size_t>(typed.size() / kLettersPerEdit, 1, kMostEdits);
+  std::size_t least = limit + 1;
+  std::vector<std::string> nearest;
   for (const QByteArray& id : QTimeZone::availableTimeZoneIds()) {
-    if (!id.contains('/') || LastPart(id).toLower() != wanted) continue;
-    if (found) return std::nullopt;
-    found = id.toStdString();
+    if (!id.contains('/')) continue;
+    const QByteArray lower = id.toLower();
+    const std::size_t edits =
+        std::min(Edits(wanted, lower, limit), Edits(wanted, LastPart(lower), limit));
+    if (edits > limit || edits > least) continue;
+    if (edits < least) nearest.clear();
+    least = edits;
+    if (nearest.size() < kSuggestedZones) nearest.push_back(id.toStdString());
   }
-  return found;
+  return nearest;
 }
 
 // Every offset of a clock comes through here, whoever asks for it: no local day may lie beyond the
@@ -99,7 +130,8 @@ Clock::Clock(Kind kind, int hours, const QTimeZone& zone)
       RefuseBeyondMaxOffset(hours_ * kSecondsPerHour, "");
       break;
     case Kind::Zone:
-      name_ = zone_.id().toStdString();
+      // A TZ of the user's may name the system's zone with any bytes.
+      name_ = EscapeControls(zone_.id().toStdString(), Backslash::Kept);
       ClearUpperVectorRegisters();
       break;
   }
@@ -112,9 +144,19 @@ std::string Clock::Description() const {
     case Kind::Gmt:
       return Name() + " (the place's offset, no daylight saving)";
     case Kind::Zone:
-      return Name() + " local time (daylight saving included)";
+      return Name() + " local time (" + ZoneRule() + ")";
   }
   return {};
+}
+
+std::string Clock::ZoneRule() const {
+  if (zone_.hasDaylightTime()) return "daylight saving included";
+  // No transition at all before the end of time: one offset for ever (Etc/GMT+5, UTC).
+  const QDateTime end_of_time(QDate(9999, 12, 31), QTime(0, 0), QTimeZone::utc());
+  if (!zone_.hasTransitions() || !zone_.previousTransition(end_of_time).atUtc.isValid()) {
+    return "UTC" + OffsetText(zone_.offsetFromUtc(end_of_time)) + ", no daylight saving";
+  }
+  return "no daylight saving";
 }
 
 LocalTime Clock::At(Day day, double ut_hours) const {

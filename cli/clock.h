@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/day_span.h"
 
@@ -34,16 +35,19 @@ class Clock {
   // an abbreviation ("AEST") or a POSIX rule ("XYZ-99"), which the time zone library would
   // otherwise take for a zone of its own making.
   static std::optional<Clock> Zone(std::string_view id);
-  // The zone of the database whose last part is `city`, small and capital letters alike, when
-  // exactly one has it: "Paris" gives "Europe/Paris".
-  static std::optional<std::string> ZoneOfCity(std::string_view city);
+  // The zones of the database nearest a name that is none, as a whole or by their last part,
+  // small and capital letters alike and within an edit per four letters (three at most): "Paris",
+  // "Pariss" and "europe/paris" give "Europe/Paris". A few at most, the nearest; none when none is
+  // near.
+  static std::vector<std::string> ZonesLike(std::string_view typed);
 
   bool IsUniversal() const { return kind_ == Kind::Universal; }
 
   // "UT", "GMT+1", "Europe/Zurich".
   const std::string& Name() const { return name_; }
   // A phrase for headings: "universal time (UT)", "GMT+1 (the place's offset, no daylight
-  // saving)", "Europe/Zurich local time (daylight saving included)".
+  // saving)", "Europe/Zurich local time (daylight saving included)", "EST local time (no
+  // daylight saving)", "Etc/GMT+5 local time (UTC-05:00, no daylight saving)".
   std::string Description() const;
 
   // The moment `ut_hours` (0 to 24) of the universal day `day`, on this clock. ToolFailure when
@@ -67,6 +71,7 @@ class Clock {
   enum class Kind { Universal, Gmt, Zone };
   Clock(Kind kind, int hours, const QTimeZone& zone);
   void RefuseBeyondMaxOffset(int offset_seconds, std::string_view when) const;
+  std::string ZoneRule() const;
   int ZoneOffsetSeconds(long long utc_ms) const;  // ToolFailure beyond kMaxOffsetHours
   int SpanOffsetSeconds(long long utc_ms) const;
   long long OffsetMs(long long utc_ms) const;

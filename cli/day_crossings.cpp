@@ -1,6 +1,6 @@
 #include "cli/day_crossings.h"
 
-#include <algorithm>
+#include "engine/helpers.h"
 
 namespace orvalin {
 
@@ -40,18 +40,27 @@ double DayCrossings::Stretches(std::vector<Stretch>& out) const {
   return length;
 }
 
-DayCrossings::First DayCrossings::FirstOf(bool rising) const {
-  First first;
-  first.count = static_cast<int>(std::count_if(
-      list_.begin(), list_.end(), [&](const SunCrossing& c) { return c.rising == rising; }));
-  const auto it = std::find_if(list_.begin(), list_.end(),
-                               [&](const SunCrossing& c) { return c.rising == rising; });
-  if (it == list_.end()) return first;
-  first.time = day_.clock.AtHours(day_.date, it->hours);
-  first.time->date = day_.date;  // a moment of a repeated hour belongs to the day it ends
-  first.time->day_shift = 0;
-  first.azimuth = it->azimuth;
-  return first;
+std::vector<DayCrossings::Found> DayCrossings::Of(bool rising) const {
+  std::vector<Found> found;
+  for (const SunCrossing& c : list_) {
+    if (c.rising != rising) continue;
+    LocalTime time = day_.clock.AtHours(day_.date, c.hours);
+    time.date = day_.date;  // a moment of a repeated hour belongs to the day it ends
+    time.day_shift = 0;
+    found.push_back({time, c.azimuth});
+  }
+  return found;
+}
+
+EventTime AsEvent(const std::vector<DayCrossings::Found>& found) {
+  EventTime e;
+  e.count = static_cast<int>(found.size());
+  if (found.empty()) return e;
+  e.known = true;
+  e.local = found.front().time;
+  e.text = TimeText(e.local.hours);
+  for (std::size_t i = 1; i < found.size(); ++i) e.later.push_back({found[i].time, found[i].azimuth});
+  return e;
 }
 
 }  // namespace orvalin

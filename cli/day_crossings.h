@@ -31,18 +31,20 @@ class DayCrossings {
   // length in hours.
   double Stretches(std::vector<Stretch>& out) const;
 
-  // The first crossing of a direction, on the day's clock, and how many there are.
-  struct First {
-    std::optional<LocalTime> time;
+  // Every crossing of a direction, on the day's clock, in order.
+  struct Found {
+    LocalTime time;
     double azimuth = 0;
-    int count = 0;
   };
-  First FirstOf(bool rising) const;
+  std::vector<Found> Of(bool rising) const;
 
  private:
   const LocalDay& day_;
   std::vector<SunCrossing> list_;
   bool up_at_start_ = false;
 };
+
+// A row's event from a day's crossings of one direction: the first, how many, the later ones.
+EventTime AsEvent(const std::vector<DayCrossings::Found>& found);
 
 }  // namespace orvalin

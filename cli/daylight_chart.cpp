@@ -1,11 +1,12 @@
 #include "cli/daylight_chart.h"
 
+#include <QBuffer>
 #include <QPainter>
-#include <iostream>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iostream>
 #include <optional>
 
 #include "cli/tool_errors.h"
@@ -364,8 +365,14 @@ ChartApplication::ChartApplication(const char* program) : name_(program) {
 
 ChartApplication::~ChartApplication() = default;
 
-void SaveChartPng(const QImage& image, const std::string& path) {
-  if (!image.save(Q(path), "PNG")) throw ToolFailure(path + ": the chart cannot be written");
+void SaveChartPng(const QImage& image, const OutputFile& file) {
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) {
+    throw ToolFailure(file.Path() + ": the chart cannot be written");
+  }
+  file.Write([&](std::ostream& out) { out.write(png.constData(), png.size()); });
 }
 
 }  // namespace orvalin

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/chart_days.h"
+#include "cli/output_file.h"
 #include "cli/sun_table.h"
 
 namespace orvalin {
@@ -60,6 +61,6 @@ QImage DrawDaylightChart(const std::vector<SunRow>& rows, const ChartText& text,
                          QSize size = kChartSize);
 
 // ToolFailure when the file cannot be written.
-void SaveChartPng(const QImage& image, const std::string& path);
+void SaveChartPng(const QImage& image, const OutputFile& file);
 
 }  // namespace orvalin

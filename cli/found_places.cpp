@@ -4,11 +4,14 @@
 #include "cli/place_input.h"
 #include "cli/tool_errors.h"
 #include "common/escaped_text.h"
+#include "common/text.h"
 
 namespace orvalin {
 namespace {
 
 constexpr std::string_view kCsvHeader = "name,country,latitude,longitude,zone,record,other_name";
+constexpr std::size_t kShownQueryCharacters = 60;  // a line of a terminal, with the words around
+constexpr std::string_view kCut = "…";
 
 std::string Shown(const std::string& field) { return EscapeControls(WithoutFilling(field)); }
 
@@ -42,13 +45,29 @@ std::string PlaceLine(const PlaceRecord& record, std::int64_t n) {
          std::to_string(n) + ")";
 }
 
+std::string ShownQuery(std::string_view typed) {
+  const std::u32string characters = CodePoints(typed);
+  if (characters.size() <= kShownQueryCharacters) return EscapeControls(typed, Backslash::Kept);
+  return EscapeControls(Utf8(std::u32string_view(characters).substr(0, kShownQueryCharacters)),
+                        Backslash::Kept) +
+         std::string(kCut);
+}
+
 std::string NoPlaceFound(const std::string& file, std::string_view typed,
                          const std::vector<std::string>& spellings) {
-  std::string text = "no place of " + file + " matches \"" + std::string(typed) + "\"";
+  std::string text = "no place of " + file + " matches \"" + ShownQuery(typed) + "\"";
   for (std::size_t k = 0; k < spellings.size(); ++k) {
     text += (k == 0 ? "; the nearest spellings: " : ", ") + spellings[k];
   }
   return text;
+}
+
+std::string UnsearchedWorld(const std::string& file, PlaceZones& zones) {
+  const WorldList& world = zones.List();
+  if (world.Named()) return {};
+  const std::string unread = world.Towns().empty() ? zones.Path() : WorldNamesPath(zones.Path());
+  return "only the names of " + file + " were searched, not the other names of the world's " +
+         "towns (\"Kiev\" for Kyiv): " + unread + " cannot be read";
 }
 
 void WriteFoundPlaces(std::ostream& out, TableFormat format, std::string_view file,

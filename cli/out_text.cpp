@@ -43,6 +43,14 @@ void AppendDigits(std::string& out, long long value, int width) {
   while (n > 0) out += digits[--n];
 }
 
+void AppendOffset(std::string& out, int offset_seconds) {
+  const int offset_minutes = std::abs(offset_seconds) / 60;
+  out += offset_seconds < 0 ? '-' : '+';
+  AppendDigits(out, offset_minutes / 60, 2);
+  out += ':';
+  AppendDigits(out, offset_minutes % 60, 2);
+}
+
 }  // namespace
 
 std::string IsoDate(std::chrono::year_month_day date) {
@@ -62,7 +70,6 @@ std::string IsoTimestamp(std::chrono::year_month_day date, double hours, int off
   // 23:59:59.6 rounds into the next day.
   day += std::chrono::days{seconds / kSecondsPerDay};
   seconds %= kSecondsPerDay;
-  const int offset_minutes = std::abs(offset_seconds) / 60;
   std::string text = IsoDate(std::chrono::year_month_day{day});
   text += 'T';
   AppendDigits(text, seconds / 3600, 2);
@@ -70,10 +77,13 @@ std::string IsoTimestamp(std::chrono::year_month_day date, double hours, int off
   AppendDigits(text, seconds / 60 % 60, 2);
   text += ':';
   AppendDigits(text, seconds % 60, 2);
-  text += offset_seconds < 0 ? '-' : '+';
-  AppendDigits(text, offset_minutes / 60, 2);
-  text += ':';
-  AppendDigits(text, offset_minutes % 60, 2);
+  AppendOffset(text, offset_seconds);
+  return text;
+}
+
+std::string OffsetText(int offset_seconds) {
+  std::string text;
+  AppendOffset(text, offset_seconds);
   return text;
 }
 

@@ -24,6 +24,9 @@ std::string IsoDate(std::chrono::year_month_day date);
 // `date` on a clock `offset_seconds` ahead of universal time.
 std::string IsoTimestamp(std::chrono::year_month_day date, double hours, int offset_seconds);
 
+// An offset from universal time as ISO 8601 writes it: "+01:00", "-05:00".
+std::string OffsetText(int offset_seconds);
+
 // Hours as "07:15:49", or "07:15" to the minute, rounded; a time of day stops at the day's last
 // second or minute, a length does not ("24:00:00").
 std::string ClockText(double hours, bool minutes, bool time_of_day);

@@ -40,52 +40,71 @@ std::vector<PathPoint> SunPathOfDay(const TablePlace& place, Day day, const Cloc
   return points;
 }
 
-void WritePath(std::ostream& out, const TableStyle& style, const TablePlace& place,
-               const Clock& clock, const std::vector<PathPoint>& points, bool first_place) {
-  switch (style.format) {
+void PathWriter::BeginPlace(const TablePlace& place, const Clock& clock) {
+  EndPlace();
+  const bool first = places_++ == 0;
+  place_ = &place;
+  points_ = 0;
+  switch (style_.format) {
     case TableFormat::Text:
-      if (!first_place) out << '\n';
-      out << place.Label() << "\nTimes in " << clock.Description()
-          << ".\nTrue azimuths; elevations geometric and as refraction shows them (10 \xC2\xB0"
-          << "C, 1010 hPa), in degrees.\n\nDate        Time      Azimuth  Elevation  Apparent  "
-             "Up\n";
-      for (const PathPoint& p : points) {
-        const std::string az = Deg(p.azimuth, kTextDegrees), el = Deg(p.elevation, kTextDegrees),
-                          ap = Deg(p.apparent_elevation, kTextDegrees);
-        out << IsoDate(p.time.date) << "  " << ClockText(p.time.hours, false, true) << "  "
-            << std::string(7 - std::min<std::size_t>(7, az.size()), ' ') << az << "  "
-            << std::string(9 - std::min<std::size_t>(9, el.size()), ' ') << el << "  "
-            << std::string(8 - std::min<std::size_t>(8, ap.size()), ' ') << ap << "  "
-            << (p.up ? "yes" : "no") << '\n';
-      }
+      if (!first) out_ << '\n';
+      out_ << place.Label() << "\nTimes in " << clock.Description()
+           << ".\nTrue azimuths; elevations geometric and as refraction shows them (10 \xC2\xB0"
+           << "C, 1010 hPa), in degrees.\n\nDate        Time      Azimuth  Elevation  Apparent  "
+              "Up\n";
       break;
     case TableFormat::Csv:
-      if (first_place) out << "place,time,azimuth_deg,elevation_deg,apparent_elevation_deg,up\n";
-      for (const PathPoint& p : points) {
-        out << CsvCell(place.name) << ',' << Iso(p) << ',' << Deg(p.azimuth) << ','
-            << Deg(p.elevation) << ',' << Deg(p.apparent_elevation) << ','
-            << (p.up ? "true" : "false") << '\n';
-      }
+      if (first) out_ << "place,time,azimuth_deg,elevation_deg,apparent_elevation_deg,up\n";
       break;
     case TableFormat::Ics:  // refused before: a path has no events
       break;
     case TableFormat::Json:
-      out << (first_place ? "{\"paths\": [\n" : ",\n") << "  {\"place\": " << JsonString(place.name)
-          << ", \"clock\": " << JsonString(clock.Name()) << ", \"points\": [";
-      for (std::size_t k = 0; k < points.size(); ++k) {
-        const PathPoint& p = points[k];
-        out << (k == 0 ? "\n" : ",\n") << R"(    {"time": ")" << Iso(p) << R"(", "azimuth_deg": )"
-            << Deg(p.azimuth) << ", \"elevation_deg\": " << Deg(p.elevation)
-            << ", \"apparent_elevation_deg\": " << Deg(p.apparent_elevation)
-            << ", \"up\": " << (p.up ? "true" : "false") << "}";
-      }
-      out << "]}";
+      out_ << (first ? "{\"paths\": [\n" : ",\n") << "  {\"place\": " << JsonString(place.name)
+           << ", \"clock\": " << JsonString(clock.Name()) << ", \"points\": [";
       break;
   }
 }
 
-void EndPaths(std::ostream& out, const TableStyle& style, int places) {
-  if (style.format == TableFormat::Json) out << (places == 0 ? "{\"paths\": [" : "") << "\n]}\n";
+void PathWriter::Points(const std::vector<PathPoint>& points) {
+  for (const PathPoint& p : points) {
+    switch (style_.format) {
+      case TableFormat::Text: {
+        const std::string az = Deg(p.azimuth, kTextDegrees), el = Deg(p.elevation, kTextDegrees),
+                          ap = Deg(p.apparent_elevation, kTextDegrees);
+        out_ << IsoDate(p.time.date) << "  " << ClockText(p.time.hours, false, true) << "  "
+             << std::string(7 - std::min<std::size_t>(7, az.size()), ' ') << az << "  "
+             << std::string(9 - std::min<std::size_t>(9, el.size()), ' ') << el << "  "
+             << std::string(8 - std::min<std::size_t>(8, ap.size()), ' ') << ap << "  "
+             << (p.up ? "yes" : "no") << '\n';
+        break;
+      }
+      case TableFormat::Csv:
+        out_ << CsvCell(place_->name) << ',' << Iso(p) << ',' << Deg(p.azimuth) << ','
+             << Deg(p.elevation) << ',' << Deg(p.apparent_elevation) << ','
+             << (p.up ? "true" : "false") << '\n';
+        break;
+      case TableFormat::Ics:
+        break;
+      case TableFormat::Json:
+        out_ << (points_ == 0 ? "\n" : ",\n") << R"(    {"time": ")" << Iso(p)
+             << R"(", "azimuth_deg": )" << Deg(p.azimuth)
+             << ", \"elevation_deg\": " << Deg(p.elevation)
+             << ", \"apparent_elevation_deg\": " << Deg(p.apparent_elevation)
+             << ", \"up\": " << (p.up ? "true" : "false") << "}";
+        break;
+    }
+    ++points_;
+  }
+}
+
+void PathWriter::EndPlace() {
+  if (place_ != nullptr && style_.format == TableFormat::Json) out_ << "]}";
+  place_ = nullptr;
+}
+
+void PathWriter::End() {
+  EndPlace();
+  if (style_.format == TableFormat::Json) out_ << (places_ == 0 ? "{\"paths\": [" : "") << "\n]}\n";
 }
 
 QImage DrawPathChart(const std::vector<PathPoint>& points, const std::string& title,

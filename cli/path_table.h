@@ -21,9 +21,24 @@ struct PathPoint {
 std::vector<PathPoint> SunPathOfDay(const TablePlace& place, Day day, const Clock& clock,
                                     int minutes, const SunSettings& settings);
 
-void WritePath(std::ostream& out, const TableStyle& style, const TablePlace& place,
-               const Clock& clock, const std::vector<PathPoint>& points, bool first_place);
-void EndPaths(std::ostream& out, const TableStyle& style, int places);
+// Paths written as they are computed, a day's points at a time: memory stays that of a day over
+// any span.
+class PathWriter {
+ public:
+  PathWriter(std::ostream& out, const TableStyle& style) : out_(out), style_(style) {}
+  void BeginPlace(const TablePlace& place, const Clock& clock);
+  void Points(const std::vector<PathPoint>& points);
+  void End();
+
+ private:
+  void EndPlace();
+
+  std::ostream& out_;
+  const TableStyle& style_;
+  const TablePlace* place_ = nullptr;
+  int places_ = 0;
+  long long points_ = 0;  // of the current place
+};
 
 // Elevation against azimuth, the whole hours of the clock marked. Needs a ChartApplication.
 QImage DrawPathChart(const std::vector<PathPoint>& points, const std::string& title,

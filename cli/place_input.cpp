@@ -51,7 +51,7 @@ std::string ChosenPlacesFile(const std::optional<std::string>& file, std::string
   try {
     std::string warning;
     std::string path = DefaultPlacesFile(warning);
-    if (!warning.empty()) err << program << ": warning: " << warning << '\n';
+    if (!warning.empty()) err << program << ": warning: " << MessageText(warning) << '\n';
     return path;
   } catch (const FolderError& e) {
     throw ToolFailure(std::string(e.what()) + "; --file names a places file");

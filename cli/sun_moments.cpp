@@ -21,17 +21,12 @@ void SunAt(SunRow& row, const TablePlace& place, const LocalDay& day, double clo
   row.at_apparent_elevation = Angle(ApparentElevation(p.elevation));
 }
 
-EventTime FirstCrossing(const DayCrossings& crossings, bool rising) {
-  const DayCrossings::First first = crossings.FirstOf(rising);
-  return first.time ? Shown(*first.time) : EventTime{};
-}
-
 // The morning enters the band climbing through its low edge and leaves it through its high one;
 // the evening the other way round.
 SunRow::BandTimes Band(const TablePlace& place, const LocalDay& day, const AltitudeBand& band) {
   const DayCrossings low(place, day, band.low), high(place, day, band.high);
-  return {FirstCrossing(low, true), FirstCrossing(high, true), FirstCrossing(high, false),
-          FirstCrossing(low, false)};
+  return {AsEvent(low.Of(true)), AsEvent(high.Of(true)), AsEvent(high.Of(false)),
+          AsEvent(low.Of(false))};
 }
 
 }  // namespace

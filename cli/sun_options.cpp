@@ -25,11 +25,13 @@ std::optional<double> Number(std::string_view text) {
 double ReadHorizon(const CommandLine& cl) {
   const auto text = cl.Value("--horizon");
   if (!text) return kHorizonAltitude;
+  if (*text == kStandardHorizonName) return kStandardHorizon;
   const auto degrees = Number(*text);
   if (!degrees || std::fabs(*degrees) > kHighestHorizon) {
     throw BadUsage("--horizon \"" + *text + "\": expected degrees from " +
                    ShortestDecimal(-kHighestHorizon) + " to " + ShortestDecimal(kHighestHorizon) +
-                   ", e.g. -0.833");
+                   ", e.g. -1.5, or " + std::string(kStandardHorizonName) + " (" +
+                   ShortestDecimal(kStandardHorizon) + ")");
   }
   return *degrees;
 }
@@ -82,7 +84,7 @@ std::optional<AltitudeBand> ReadBand(const CommandLine& cl, const char* option,
       std::fabs(*high) > kHighestHorizon) {
     throw BadUsage(std::string(option) + "=\"" + *text +
                    "\": expected two altitudes LOW,HIGH in degrees, LOW below HIGH, e.g. " +
-                   option + "=-4,6");
+                   option + "=" + ShortestDecimal(usual.low) + "," + ShortestDecimal(usual.high));
   }
   return AltitudeBand{*low, *high};
 }

@@ -15,6 +15,13 @@ inline constexpr std::pair<std::string_view, double> kTwilights[] = {
 inline constexpr AltitudeBand kGoldenHour{-4, 6};
 inline constexpr AltitudeBand kBlueHour{-6, -4};
 
+// The horizon of NOAA's calculator and of the almanacs, --horizon standard: the sun's upper limb
+// on the horizon under the standard refraction, its centre 16' + 34' = 50' below it, degrees. The
+// window's, kHorizonAltitude, lies 0.22 degrees higher: its sunrise comes about a minute and a
+// half later at middle latitudes, its sunset as much earlier.
+inline constexpr double kStandardHorizon = -0.833;
+inline constexpr std::string_view kStandardHorizonName = "standard";
+
 inline constexpr double kHighestHorizon = 89;     // degrees: beyond it rising and setting lose sense
 inline constexpr double kHighestObserver = 9000;  // metres
 

@@ -9,63 +9,68 @@
 #include <thread>
 #include <vector>
 
-#include "cli/day_crossings.h"
 #include "cli/out_text.h"
 #include "cli/sun_options.h"
 #include "cli/tool_errors.h"
+#include "engine/sun_path.h"
 
 namespace orvalin {
 namespace {
 
 using std::chrono::days;
+using std::chrono::microseconds;
 using std::chrono::seconds;
 using std::chrono::sys_days;
-using std::chrono::sys_seconds;
 
 constexpr int kExitDay = 0, kExitNight = 1;
-// Days searched ahead for an event: past a polar night of half a year.
-constexpr int kDaysAhead = 200;
+// Days searched ahead for an event: past a polar night, and far enough for any event that a
+// year brings at all.
+constexpr int kDaysAhead = 366;
+// The years the program computes, and their bounds as moments of universal time.
+constexpr int kFirstYear = 1, kLastYear = 9999;
+constexpr Instant kFirstInstant{sys_days{std::chrono::year{kFirstYear} / 1 / 1}};
+constexpr Instant kEndInstant{sys_days{std::chrono::year{kLastYear + 1} / 1 / 1}};
 // An event that passed less than this ago still counts as now for --wait.
 constexpr seconds kJustPassed{60};
 // --wait sleeps at most this long at a time, so that after the computer's own sleep it wakes on
 // time by the wall clock.
 constexpr std::chrono::milliseconds kWaitStep{500};
 constexpr double kLongestOffsetMinutes = 24 * 60;
+constexpr int kMicrosecondDigits = 6;
+constexpr std::string_view kScriptOptions = "--next, --wait or --is-day";
 
-// What an event is in a row, and what the row must compute for it.
+// A table's options that no script answer uses; the first five choose days.
+constexpr std::string_view kTableOnly[] = {"--date",   "--month", "--year", "--from",
+                                           "--to",     "--path",  "--plot", "--at",
+                                           "--format", "--minutes", "--window-texts"};
+constexpr std::size_t kDayOptions = 5;
+
+std::vector<SunEvent> Both(const std::array<SunEvent, 2>& events) {
+  return {events.begin(), events.end()};
+}
+std::vector<SunEvent> Crossing(double altitude, bool rising) {
+  return {SunEvent{false, altitude, rising}};
+}
+double Twilight(const SunSettings& s) { return s.twilight.value_or(kTwilights[0].second); }
+AltitudeBand Golden(const SunSettings& s) { return s.golden.value_or(kGoldenHour); }
+AltitudeBand Blue(const SunSettings& s) { return s.blue.value_or(kBlueHour); }
+
+// What an event is, as the sun's crossings of the altitudes in use.
 struct EventKind {
   std::string_view name;
-  std::vector<const EventTime*> (*times)(const SunRow&);
-  bool needs_twilight, needs_golden, needs_blue;
+  std::vector<SunEvent> (*events)(const SunSettings&);
 };
 
 const EventKind kEvents[] = {
-    {"sunrise", [](const SunRow& r) { return std::vector{&r.sunrise}; }, false, false, false},
-    {"sunset", [](const SunRow& r) { return std::vector{&r.sunset}; }, false, false, false},
-    {"culmination", [](const SunRow& r) { return std::vector{&r.culmination}; }, false, false,
-     false},
-    {"dawn", [](const SunRow& r) { return std::vector{&r.dawn}; }, true, false, false},
-    {"dusk", [](const SunRow& r) { return std::vector{&r.dusk}; }, true, false, false},
-    {"golden-hour-start",
-     [](const SunRow& r) {
-       return std::vector{&r.golden.morning_start, &r.golden.evening_start};
-     },
-     false, true, false},
-    {"golden-hour-end",
-     [](const SunRow& r) {
-       return std::vector{&r.golden.morning_end, &r.golden.evening_end};
-     },
-     false, true, false},
-    {"blue-hour-start",
-     [](const SunRow& r) {
-       return std::vector{&r.blue.morning_start, &r.blue.evening_start};
-     },
-     false, false, true},
-    {"blue-hour-end",
-     [](const SunRow& r) {
-       return std::vector{&r.blue.morning_end, &r.blue.evening_end};
-     },
-     false, false, true},
+    {"sunrise", [](const SunSettings& s) { return Crossing(s.horizon, true); }},
+    {"sunset", [](const SunSettings& s) { return Crossing(s.horizon, false); }},
+    {"culmination", [](const SunSettings&) { return std::vector{SunEvent{true}}; }},
+    {"dawn", [](const SunSettings& s) { return Crossing(Twilight(s), true); }},
+    {"dusk", [](const SunSettings& s) { return Crossing(Twilight(s), false); }},
+    {"golden-hour-start", [](const SunSettings& s) { return Both(BandEntries(Golden(s))); }},
+    {"golden-hour-end", [](const SunSettings& s) { return Both(BandExits(Golden(s))); }},
+    {"blue-hour-start", [](const SunSettings& s) { return Both(BandEntries(Blue(s))); }},
+    {"blue-hour-end", [](const SunSettings& s) { return Both(BandExits(Blue(s))); }},
 };
 
 const EventKind& ReadEvent(std::string_view option, std::string_view text) {
@@ -77,53 +82,23 @@ const EventKind& ReadEvent(std::string_view option, std::string_view text) {
   throw BadUsage(std::string(option) + " \"" + std::string(text) + "\": expected " + names);
 }
 
-// The event's moments on the days around `now` on the clock, in order.
-std::vector<sys_seconds> MomentsAround(const EventKind& kind, const TablePlace& place,
-                                       const Clock& clock, const SunSettings& settings,
-                                       sys_seconds now, int days_ahead) {
-  const sys_days utc_day = std::chrono::floor<days>(now);
-  const Day local = clock.At(Day{utc_day}, 12).date;  // a day either side covers any offset
-  std::vector<sys_seconds> moments;
-  for (int n = -2; n <= days_ahead; ++n) {
-    const Day d{sys_days{local} + days{n}};
-    const SunRow row = ComputeRow(place, d, clock, settings);
-    for (const EventTime* e : kind.times(row)) {
-      if (e->known) moments.push_back(MomentOfEvent(*e));
-    }
-    if (!moments.empty() && moments.back() > now + days{2}) break;
-  }
-  std::sort(moments.begin(), moments.end());
-  return moments;
+// The first moment at which the clock reads a year beyond those computed.
+Instant EndOfYearsOn(const Clock& clock) {
+  const Day last{std::chrono::year{kLastYear} / 12 / 31};
+  const auto span = clock.DayInUt(last);
+  return InstantOf(last, span ? span->to : 24);
 }
 
-SunSettings WithWhatTheEventNeeds(SunSettings settings, const EventKind& kind) {
-  if (kind.needs_twilight && !settings.twilight) settings.twilight = kTwilights[0].second;
-  if (kind.needs_golden && !settings.golden) settings.golden = kGoldenHour;
-  if (kind.needs_blue && !settings.blue) settings.blue = kBlueHour;
-  return settings;
+bool IsDay(const TablePlace& place, const SunSettings& settings, Instant now) {
+  const sys_days day = std::chrono::floor<days>(now);
+  const double altitude = settings.twilight.value_or(settings.horizon);
+  // The elevation --at shows for the same moment decides.
+  const SunPath path(ObserverAt(place, altitude), CivilDateOf(Day{day}));
+  const double hours = std::chrono::duration<double, std::ratio<3600>>(now - day).count();
+  return path.PositionAt(hours).elevation > altitude;
 }
 
-std::string LocalIso(const Clock& clock, sys_seconds moment) {
-  const sys_days day = std::chrono::floor<days>(moment);
-  const double hours = static_cast<double>((moment - day).count()) / 3600;
-  const LocalTime t = clock.At(Day{day}, hours);
-  return IsoTimestamp(t.date, t.hours, t.offset_seconds);
-}
-
-double ReadOffsetMinutes(const CommandLine& cl) {
-  const auto text = cl.Value("--offset");
-  if (!text) return 0;
-  double minutes = 0;
-  const char* begin = text->data() + (text->starts_with('+') ? 1 : 0);
-  const auto [end, ec] = std::from_chars(begin, text->data() + text->size(), minutes);
-  if (text->empty() || ec != std::errc() || end != text->data() + text->size() ||
-      std::fabs(minutes) > kLongestOffsetMinutes) {
-    throw BadUsage("--offset \"" + *text + "\": expected minutes from -1440 to 1440, e.g. -30");
-  }
-  return minutes;
-}
-
-void Wait(sys_seconds target, sys_seconds now, std::ostream& err) {
+void Wait(Instant target, Instant now, std::ostream& err) {
   // Measured from `now`, on the wall clock: a wait that began at a given --now lasts as long.
   const auto deadline = std::chrono::system_clock::now() + (target - now);
   const bool terminal = isatty(STDERR_FILENO) != 0;
@@ -140,87 +115,152 @@ void Wait(sys_seconds target, sys_seconds now, std::ostream& err) {
   if (terminal) err << "\r\x1b[K" << std::flush;
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 // Two decimal digits at `at`, or nothing.
 std::optional<int> TwoDigits(std::string_view text, std::size_t at) {
-  if (at + 2 > text.size()) return std::nullopt;
-  const auto digit = [&](std::size_t k) { return text[k] >= '0' && text[k] <= '9'; };
-  if (!digit(at) || !digit(at + 1)) return std::nullopt;
+  if (at + 2 > text.size() || !IsDigit(text[at]) || !IsDigit(text[at + 1])) return std::nullopt;
   return (text[at] - '0') * 10 + (text[at + 1] - '0');
 }
 
+// The digits after a decimal point from `at` as microseconds, those beyond dropped; `at` ends
+// after the last digit. Nothing without a digit.
+std::optional<microseconds> Fraction(std::string_view text, std::size_t& at) {
+  const std::size_t first = at;
+  long long value = 0;
+  int taken = 0;
+  for (; at < text.size() && IsDigit(text[at]); ++at) {
+    if (taken < kMicrosecondDigits) value = value * 10 + (text[at] - '0'), ++taken;
+  }
+  if (at == first) return std::nullopt;
+  for (; taken < kMicrosecondDigits; ++taken) value *= 10;
+  return microseconds{value};
+}
+
+// "Z", "+02:00" or "-05:30" as seconds east of Greenwich; nothing for anything else.
+std::optional<int> ZoneOffset(std::string_view zone) {
+  if (zone == "Z" || zone == "z") return 0;
+  const auto h = TwoDigits(zone, 1), m = TwoDigits(zone, 4);
+  if (zone.size() != 6 || (zone[0] != '+' && zone[0] != '-') || zone[3] != ':' || !h || !m ||
+      *h > 23 || *m > 59) {
+    return std::nullopt;
+  }
+  return (zone[0] == '-' ? -1 : 1) * (*h * 3600 + *m * 60);
+}
+
 }  // namespace
+
+std::vector<SunEvent> EventsNamed(std::string_view option, std::string_view name,
+                                  const SunSettings& settings) {
+  return ReadEvent(option, name).events(settings);
+}
 
 bool AsksScriptAnswer(const CommandLine& cl) {
   return cl.Has("--next") || cl.Has("--wait") || cl.Has("--is-day");
 }
 
-sys_seconds ParseIsoMoment(std::string_view option, std::string_view text) {
+Instant ParseIsoMoment(std::string_view option, std::string_view text) {
+  const std::string quoted = std::string(option) + " \"" + std::string(text) + "\": ";
   const auto bad = [&] {
-    return BadUsage(std::string(option) + " \"" + std::string(text) +
-                    "\": expected YYYY-MM-DDTHH:MM:SS with Z or an offset, e.g. "
+    return BadUsage(quoted +
+                    "expected YYYY-MM-DDTHH:MM:SS with Z or an offset, e.g. "
                     "2027-06-21T03:00:00+02:00");
   };
-  if (text.size() < 20 || text[10] != 'T' || text[13] != ':' || text[16] != ':') throw bad();
+  if (text.size() < 20 || text[4] != '-' || text[7] != '-' ||
+      (text[10] != 'T' && text[10] != 't' && text[10] != ' ') || text[13] != ':' ||
+      text[16] != ':') {
+    throw bad();
+  }
   const Day day = ParseDayText(option, text.substr(0, 10));
   const auto h = TwoDigits(text, 11), m = TwoDigits(text, 14), s = TwoDigits(text, 17);
   if (!h || !m || !s || *h > 23 || *m > 59 || *s > 59) throw bad();
-  int offset = 0;
-  const std::string_view zone = text.substr(19);
-  if (zone != "Z") {
-    const auto zh = TwoDigits(zone, 1), zm = TwoDigits(zone, 4);
-    if (zone.size() != 6 || (zone[0] != '+' && zone[0] != '-') || zone[3] != ':' || !zh || !zm ||
-        *zh > 23 || *zm > 59) {
-      throw bad();
-    }
-    offset = (zone[0] == '-' ? -1 : 1) * (*zh * 3600 + *zm * 60);
+  std::size_t at = 19;
+  std::optional<microseconds> fraction = microseconds{0};
+  if (text[at] == '.' || text[at] == ',') fraction = Fraction(text, ++at);
+  const std::optional<int> offset = ZoneOffset(text.substr(at));
+  if (!fraction || !offset) throw bad();
+  const Instant moment =
+      Instant{sys_days{day}} + seconds{*h * 3600 + *m * 60 + *s - *offset} + *fraction;
+  if (moment < kFirstInstant || moment >= kEndInstant) {
+    throw BadUsage(quoted + "falls outside the years " + std::to_string(kFirstYear) + " to " +
+                   std::to_string(kLastYear) + " of universal time, those computed");
   }
-  return sys_seconds{sys_days{day}} + seconds{*h * 3600 + *m * 60 + *s - offset};
+  return moment;
 }
 
-int RunScriptAnswer(const CommandLine& cl, const TablePlace& place, const Clock& clock,
-                    SunSettings settings, std::ostream& out, std::ostream& err) {
+double ParseOffsetMinutes(std::string_view option, std::string_view text) {
+  const std::size_t sign = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+  double minutes = 0;
+  const char* const end = text.data() + text.size();
+  const auto [stop, ec] = std::from_chars(text.data() + sign, end, minutes);
+  // A digit first: from_chars would take a second sign, "nan" and "inf".
+  if (text.size() == sign || !IsDigit(text[sign]) || ec != std::errc() || stop != end ||
+      !(std::fabs(minutes) <= kLongestOffsetMinutes)) {
+    throw BadUsage(std::string(option) + " \"" + std::string(text) +
+                   "\": expected minutes from -1440 to 1440, e.g. -30");
+  }
+  return text[0] == '-' ? -minutes : minutes;
+}
+
+ScriptQuestion ReadScriptQuestion(const CommandLine& cl) {
   const int asked =
       (cl.Has("--next") ? 1 : 0) + (cl.Has("--wait") ? 1 : 0) + (cl.Has("--is-day") ? 1 : 0);
   if (asked > 1) throw BadUsage("ask one of --next, --wait and --is-day");
-  const sys_seconds now = cl.Value("--now")
-                              ? ParseIsoMoment("--now", *cl.Value("--now"))
-                              : std::chrono::floor<seconds>(std::chrono::system_clock::now());
+  for (std::size_t i = 0; i < std::size(kTableOnly); ++i) {
+    if (!cl.Has(kTableOnly[i])) continue;
+    throw BadUsage(std::string(kTableOnly[i]) + " does not go with " + std::string(kScriptOptions) +
+                   (i < kDayOptions ? ": they start from --now, else from this computer's clock"
+                                    : ""));
+  }
+  ScriptQuestion q{ScriptQuestion::Ask::IsDay, {}, microseconds{0}, {}};
+  const auto now = cl.Value("--now");
+  q.now = now ? ParseIsoMoment("--now", *now)
+              : std::chrono::floor<microseconds>(std::chrono::system_clock::now());
+  const auto offset = cl.Value("--offset");
   if (cl.Has("--is-day")) {
-    const sys_days day = std::chrono::floor<days>(now);
-    const double altitude = settings.twilight.value_or(settings.horizon);
-    // The elevation --at shows for the same moment decides.
-    const SunPath path(ObserverAt(place, altitude), CivilDateOf(Day{day}));
-    const double hours = static_cast<double>((now - day).count()) / 3600;
-    return path.PositionAt(hours).elevation > altitude ? kExitDay : kExitNight;
+    if (offset) throw BadUsage("--offset goes with --next or --wait");
+    return q;
   }
-  const bool wait = cl.Has("--wait");
-  const auto name = wait ? cl.Value("--wait") : cl.Value("--next");
-  const EventKind& kind = ReadEvent(wait ? "--wait" : "--next", *name);
-  const seconds offset{std::llround(ReadOffsetMinutes(cl) * 60)};
-  const std::vector<sys_seconds> moments =
-      MomentsAround(kind, place, clock, WithWhatTheEventNeeds(settings, kind), now, kDaysAhead);
-  std::optional<sys_seconds> next, last;
-  for (const sys_seconds m : moments) {
-    if (m + offset > now) {
-      next = m + offset;
-      break;
-    }
-    last = m + offset;
+  q.ask = cl.Has("--wait") ? ScriptQuestion::Ask::Wait : ScriptQuestion::Ask::Next;
+  const std::string_view option = q.ask == ScriptQuestion::Ask::Wait ? "--wait" : "--next";
+  q.event = ReadEvent(option, *cl.Value(option)).name;
+  if (offset) q.offset = microseconds{std::llround(ParseOffsetMinutes("--offset", *offset) * 6e7)};
+  return q;
+}
+
+int RunScriptAnswer(const ScriptQuestion& question, const TablePlace& place, const Clock& clock,
+                    const SunSettings& settings, std::ostream& out, std::ostream& err) {
+  const Instant now = question.now;
+  if (question.ask == ScriptQuestion::Ask::IsDay) {
+    return IsDay(place, settings, now) ? kExitDay : kExitNight;
   }
-  if (wait && last && now - *last < kJustPassed) {
-    err << "orvalin-table: " << kind.name << " was " << (now - *last).count() << " s ago, at "
-        << LocalIso(clock, *last) << '\n';
+  const bool wait = question.ask == ScriptQuestion::Ask::Wait;
+  const EventKind& kind = ReadEvent("", question.event);
+  const microseconds offset = question.offset;
+  // The event, moved by the offset, after now; for --wait, one that has just passed.
+  const Instant after = std::max(now - offset - (wait ? kJustPassed : seconds{0}), kFirstInstant);
+  const Instant ahead = now - offset + days{kDaysAhead};
+  const Instant last = EndOfYearsOn(clock) - offset - microseconds{1};
+  const auto found = NextSunEvent(place, kind.events(settings), after, std::min(ahead, last));
+  if (!found) {
+    throw ToolFailure("no " + std::string(kind.name) +
+                      (last < ahead ? " before the end of the year " + std::to_string(kLastYear) +
+                                          ", the last computed,"
+                                    : " in the next " + std::to_string(kDaysAhead) + " days") +
+                      " at " + place.Label());
+  }
+  const Instant moment = found->at + offset;
+  if (moment <= now) {
+    err << "orvalin-table: " << kind.name << " was "
+        << std::chrono::round<seconds>(now - moment).count() << " s ago, at "
+        << LocalIso(clock, moment) << '\n';
     return 0;
-  }
-  if (!next) {
-    throw ToolFailure("no " + std::string(kind.name) + " in the next " +
-                      std::to_string(kDaysAhead) + " days at " + place.Label());
   }
   if (!wait) {
-    out << LocalIso(clock, *next) << '\n';
+    out << LocalIso(clock, moment) << '\n';
     return 0;
   }
-  Wait(*next, now, err);
+  Wait(moment, now, err);
   return 0;
 }
 

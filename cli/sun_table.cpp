@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "cli/day_crossings.h"
+#include "cli/out_text.h"
 #include "cli/sun_moments.h"
 #include "engine/helpers.h"
 #include "engine/sun_day.h"
@@ -183,36 +184,42 @@ void GatherCulmination(SunRow& row, const std::array<const UtDay*, 3>& around) {
     const double moment = 24.0 * (i - 1) + *EventHours(*around[i], kCulmination);
     if (moment - last_moment < kSameEventHours) continue;
     last_moment = moment;
-    if (slot.count++ > 0) continue;
+    LocalTime shown = *local;
+    shown.day_shift = 0;
+    const double azimuth = around[i]->sun.CulminationAzimuth.value_or(0);
+    if (slot.count++ > 0) {
+      slot.later.push_back({shown, azimuth});
+      continue;
+    }
     const int count = slot.count;
-    slot = Known(*local);
+    slot = Known(shown);
     slot.count = count;
-    slot.local.day_shift = 0;
     row.culmination_azimuth = Angle(around[i]->sun.CulminationAzimuth);
   }
 }
 
-// The first crossing of a direction into an event's slot, with how many the day holds.
-void Show(const DayCrossings::First& first, EventTime& slot, AngleValue* azimuth) {
-  if (first.time) {
-    slot = Known(*first.time);
-    if (azimuth) *azimuth = Angle(first.azimuth);
-  }
-  slot.count = first.count;
+// The crossings of a direction into an event's slot, the first one's azimuth beside it.
+void Show(const std::vector<DayCrossings::Found>& found, EventTime& slot, AngleValue* azimuth) {
+  slot = AsEvent(found);
+  if (azimuth && !found.empty()) *azimuth = Angle(found.front().azimuth);
 }
 
-// Only the events a row does not show once are named.
+// Only the events a row does not show once are named; a second one with its time, which the
+// row's columns leave out.
 void NoteCounts(SunRow& row, int e) {
-  const int count = EventOf(row, e).count;
-  if (count > 1) AddNote(row, std::string("two ") + kEventPlural[e] + " on this day");
-  if (count == 0) AddNote(row, std::string("no ") + kEventName[e] + " on this day");
+  const EventTime& event = EventOf(row, e);
+  if (event.count > 1 && !event.later.empty()) {
+    AddNote(row, std::string("two ") + kEventPlural[e] + " on this day (the second at " +
+                     ClockText(event.later.front().local.hours, false, true) + ")");
+  }
+  if (event.count == 0) AddNote(row, std::string("no ") + kEventName[e] + " on this day");
 }
 
 void SunriseAndSunset(SunRow& row, const TablePlace& place, const LocalDay& day,
                       const SunSettings& settings) {
   const DayCrossings horizon(place, day, settings.horizon);
-  Show(horizon.FirstOf(true), row.sunrise, &row.sunrise_azimuth);
-  Show(horizon.FirstOf(false), row.sunset, &row.sunset_azimuth);
+  Show(horizon.Of(true), row.sunrise, &row.sunrise_azimuth);
+  Show(horizon.Of(false), row.sunset, &row.sunset_azimuth);
   row.status = horizon.Status();
   row.day_length_known = true;
   row.day_length = horizon.Stretches(row.daylight);
@@ -222,8 +229,8 @@ void SunriseAndSunset(SunRow& row, const TablePlace& place, const LocalDay& day,
 
 void DawnAndDusk(SunRow& row, const TablePlace& place, const LocalDay& day, double altitude) {
   const DayCrossings twilight(place, day, altitude);
-  Show(twilight.FirstOf(true), row.dawn, nullptr);
-  Show(twilight.FirstOf(false), row.dusk, nullptr);
+  Show(twilight.Of(true), row.dawn, nullptr);
+  Show(twilight.Of(false), row.dusk, nullptr);
   row.twilight_status = twilight.Status();
   twilight.Stretches(row.twilight_light);
   row.twilight_note = TwilightNote(nullptr, row.twilight_status);

@@ -32,11 +32,18 @@ struct TablePlace {
 // The engine's observer at `place`, the sun rising and setting at `horizon`.
 Observer ObserverAt(const TablePlace& place, double horizon);
 
+// An event of a day after the first of its kind.
+struct LaterEvent {
+  LocalTime local;
+  double azimuth = 0;  // degrees, for the kinds whose azimuth a row shows
+};
+
 struct EventTime {
   bool known = false;
   LocalTime local;   // on the table's clock
   std::string text;  // TimeText of local.hours: the window's text when the clock is UT
   int count = 0;     // on a local day: how many such events it holds (0, 1 or 2)
+  std::vector<LaterEvent> later{};  // on a local day: its other events of the kind, in order
 };
 
 struct AngleValue {

@@ -3,15 +3,25 @@
 #include <utility>
 
 #include "cli/out_text.h"
+#include "engine/helpers.h"
 
 namespace orvalin::table {
 namespace {
 
 Cell Plain(std::string text) { return {true, std::move(text)}; }
+Cell Of(const LocalTime& t) { return {true, TimeText(t.hours), t.hours, t.date, t.offset_seconds}; }
 Cell Of(const EventTime& e) {
-  return {e.known, e.text, e.local.hours, e.local.date, e.local.offset_seconds};
+  Cell cell{e.known, e.text, e.local.hours, e.local.date, e.local.offset_seconds};
+  for (const LaterEvent& later : e.later) cell.more.push_back(Of(later.local));
+  return cell;
 }
 Cell Of(const AngleValue& a) { return {a.known, a.text, a.degrees}; }
+// An event's azimuth, with those of the day's later events of the kind.
+Cell Of(const AngleValue& a, const EventTime& e) {
+  Cell cell = Of(a);
+  for (const LaterEvent& later : e.later) cell.more.push_back(Of(AngleValue{true, later.azimuth, AngleText(later.azimuth)}));
+  return cell;
+}
 
 // Short, for the readable table: what the note says at length.
 std::string ShortNote(const SunRow& r, bool twilight) {
@@ -62,14 +72,14 @@ const Column kColumns[] = {
     {"sunrise", "Sunrise", "", Kind::Event, kAll,
      [](const Context& c) { return Of(c.row.sunrise); }},
     {"sunrise_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll | kReadableWithoutTwilight,
-     [](const Context& c) { return Of(c.row.sunrise_azimuth); }},
+     [](const Context& c) { return Of(c.row.sunrise_azimuth, c.row.sunrise); }},
     {"culmination", "Culmination", "Culmin.", Kind::Event, kAll,
      [](const Context& c) { return Of(c.row.culmination); }},
     {"culmination_azimuth", "Azimuth", "", Kind::Degrees, kWindow | kCsv | kJson,
-     [](const Context& c) { return Of(c.row.culmination_azimuth); }},
+     [](const Context& c) { return Of(c.row.culmination_azimuth, c.row.culmination); }},
     {"sunset", "Sunset", "", Kind::Event, kAll, [](const Context& c) { return Of(c.row.sunset); }},
     {"sunset_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll | kReadableWithoutTwilight,
-     [](const Context& c) { return Of(c.row.sunset_azimuth); }},
+     [](const Context& c) { return Of(c.row.sunset_azimuth, c.row.sunset); }},
     {"dusk", "Dusk", "", Kind::Event, kAll | kTwilight,
      [](const Context& c) { return Of(c.row.dusk); }},
     {"day_length", "Day length", "Length", Kind::Hours, kAll,

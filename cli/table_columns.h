@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/clock.h"
 #include "cli/sun_table.h"
@@ -24,6 +25,7 @@ struct Cell {
   double number = 0;
   Day date{};              // Event: its date on the table's clock
   int offset_seconds = 0;  // Event: the clock's offset then
+  std::vector<Cell> more{};  // the day's later events of the kind, or their azimuths
 };
 
 inline bool IsPlain(Kind kind) { return kind == Kind::Plain || kind == Kind::Number; }

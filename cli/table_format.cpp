@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "cli/out_text.h"
+#include "cli/sun_options.h"
 #include "cli/table_columns.h"
 #include "cli/tool_errors.h"
 #include "engine/helpers.h"
@@ -144,12 +147,20 @@ std::string JsonValue(Kind kind, const Cell& cell) {
   return object + "}";
 }
 
+// A day with two events of a kind gives both, in order.
+std::string JsonValues(Kind kind, const Cell& cell) {
+  if (cell.more.empty()) return JsonValue(kind, cell);
+  std::string list = "[" + JsonValue(kind, cell);
+  for (const Cell& more : cell.more) list += ", " + JsonValue(kind, more);
+  return list + "]";
+}
+
 std::string JsonRow(const Context& context, const TableStyle& style) {
   std::string object;
   for (const Column& c : TableColumns()) {
     if (!Present(c, style, kJson)) continue;
     object += object.empty() ? "{" : ", ";
-    object += "\"" + std::string(c.key) + "\": " + JsonValue(c.kind, c.value(context));
+    object += "\"" + std::string(c.key) + "\": " + JsonValues(c.kind, c.value(context));
   }
   return object + "}";
 }
@@ -197,31 +208,43 @@ void TextHeading(std::ostream& out, const TablePlace& place, const Clock& clock,
                          : "";
   if (style.window_texts) {
     out << "Times in " << clock.Description() << "; true azimuths; sunrise and sunset at a"
-        << " horizon altitude of " << horizon << twilight << ".\n\n";
+        << " horizon altitude of " << horizon << twilight << ".\n";
   } else {
     out << "Times in " << clock.Description() << ".\n"
         << "True azimuths in degrees; sunrise and sunset at a horizon altitude of " << horizon
-        << twilight << ".\n\n";
+        << twilight << ".\n";
   }
+  // Tables of other programs disagree with the window's by this much: why is said where it shows.
+  if (style.sun.horizon == kHorizonAltitude) {
+    out << "NOAA and almanacs use " << ShortestDecimal(kStandardHorizon)
+        << "\xC2\xB0: sunrise about 1.5 min earlier, sunset later (--horizon standard).\n";
+  }
+  out << '\n';
   out << TextLine(style, [&](const Column& c) { return std::string(Header(c, style)); });
 }
 
 }  // namespace
 
-TableFormat ParseTableFormat(std::string_view option, std::string_view text) {
-  if (text == "text") return TableFormat::Text;
-  if (text == "csv") return TableFormat::Csv;
-  if (text == "json") return TableFormat::Json;
-  if (text == "ics") return TableFormat::Ics;
-  throw BadUsage(std::string(option) + " \"" + std::string(text) +
-                 "\": expected text, csv, json or ics");
+TableFormat ParseTableFormat(std::string_view option, std::string_view text, bool ics) {
+  constexpr std::pair<std::string_view, TableFormat> kFormats[] = {{"text", TableFormat::Text},
+                                                                   {"csv", TableFormat::Csv},
+                                                                   {"json", TableFormat::Json},
+                                                                   {"ics", TableFormat::Ics}};
+  const std::size_t offered = ics ? std::size(kFormats) : std::size(kFormats) - 1;
+  std::string names;
+  for (std::size_t k = 0; k < offered; ++k) {
+    if (text == kFormats[k].first) return kFormats[k].second;
+    names.append(k == 0 ? "" : k + 1 == offered ? " or " : ", ").append(kFormats[k].first);
+  }
+  throw BadUsage(std::string(option) + " \"" + std::string(text) + "\": expected " + names);
 }
 
 TableWriter::TableWriter(std::ostream& out, const TableStyle& style) : out_(out), style_(style) {
   if (style_.format == TableFormat::Csv) out_ << CsvHeader(style_) << '\n';
   if (style_.format == TableFormat::Json && style_.many_places) out_ << "{\n  \"places\": [";
   if (style_.format == TableFormat::Ics) {
-    ics_.emplace(out_, std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
+    ics_.emplace(out_, std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()),
+                 style_.sun, style_.many_places);
   }
 }
 
@@ -235,7 +258,9 @@ void TableWriter::BeginPlace(const TablePlace& place, const Clock& clock) {
       TextHeading(out_, place, clock, style_);
       break;
     case TableFormat::Csv:
+      break;
     case TableFormat::Ics:
+      ics_->BeginPlace(place, clock);
       break;
     case TableFormat::Json:
       if (style_.many_places) {
@@ -266,7 +291,7 @@ void TableWriter::Row(const SunRow& row) {
            << JsonRow(context, style_);
       break;
     case TableFormat::Ics:
-      ics_->Row(*place_, row);
+      ics_->Row(row);
       break;
   }
   ++rows_;

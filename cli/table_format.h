@@ -14,8 +14,9 @@ namespace orvalin {
 
 enum class TableFormat { Text, Csv, Json, Ics };
 
-// "text", "csv", "json" or "ics"; BadUsage naming `option` otherwise.
-TableFormat ParseTableFormat(std::string_view option, std::string_view text);
+// "text", "csv", "json" or, where `ics` allows, "ics"; BadUsage naming `option` and the formats
+// offered otherwise.
+TableFormat ParseTableFormat(std::string_view option, std::string_view text, bool ics = true);
 
 struct TableStyle {
   TableFormat format = TableFormat::Text;

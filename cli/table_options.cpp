@@ -47,6 +47,8 @@ constexpr std::string_view kHelp =
     R"(Usage: orvalin-table [PLACES] [DAYS] [CLOCK] [OUTPUT]
 Sunrise, culmination and sunset of places over many days, computed as the
 Orvalin window computes them (true azimuths, horizon altitude @HORIZON@ degrees).
+That horizon puts sunrise about a minute and a half later, and sunset as much
+earlier, than NOAA and the almanacs, which take @STANDARD@: --horizon standard.
 
 Places (default: record 1 of the places file, the default place):
   --file FILE         the places file (default: location.dat in this folder,
@@ -74,9 +76,12 @@ Clock (default: universal time, each row a day as the window computes it):
 Output:
   --format FORMAT     text (the default), csv or json (texts and decimals,
                       ISO 8601 dates and times, one line a day and place), or
-                      ics (a calendar: an event per sunrise and sunset)
+                      ics (a calendar: an event per sunrise and sunset, spans
+                      of twilight, golden and blue hours when asked; without
+                      --tz or --gmt on the place's own zone, as --tz place)
   --horizon DEG       the altitude of the sun's centre at sunrise and sunset,
-                      degrees (default @HORIZON@: refraction and the sun's radius)
+                      degrees (default @HORIZON@: refraction and the sun's radius),
+                      or standard: @STANDARD@, as NOAA and the almanacs take it
   --twilight KIND     civil, nautical or astronomical: dawn and dusk with the
                       sun @CIVIL@, @NAUTICAL@ or @ASTRONOMICAL@ degrees below the horizon
   --elevation METRES  the observer's height above the ground (0 to @HIGHEST@): the
@@ -84,16 +89,19 @@ Output:
   --at HH:MM[:SS]     also the sun's azimuth and elevation (geometric, and as
                       refraction shows it at 10 C and 1010 hPa) at that time
                       of each day on the table's clock
-Scripts (one place; the time from --now, else this computer's clock):
+Scripts (one place; from --now, else this computer's clock; no days options):
   --next EVENT        print the next EVENT as a local ISO 8601 time: sunrise,
                       sunset, culmination, dawn, dusk, golden-hour-start,
-                      golden-hour-end, blue-hour-start or blue-hour-end
+                      golden-hour-end, blue-hour-start or blue-hour-end,
+                      looked for up to 366 days ahead and up to the year 9999
   --wait EVENT        sleep until the next EVENT, then exit 0 (at once when it
-                      passed less than a minute ago); --offset MINUTES moves it
+                      passed less than a minute ago); --offset MINUTES (-1440
+                      to 1440) moves it, with --next too
   --is-day            exit 0 when the sun is above the horizon altitude now
-                      (with --twilight, above the twilight's), 1 when not
-  --now YYYY-MM-DDTHH:MM:SS+HH:MM
-                      the moment taken as now
+                      (with --twilight, above the twilight's), 1 when not,
+                      2 for bad usage, 3 for any other failure
+  --now YYYY-MM-DDTHH:MM:SS[.FFF]+HH:MM (or Z)
+                      the moment taken as now, in the years 1 to 9999 (UT)
   --path MINUTES      instead of a row a day, the sun's azimuth and elevation
                       every MINUTES of each day; with --plot and one day, the
                       chart is that path
@@ -111,7 +119,8 @@ Scripts (one place; the time from --now, else this computer's clock):
   -V, --version       show the version
 
 Days without sunrise or sunset say so, with a day length of 0 or 24 hours.
-Exit status: 0 done, 1 failure (places file, place, writing), 2 bad usage.
+Exit status: 0 done, 1 failure (places file, place, writing), 2 bad usage;
+--is-day: 0 day, 1 night, 2 bad usage, 3 failure.
 )";
 
 }  // namespace
@@ -123,6 +132,7 @@ const std::string& TableHelp() {
   static const std::string help = [] {
     const std::pair<std::string_view, double> marks[] = {
         {"@HORIZON@", kHorizonAltitude},
+        {"@STANDARD@", kStandardHorizon},
         {"@CIVIL@", -kTwilights[0].second},
         {"@NAUTICAL@", -kTwilights[1].second},
         {"@ASTRONOMICAL@", -kTwilights[2].second},
@@ -131,7 +141,8 @@ const std::string& TableHelp() {
         {"@GOLDEN_LOW@", kGoldenHour.low},
         {"@GOLDEN_HIGH@", kGoldenHour.high},
         {"@BLUE_LOW@", kBlueHour.low},
-        {"@BLUE_HIGH@", kBlueHour.high}};
+        {"@BLUE_HIGH@", kBlueHour.high},
+    };
     std::string text(kHelp);
     for (const auto& [mark, value] : marks) {
       const std::string figure = ShortestDecimal(value);

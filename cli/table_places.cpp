@@ -12,9 +12,19 @@
 namespace orvalin {
 namespace {
 
+// The command that lists every place `name` finds in the same file.
+std::string FindCommand(const std::string& name, const std::optional<std::string>& file,
+                        long long count) {
+  std::string command = "orvalin-places find \"" + ShownQuery(name) + "\"";
+  if (file) command += " --file \"" + MessageText(*file) + "\"";
+  if (count > kFoundLines) command += " --limit " + std::to_string(count);
+  return command;
+}
+
 // The record `name` finds best; a word on `err` when others were as good.
-std::int64_t BestPlace(const PlaceFinder& finder, const std::string& file, std::string_view bytes,
-                       const std::string& name, std::ostream& err) {
+std::int64_t BestPlace(const PlaceFinder& finder, const PlaceChoice& choice,
+                       const std::string& file, std::string_view bytes, const std::string& name,
+                       std::ostream& err) {
   const std::vector<FoundPlace> found = finder.Find(name);
   if (found.empty()) {
     throw ToolFailure(NoPlaceFound(file, name, finder.NearestSpellings(name, kSpellings)));
@@ -24,9 +34,10 @@ std::int64_t BestPlace(const PlaceFinder& finder, const std::string& file, std::
   });
   if (equal > 1) {
     const PlaceRecord record = RecordAt(bytes, found.front().record);
-    err << kTableProgram << ": --place \"" << name << "\": " << equal
-        << " places match as well; took " << PlaceLine(record, found.front().record)
-        << "; orvalin-places find \"" << name << "\" lists them all\n";
+    err << kTableProgram << ": --place \"" << ShownQuery(name) << "\": " << equal
+        << " places match as well; took " << PlaceLine(record, found.front().record) << "; "
+        << FindCommand(name, choice.file, static_cast<long long>(found.size()))
+        << " lists them all\n";
   }
   return found.front().record;
 }
@@ -61,14 +72,14 @@ std::vector<TablePlace> FindChosenPlaces(const PlaceChoice& choice, PlaceZones& 
     typed.zone = zones.ZoneOf(typed);
     return {typed};
   }
-  const std::string file = ChosenPlacesFile(choice.file, kTableProgram, err);
+  const std::string& file = choice.places_file;
   const std::string bytes = ReadPlacesBytes(file);
   const std::int64_t count = RecordsIn(bytes);
   std::vector<std::int64_t> numbers(choice.records.begin(), choice.records.end());
   if (!choice.names.empty()) {
     const PlaceFinder finder(bytes, zones.List());
     for (const std::string& name : choice.names) {
-      numbers.push_back(BestPlace(finder, file, bytes, name, err));
+      numbers.push_back(BestPlace(finder, choice, file, bytes, name, err));
     }
   }
   if (choice.all) {

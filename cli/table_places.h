@@ -16,6 +16,7 @@ namespace orvalin {
 // Everything about the places that can be judged without opening the file.
 struct PlaceChoice {
   std::optional<std::string> file;  // --file
+  std::string places_file;           // the file read: --file, else the places folder's
   std::vector<long long> records;
   std::vector<std::string> names;
   bool all = false;

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "common/escaped_text.h"
 #include "common/failure.h"
 
 namespace orvalin {
@@ -47,20 +48,35 @@ bool AnswerHelpOrVersion(const CommandLineT& cl, std::ostream& out, std::string_
   return false;
 }
 
+// A message as the tools write it: it quotes what was typed or read, whose control characters
+// would otherwise drive the terminal.
+inline std::string MessageText(std::string_view message) {
+  return EscapeControls(message, Backslash::Kept);
+}
+
+// The status a failure exits with: kExitFailure, unless the run learns that its answers use it.
+struct FailureStatus {
+  int value = kExitFailure;
+};
+
 // A tool's whole run: what stops it early becomes one line on `err` and the exit status.
 template <typename Body>
-int RunTool(std::string_view program, std::ostream& err, Body&& body) {
+int RunTool(std::string_view program, std::ostream& err, Body&& body,
+            const FailureStatus& failure = {}) {
+  const auto say = [&](std::string_view message) {
+    err << program << ": " << MessageText(message) << '\n';
+  };
   try {
     return body();
   } catch (const BadUsage& e) {
-    err << program << ": " << e.what() << '\n';
+    say(e.what());
     return kExitBadUsage;
   } catch (const std::bad_alloc&) {
-    err << program << ": " << Description(Fault::OutOfMemory) << '\n';
-    return kExitFailure;
+    err << program << ": " << Description(Fault::OutOfMemory) << '\n';  // nothing to allocate
+    return failure.value;
   } catch (const std::exception& e) {
-    err << program << ": " << e.what() << '\n';
-    return kExitFailure;
+    say(e.what());
+    return failure.value;
   }
 }
 

@@ -15,6 +15,17 @@ std::string Named(const TablePlace& place) {
 
 }  // namespace
 
+const WorldList& PlaceZones::List() {
+  const WorldList& list = source_.Get();
+  if (!warned_) {
+    warned_ = true;
+    for (const std::string& problem : list.Problems()) {
+      warnings_ << program_ << ": warning: " << problem << '\n';
+    }
+  }
+  return list;
+}
+
 std::string PlaceZones::ZoneOf(const TablePlace& place, std::string_view record_bytes) {
   return List().ZoneAt(record_bytes, place.latitude, place.longitude_east);
 }

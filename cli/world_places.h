@@ -3,6 +3,7 @@
 
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -14,8 +15,13 @@ namespace orvalin {
 // The world list read once for a run of a tool, and the zone of any place from it.
 class PlaceZones {
  public:
-  explicit PlaceZones(const std::string& path = WorldPlacesPath()) : source_(path), path_(path) {}
-  const WorldList& List() { return source_.Get(); }
+  // What keeps the list from serving (a refused file, a damaged zone tree) is said once on
+  // `warnings`, "PROGRAM: warning: ...", when the list is first read.
+  PlaceZones(std::string_view program, std::ostream& warnings,
+             const std::string& path = WorldPlacesPath())
+      : source_(path), path_(path), program_(program), warnings_(warnings) {}
+  const WorldList& List();
+  const std::string& Path() const { return path_; }
   // The zone of a record (its bytes; none for typed coordinates) at the place's coordinates:
   // the world town's that it is, else the zone found there. "" when the list cannot be read.
   std::string ZoneOf(const TablePlace& place, std::string_view record_bytes = {});
@@ -26,6 +32,9 @@ class PlaceZones {
  private:
   WorldListSource source_;
   std::string path_;
+  std::string program_;
+  std::ostream& warnings_;
+  bool warned_ = false;
   std::map<std::string, Clock> clocks_;  // reading a zone is far dearer than copying it
 };
 

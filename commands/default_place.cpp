@@ -51,11 +51,12 @@ void MoveChosenToFront(Session& s, std::int64_t k, int& step) {
 
 void DefaultData(Session& s) {
   using namespace default_data;
-  // The lock passes from the move to the front to the sort, and goes at the end whatever happens.
+  // The lock and the file the move to the front wrote pass to the sort, which neither looks the
+  // name up again nor lets another writer in; they go at the end whatever happens.
   struct LockGoesAtTheEnd {
-    PlacesLock& lock;
-    ~LockGoesAtTheEnd() { lock.Release(); }
-  } lock_goes{s.HeldLock};
+    PlacesFile::Handover& held;
+    ~LockGoesAtTheEnd() { held.Release(); }
+  } lock_goes{s.Held};
   int step = kChooseFile;
   RunTrapped(s, kLabel, step, [&] {
     ChooseFileName(s);
@@ -97,7 +98,7 @@ void DefaultData(Session& s) {
     RememberRecord(s, 1);
 
     step = kSort;
-    s.HeldLock = s.File.CloseKeepingLock();
+    s.Held = s.File.CloseKeepingLock();
     ClearResults(s);
     Bubblesort(s);
     s.CurrentRecord = 1;

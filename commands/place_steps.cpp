@@ -20,11 +20,11 @@ void OpenChosenFile(Session& s) {
 double RecordCount(Session& s) { return s.File.RecordCount(); }
 
 void OpenChosenFileToWrite(Session& s) {
-  const std::string path = PlacesFileIn(s.DataDirectory, s.window.FieldText(Field::FileName));
-  if (s.HeldLock.Held()) {
-    s.File.Open(path, std::move(s.HeldLock));
+  if (s.Held.Held()) {
+    s.File.Open(std::move(s.Held));
   } else {
-    s.File.Open(path, PlacesFile::Use::Write);
+    s.File.Open(PlacesFileIn(s.DataDirectory, s.window.FieldText(Field::FileName)),
+                PlacesFile::Use::Write);
   }
 }
 

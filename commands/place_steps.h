@@ -12,7 +12,8 @@ namespace orvalin {
 void ChooseFileName(Session& s);
 // Opens DataDirectory + NameOfFile, creating a missing file.
 void OpenChosenFile(Session& s);
-// OpenChosenFile for a command that writes: the file's lock is held until it is closed.
+// OpenChosenFile for a command that writes: the file's lock is held until it is closed. A file
+// handed on by the command's first step (Session::Held) is opened as that step left it.
 void OpenChosenFileToWrite(Session& s);
 double RecordCount(Session& s);
 // Both remember the bytes of record n when it is the current record.

@@ -31,7 +31,7 @@ struct Session {
   std::optional<CalculatedPlace> Calculated;
   double HorizonAltitude = 0;  // -0.61 once set
   PlacesFile File;             // the one places file slot
-  PlacesLock HeldLock;         // the file's lock, between two steps of one command
+  PlacesFile::Handover Held;   // the file and its lock, between two steps of one command
   // What the file held at record SeenRecord when the window last read, wrote or moved to it:
   // Update Place writes only over those bytes.
   std::int32_t SeenRecord = 0;

@@ -25,10 +25,10 @@ void AppendHexEscape(std::string& out, char32_t c) {
 
 }  // namespace
 
-std::string EscapeControls(std::string_view utf8) {
+std::string EscapeControls(std::string_view utf8, Backslash backslash) {
   std::string out;
   for (const char32_t c : CodePoints(utf8)) {
-    if (c == kEscape) {
+    if (c == kEscape && backslash == Backslash::Escaped) {
       out += "\\\\";
     } else if (IsControlCharacter(c)) {
       AppendHexEscape(out, c);

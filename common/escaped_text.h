@@ -7,8 +7,13 @@
 
 namespace orvalin {
 
-// Control characters (C0, DEL and C1) become "\xHH" with their code; a backslash becomes "\\".
-std::string EscapeControls(std::string_view utf8);
+// What becomes of a backslash: doubled in texts that are read back; kept in messages and text
+// output, which a person reads and which may hold texts escaped before.
+enum class Backslash { Escaped, Kept };
+
+// Control characters (C0, DEL and C1) become "\xHH" with their code; a backslash becomes "\\"
+// unless kept. Bytes that are not UTF-8 become U+FFFD.
+std::string EscapeControls(std::string_view utf8, Backslash backslash = Backslash::Escaped);
 
 // The reverse: "\\" is a backslash and "\xHH" the character of code HH; any other backslash is
 // an ordinary character, as texts written before escaping existed hold it.

@@ -16,6 +16,7 @@ std::string_view Description(Fault fault) {
     case Fault::PlacesFileChanged: return "Places file changed by another program";
     case Fault::PlacesFileUnlockable: return "Places file cannot be locked";
     case Fault::PlacesFileNotOpen: return "Places file not open";
+    case Fault::PlacesFileSharedLink: return "Places file is a link in a shared folder";
     case Fault::OutOfMemory: return "Out of memory";
   }
   return "Invalid procedure call or argument";

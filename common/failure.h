@@ -17,9 +17,10 @@ enum class Fault {
   DiskFull,
   DeviceIO,
   PlacesFileBusy,     // another program held the places file's lock for too long
-  PlacesFileChanged,  // the record about to be overwritten is not the one the window showed
+  PlacesFileChanged,  // the file, the record about to be overwritten or the lock changed under us
   PlacesFileUnlockable,  // the lock file cannot serve as a lock: the failure says which and why
   PlacesFileNotOpen,     // a read or write of the places file before it was opened
+  PlacesFileSharedLink,  // a link another user may have planted: the failure names it
   OutOfMemory,
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <vector>
 
 namespace orvalin {
 namespace {
@@ -94,6 +95,26 @@ std::string FixedText(std::string_view utf8, std::size_t width) {
 std::string WithoutFilling(std::string_view text) {
   const auto end = text.find_last_not_of(' ');
   return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
+}
+
+std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit) {
+  const std::size_t gap = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+  if (gap > limit) return limit + 1;
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    std::size_t least = row[0];
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+      least = std::min(least, row[j]);
+    }
+    if (least > limit) return limit + 1;
+  }
+  return row[b.size()];
 }
 
 int Cp1252Code(char32_t c) {

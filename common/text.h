@@ -31,6 +31,10 @@ std::string FixedText(std::string_view utf8, std::size_t width);
 // The text without the blanks that fill a fixed-length field on the right.
 std::string WithoutFilling(std::string_view text);
 
+// Edits (a byte added, dropped or changed) that turn one text into the other; counting may stop
+// past `limit`: anything above it only says "further".
+std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit);
+
 // Windows-1252 code of a character, or -1 when it has none.
 int Cp1252Code(char32_t code_point);
 char32_t Cp1252Character(unsigned char byte);

@@ -20,6 +20,8 @@ constexpr double kHalfSiderealDay = kSiderealDayHours / 2;
 // gains nearly three digits) and to a crossing, and where the search for a crossing stops,
 // hours (0.36 ms).
 constexpr int kTransitSteps = 1;
+// Steps to a culmination told as an event: from a solar day away, four reach kCrossingPrecision.
+constexpr int kCulminationSteps = 6;
 constexpr int kCrossingSteps = 60;
 constexpr double kCrossingPrecision = 1e-7;
 
@@ -28,8 +30,14 @@ constexpr double kCrossingPrecision = 1e-7;
 constexpr double kRefractionScale = 1.02;
 constexpr double kRefractionShift = 10.3;
 constexpr double kRefractionOffset = 5.11;
-constexpr double kLowestRefracted = -1;  // degrees
 constexpr double kArcminutesPerDegree = 60;
+// Below about -1.9 degrees the formula turns back (its h + 10.3 / (h + 5.11) is least at
+// h = sqrt(10.3) - 5.11, where the refraction is greatest, 44.5'), and at -5.11 it has a pole.
+// From there the refraction fades to none at this elevation along a smoothstep: no jump and no
+// kink at either end. A choice, since no refracted ray comes from there: low enough that the
+// apparent elevation still climbs with the geometric one (the fade's steepest slope, 1.5 times
+// 0.74 degrees over 2.1, is about half a degree per degree).
+constexpr double kRefractionGone = -4;  // degrees
 
 // Steps of the hour angle of rise and set before the bracketing search takes over.
 constexpr int kHourAngleSteps = 5;
@@ -40,14 +48,20 @@ double Centred(double degrees) { return degrees - 360 * std::floor((degrees + kH
 // An angle brought into [0, 360): how far ahead it lies.
 double Ahead(double degrees) { return degrees - 360 * std::floor(degrees / 360); }
 
+double SaemundssonDegrees(double geometric) {
+  return kRefractionScale /
+         std::tan(Radians(geometric + kRefractionShift / (geometric + kRefractionOffset))) /
+         kArcminutesPerDegree;
+}
+
 }  // namespace
 
 double ApparentElevation(double geometric) {
-  if (geometric < kLowestRefracted) return geometric;
-  const double arcminutes =
-      kRefractionScale /
-      std::tan(Radians(geometric + kRefractionShift / (geometric + kRefractionOffset)));
-  return geometric + arcminutes / kArcminutesPerDegree;
+  const double greatest_at = std::sqrt(kRefractionShift) - kRefractionOffset;
+  if (geometric >= greatest_at) return geometric + SaemundssonDegrees(geometric);
+  if (geometric <= kRefractionGone) return geometric;
+  const double t = (geometric - kRefractionGone) / (greatest_at - kRefractionGone);
+  return geometric + SaemundssonDegrees(greatest_at) * t * t * (3 - 2 * t);
 }
 
 double HorizonDip(double metres) {
@@ -164,6 +178,23 @@ std::vector<SunCrossing> SunPath::Crossings(double from, double to) const {
     previous = next;
   }
   return crossings;
+}
+
+std::vector<double> SunPath::Culminations(double from, double to) const {
+  std::vector<double> found;
+  // The transit nearest `from`, then each a solar day after the last, which lies within
+  // minutes of it.
+  for (double guess = from;; guess += kHoursPerDay) {
+    Moment m = Transit(guess, kUpper);
+    for (int step = 0; step < kCulminationSteps; ++step) {
+      const double before = m.hours;
+      m = Transit(m.hours, kUpper);
+      if (std::fabs(m.hours - before) <= kCrossingPrecision) break;
+    }
+    if (m.hours >= to) return found;
+    if (m.hours >= from) found.push_back(m.hours);
+    guess = m.hours;
+  }
 }
 
 }  // namespace orvalin

@@ -23,8 +23,8 @@ struct SunPosition {
 };
 
 // The elevation that refraction shows for a geometric one, degrees, in the standard atmosphere of
-// 10 degrees Celsius and 1010 hPa (Saemundsson's formula); below -1 degree, where no refracted
-// light reaches the observer, the geometric elevation itself.
+// 10 degrees Celsius and 1010 hPa (Saemundsson's formula) down to -1.9 degrees, where the formula
+// stops holding; below, the refraction fades smoothly to none at -4 degrees.
 double ApparentElevation(double geometric);
 
 // The dip of the horizon, arcminutes per square root of a metre, with standard refraction
@@ -43,6 +43,8 @@ class SunPath {
 
   // Every crossing of the horizon altitude within [from, to), in order.
   std::vector<SunCrossing> Crossings(double from, double to) const;
+  // Every upper transit of the sun (its culmination) within [from, to), in order.
+  std::vector<double> Culminations(double from, double to) const;
   // Whether the sun's centre stands above the horizon altitude at `hours`.
   bool Up(double hours) const;
   // The apparent place (aberration and nutation taken in), geometric elevation: the events keep

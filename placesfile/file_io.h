@@ -1,5 +1,6 @@
 // Whole reads and writes on a file descriptor, descriptors that close themselves, what a name
-// refers to, and system errors as the failures a trap reports.
+// refers to, what a file holds besides its bytes, and system errors as the failures a trap
+// reports.
 #pragma once
 
 #include <sys/types.h>
@@ -51,5 +52,18 @@ FileIdentity IdentityOf(int fd);
 // What `name` in the folder `dir` is now, the name itself when it is a link; nothing when there
 // is no such name.
 std::optional<FileIdentity> IdentityAt(int dir, const std::string& name);
+
+// What any write to a file's bytes changes: its length or the time of its last write.
+struct FileState {
+  off_t size = 0;
+  time_t modified_s = 0;
+  long modified_ns = 0;
+  bool operator==(const FileState&) const = default;
+};
+FileState StateOf(int fd);
+
+// The extended attributes of `from` that go with the file's rights and notes, as its mode and
+// owner do: every user.* one and the access ACL; `to` loses an access ACL `from` has not.
+void CopyKeptAttributes(int from, int to);
 
 }  // namespace orvalin

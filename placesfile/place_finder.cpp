@@ -19,13 +19,24 @@ bool StartsWith(std::string_view text, std::string_view start) {
   return text.substr(0, start.size()) == start;
 }
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+// The text as a code, its letters in capitals ("d.c." -> "DC"); "" unless it holds only letters,
+// dots and blanks.
+std::string CodeForm(std::string_view text) {
+  std::string code;
+  for (const char c : text) {
+    if (c >= 'a' && c <= 'z') {
+      code += static_cast<char>(c - 'a' + 'A');
+    } else if (c >= 'A' && c <= 'Z') {
+      code += c;
+    } else if (c != '.' && c != ' ') {
+      return {};
+    }
   }
-  return out;
+  return code;
 }
+
+// A country's code has two letters; GeoNames' one-letter division codes are no words people use.
+constexpr std::size_t kShortestCode = 2;
 
 // The population a found place ranks by; the user's own places have none.
 std::int64_t Population(const FoundPlace& p, const WorldList& world) {
@@ -33,27 +44,6 @@ std::int64_t Population(const FoundPlace& p, const WorldList& world) {
 }
 bool Capital(const FoundPlace& p, const WorldList& world) {
   return p.town && world.Towns()[*p.town].capital;
-}
-
-// Edits that turn one text into the other; stops counting past `limit`.
-std::size_t Distance(std::string_view a, std::string_view b, std::size_t limit) {
-  const std::size_t gap = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
-  if (gap > limit) return limit + 1;
-  std::vector<std::size_t> row(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonal = row[0];
-    row[0] = i;
-    std::size_t least = row[0];
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t above = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      diagonal = above;
-      least = std::min(least, row[j]);
-    }
-    if (least > limit) return limit + 1;
-  }
-  return row[b.size()];
 }
 
 }  // namespace
@@ -71,6 +61,7 @@ PlaceFinder::PlaceFinder(std::string_view file, const WorldList& world)
     place.folded_country = FinderFoldCp1252(
         bytes.size() > kCountryOffset ? bytes.substr(kCountryOffset, kCountryWidth) : "");
     place.code = place.town ? world.Towns()[*place.town].code : world.CodeOf(place.folded_country);
+    if (place.town) place.division = world.Towns()[*place.town].division;
     names_.push_back({FinderFoldCp1252(bytes.substr(0, kNameWidth)), n, -1});
     places_.push_back(std::move(place));
   }
@@ -84,12 +75,30 @@ PlaceFinder::PlaceFinder(std::string_view file, const WorldList& world)
   }
 }
 
-bool PlaceFinder::InCountry(const Place& place, std::string_view typed_country) const {
-  const std::string folded = FinderFoldUtf8(typed_country);
-  if (folded.empty()) return true;
-  if (typed_country.size() == 2 && Upper(typed_country) == place.code) return true;
-  return StartsWith(place.folded_country, folded);
-}
+// What the text after a comma keeps: the places of the countries and divisions it names.
+class PlaceFinder::AreaFilter {
+ public:
+  AreaFilter(std::string_view typed, const WorldList& world)
+      : folded_(FinderFoldUtf8(typed)),
+        code_(CodeForm(typed)),
+        named_(world.Areas().Named(folded_)) {}
+
+  bool Keeps(const Place& place) const {
+    if (folded_.empty() || StartsWith(place.folded_country, folded_)) return true;
+    if (code_.size() >= kShortestCode && (code_ == place.code || code_ == place.division)) {
+      return true;
+    }
+    const auto named = [&](AreaCode area) {
+      return std::binary_search(named_.begin(), named_.end(), area);
+    };
+    return named({place.code, {}}) ||
+           (!place.division.empty() && named({place.code, place.division}));
+  }
+
+ private:
+  std::string folded_, code_;
+  std::vector<AreaCode> named_;  // in order
+};
 
 std::vector<FoundPlace> PlaceFinder::Find(std::string_view typed) const {
   std::string_view name_part = typed;
@@ -100,15 +109,23 @@ std::vector<FoundPlace> PlaceFinder::Find(std::string_view typed) const {
   }
   const std::string wanted = FinderFoldUtf8(name_part);
   if (wanted.empty()) return {};
+  const AreaFilter area(country_part, world_);
+  const std::vector<std::string> countries = world_.CountriesNamed(wanted);
+  const auto capital_named = [&](const Place& place) {
+    return place.town && world_.Towns()[*place.town].capital &&
+           std::find(countries.begin(), countries.end(), place.code) != countries.end();
+  };
   std::unordered_map<std::int64_t, FoundPlace> best;
   for (const Name& name : names_) {
     if (!StartsWith(name.folded, wanted)) continue;
-    const bool exact = name.folded.size() == wanted.size();
-    const bool other = name.other >= 0;
-    const Match match = exact ? (other ? Match::ExactOtherName : Match::ExactName)
-                              : (other ? Match::OtherNameStart : Match::NameStart);
     const Place& place = places_[static_cast<std::size_t>(name.record - 1)];
-    if (!InCountry(place, country_part)) continue;
+    if (!area.Keeps(place)) continue;
+    const bool exact = name.folded.size() == wanted.size();
+    const bool capital = capital_named(place);
+    const bool other = name.other >= 0 && !capital;
+    const Match match = capital ? Match::ExactName
+                        : exact ? (other ? Match::ExactOtherName : Match::ExactName)
+                                : (other ? Match::OtherNameStart : Match::NameStart);
     auto [it, added] = best.try_emplace(name.record);
     FoundPlace& found = it->second;
     if (!added && found.match <= match) continue;
@@ -118,6 +135,11 @@ std::vector<FoundPlace> PlaceFinder::Find(std::string_view typed) const {
   std::vector<FoundPlace> found;
   found.reserve(best.size());
   for (auto& [record, place] : best) found.push_back(std::move(place));
+  Rank(found);
+  return found;
+}
+
+void PlaceFinder::Rank(std::vector<FoundPlace>& found) const {
   std::sort(found.begin(), found.end(), [&](const FoundPlace& a, const FoundPlace& b) {
     if (a.match != b.match) return a.match < b.match;
     if (a.own_place != b.own_place) return a.own_place;
@@ -127,7 +149,6 @@ std::vector<FoundPlace> PlaceFinder::Find(std::string_view typed) const {
     if (ca != cb) return ca;
     return a.record < b.record;
   });
-  return found;
 }
 
 bool PlaceFinder::Equally(const FoundPlace& a, const FoundPlace& b) {
@@ -154,8 +175,8 @@ std::vector<std::string> PlaceFinder::NearestSpellings(std::string_view typed,
   for (const Name& name : names_) {
     // A longer name is judged by its start too, one edit further: "Reykjaw" is near "Reykjavik".
     const std::size_t d =
-        std::min(Distance(wanted, name.folded, limit),
-                 Distance(wanted, name.folded.substr(0, wanted.size()), limit) + 1);
+        std::min(EditDistance(wanted, name.folded, limit),
+                 EditDistance(wanted, name.folded.substr(0, wanted.size()), limit) + 1);
     if (d <= limit) near.push_back({d, &name});
   }
   const auto population = [&](const Name& name) -> std::int64_t {

@@ -31,8 +31,9 @@ class PlaceFinder {
 
   // The places `typed` names, best first: an exact name before a name's start, a place's own
   // name before another; then the user's own places, the larger population, capitals, file
-  // order. "Name, Country" keeps the places of that country (its name, the start of it, or its
-  // ISO code).
+  // order. A country's name is an exact name of its capital when the capital's name begins
+  // with it ("Mexico"). "Name, Area" keeps the places of the countries and divisions that Area
+  // names: the start of one of their names, or their code ("AT", "TX").
   std::vector<FoundPlace> Find(std::string_view typed) const;
   // Whether two places found by one look-up are as good as each other but for their size.
   static bool Equally(const FoundPlace& a, const FoundPlace& b);
@@ -48,9 +49,10 @@ class PlaceFinder {
   };
   struct Place {
     std::optional<std::size_t> town;
-    std::string folded_country, code;
+    std::string folded_country, code, division;
   };
-  bool InCountry(const Place& place, std::string_view typed_country) const;
+  class AreaFilter;
+  void Rank(std::vector<FoundPlace>& found) const;
   std::string Display(const Name& name) const;
 
   std::string_view file_;

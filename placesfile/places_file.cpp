@@ -1,6 +1,7 @@
 #include "placesfile/places_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,8 +11,6 @@
 #include <limits>
 
 #include "common/failure.h"
-#include "placesfile/file_io.h"
-#include "placesfile/leftovers.h"
 
 namespace orvalin {
 namespace {
@@ -65,6 +64,15 @@ void WritePieces(int out, const std::function<void(const PlacesFile::PieceSink&)
   write(block);
 }
 
+// Another program may have put something else at the name meanwhile: that stays.
+void RemoveIfStill(int dir, const std::string& name, int fd) {
+  struct stat there {}, own {};
+  if (::fstatat(dir, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(fd, &own) == 0 &&
+      there.st_dev == own.st_dev && there.st_ino == own.st_ino) {
+    ::unlinkat(dir, name.c_str(), 0);
+  }
+}
+
 }  // namespace
 
 std::string PlacesFileIn(std::string_view directory, std::string_view name) {
@@ -80,20 +88,29 @@ void PlacesFile::Open(const std::string& path, Use use) {
   OpenLocked(use);
 }
 
-void PlacesFile::Open(const std::string& path, PlacesLock held) {
+void PlacesFile::Open(Handover held) {
   Close();
-  lock_ = std::move(held);
+  target_ = std::move(held.target_);
+  lock_ = std::move(held.lock_);
+  fd_ = std::move(held.fd_);
+  writable_ = held.writable_;
+  seen_ = held.seen_;
   try {
-    target_ = TargetFolder::Of(path);
+    lock_.Confirm();
+    CheckStillTheFileRead();
   } catch (...) {
-    lock_.Release();
+    Close();
     throw;
   }
-  OpenLocked(Use::Write);
 }
 
-PlacesLock PlacesFile::CloseKeepingLock() {
-  PlacesLock held = std::move(lock_);
+PlacesFile::Handover PlacesFile::CloseKeepingLock() {
+  Handover held;
+  held.target_ = std::move(target_);
+  held.lock_ = std::move(lock_);
+  held.fd_ = std::move(fd_);
+  held.writable_ = writable_;
+  held.seen_ = seen_;
   Close();
   return held;
 }
@@ -121,6 +138,7 @@ void PlacesFile::OpenDescriptor(Use use) {
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) Fail(Fault::PermissionDenied);
   fd_ = std::move(fd);
+  seen_ = StateOf(fd_.get());
 }
 
 void PlacesFile::Close() {
@@ -149,9 +167,22 @@ PlacesLock PlacesFile::ReadyToWrite() {
 }
 
 void PlacesFile::CheckStillTheFileRead() const {
+  CheckTheNameIsTheFileRead();
+  if (StateOf(fd_.get()) != seen_) Fail(Fault::PlacesFileChanged);
+}
+
+void PlacesFile::CheckTheNameIsTheFileRead() const {
   if (IdentityAt(target_.dir.get(), target_.name) != IdentityOf(fd_.get())) {
     Fail(Fault::PlacesFileChanged);
   }
+}
+
+// After a write in place: a writer that went on under a lock of its own, the lock file deleted
+// meanwhile, may have replaced the file or written beside this record.
+void PlacesFile::CheckAppended(const PlacesLock& lock, std::int64_t size) const {
+  lock.Confirm();
+  CheckTheNameIsTheFileRead();
+  if (SizeInBytes() != size) Fail(Fault::PlacesFileChanged);
 }
 
 std::int64_t PlacesFile::SizeInBytes() const {
@@ -182,15 +213,16 @@ void PlacesFile::Write(std::int64_t n, const PlaceRecord& record) {
   const PlacesLock own = ReadyToWrite();
   const RecordBytes bytes = EncodeRecord(record);
   const std::int64_t size_before = SizeInBytes();
+  const std::int64_t end = at + static_cast<off_t>(kRecordSize);
   try {
     WriteFully(fd_.get(), bytes.data(), bytes.size(), at);
   } catch (const Failure&) {
     // A record cut short by a full disk must not stay behind as a partial last record.
-    if (at + static_cast<off_t>(kRecordSize) > size_before) {
-      [[maybe_unused]] const int ignored = ::ftruncate(fd_.get(), size_before);
-    }
+    if (end > size_before) [[maybe_unused]] const int ignored = ::ftruncate(fd_.get(), size_before);
     throw;
   }
+  CheckAppended(own.Held() ? own : lock_, std::max(end, size_before));
+  seen_ = StateOf(fd_.get());
 }
 
 std::string PlacesFile::ReadAll() const {
@@ -231,21 +263,45 @@ void PlacesFile::ReplaceWith(const std::function<void(const PieceSink&)>& produc
   const int dir = target_.dir.get();
   TemporaryFile temp = CreateTemporary(dir, target_.name);
   try {
+    // The attributes first: setting an ACL changes the mode, which then comes back exactly.
+    CopyKeptAttributes(fd_.get(), temp.fd.get());
     KeepOwnerAndMode(temp.fd.get(), read_file);
     WritePieces(temp.fd.get(), produce);
     if (::fsync(temp.fd.get()) != 0) FailFromErrno(errno);
     // A long write gives another program time to meddle: the checks come again at the rename.
     lock.Confirm();
     CheckStillTheFileRead();
-    if (::renameat(dir, temp.name.c_str(), dir, target_.name.c_str()) != 0) FailFromErrno(errno);
+    TakeTheName(temp);
   } catch (...) {
-    ::unlinkat(dir, temp.name.c_str(), 0);
+    RemoveIfStill(dir, temp.name, temp.fd.get());
     throw;
   }
   // The directory entry itself must reach the disk for the replacement to survive a crash.
   ::fsync(dir);
   fd_ = std::move(temp.fd);
   writable_ = true;
+  seen_ = StateOf(fd_.get());
+}
+
+// The new file and the old one exchange names in one step, and the old one, looked at again,
+// must be as it was read: a write that reached it after the last check (another writer, under a
+// lock of its own) puts it back. File systems that cannot exchange names get a plain rename.
+void PlacesFile::TakeTheName(const TemporaryFile& temp) {
+  const int dir = target_.dir.get();
+  // Under this writer's flock, the old file is no dead writer's leftover while it bears the
+  // temporary name.
+  [[maybe_unused]] const int marked = ::flock(fd_.get(), LOCK_EX | LOCK_NB);
+  if (::renameat2(dir, temp.name.c_str(), dir, target_.name.c_str(), RENAME_EXCHANGE) != 0) {
+    if (errno == ENOENT) Fail(Fault::PlacesFileChanged);
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) FailFromErrno(errno);
+    if (::renameat(dir, temp.name.c_str(), dir, target_.name.c_str()) != 0) FailFromErrno(errno);
+    return;
+  }
+  if (IdentityAt(dir, temp.name) != IdentityOf(fd_.get()) || StateOf(fd_.get()) != seen_) {
+    ::renameat2(dir, temp.name.c_str(), dir, target_.name.c_str(), RENAME_EXCHANGE);
+    Fail(Fault::PlacesFileChanged);
+  }
+  RemoveIfStill(dir, temp.name, fd_.get());
 }
 
 }  // namespace orvalin

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "placesfile/file_io.h"
+#include "placesfile/leftovers.h"
 #include "placesfile/place_record.h"
 #include "placesfile/places_lock.h"
 
@@ -22,7 +24,9 @@ std::string PlacesFileIn(std::string_view directory, std::string_view name = kPl
 // "Device I/O error", "Bad record number", "Places file not open" for a read or write before the
 // opening, "Places file busy" when another writer keeps the lock,
 // "Places file cannot be locked: ..." when the lock file cannot be one, and "Places file changed
-// by another program" when the name no longer refers to the file that was read.
+// by another program" when the name no longer refers to the file that was read, when the file
+// was written by another program meanwhile, or when the lock file was deleted or replaced while
+// held (whoever wrote under another lock, the write that notices is refused, never lost unsaid).
 class PlacesFile {
  public:
   PlacesFile() = default;
@@ -39,10 +43,26 @@ class PlacesFile {
   void Open(const std::string& path, Use use = Use::Read);
   bool IsOpen() const { return fd_.IsOpen(); }
   void Close();  // closing a file that is not open does nothing; the lock goes with it
-  // For a command that closes the file between two steps that both write: the lock it held, to
-  // be handed to the next Open.
-  PlacesLock CloseKeepingLock();
-  void Open(const std::string& path, PlacesLock held);
+
+  // What a command that writes in two steps carries from the first to the second: the lock, the
+  // folder found at the opening and the file the first step left, so that the second neither
+  // lets another writer in nor resolves the name again.
+  class Handover {
+   public:
+    bool Held() const { return lock_.Held(); }
+    void Release() { *this = Handover(); }
+
+   private:
+    friend class PlacesFile;
+    TargetFolder target_;
+    PlacesLock lock_;
+    Descriptor fd_;
+    bool writable_ = false;
+    FileState seen_;
+  };
+  Handover CloseKeepingLock();
+  // The handed file open again, once its name is found still to be that file.
+  void Open(Handover held);
 
   // Length in bytes / 72, a real number: a partial last record counts as a fraction.
   double RecordCount() const;
@@ -62,8 +82,9 @@ class PlacesFile {
   // new file open. The replacement is written to a temporary file beside the target of any
   // symbolic link, as resolved at the opening, flushed, and renamed over the target only while
   // that name still refers to the file that was read: the link stays a link, and the new file
-  // keeps the read file's mode, its group where the process may set it, and its owner when run
-  // as root. A hard link elsewhere keeps the old contents: only this name is replaced.
+  // keeps the read file's mode, its group where the process may set it, its owner when run as
+  // root, its user.* attributes and its access ACL. A hard link elsewhere keeps the old contents:
+  // only this name is replaced.
   std::string ReadAll() const;
   using PieceSink = std::function<void(std::string_view)>;
   // The file's bytes from `from` up to `to` (or its end), handed to `sink` a block at a time.
@@ -89,11 +110,15 @@ class PlacesFile {
   // taken for this write alone), once the name is found still to be the file that was read.
   [[nodiscard]] PlacesLock ReadyToWrite();
   void CheckStillTheFileRead() const;
+  void CheckTheNameIsTheFileRead() const;
+  void CheckAppended(const PlacesLock& lock, std::int64_t size) const;
+  void TakeTheName(const TemporaryFile& temp);
 
   Descriptor fd_;
   bool writable_ = false;
   TargetFolder target_;
   PlacesLock lock_;
+  FileState seen_;  // as the file was read, or as this object last wrote it
   std::function<void()> lock_taken_ = [] {};
 };
 

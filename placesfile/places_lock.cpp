@@ -78,11 +78,26 @@ Descriptor OpenLockFile(int dir, const std::string& name, const std::string& loc
   }
 }
 
+// The kernel's rule (fs.protected_symlinks), kept whatever the system's setting: in a folder
+// where anyone may put a file, a link may be another user's trap.
+void CheckMayFollow(const std::string& link, uid_t link_owner) {
+  struct stat folder {};
+  if (::stat(FolderOf(link).c_str(), &folder) != 0) return;  // opening the folder says why
+  const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+  if (shared && link_owner != folder.st_uid && link_owner != ::geteuid()) {
+    Fail(Fault::PlacesFileSharedLink, link);
+  }
+}
+
 }  // namespace
 
 std::string ResolvedTarget(const std::string& path) {
   std::string target = path;
   for (int i = 0; i < kMaxLinks; ++i) {
+    // Its owner first: in a shared folder only the owner may swap a link for another.
+    struct stat link {};
+    if (::lstat(target.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return target;
+    CheckMayFollow(target, link.st_uid);
     const std::string text = LinkText(target);
     if (text.empty()) return target;
     if (text.front() == '/') {
@@ -150,9 +165,10 @@ void PlacesLock::Acquire() {
   }
 }
 
-void PlacesLock::Confirm() {
-  if (!Held() || IdentityAt(folder_.get(), lock_name_) == IdentityOf(lock_.get())) return;
-  Acquire();
+void PlacesLock::Confirm() const {
+  if (Held() && IdentityAt(folder_.get(), lock_name_) != IdentityOf(lock_.get())) {
+    Fail(Fault::PlacesFileChanged);
+  }
 }
 
 }  // namespace orvalin

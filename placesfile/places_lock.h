@@ -11,6 +11,9 @@
 namespace orvalin {
 
 // The file a path names once every symbolic link is followed, even to a target not yet there.
+// A link is followed only where the kernel's protection of links would follow it: not one in a
+// shared folder (sticky and writable by all, as /tmp) that belongs neither to the folder's owner
+// nor to the user, which fails with "Places file is a link in a shared folder: LINK".
 std::string ResolvedTarget(const std::string& path);
 // The folder part of a path with its final "/", "./" when there is none.
 std::string FolderOf(const std::string& path);
@@ -40,9 +43,10 @@ class PlacesLock {
 
   bool Held() const { return lock_.IsOpen(); }
   void Release() { lock_.Reset(); }  // closing the only descriptor releases the flock
-  // Before a write: when the lock file at the lock's name is no longer the one locked (another
-  // program deleted or replaced it), the one there now is locked instead, waiting as Take does.
-  void Confirm();
+  // Before a write and before a replacement takes the file's name: fails with Places file changed
+  // by another program when the lock file at the lock's name is no longer the one locked. Another
+  // program deleted or replaced it, and another writer may have written under a lock of its own.
+  void Confirm() const;
 
  private:
   void Acquire();

@@ -4,11 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
-#include <sstream>
 
 #include "engine/angle_text.h"
+#include "placesfile/data_file.h"
 #include "placesfile/finder_fold.h"
 #include "placesfile/places_csv.h"
 
@@ -17,14 +16,11 @@ namespace {
 
 constexpr std::size_t kTextsWidth = kGmtOffset;  // name, country, latitude, longitude
 constexpr double kRadiansPerDegree = std::numbers::pi / 180;
-
-std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  std::ostringstream text;
-  text << in.rdbuf();
-  return std::move(text).str();
-}
+// Each a few times the size of the file shipped (1.5 MB, 1.1 MB, 0.4 MB and 49 KB now).
+constexpr std::uintmax_t kWorldPlacesMaxBytes = 8'000'000;
+constexpr std::uintmax_t kWorldNamesMaxBytes = 6'000'000;
+constexpr std::uintmax_t kZoneGridMaxBytes = 2'000'000;
+constexpr std::uintmax_t kWorldAreasMaxBytes = 250'000;
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
   std::vector<std::string_view> parts;
@@ -44,32 +40,38 @@ bool ApplyNames(std::string_view names_csv, std::size_t csv_line_count,
   if (lines.empty() || lines.front() != kWorldNamesHeader || !lines.back().empty()) return false;
   lines.pop_back();  // line k of the names is line k + 1 of the places, the headers being 0 and 1
   if (lines.size() != csv_line_count) return false;
-  std::vector<WorldTown> named = towns;
+  // Every line is judged before any town is changed: a misfit changes nothing, without a copy.
+  std::vector<std::vector<std::string_view>> cells(towns.size());
   for (std::size_t k = 0; k < towns.size(); ++k) {
     const std::size_t line = places[k].line;
     if (line < 2 || line - 1 >= lines.size()) return false;
-    const auto cells = Split(lines[line - 1], ',');
-    if (cells.size() != 4 || cells[1].size() != 2) return false;
-    WorldTown& town = named[k];
-    town.population = std::strtoll(std::string(cells[0]).c_str(), nullptr, 10);
-    town.code = cells[1];
-    town.capital = cells[2] == "1";
-    if (!cells[3].empty()) {
-      for (const std::string_view name : Split(cells[3], kOtherNamesSeparator)) {
+    cells[k] = Split(lines[line - 1], ',');
+    if (cells[k].size() != 4 || ReadAreaCode(cells[k][1]).country.empty()) return false;
+  }
+  for (std::size_t k = 0; k < towns.size(); ++k) {
+    const auto& cell = cells[k];
+    const AreaCode code = ReadAreaCode(cell[1]);
+    WorldTown& town = towns[k];
+    town.population = std::strtoll(std::string(cell[0]).c_str(), nullptr, 10);
+    town.code = code.country;
+    town.division = code.division;
+    town.capital = cell[2] == "1";
+    if (!cell[3].empty()) {
+      for (const std::string_view name : Split(cell[3], kOtherNamesSeparator)) {
         town.other_names.emplace_back(name);
       }
     }
   }
-  towns = std::move(named);
   return true;
 }
 
 }  // namespace
 
 WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_csv,
-                           std::string_view zone_grid) {
+                           std::string_view zone_grid, std::string_view areas_csv) {
   WorldList list;
   list.grid_ = ZoneGrid::Parse(zone_grid);
+  list.areas_ = WorldAreas::Parse(areas_csv);
   const CsvPlaces csv = ParsePlacesCsv(places_csv);
   list.towns_.reserve(csv.places.size());
   for (const CsvPlace& place : csv.places) {
@@ -86,7 +88,7 @@ WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_c
   const auto csv_line_count =
       static_cast<std::size_t>(std::count(places_csv.begin(), places_csv.end(), '\n') +
                                (places_csv.empty() || places_csv.back() == '\n' ? 0 : 1));
-  ApplyNames(names_csv, csv_line_count, csv.places, list.towns_);
+  list.named_ = ApplyNames(names_csv, csv_line_count, csv.places, list.towns_);
   for (std::size_t k = 0; k < list.towns_.size(); ++k) {
     const WorldTown& town = list.towns_[k];
     list.by_texts_.emplace(std::string(town.record.data(), kTextsWidth), k);
@@ -99,8 +101,19 @@ WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_c
 }
 
 WorldList WorldList::Load(const std::string& places_path) {
-  return Parse(ReadWhole(places_path), ReadWhole(WorldNamesPath(places_path)),
-               ReadWhole(ZoneGridPath(places_path)));
+  const DataFileText places =
+      ReadDataFile(places_path, "the world list of places", kWorldPlacesMaxBytes);
+  const DataFileText names = ReadDataFile(WorldNamesPath(places_path),
+                                          "the names file of the world list", kWorldNamesMaxBytes);
+  const DataFileText areas = ReadDataFile(WorldAreasPath(places_path),
+                                          "the areas file of the world list", kWorldAreasMaxBytes);
+  WorldList list = Parse(places.text, names.text, {}, areas.text);
+  ZoneGridReading zones = LoadZoneGrid(places_path);
+  list.grid_ = std::move(zones.grid);
+  for (const Problem& problem : {places.problem, names.problem, areas.problem, zones.problem}) {
+    if (problem) list.problems_.push_back(*problem);
+  }
+  return list;
 }
 
 std::optional<std::size_t> WorldList::TownOf(std::string_view record_bytes) const {
@@ -113,6 +126,15 @@ std::optional<std::size_t> WorldList::TownOf(std::string_view record_bytes) cons
 std::string WorldList::CodeOf(std::string_view folded_country) const {
   const auto found = codes_.find(std::string(folded_country));
   return found == codes_.end() ? std::string() : found->second;
+}
+
+std::vector<std::string> WorldList::CountriesNamed(std::string_view folded) const {
+  std::vector<std::string> codes;
+  if (std::string code = CodeOf(folded); !code.empty()) codes.push_back(std::move(code));
+  for (const AreaCode& area : areas_.Named(folded, true)) {
+    if (area.division.empty()) codes.emplace_back(area.country);
+  }
+  return codes;
 }
 
 std::optional<std::size_t> WorldList::Nearest(double latitude, double longitude_east) const {
@@ -160,6 +182,20 @@ std::string WorldNamesPath(const std::string& places_path) {
 
 std::string ZoneGridPath(const std::string& places_path) {
   return (std::filesystem::path(places_path).parent_path() / "zone-grid.txt").string();
+}
+
+std::string WorldAreasPath(const std::string& places_path) {
+  return (std::filesystem::path(places_path).parent_path() / "world-areas.csv").string();
+}
+
+ZoneGridReading LoadZoneGrid(const std::string& places_path) {
+  constexpr std::string_view kWhat = "the zone tree";
+  const std::string path = ZoneGridPath(places_path);
+  DataFileText file = ReadDataFile(path, kWhat, kZoneGridMaxBytes);
+  if (!file.read) return {std::nullopt, std::move(file.problem)};
+  ZoneGridReading reading = ZoneGrid::Read(file.text);
+  if (reading.problem) reading.problem = std::string(kWhat) + " " + path + " " + *reading.problem;
+  return reading;
 }
 
 const WorldList& WorldListSource::Get() {

@@ -12,7 +12,7 @@ development=(
   clang libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick
   libclang-rt-14-dev clang-tidy
-  python3 python3-icalendar dpkg-dev file
+  python3 python3-icalendar khal dpkg-dev file
   desktop-file-utils help2man appstream lintian bash-completion
 )
 

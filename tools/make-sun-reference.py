@@ -11,6 +11,8 @@ files.
 - with --local-days, tests/cli/local_days_reference.csv: a whole year of days at places of the
   world list on their own zones, each day from its first moment on the zone's clock to the next
   day's: every sunrise and sunset in it and the time the sun spends above the horizon altitude.
+- with --next-events, tests/cli/next_events_reference.csv: every event that orvalin-table --next
+  answers, through a year at a few places, as moments in UT.
 
 Needs Debian's python3-ephem (apt-get install python3-ephem): a VSOP87 sun. The events are those
 of the sun's centre at an altitude of -0.61 degrees with no refraction, the engine's definition.
@@ -125,13 +127,15 @@ def world_places(path):
         return [row for row in csv.DictReader(f) if row["zone"]]
 
 
-def chosen_places(rows):
-    rng = random.Random(LOCAL_SEED)
-    named = [r for key in LOCAL_NAMED for r in rows if (r["name"], r["country"]) == key][:len(LOCAL_NAMED)]
-    northern = [r for r in rows if abs(degrees(r["latitude"])) >= 64 and r not in named]
-    chosen = named + rng.sample(northern, LOCAL_NORTHERN)
+def chosen_places(rows, named_keys=LOCAL_NAMED, northern_count=LOCAL_NORTHERN,
+                  drawn=LOCAL_DRAWN, seed=LOCAL_SEED, polar_latitude=64):
+    """The named places, then some drawn beyond a latitude, then some from the whole list."""
+    rng = random.Random(seed)
+    named = [r for key in named_keys for r in rows if (r["name"], r["country"]) == key][:len(named_keys)]
+    northern = [r for r in rows if abs(degrees(r["latitude"])) >= polar_latitude and r not in named]
+    chosen = named + rng.sample(northern, northern_count)
     rest = [r for r in rows if r not in chosen]
-    return chosen + rng.sample(rest, LOCAL_DRAWN)
+    return chosen + rng.sample(rest, drawn)
 
 
 class Altitudes:
@@ -254,15 +258,65 @@ def write_positions(out, world):
     print(f"{out}: {POSITIONS} moments, ephem {ephem.__version__}")
 
 
+NEXT_PLACES = [("Tromsø", "Norway"), ("New Delhi", "India"), ("Quito", "Ecuador")]
+# Each event as the sun crossing an altitude, rising (True) or setting (False); the golden hour
+# lies from -4 to 6 degrees, the blue hour from -6 to -4, civil dawn and dusk at -6.
+NEXT_CROSSINGS = {
+    "sunrise": [(HORIZON_DEG, True)], "sunset": [(HORIZON_DEG, False)],
+    "dawn": [(-6.0, True)], "dusk": [(-6.0, False)],
+    "golden-hour-start": [(-4.0, True), (6.0, False)], "golden-hour-end": [(6.0, True), (-4.0, False)],
+    "blue-hour-start": [(-6.0, True), (-4.0, False)], "blue-hour-end": [(-4.0, True), (-6.0, False)],
+}
+
+
+def culminations(latitude, longitude_west, start, end):
+    observer = Altitudes(latitude, longitude_west).observer
+    sun, found = ephem.Sun(), []
+    observer.date = start
+    while True:
+        when = observer.next_transit(sun)
+        if when >= end:
+            return found
+        found.append(when)
+        observer.date = when + 1 / 86400
+
+
+def write_next_events(out, world):
+    """A line a place, then a line an event: its kind and its moment, seconds from the year's
+    first moment in UT."""
+    rows = world_places(world)
+    start, end = ephem.Date((LOCAL_YEAR, 1, 1)), ephem.Date((LOCAL_YEAR + 1, 1, 1))
+    with open(out, "w", encoding="utf-8") as f:
+        f.write(f"# {LOCAL_YEAR} from 1 January 0 h UT; made by tools/make-sun-reference.py "
+                f"--next-events, ephem {ephem.__version__}\n")
+        for key in NEXT_PLACES:
+            row = next(r for r in rows if (r["name"], r["country"]) == key)
+            latitude, longitude_west = degrees(row["latitude"]), -degrees(row["longitude"])
+            f.write(f"place,{row['name']},{latitude:.6f},{longitude_west:.6f}\n")
+            found = {altitude: crossings(Altitudes(latitude, longitude_west, altitude), start, end)
+                     for altitude in {a for c in NEXT_CROSSINGS.values() for a, _ in c}}
+            events = [("culmination", t) for t in culminations(latitude, longitude_west, start, end)]
+            for kind, wanted in NEXT_CROSSINGS.items():
+                events += [(kind, t) for altitude, rising in wanted
+                           for t, r in found[altitude] if r == rising and t < end]
+            for kind, t in sorted(events, key=lambda e: (e[0], e[1])):
+                f.write(f"{kind},{(t - start) * 86400:.1f}\n")
+    print(f"{out}: {len(NEXT_PLACES)} places, {LOCAL_YEAR}, ephem {ephem.__version__}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--local-days", action="store_true")
     parser.add_argument("--positions", action="store_true")
+    parser.add_argument("--next-events", action="store_true")
     parser.add_argument("--world", default="data/world-places.csv")
     parser.add_argument("--output")
     args = parser.parse_args()
     if args.positions:
         write_positions(args.output or "tests/engine/sun_positions_reference.csv", args.world)
+        return
+    if args.next_events:
+        write_next_events(args.output or "tests/cli/next_events_reference.csv", args.world)
         return
     if args.local_days:
         write_local_days(args.output or "tests/cli/local_days_reference.csv", args.world)

@@ -248,7 +248,7 @@ def check_row(row: list[str], where: str) -> None:
 def build_rows(cities: str, countries: dict,
                extras: dict | None = None) -> tuple[list[list[str]], dict]:
     """The rows; `extras`, when given, receives by row (a tuple) what the row leaves out:
-    (population, country code, capital, GeoNames' alternatenames)."""
+    (population, country code, capital, GeoNames' alternatenames, first-level division code)."""
     stats = {"read": 0, "selected": 0, "cut": 0, "dropped": {}, "ascii": 0, "duplicates": [],
              "fractional": {}, "countries_shortened": {}}
     country_names = {}
@@ -258,8 +258,8 @@ def build_rows(cities: str, countries: dict,
         if len(f) != 19:
             raise Fail(f"cities500.txt:{lineno}: {len(f)} columns, expected 19")
         stats["read"] += 1
-        (_, name, ascii_name, alternates, lat, lon, fclass, fcode, cc, _, _, _, _, _, population,
-         _, _, zone, _) = f
+        (_, name, ascii_name, alternates, lat, lon, fclass, fcode, cc, _, admin1, _, _, _,
+         population, _, _, zone, _) = f
         if not (int(population or 0) >= MIN_POPULATION or fcode == CAPITAL):
             continue
         where = f"cities500.txt:{lineno} ({name}, {cc})"
@@ -299,7 +299,7 @@ def build_rows(cities: str, countries: dict,
         check_row(row, where)
         rows.append(row)
         if extras is not None:
-            extras[tuple(row)] = (int(population or 0), cc, fcode == CAPITAL, alternates)
+            extras[tuple(row)] = (int(population or 0), cc, fcode == CAPITAL, alternates, admin1)
     rows.sort(key=sort_key)
     seen = set()
     unique = []

@@ -2,9 +2,8 @@
 
 #include <QDateTime>
 #include <QTimeZone>
+#include <QtGlobal>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "common/vector_registers.h"
 #include "engine/date_text.h"
@@ -40,10 +39,9 @@ void Describe(QLineEdit* field, const QString& text) {
 std::string LocalTimes::ZoneAt(const Session::CalculatedPlace& place) {
   if (!loaded_) {
     loaded_ = true;
-    std::ifstream in(ZoneGridPath(WorldPlacesPath()), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in) grid_ = ZoneGrid::Parse(text.str());
+    ZoneGridReading reading = LoadZoneGrid(WorldPlacesPath());
+    if (reading.problem) qWarning("orvalin: %s", reading.problem->c_str());
+    grid_ = std::move(reading.grid);
   }
   return grid_ ? grid_->ZoneAt(place.latitude.Degrees(), place.longitude.East()) : std::string();
 }

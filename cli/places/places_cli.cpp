@@ -5,17 +5,18 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
-#include <iostream>
-#include <sstream>
 
 #include "cli/command_line.h"
+#include "cli/found_places.h"
 #include "cli/out_text.h"
+#include "cli/output_file.h"
 #include "cli/place_input.h"
 #include "cli/places/places_find.h"
 #include "cli/places/places_import.h"
 #include "cli/places/places_listing.h"
 #include "cli/table_format.h"
 #include "cli/tool_errors.h"
+#include "common/escaped_text.h"
 #include "common/failure.h"
 #include "placesfile/places_csv.h"
 #include "placesfile/places_file.h"
@@ -39,8 +40,6 @@ constexpr OptionRule kOptions[] = {
     {"--version", false, false, "-V"},
 };
 
-constexpr long long kFoundLines = 10;  // find's lines without --limit
-
 // {gmt} and {csv} stand for the zones' offsets and the CSV header, written where they are kept.
 constexpr std::string_view kHelp = R"(Usage: orvalin-places [--file FILE] COMMAND [OPTIONS]
 The places file of the Orvalin window (location.dat): find a place, list it,
@@ -50,9 +49,12 @@ Commands:
   find TEXT [--limit N] [--format FORMAT]
                           the places TEXT names, best first (10 unless --limit
                           says): accents, case and punctuation aside, other
-                          names of the world's towns too ("Kiev", "Munchen");
-                          "Sydney, Canada" or "Vienna, AT" keeps one country.
-                          Each line: name, country, latitude, longitude, zone,
+                          names of the world's towns too ("Kiev", "Munchen",
+                          "NYC"); a country's name finds its capital when
+                          that is named like it ("Mexico"). "Sydney, Canada",
+                          "Vienna, AT", "London, UK", "Paris, Texas" or
+                          "Paris, TX" keeps one country or division. Each
+                          line: name, country, latitude, longitude, zone,
                           record number. None found: the nearest spellings,
                           exit status 1
   list [--format FORMAT]  every record: number, name, country, latitude,
@@ -117,9 +119,13 @@ Listing ListingOf(const Context& c, bool rows_to_out) {
   return {c.file, c.out, c.err, c.progress, c.err_terminal && !(rows_to_out && c.out_terminal)};
 }
 
+// find and list write text, CSV or JSON: a place has no days to put in a calendar.
+TableFormat FormatOf(const CommandLine& cl) {
+  return ParseTableFormat("--format", cl.Value("--format").value_or("text"), false);
+}
+
 int List(const Context& c, const std::string&) {
-  ListPlaces(ListingOf(c, true),
-             ParseTableFormat("--format", c.cl.Value("--format").value_or("text")));
+  ListPlaces(ListingOf(c, true), FormatOf(c.cl));
   return kExitOk;
 }
 
@@ -129,33 +135,10 @@ int Export(const Context& c, const std::string&) {
     ExportPlaces(ListingOf(c, true), c.out);
     return kExitOk;
   }
+  const OutputFile file("--output", *output, {c.file});
   OpenPlacesToRead(c.file);  // a missing places file leaves no empty CSV behind
-  std::ofstream file(*output, std::ios::binary | std::ios::trunc);
-  ExportPlaces(ListingOf(c, false), file);
-  file.close();
-  if (!file) throw ToolFailure(*output + ": cannot be written");
+  file.Write([&](std::ostream& out) { ExportPlaces(ListingOf(c, false), out); });
   return kExitOk;
-}
-
-std::string ReadCsv(const std::string& path) {
-  std::ifstream file;
-  if (path != "-") {
-    file.open(path, std::ios::binary | std::ios::ate);
-    if (!file) throw ToolFailure(path + ": cannot be read");
-  }
-  // A file of known size is read into a text of that size, never one that doubles as it grows.
-  if (const std::streamoff size = path == "-" ? -1 : std::streamoff(file.tellg()); size >= 0) {
-    std::string whole(static_cast<std::size_t>(size), '\0');
-    file.seekg(0);
-    file.read(whole.data(), static_cast<std::streamsize>(whole.size()));
-    if (file.gcount() != static_cast<std::streamsize>(whole.size())) {
-      throw ToolFailure(path + ": cannot be read");
-    }
-    return whole;
-  }
-  std::ostringstream text;
-  text << std::cin.rdbuf();
-  return std::move(text).str();
 }
 
 std::string Places(std::size_t n) { return std::to_string(n) + (n == 1 ? " place" : " places"); }
@@ -176,15 +159,16 @@ void OpenExistingToWrite(const Context& c, PlacesFile& file) {
 }
 
 int DryRun(const Context& c, std::size_t count) {
-  c.out << "Checked " << Places(count) << ": no problem; --dry-run: nothing was written to "
-        << c.file << '\n';
+  c.out << MessageText("Checked " + Places(count) +
+                       ": no problem; --dry-run: nothing was written to " + c.file)
+        << '\n';
   return kExitOk;
 }
 
 int Import(const Context& c, const std::string& csv_path) {
   const CsvEncoding encoding =
       ReadEncoding("--encoding", c.cl.Value("--encoding").value_or("utf-8"));
-  std::string csv = ReadCsv(csv_path);
+  std::string csv = ReadImportInput(csv_path);
   const auto lines = static_cast<long long>(std::count(csv.begin(), csv.end(), '\n') +
                                             (csv.empty() || csv.back() == '\n' ? 0 : 1));
   const ImportedPlaces places = [&] {
@@ -193,13 +177,14 @@ int Import(const Context& c, const std::string& csv_path) {
                       [&](std::size_t line) { reading.StepTo(static_cast<long long>(line)); });
   }();
   if (!places.problems.empty()) {
-    for (const std::string& p : places.problems) c.err << p << '\n';
+    for (const std::string& p : places.problems) c.err << MessageText(p) << '\n';
     if (const std::size_t more = places.problem_count - places.problems.size(); more > 0) {
       c.err << kProgram << ": " << more << " more problem" << (more == 1 ? "" : "s")
             << " not listed\n";
     }
     c.err << kProgram << ": " << places.bad_lines << " bad line"
-          << (places.bad_lines == 1 ? "" : "s") << "; nothing was written to " << c.file << '\n';
+          << (places.bad_lines == 1 ? "" : "s") << "; nothing was written to "
+          << MessageText(c.file) << '\n';
     return kExitFailure;
   }
   if (c.cl.Has("--dry-run")) return DryRun(c, places.count);
@@ -225,9 +210,9 @@ int Import(const Context& c, const std::string& csv_path) {
     } else {
       file.ReplaceWithAppended(imported);
     }
-    c.out << (replace ? "Replaced the places of " : "Added to ") << c.file << ": "
-          << Places(places.count) << (replace ? "" : " after " + std::to_string(before))
-          << ", " << before + places.count << " in all\n";
+    c.out << (replace ? "Replaced the places of " : "Added to ") << MessageText(c.file) << ": "
+          << Places(places.count) << (replace ? "" : " after " + std::to_string(before)) << ", "
+          << before + places.count << " in all\n";
   } catch (const Failure& f) {
     throw ToolFailure(c.file + ": " + f.what() + "; nothing was written");
   }
@@ -245,11 +230,11 @@ int Remove(const Context& c, const std::string& number) {
       throw ToolFailure("there is no record " + number + ": " + c.file + " has " +
                         std::to_string(count) + (count == 1 ? " record" : " records"));
     }
-    const std::string name =
-        WithoutFilling(DecodeRecord(RecordBytesAt(bytes, static_cast<std::int64_t>(n))).PlaceName);
+    const std::string name = EscapeControls(
+        WithoutFilling(DecodeRecord(RecordBytesAt(bytes, static_cast<std::int64_t>(n))).PlaceName));
     bytes.erase((n - 1) * kRecordSize, kRecordSize);
     file.ReplaceAll(bytes);
-    c.out << "Removed record " << n << " (" << name << ") from " << c.file << "; "
+    c.out << "Removed record " << n << " (" << name << ") from " << MessageText(c.file) << "; "
           << Places(count - 1) << " left\n";
   } catch (const Failure& f) {
     throw ToolFailure(c.file + ": " + f.what() + "; nothing was written");
@@ -262,7 +247,7 @@ int Find(const Context& c, const std::string& text) {
   return FindPlaces(
       {c.file, text,
        static_cast<std::size_t>(limit ? PositiveNumber("--limit", *limit) : kFoundLines),
-       ParseTableFormat("--format", c.cl.Value("--format").value_or("text"))},
+       FormatOf(c.cl)},
       c.out, c.err);
 }
 
@@ -348,7 +333,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const Command& command = ChosenCommand(words);
   OnlyItsOptions(cl, command);
   if (cl.Has("--limit")) PositiveNumber("--limit", *cl.Value("--limit"));
-  if (cl.Has("--format")) ParseTableFormat("--format", *cl.Value("--format"));
+  if (cl.Has("--format")) FormatOf(cl);
   if (cl.Has("--encoding")) ReadEncoding("--encoding", *cl.Value("--encoding"));
 
   const Context c{cl,

@@ -8,13 +8,16 @@ namespace orvalin {
 
 int FindPlaces(const FindRequest& request, std::ostream& out, std::ostream& err) {
   const std::string bytes = ReadPlacesBytes(request.file);
-  PlaceZones zones;
+  PlaceZones zones("orvalin-places", err);
   const PlaceFinder finder(bytes, zones.List());
+  if (const std::string unsearched = UnsearchedWorld(request.file, zones); !unsearched.empty()) {
+    err << "orvalin-places: " << unsearched << '\n';
+  }
   std::vector<FoundPlace> found = finder.Find(request.text);
   if (found.empty()) {
     err << "orvalin-places: "
-        << NoPlaceFound(request.file, request.text,
-                        finder.NearestSpellings(request.text, kSpellings))
+        << MessageText(NoPlaceFound(request.file, request.text,
+                                    finder.NearestSpellings(request.text, kSpellings)))
         << '\n';
     return kExitFailure;
   }

@@ -1,15 +1,45 @@
 #include "cli/places/places_import.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 
 #include "cli/tool_errors.h"
 #include "common/text.h"
+#include "placesfile/file_io.h"
 #include "placesfile/place_rules.h"
 #include "placesfile/places_csv.h"
 
 namespace orvalin {
 namespace {
+
+constexpr std::size_t kInputBlock = std::size_t{1} << 16;  // bytes asked of each read
+
+[[noreturn]] void Unreadable(std::string_view name, std::string_view why = "") {
+  throw ToolFailure(std::string(name) + ": cannot be read" + std::string(why));
+}
+
+// ::read that waits on an input left non-blocking by whoever shares it.
+long ReadWhenReady(int fd, char* into, std::size_t size) {
+  for (;;) {
+    const ssize_t n = ::read(fd, into, size);
+    if (n >= 0 || errno != EAGAIN) return n;
+    pollfd ready{fd, POLLIN, 0};
+    ::poll(&ready, 1, -1);
+  }
+}
+
+// What is left to read of a file whose size is known, 0 for a pipe or a device.
+std::size_t LeftToRead(int fd, const struct stat& st) {
+  if (!S_ISREG(st.st_mode)) return 0;
+  const off_t at = ::lseek(fd, 0, SEEK_CUR);
+  return st.st_size > at && at >= 0 ? static_cast<std::size_t>(st.st_size - at) : 0;
+}
 
 std::optional<std::size_t> FirstNonUtf8(std::string_view bytes) {
   for (std::size_t at = 0; at < bytes.size();) {
@@ -39,6 +69,35 @@ std::string LineProblem(std::string_view name, std::size_t line, std::string_vie
 }
 
 }  // namespace
+
+std::string ReadInBlocks(const BlockSource& read, std::size_t expected, std::string_view name) {
+  std::string text, block(kInputBlock, '\0');
+  text.reserve(expected);  // a file's size: the text never doubles on its way there
+  for (;;) {
+    const long n = read(block.data(), block.size());
+    if (n > 0) {
+      text.append(block.data(), static_cast<std::size_t>(n));
+    } else if (n == 0) {
+      return text;
+    } else if (errno != EINTR) {
+      Unreadable(name);
+    }
+  }
+}
+
+std::string ReadImportInput(const std::string& path) {
+  Descriptor own;
+  if (path != "-") {
+    own.Reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!own.IsOpen()) Unreadable(path);
+  }
+  const int fd = path == "-" ? STDIN_FILENO : own.get();
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) Unreadable(path);
+  if (S_ISDIR(st.st_mode)) Unreadable(path, ": it is a folder");
+  return ReadInBlocks([fd](char* into, std::size_t size) { return ReadWhenReady(fd, into, size); },
+                      LeftToRead(fd, st), path);
+}
 
 CsvEncoding ReadEncoding(std::string_view option, std::string_view text) {
   if (text == "utf-8" || text == "utf8") return CsvEncoding::Utf8;

@@ -13,6 +13,16 @@ enum class CsvEncoding { Utf8, Cp1252 };
 // "utf-8" or "cp1252"; BadUsage naming `option` otherwise.
 CsvEncoding ReadEncoding(std::string_view option, std::string_view text);
 
+// Gives bytes as ::read does: how many (0 at the end), or -1 with errno set.
+using BlockSource = std::function<long(char* into, std::size_t size)>;
+// All that `read` gives, asked a block at a time; `expected` is how many bytes it is thought to
+// hold (0 when unknown). Memory that runs short throws std::bad_alloc, never a shorter text; a
+// read that fails is a ToolFailure "NAME: cannot be read".
+std::string ReadInBlocks(const BlockSource& read, std::size_t expected, std::string_view name);
+// The whole input of an import: the file `path`, a pipe or a device included, or standard input
+// for "-". A folder is a ToolFailure "PATH: cannot be read: it is a folder".
+std::string ReadImportInput(const std::string& path);
+
 // Problems listed at most: a file of millions of bad lines is told by its first ones and counts.
 inline constexpr std::size_t kListedProblems = 100;
 

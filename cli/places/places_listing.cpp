@@ -53,8 +53,8 @@ std::size_t ForEachWholeRecord(const Listing& l, Progress& progress,
 
 void WarnOfPartial(const Listing& l, std::size_t partial) {
   if (partial == 0) return;
-  l.err << kProgram << ": warning: " << l.file << " ends with a partial record (" << partial
-        << " bytes), left out\n";
+  l.err << kProgram << ": warning: " << MessageText(l.file) << " ends with a partial record ("
+        << partial << " bytes), left out\n";
 }
 
 const std::vector<bool> kListRightAligned = {true, false, false, false, false, true};
@@ -134,6 +134,7 @@ void ExportPlaces(const Listing& l, std::ostream& to) {
 
 bool CheckPlacesFile(const Listing& l) {
   std::ifstream in = OpenPlacesToRead(l.file);
+  const std::string file = MessageText(l.file);
   std::int64_t count = 0;
   std::size_t problems = 0;
   Progress progress = RecordsProgress(l, "records");
@@ -141,14 +142,14 @@ bool CheckPlacesFile(const Listing& l) {
     progress.Step();
     for (const PlaceProblem& p : CheckRecord(n, raw)) {
       progress.Hide();  // the problems may go to the same terminal
-      l.out << l.file << ": record " << p.record << ": " << p.what << '\n';
+      l.out << file << ": record " << p.record << ": " << MessageText(p.what) << '\n';
       ++problems;
     }
     count = n;
   });
   if (!read) throw ToolFailure(l.file + ": cannot be read");
   progress.Hide();
-  l.out << l.file << ": " << count << " record" << (count == 1 ? "" : "s") << ", "
+  l.out << file << ": " << count << " record" << (count == 1 ? "" : "s") << ", "
         << (problems == 0 ? std::string("no problem")
                           : std::to_string(problems) + " problem" + (problems == 1 ? "" : "s"))
         << '\n';

@@ -84,9 +84,12 @@ std::vector<ReferencePlace> ReadReference(const std::string& path) {
 }
 
 // The seconds after the day's first moment at which a row's event falls.
-double SecondsIntoDay(const EventTime& e, const Clock::UtSpan& span) {
-  const double ut = e.local.hours - e.local.offset_seconds / kSecondsPerHour;
+double SecondsIntoDay(const LocalTime& t, const Clock::UtSpan& span) {
+  const double ut = t.hours - t.offset_seconds / kSecondsPerHour;
   return (ut - span.from) * kSecondsPerHour;
+}
+double SecondsIntoDay(const EventTime& e, const Clock::UtSpan& span) {
+  return SecondsIntoDay(e.local, span);
 }
 
 // The row's own stretches of daylight from its events, in seconds.
@@ -140,6 +143,12 @@ class DayCheck {
     const bool polar = std::abs(p_.place.latitude) > kPolarLatitude;
     EXPECT_LE(error, polar ? kPolarTimeSeconds : kTimeSeconds) << Where() << name;
     errors.push_back(error);
+    ASSERT_EQ(e.later.size() + 1, reference.size()) << Where() << name;
+    for (std::size_t k = 0; k < e.later.size(); ++k) {
+      EXPECT_LE(std::abs(SecondsIntoDay(e.later[k].local, span_) - reference[k + 1]),
+                polar ? kPolarTimeSeconds : kTimeSeconds)
+          << Where() << "second " << name;
+    }
   }
 
   void Length(const ReferenceDay& reference) const {

@@ -122,6 +122,12 @@ TEST(SunTable, ClockConversionsCrossMidnightBothWays) {
   EXPECT_FALSE(Clock::Zone("Mars/Olympus_Mons"));
   EXPECT_FALSE(Clock::Zone(""));
   EXPECT_EQ(Clock::Gmt(-5).Name(), "GMT-5");
+  // What each zone does, said: EST has never kept daylight saving time, Etc/GMT+5 is one offset.
+  EXPECT_EQ(Clock::Zone("Europe/Zurich")->Description(),
+            "Europe/Zurich local time (daylight saving included)");
+  EXPECT_TRUE(Clock::Zone("EST")->Description().ends_with("no daylight saving)"));
+  EXPECT_EQ(Clock::Zone("Etc/GMT+5")->Description(),
+            "Etc/GMT+5 local time (UTC-05:00, no daylight saving)");
 }
 
 // A row on a clock is a calendar day of that clock: east and west of Greenwich, every event of
@@ -178,7 +184,7 @@ TEST(SunTable, LocalDaysMarkMissingAndDoubleEvents) {
     }
     if (r.date == kD(2027, 8, 5)) {
       EXPECT_EQ(r.sunset.count, 2);
-      EXPECT_EQ(r.note, "two sunsets on this day");
+      EXPECT_EQ(r.note, "two sunsets on this day (the second at 23:59:04)");
     }
     missing += r.sunset.count == 0 ? 1 : 0;
     doubled += r.sunset.count == 2 ? 1 : 0;

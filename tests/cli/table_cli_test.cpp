@@ -111,6 +111,11 @@ TEST_F(TableCli, BadUsageIsOneLineAndStatusTwo) {
       {"--horizon", "95"},
       {"--colour"},
       {"extra"},
+      {"--next", "sunrise", "--offset", "nan"},
+      {"--next", "sunrise", "--offset", "+-5"},
+      {"--next", "sunrise", "--date", "2027-06-21"},
+      {"--next", "sunrise", "--now", "0001-01-01T00:00:00+23:59"},
+      {"--is-day", "--offset", "5"},
   };
   for (const auto& args : cases) {
     const ToolRun run = testing::RunEntry(RunTable, args);
@@ -136,6 +141,30 @@ TEST_F(TableCli, FailuresAreStatusOne) {
   const ToolRun missing = testing::RunEntry(RunTable, {"--file", dir / "none.dat"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_FALSE(std::filesystem::exists(dir / "none.dat"));  // never created
+}
+
+// A chart drawn onto the places file read is refused, by whatever name it comes.
+TEST_F(TableCli, APlotNeverOverwritesThePlacesFile) {
+  const std::string before = testing::ReadFile(file);
+  std::filesystem::create_symlink(file, dir / "link.dat");
+  for (const std::string& plot : {file, dir / "link.dat"}) {
+    const ToolRun run = Table({"--date", "21-06-2009", "--plot", plot});
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(testing::ReadFile(file), before);
+  }
+}
+
+// Among places as good as each other, the one taken is named, and the command that lists them
+// all in the same file.
+TEST_F(TableCli, AmongEqualsTheOneTakenIsNamed) {
+  testing::WriteFile(file, testing::RecordsBytes(std::vector<PlaceRecord>(11, testing::Geneva())));
+  const ToolRun run = Table({"--place", "Geneva", "--date", "21-06-2027"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "orvalin-table: --place \"Geneva\": 11 places match as well; took Geneva, "
+            "Switzerland (record 1); orvalin-places find \"Geneva\" --file \"" +
+                file + "\" --limit 11 lists them all\n");
 }
 
 TEST_F(TableCli, HelpAndVersion) {
@@ -213,6 +242,27 @@ TEST_F(TableCli, ManyPlacesInOneRun) {
   EXPECT_NE(broken.err.find("record 4"), std::string::npos) << broken.err;
 }
 
+// --path writes each day as it is computed: over the years 1 to 9999 an output that takes only
+// the first rows stops the run at once; JSON of many places and days stays one document.
+TEST_F(TableCli, APathStreamsDayByDay) {
+  struct FirstBytesOnly : std::streambuf {
+    std::size_t left = 1 << 16;
+    int_type overflow(int_type c) override { return left-- == 0 ? traits_type::eof() : c; }
+  } first_bytes;
+  std::ostream out(&first_bytes);
+  std::ostringstream err;
+  EXPECT_EQ(RunTable({"--file", file, "--from", "01-01-0001", "--to", "31-12-9999", "--path", "1"},
+                     out, err),
+            1);
+  const ToolRun json = Table({"--record", "1", "--record", "2", "--from", "20-06-2027", "--to",
+                              "21-06-2027", "--path", "720", "--format", "json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  const QJsonArray paths =
+      QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object()["paths"].toArray();
+  ASSERT_EQ(paths.size(), 2);
+  EXPECT_EQ(paths[1].toObject()["points"].toArray().size(), 4);
+}
+
 // A full disk: the rows cannot be written, and the run says so.
 TEST_F(TableCli, AFailedWriteIsAFailure) {
   std::ofstream full("/dev/full");
@@ -249,6 +299,50 @@ TEST_F(TableCli, ScriptAnswersFromAGivenNow) {
   }
   EXPECT_EQ(run({"--next", "noon"}).status, 2);
   EXPECT_EQ(run({"--now", "2027-06-21T03:00:00"}).status, 2);
+}
+
+// The true next event on any clock: the second sunset of a day that holds two, one just after
+// midnight UT, after a polar night, from a moment with fractions of a second; none beyond the
+// years computed. --is-day tells a failure from the night.
+TEST_F(TableCli, NextEventOnAnyClockAndIsDayStatuses) {
+  const std::vector<std::string> tromso = {"--lat", "69.6492", "--lon", "18.9553", "--tz",
+                                           "Europe/Oslo"};
+  const std::vector<std::string> delhi = {"--lat", "28.6358", "--lon", "77.2245"};
+  const std::vector<std::string> chicago = {"--lat", "41.85", "--lon", "-87.65", "--tz", "UTC"};
+  const std::vector<std::string> missing = {"--file", dir / "none.dat"};
+  const struct {
+    const std::vector<std::string>& place;
+    std::vector<std::string> ask;
+    int status;
+    std::string out;
+  } cases[] = {
+      {tromso, {"--next", "sunset", "--now", "2027-07-27T12:00:00+02:00"}, 0,
+       "2027-07-27T23:50:40+02:00\n"},
+      {tromso, {"--next", "sunrise", "--now", "2027-12-01T12:00:00+01:00"}, 0,
+       "2028-01-17T11:22:56+01:00\n"},
+      {tromso, {"--next", "culmination", "--now", "2027-12-21T23:59:59.999999Z"}, 0,
+       "2027-12-22T11:42:37+01:00\n"},
+      {delhi, {"--next", "sunrise", "--now", "2027-05-18T12:00:00+00:00"}, 0,
+       "2027-05-18T23:59:33+00:00\n"},
+      {chicago, {"--next", "sunset", "--now", "2027-09-15T12:00:00Z"}, 0,
+       "2027-09-15T23:59:06+00:00\n"},
+      {chicago, {"--next", "sunset", "--now", "2027-05-05T01:03:48,114517000+00:00"}, 0,
+       "2027-05-06T00:52:05+00:00\n"},
+      {chicago, {"--now", "2027-09-15T12:00:00Z", "--next", "sunset", "--offset", "+2.5"}, 0,
+       "2027-09-16T00:01:36+00:00\n"},
+      {delhi, {"--next", "sunrise", "--now", "9999-12-31T23:59:59Z"}, 1, ""},
+      {tromso, {"--is-day", "--now", "2027-12-21T12:00:00+01:00"}, 1, ""},
+      {tromso, {"--is-day", "--now", "2027-06-21T00:00:00+02:00"}, 0, ""},
+      {missing, {"--is-day"}, 3, ""},
+      {tromso, {"--is-day", "--date", "2027-06-21"}, 2, ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.place;
+    args.insert(args.end(), c.ask.begin(), c.ask.end());
+    const ToolRun run = testing::RunEntry(RunTable, args);
+    EXPECT_EQ(run.status, c.status) << c.ask.front() << ' ' << c.ask.back() << run.err;
+    EXPECT_EQ(run.out, c.out) << c.ask.back();
+  }
 }
 
 }  // namespace

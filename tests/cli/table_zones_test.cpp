@@ -71,15 +71,29 @@ TEST_F(TableCli, OnlyTheDatabasesZonesAreClocks) {
       {"Paris", "local or place; did you mean Europe/Paris?"},
       {"AEST", "local or place"},
       {"../zoneinfo/Europe/Paris", "local or place"},
+      {"localtime", "local or place"},
+      {"posixrules", "local or place"},
+      {"Factory", "local or place"},
+      {"Pariss", "; did you mean Europe/Paris?"},
+      {"europe/paris", "; did you mean Europe/Paris?"},
+      {"Europe/\x1B[2J", "local or place"},
   };
   for (const auto& [zone, ending] : refused) {
     const ToolRun run = Table({"--date", "21-06-2009", "--tz", zone});
     EXPECT_EQ(run.status, 2) << zone;
     EXPECT_TRUE(run.err.ends_with(std::string(ending) + "\n")) << run.err;
+    EXPECT_EQ(run.err.find('\x1B'), std::string::npos) << run.err;
   }
-  // The system's own zone set by a POSIX rule beyond the widest offset a clock may have.
+  // The system's own zone set by a POSIX rule beyond the widest offset a clock may have; and one
+  // whose name would clear the terminal.
   ::setenv("TZ", "XYZ-99", 1);
   const ToolRun local = Table({"--date", "21-06-2009", "--tz", "local"});
+  ::setenv("TZ", "<\x1B[2J>-3", 1);
+  for (const char* format : {"text", "csv"}) {
+    const ToolRun named = Table({"--date", "21-06-2009", "--tz", "local", "--format", format});
+    EXPECT_EQ(named.out.find('\x1B'), std::string::npos) << named.out;
+    EXPECT_NE(named.out.find("\\x1B[2J"), std::string::npos) << named.out;
+  }
   ::unsetenv("TZ");
   EXPECT_EQ(local.status, 1);
   EXPECT_EQ(local.err,
@@ -181,6 +195,32 @@ TEST_F(TableCli, SydneyRowsAreLocalDays) {
     EXPECT_TRUE(day["sunrise"].toObject()["time"].toString().endsWith("+10:00"));
     EXPECT_TRUE(day["note"].isNull());
   }
+}
+
+// Tromsø on its clock sets twice on 27 July 2027, just after midnight and before the next: JSON
+// gives both sunsets and their azimuths as lists, CSV the first with the note naming the second.
+TEST_F(TableCli, ADayWithTwoSunsetsGivesBoth) {
+  const std::vector<std::string> day = {"--place", "tromsø", "--date", "2027-07-27", "--tz",
+                                        "Europe/Oslo", "--format"};
+  auto args = day;
+  args.emplace_back("json");
+  const ToolRun json = Table(args);
+  ASSERT_EQ(json.status, 0) << json.err;
+  const QJsonObject row = QJsonDocument::fromJson(QByteArray::fromStdString(json.out))
+                              .object()["days"]
+                              .toArray()[0]
+                              .toObject();
+  const QJsonArray sunsets = row["sunset"].toArray(), azimuths = row["sunset_azimuth"].toArray();
+  ASSERT_EQ(sunsets.size(), 2);
+  ASSERT_EQ(azimuths.size(), 2);
+  EXPECT_EQ(sunsets[0].toObject()["time"].toString().toStdString(), "2027-07-27T00:02:21+02:00");
+  EXPECT_EQ(sunsets[1].toObject()["time"].toString().toStdString(), "2027-07-27T23:50:43+02:00");
+  EXPECT_TRUE(row["sunrise"].isObject());
+  args.back() = "csv";
+  const ToolRun csv = Table(args);
+  EXPECT_NE(csv.out.find(",\" 0h 2mn 20.5s\","), std::string::npos) << csv.out;
+  EXPECT_NE(csv.out.find("two sunsets on this day (the second at 23:50:43)\n"), std::string::npos)
+      << csv.out;
 }
 
 }  // namespace

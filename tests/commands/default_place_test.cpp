@@ -6,9 +6,12 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <functional>
+#include <utility>
 
 #include "commands/browse.h"
 #include "placesfile/places_lock.h"
+#include "tests/cli/tool_test_support.h"
 #include "tests/commands/places_fixture.h"
 
 namespace orvalin {
@@ -24,6 +27,15 @@ class DefaultDataTest : public PlacesTest {
     std::vector<PlaceRecord> records;
     for (const auto& n : names) records.push_back(Named(n));
     WriteRecords(records);
+  }
+  // Define as default place on record 3 of Geneva, Zurich and Basel, in a window of the test's.
+  void DefaultOfTheThirdIn(MemoryWindow& w) {
+    WriteNamed({"Geneva", "Zurich", "Basel"});
+    Session s(w);
+    s.DataDirectory = session.DataDirectory;
+    s.CurrentRecord = 3;
+    w.SetFieldText(Field::Date, "05-03-2024");
+    DefaultData(s);
   }
   // Runs `action` in a child whose files may not grow beyond `limit` bytes; the messages it
   // showed, one a line.
@@ -249,39 +261,50 @@ TEST_F(DefaultDataTest, NeverMakesDefaultARecordAnotherProgramChanged) {
   EXPECT_FALSE(session.File.IsOpen());
 }
 
+// A window that does `between` once, when the results are emptied between the move to the front
+// and the sort.
+class BetweenMoveAndSort : public MemoryWindow {
+ public:
+  explicit BetweenMoveAndSort(std::function<void()> between) : between_(std::move(between)) {}
+  void SetFieldText(Field field, std::string_view text) override {
+    if (field == Field::SunriseTime && text.empty() && between_) std::exchange(between_, {})();
+    MemoryWindow::SetFieldText(field, text);
+  }
+
+ private:
+  std::function<void()> between_;
+};
+
 // The lock that the move to the front takes is still held when the results are emptied, between
 // the move and the sort: no other writer can slip in there.
 TEST_F(DefaultDataTest, HoldsTheLockFromTheMoveToTheSort) {
-  class Probe : public MemoryWindow {
-   public:
-    explicit Probe(std::string path) : path_(std::move(path)) {}
-    void SetFieldText(Field field, std::string_view text) override {
-      if (field == Field::SunriseTime && text.empty() && !tried) {
-        tried = true;
-        try {
-          PlacesLock::Take(path_);
-        } catch (const Failure& f) {
-          busy = f.fault() == Fault::PlacesFileBusy;
-        }
-      }
-      MemoryWindow::SetFieldText(field, text);
+  bool busy = false;
+  BetweenMoveAndSort probe([&] {
+    try {
+      PlacesLock::Take(FilePath());
+    } catch (const Failure& f) {
+      busy = f.fault() == Fault::PlacesFileBusy;
     }
-    bool tried = false, busy = false;
-
-   private:
-    std::string path_;
-  };
-  WriteNamed({"Geneva", "Zurich", "Basel"});
-  Probe probe((dir / "location.dat").string());
-  Session s(probe);
-  s.DataDirectory = session.DataDirectory;
-  s.CurrentRecord = 3;
-  probe.SetFieldText(Field::Date, "05-03-2024");
-  DefaultData(s);
-  EXPECT_TRUE(probe.tried);
-  EXPECT_TRUE(probe.busy);
+  });
+  DefaultOfTheThirdIn(probe);
+  EXPECT_TRUE(busy);
   EXPECT_EQ(StoredNames(), (NameList{"Basel", "Geneva", "Zurich"}));
-  EXPECT_TRUE(PlacesLock::Take((dir / "location.dat").string()).Held());  // free at the end
+  EXPECT_TRUE(PlacesLock::Take(FilePath()).Held());  // free at the end
+}
+
+// Another user of a folder all may write to swaps in, after the move to the front, a link to a
+// file of the window's user elsewhere: the sort refuses, and that file keeps its order.
+TEST_F(DefaultDataTest, TheSortNeverFollowsALinkSwappedInAfterTheMove) {
+  const std::string elsewhere = Bytes(Named("Zz")) + Bytes(Named("Yy")) + Bytes(Named("Xx"));
+  WriteFile(dir / "elsewhere.dat", elsewhere);
+  BetweenMoveAndSort probe([&] {
+    std::filesystem::create_symlink(dir / "elsewhere.dat", dir / "swap");
+    std::filesystem::rename(dir / "swap", FilePath());
+  });
+  DefaultOfTheThirdIn(probe);
+  EXPECT_EQ(probe.MessageTexts(), std::vector<std::string>{"Places file changed by another "
+                                                           "program in line 6550 of Bubblesort"});
+  EXPECT_EQ(ReadFile(dir / "elsewhere.dat"), elsewhere);
 }
 
 }  // namespace

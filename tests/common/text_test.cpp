@@ -49,6 +49,8 @@ TEST(EscapedText, ControlsAndBackslashesAreEscapedAndComeBack) {
   }
   // Backslashes that begin no escape are kept, as older files hold them.
   EXPECT_EQ(UnescapeControls(R"(C:\dir\x4 \q\)"), R"(C:\dir\x4 \q\)");
+  // A message keeps its backslashes: a text escaped before it is not escaped twice.
+  EXPECT_EQ(EscapeControls("\"\x1B[2J\\x07\"", Backslash::Kept), R"("\x1B[2J\x07")");
 }
 
 }  // namespace

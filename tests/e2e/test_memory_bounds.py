@@ -3,6 +3,7 @@
 import: a million bad lines take no more than a few."""
 
 import os
+import resource
 import subprocess
 import tempfile
 import unittest
@@ -15,6 +16,8 @@ BOUND_KIB = 150 * 1024
 # The CSV of a million bad lines, 24 MB, is held once as text; its problems add nothing.
 BAD_LINES_BOUND_KIB = 64 * 1024
 IMPORT_LIMIT_KIB = 256 * 1024
+# Address space in which 160 MB of standard input cannot be held, as an adversary limited it.
+OUT_OF_MEMORY_KIB = 300000
 PLACES_COMMANDS = [["list"], ["list", "--format", "csv"], ["list", "--format", "json"],
                    ["export"], ["check"], ["import", "-"]]
 WINDOW_ACTIONS = ('{"click": "NextData"}\n{"click": "NextData"}\n{"click": "DefaultData"}\n'
@@ -79,6 +82,23 @@ class MemoryBounds(DriverTest):
         self.assertLess(peak - few, BAD_LINES_BOUND_KIB,
                         f"{few // 1024} MiB for 10 bad lines, {peak // 1024} MiB for a million")
         self.assertLess(peak, IMPORT_LIMIT_KIB)
+
+    def test_an_import_that_runs_out_of_memory_imports_nothing(self):
+        """Standard input that outgrows the memory allowed: said so, never a prefix imported,
+        never a bad line, and --dry-run reads just as far."""
+        self.write_file(GENEVA)
+        header = b"name,country,latitude,longitude,gmt".ljust(63) + b"\n"
+        csv = header + b"Pq,X,1.5,2.25,1\n" * 10**7
+
+        def limit():
+            resource.setrlimit(resource.RLIMIT_AS,
+                               (OUT_OF_MEMORY_KIB * 1024, resource.RLIM_INFINITY))
+        for extra in ([], ["--dry-run"]):
+            done = subprocess.run([PLACES, "--file", self.path, "import", "-", *extra], input=csv,
+                                  capture_output=True, preexec_fn=limit, timeout=300)
+            self.assertEqual((done.returncode, done.stderr.decode()),
+                             (1, "orvalin-places: Out of memory\n"), extra)
+        self.assertEqual(self.file_bytes(), GENEVA)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 """Two programs on one places file: two windows, or a window and orvalin-places import. Nothing
 written by either is lost, and an update never lands on a record that changed under it."""
 
+import contextlib
 import json
 import os
 import subprocess
@@ -16,6 +17,8 @@ HOLD = "ORVALIN_TEST_HOLD_LOCK"
 holds_locks = unittest.skipIf(os.environ.get("ORVALIN_TEST_HOOKS") == "0",
                               "orvalin-driver built without ORVALIN_TEST_HOOKS")
 BUSY = "Places file busy"
+CONFIRM = "Do you realy want to register these data ?"
+LARGE_RECORDS = 200_000  # 14 MB, long enough to copy that other writers come in between
 
 
 def names(data):
@@ -81,6 +84,43 @@ class TwoWriters(DriverTest):
                 added = [f"{p}{i:03d}" for p in prefixes for i in range(ROUNDS)]
                 self.assertEqual(names(self.file_bytes()),
                                  sorted(["Basel", "Geneva", "Zürich"] + added))
+
+    def test_a_lock_file_deleted_again_and_again_loses_nothing_unsaid(self):
+        """Another program deletes the lock file over and over while a window adds places and
+        imports copy a large file: a write may be refused, and says so, but none is lost unsaid."""
+        self.write_file(*[GENEVA] * LARGE_RECORDS)
+        lock = os.path.join(self.dir, ".location.dat.lock")
+        kept, imports_done = [], threading.Event()
+        changed = "Places file changed by another program"
+
+        def unexpected(told):
+            return changed not in told and BUSY not in told
+
+        def window(shown):
+            live = LiveDriver(self.dir)
+            for i in range(1000):
+                if imports_done.is_set():
+                    break
+                told = [m for m in messages(live.act(*add_place(f"A{i:03d}"))) if m != CONFIRM]
+                shown += [m for m in told if unexpected(m)]
+                kept.extend([] if told else [f"A{i:03d}"])
+            self.assertEqual(live.close(), 0)
+
+        def imports(shown):
+            for i in range(ROUNDS // 2):
+                done = self.import_csv(csv_of(f"I{i:03d}"))
+                shown += [told for told in [done.stderr.decode()] if told and unexpected(told)]
+                kept.extend([] if done.returncode else [f"I{i:03d}"])
+            imports_done.set()
+
+        def deleter(shown):
+            while not imports_done.is_set():
+                with contextlib.suppress(FileNotFoundError):
+                    os.remove(lock)
+                time.sleep(0.001)
+
+        self.assertEqual(self.run_together(window, imports, deleter), [[], [], []])
+        self.assertEqual(set(kept) - set(names(self.file_bytes())), set())
 
     def test_update_refused_after_another_window_sorted(self):
         self.write_file(GENEVA, BASEL, LAUSANNE)

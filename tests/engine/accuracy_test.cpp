@@ -5,16 +5,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/sun_day.h"
+#include "tests/engine/reference_table.h"
 
 namespace orvalin {
 namespace {
@@ -22,29 +21,6 @@ namespace {
 constexpr double kSecondsPerHour = 3600;
 constexpr double kHoursPerDay = 24;
 constexpr double kDegreesPerTurn = 360;
-
-using Cells = std::map<std::string, std::string>;
-
-std::vector<Cells> ReadReference(const std::string& path) {
-  std::ifstream in(path);
-  std::string line;
-  std::vector<std::string> header;
-  std::vector<Cells> rows;
-  while (std::getline(in, line)) {
-    std::vector<std::string> cells;
-    std::stringstream split(line);
-    for (std::string cell; std::getline(split, cell, ',');) cells.push_back(cell);
-    if (line.back() == ',') cells.emplace_back();
-    if (header.empty()) {
-      header = cells;
-      continue;
-    }
-    Cells row;
-    for (std::size_t i = 0; i < header.size() && i < cells.size(); ++i) row[header[i]] = cells[i];
-    rows.push_back(row);
-  }
-  return rows;
-}
 
 std::optional<double> Number(const Cells& row, const std::string& name) {
   const std::string& text = row.at(name);
@@ -80,11 +56,6 @@ const Quantity kQuantities[] = {
 const std::map<std::string, SunOutcome> kOutcomes = {{"complete", SunOutcome::Complete},
                                                      {"no sunrise", SunOutcome::NoSunrise},
                                                      {"no sunset", SunOutcome::NoSunset}};
-
-double Quantile(std::vector<double> values, double q) {
-  std::sort(values.begin(), values.end());
-  return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1))];
-}
 
 SunDay Computed(const Cells& row) {
   const std::string& date = row.at("date");  // YYYY-MM-DD

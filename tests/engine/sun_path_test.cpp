@@ -119,5 +119,16 @@ TEST(SunPath, DipAndRefraction) {
   EXPECT_EQ(ApparentElevation(-5), -5);
 }
 
+// The apparent elevation never jumps: from well below the horizon to above it, it climbs with the
+// geometric one, by less than twice as much.
+TEST(SunPath, RefractionIsContinuous) {
+  constexpr double kStep = 1e-3;
+  for (double h = -6; h < 2; h += kStep) {
+    const double rise = ApparentElevation(h + kStep) - ApparentElevation(h);
+    ASSERT_GT(rise, 0) << h;
+    ASSERT_LT(rise, 2 * kStep) << h;
+  }
+}
+
 }  // namespace
 }  // namespace orvalin

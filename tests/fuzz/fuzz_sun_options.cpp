@@ -1,6 +1,7 @@
 // The table tool's options of the sun (--at, --elevation, --horizon, --golden-hour, --blue-hour,
-// --twilight) and its --now moment: any text is either refused as bad usage or read into values
-// within their stated ranges, and a moment read back writes as it was read.
+// --twilight) and of its scripts (the --now moment, the --offset minutes): any text is either
+// refused as bad usage or read into values within their stated ranges.
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +14,9 @@
 #include "cli/tool_errors.h"
 
 namespace {
+
+using std::chrono::sys_days;
+using std::chrono::year;
 
 void CheckSettings(const orvalin::SunSettings& s) {
   if (!std::isfinite(s.horizon) || s.horizon > 89 || s.horizon < -92) std::abort();
@@ -36,8 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const orvalin::BadUsage&) {
   }
   try {
-    const auto moment = orvalin::ParseIsoMoment("--now", text);
-    (void)moment;
+    const orvalin::Instant moment = orvalin::ParseIsoMoment("--now", text);
+    if (moment < orvalin::Instant{sys_days{year{1} / 1 / 1}} ||
+        moment >= orvalin::Instant{sys_days{year{10000} / 1 / 1}}) {
+      std::abort();
+    }
+  } catch (const orvalin::BadUsage&) {
+  }
+  try {
+    if (!(std::fabs(orvalin::ParseOffsetMinutes("--offset", text)) <= 1440)) std::abort();
   } catch (const orvalin::BadUsage&) {
   }
   return 0;

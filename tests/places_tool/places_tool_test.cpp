@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <csignal>
 #include <cstdlib>
+#include <thread>
 
 #include "cli/out_text.h"
+#include "cli/output_file.h"
 #include "cli/places/places_cli.h"
+#include "cli/tool_errors.h"
 #include "placesfile/place_rules.h"
 #include "tests/cli/tool_test_support.h"
 #include "tests/support/session_fixture.h"
@@ -46,6 +51,9 @@ TEST_F(PlacesCli, FindListsTheBestFirst) {
   ::setenv("ORVALIN_WORLD_PLACES", (dir / "none.csv").c_str(), 1);  // the file's own names only
   const ToolRun text = Places({"find", "sibenik"});
   ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_EQ(text.err, "orvalin-places: only the names of " + file + " were searched, not the " +
+                          "other names of the world's towns (\"Kiev\" for Kyiv): " +
+                          (dir / "none.csv") + " cannot be read\n");
   EXPECT_EQ(text.out.rfind("Šibenik, Croatia  43 44 0 N  15 54 0 E  ", 0), 0u) << text.out;
   EXPECT_NE(text.out.find("  record 4\n"), std::string::npos) << text.out;
   const ToolRun csv = Places({"find", "E", "--format", "csv", "--limit", "1"});
@@ -60,8 +68,16 @@ TEST_F(PlacesCli, FindListsTheBestFirst) {
   EXPECT_EQ(none.out, "");
   EXPECT_NE(none.err.find("matches \"Zurik\"; the nearest spellings: Zürich"), std::string::npos)
       << none.err;
+  const ToolRun long_text = Places({"find", std::string(5000, 'q') + "\x1B"});
+  EXPECT_NE(long_text.err.find(" matches \"" + std::string(60, 'q') + "…\"\n"), std::string::npos)
+      << long_text.err;
   EXPECT_EQ(Places({"find", "x", "--limit", "0"}).status, 2);
   EXPECT_EQ(Places({"list", "--limit", "3"}).status, 2);
+  const std::string no_ics = "orvalin-places: --format \"ics\": expected text, csv or json\n";
+  const ToolRun ics = Places({"find", "e", "--format", "ics"});
+  EXPECT_EQ(ics.status, 2);
+  EXPECT_EQ(ics.err, no_ics);
+  EXPECT_EQ(Places({"list", "--format", "ics"}).err, no_ics);
   ::unsetenv("ORVALIN_WORLD_PLACES");
 }
 
@@ -79,6 +95,30 @@ TEST_F(PlacesCli, ImportThenExportGivesTheSameCsv) {
   EXPECT_EQ(exported.out, kCsv);
   ASSERT_EQ(Places({"export", "--output", dir / "out.csv"}).status, 0);
   EXPECT_EQ(testing::ReadFile(dir / "out.csv"), kCsv);
+}
+
+// An export onto the places file it reads is refused, by whatever name it comes; an output
+// whose writing fails leaves the file that was there, and no temporary file.
+TEST_F(PlacesCli, AnOutputNeverOverwritesAnInputNorIsLeftHalfWritten) {
+  const std::string bytes = testing::RecordsBytes({testing::Geneva()});
+  testing::WriteFile(file, bytes);
+  std::filesystem::create_symlink(file, dir / "link.dat");
+  std::filesystem::create_hard_link(file, dir / "hard.dat");
+  for (const std::string& output :
+       {file, dir / "./location.dat", dir / "link.dat", dir / "hard.dat"}) {
+    EXPECT_EQ(Places({"export", "--output", output}).status, 2) << output;
+    EXPECT_EQ(testing::ReadFile(file), bytes);
+  }
+  const std::string csv = dir / "out.csv";
+  testing::WriteFile(csv, "old");
+  const OutputFile output("--output", csv, {file});
+  EXPECT_THROW(output.Write([](std::ostream& out) {
+    out << std::string(1 << 20, 'x');
+    throw ToolFailure("stopped");
+  }),
+               ToolFailure);
+  EXPECT_EQ(testing::ReadFile(csv), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / ""), {}), 4);
 }
 
 TEST_F(PlacesCli, ABadLineWritesNothingAndEveryBadLineIsListed) {
@@ -194,6 +234,26 @@ TEST_F(PlacesCli, RemoveDeletesOneRecordAndKeepsTheOthersInOrder) {
   }
 }
 
+// A folder is no CSV file; a pipe, as `import <(cat a.csv)` gives, is read to its end.
+TEST_F(PlacesCli, ImportReadsAPipeAndRefusesAFolder) {
+  const ToolRun folder = Places({"import", dir / ""});
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_EQ(folder.err, "orvalin-places: " + dir / "" + ": cannot be read: it is a folder\n");
+  const std::string pipe = dir / "pipe";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::thread writer([&] {
+    sigset_t broken_pipe;  // a reader gone early fails the write, not the test
+    sigemptyset(&broken_pipe);
+    sigaddset(&broken_pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &broken_pipe, nullptr);
+    testing::WriteFile(pipe, kCsv);
+  });
+  const ToolRun piped = Places({"import", pipe});
+  writer.join();
+  EXPECT_EQ(piped.status, 0) << piped.err;
+  EXPECT_EQ(piped.out, "Added to " + file + ": 5 places after 0, 5 in all\n");
+}
+
 TEST_F(PlacesCli, ImportAppendsOrReplaces) {
   testing::WriteFile(file, testing::RecordsBytes({testing::Geneva()}));
   const std::string csv = WriteCsv("in.csv", kCsv);
@@ -250,14 +310,24 @@ TEST_F(PlacesCli, NoControlCharacterReachesTheTerminalAndExportRoundTrips) {
   });
   bytes[2 * kRecordSize + 1] = '\x9D';
   testing::WriteFile(file, bytes);
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"list"}, {"list", "--format", "csv"}, {"list", "--format", "json"}, {"export"},
-           {"check"}}) {
-    const std::string out = Places(args).out;
-    for (std::size_t i = 0; i < out.size(); ++i) {
-      const auto b = static_cast<unsigned char>(out[i]);
-      const bool c1 = b == 0xC2 && i + 1 < out.size() && (out[i + 1] & 0xE0) == 0x80;
-      EXPECT_TRUE((b >= 0x20 && b != 0x7F && !c1) || b == '\n') << args[0] << ": " << out;
+  const std::string bad = WriteCsv("bad\x1B[2J.csv",
+                                   "name,country,latitude,longitude,gmt\n"
+                                   "X,Y,\x1B]0;owned\x07,6 9 0 E,1\n");
+  for (const auto& args : std::vector<std::vector<std::string>>{{"list"},
+                                                                {"list", "--format", "csv"},
+                                                                {"list", "--format", "json"},
+                                                                {"export"},
+                                                                {"check"},
+                                                                {"find", "\x1B[2J"},
+                                                                {"import", bad},
+                                                                {"import", bad + "\x07"}}) {
+    const ToolRun run = Places(args);
+    for (const std::string& out : {run.out, run.err}) {
+      for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto b = static_cast<unsigned char>(out[i]);
+        const bool c1 = b == 0xC2 && i + 1 < out.size() && (out[i + 1] & 0xE0) == 0x80;
+        EXPECT_TRUE((b >= 0x20 && b != 0x7F && !c1) || b == '\n') << args[0] << ": " << out;
+      }
     }
   }
   EXPECT_NE(Places({"list"}).out.find("\\x1B]0;owned\\x07\\x1B[2J"), std::string::npos);
@@ -268,6 +338,7 @@ TEST_F(PlacesCli, NoControlCharacterReachesTheTerminalAndExportRoundTrips) {
       testing::RunEntry(RunPlaces, {"--file", copy, "import", dir / "out.csv"});
   ASSERT_EQ(import.status, 0) << import.err;
   EXPECT_EQ(testing::ReadFile(copy), bytes);
+  EXPECT_NE(Places({"remove", "1"}).out.find("(\\x1B]0;owned\\x07\\x1B[2J)"), std::string::npos);
 }
 
 // Every record of a file's bytes, a partial last one included.

@@ -121,6 +121,48 @@ TEST_F(Finder, NearestSpellings) {
   EXPECT_TRUE(finder.NearestSpellings("Xqzwvy", 5).empty());
 }
 
+// What people type for a town of the world: a country's name for its capital, other names of
+// countries, divisions by name or by a code that is also a country's, abbreviations.
+TEST(FinderOnTheWorldList, ThePlacePeopleMean) {
+  const WorldList world = WorldList::Load(ORVALIN_WORLD_PLACES_CSV);
+  std::string bytes;
+  for (const WorldTown& town : world.Towns()) bytes.append(town.record.data(), kRecordSize);
+  const PlaceFinder finder(bytes, world);
+  const std::pair<std::string, std::string> cases[] = {
+      {"Mexico", "Mexico City, Mexico, 19 25 42 N"},
+      {"Panama", "Panamá, Panama, 8 59 37 N"},
+      {"Kuwait", "Kuwait City, Kuwait, 29 22 11 N"},
+      {"Luxembourg", "Luxembourg, Luxembourg, 49 36 42 N"},
+      {"London, UK", "London, United Kingdom, 51 30 31 N"},
+      {"Amsterdam, Holland", "Amsterdam, Netherlands, 52 22 27 N"},
+      {"Istanbul, Turkey", "Istanbul, Türkiye, 41 0 50 N"},
+      {"NYC", "New York City, United States, 40 42 51 N"},
+      {"Paris, TX", "Paris, United States, 33 39 39 N"},
+      {"Paris, Texas", "Paris, United States, 33 39 39 N"},
+      {"Washington, D.C.", "Washington, United States, 38 53 42 N"},
+      {"Portland, ME", "Portland, United States, 43 39 27 N"},
+      {"Sydney, New South Wales", "Sydney, Australia, 33 52 4 S"},
+  };
+  for (const auto& [typed, place] : cases) {
+    const auto found = finder.Find(typed);
+    ASSERT_FALSE(found.empty()) << typed;
+    const PlaceRecord r = DecodeRecord(RecordBytesAt(bytes, found.front().record));
+    EXPECT_EQ(WithoutFilling(r.PlaceName) + ", " + WithoutFilling(r.CountryName) + ", " +
+                  WithoutFilling(r.LatitudeText),
+              place)
+        << typed;
+  }
+}
+
+// An areas file out of its form is left out whole.
+TEST(WorldAreas, OnlyAWholeFileInOrder) {
+  EXPECT_EQ(WorldAreas::Parse("code,names\nUS,USA|America\nUS.TX,Texas\n").Named("tex").size(), 1u);
+  for (const char* text : {"code,names\nUS.TX,Texas\nUS,USA\n", "code,names\nUS,USA",
+                           "code,names\nus,USA\n", "code,names\nUSA,USA\n", "names\nUS,USA\n"}) {
+    EXPECT_TRUE(WorldAreas::Parse(text).Named("usa").empty()) << text;
+  }
+}
+
 // The world's zone for its towns, the nearest town's elsewhere; names that do not fit the
 // places are left out rather than given to the wrong towns.
 TEST_F(Finder, ZonesAndAMisfitNamesFile) {

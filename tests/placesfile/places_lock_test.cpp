@@ -5,11 +5,15 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -152,29 +156,50 @@ TEST(PlacesLockTest, ALockFileThatCannotBeOneRefusesTheWrite) {
 }
 
 // Another program deletes the lock file while a writer holds it: the next writer locks a new
-// one, keeps the first writer's temporary file, and the first writer, finding the file replaced
-// under it, refuses rather than overwrite what the other wrote.
+// one, keeps the first writer's temporary file, and the first writer, finding its lock gone,
+// refuses rather than overwrite what the other wrote, whether it replaced the file or added a
+// record in place.
 TEST(PlacesLockTest, ALockDeletedWhileHeldLosesNoWrite) {
-  ScratchDir dir;
-  const std::string path = dir / "location.dat";
-  WriteFile(path, kOld);
-  PlacesFile first;
-  first.Open(path, PlacesFile::Use::Write);
-  std::vector<std::string> seen_by_second;
-  try {
-    first.ReplaceWith([&](const PlacesFile::PieceSink& sink) {
-      sink("first's bytes");
-      fs::remove(dir / ".location.dat.lock");
-      Replace(path, "second's bytes");
-      seen_by_second = Names(dir / "");
-    });
-    ADD_FAILURE() << "the first writer overwrote the second";
-  } catch (const Failure& f) {
-    EXPECT_EQ(f.fault(), Fault::PlacesFileChanged);
+  const std::string old(kRecordSize, 'o'), added = std::string(old).append(kRecordSize, ' ');
+  struct Case {
+    const char* second;
+    void (*write)(const std::string& path);
+    std::string after;
+  };
+  const Case cases[] = {
+      {"a replacement", [](const std::string& path) { Replace(path, "second's bytes"); },
+       "second's bytes"},
+      {"a record added in place",
+       [](const std::string& path) {
+         PlacesFile file;
+         file.Open(path, PlacesFile::Use::Write);
+         file.Write(2, DecodeRecord(std::string(kRecordSize, ' ')));
+       },
+       added},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    const std::string path = dir / "location.dat";
+    WriteFile(path, old);
+    PlacesFile first;
+    first.Open(path, PlacesFile::Use::Write);
+    std::vector<std::string> seen_by_second;
+    try {
+      first.ReplaceWithAppended([&](const PlacesFile::PieceSink& sink) {
+        sink("first's bytes");
+        fs::remove(dir / ".location.dat.lock");
+        c.write(path);
+        seen_by_second = Names(dir / "");
+      });
+      ADD_FAILURE() << c.second << ": the first writer overwrote the second";
+    } catch (const Failure& f) {
+      EXPECT_EQ(f.fault(), Fault::PlacesFileChanged) << c.second;
+    }
+    // The file, the new lock and the first's temporary file.
+    EXPECT_EQ(seen_by_second.size(), 3u) << c.second;
+    EXPECT_EQ(ReadFile(path), c.after) << c.second;
+    EXPECT_EQ(Names(dir / ""), (std::vector<std::string>{".location.dat.lock", "location.dat"}));
   }
-  EXPECT_EQ(seen_by_second.size(), 3u);  // the file, the new lock and the first's temporary file
-  EXPECT_EQ(ReadFile(path), "second's bytes");
-  EXPECT_EQ(Names(dir / ""), (std::vector<std::string>{".location.dat.lock", "location.dat"}));
 }
 
 // Another user of a group-writable folder swaps the file for a link to a file outside it between
@@ -221,6 +246,77 @@ TEST(PlacesReplace, ALinkSwappedInAfterTheReadingRedirectsNothing) {
   EXPECT_EQ(fs::status(outside).permissions(), fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_GE(refused, 2 * kRounds / kMoments);
   EXPECT_EQ(Names(dir / "shared").size(), 2u);  // location.dat and its lock: nothing left over
+}
+
+// A link in a folder where all may put files and only their owners remove them (sticky, as /tmp)
+// is followed only when it is the folder owner's or the user's, as the kernel's protection of
+// links would follow it; refused, nothing is made beside its target.
+TEST(PlacesReplace, ALinkInASharedFolderIsFollowedOnlyWhereTheKernelWould) {
+  if (::geteuid() != 0) GTEST_SKIP() << "giving links and folders to another user needs root";
+  constexpr uid_t kOther = 65534;
+  struct Case {
+    mode_t folder_mode;
+    uid_t folder_owner, link_owner;
+    bool followed;
+  };
+  const Case cases[] = {{01777, 0, kOther, false},
+                        {01777, 0, 0, true},
+                        {01777, kOther, kOther, true},
+                        {0777, 0, kOther, true},
+                        {01775, 0, kOther, true}};
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    const std::string shared = dir / "shared", link = dir / "shared/location.dat",
+                      target = dir / "private.dat";
+    fs::create_directory(shared);
+    ASSERT_EQ(::chown(shared.c_str(), c.folder_owner, 0), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), c.folder_mode), 0);
+    WriteFile(target, kOld);
+    fs::create_symlink(target, link);
+    ASSERT_EQ(::lchown(link.c_str(), c.link_owner, 0), 0);
+    const std::string what = std::to_string(c.folder_mode) + " " + std::to_string(c.link_owner);
+    try {
+      Replace(link, kNew);
+      EXPECT_TRUE(c.followed) << what;
+    } catch (const Failure& f) {
+      EXPECT_FALSE(c.followed) << what;
+      EXPECT_EQ(f.what(), "Places file is a link in a shared folder: " + link);
+    }
+    EXPECT_EQ(ReadFile(target), c.followed ? kNew : kOld) << what;
+    EXPECT_EQ(fs::exists(dir / ".private.dat.lock"), c.followed) << what;
+  }
+}
+
+// The attributes of a file besides its mode and owner: the user's notes, and the access ACL (in
+// the kernel's form: the owner may read and write, user 1234, the group and the mask read).
+TEST(PlacesReplace, UserAttributesAndTheAccessAclAreKept) {
+  ScratchDir dir;
+  const std::string path = dir / "location.dat";
+  WriteFile(path, kOld);
+  struct Entry {
+    std::uint16_t tag, perm;
+    std::uint32_t id;
+  };
+  const Entry entries[] = {{0x01, 6, ~0u}, {0x02, 4, 1234}, {0x04, 4, ~0u}, {0x10, 4, ~0u},
+                           {0x20, 0, ~0u}};
+  std::string acl("\x02\0\0\0", 4);
+  for (const Entry& e : entries) acl.append(reinterpret_cast<const char*>(&e), sizeof e);
+  const std::pair<std::string, std::string> kept[] = {{"user.note", "keep me"},
+                                                      {"system.posix_acl_access", acl}};
+  for (const auto& [name, value] : kept) {
+    if (::setxattr(path.c_str(), name.c_str(), value.data(), value.size(), 0) != 0) {
+      GTEST_SKIP() << "this file system keeps no " << name << ": " << std::strerror(errno);
+    }
+  }
+  const auto mode = fs::status(path).permissions();
+  Replace(path, kNew);
+  for (const auto& [name, value] : kept) {
+    std::string now(value.size() + 1, '\0');
+    now.resize(std::max<ssize_t>(::getxattr(path.c_str(), name.c_str(), now.data(), now.size()), 0));
+    EXPECT_EQ(now, value) << name;
+  }
+  EXPECT_EQ(fs::status(path).permissions(), mode);
+  EXPECT_EQ(ReadFile(path), kNew);
 }
 
 // A child process holds the lock until it is killed.

@@ -1,11 +1,13 @@
 """The row rules of tools/make_world_places.py, which makes the shipped world list: a row that
-breaks one must stop the script, a good one must pass, and angles are written to the second."""
+breaks one must stop the script, a good one must pass, and angles are written to the second;
+and which other names tools/make_world_names.py keeps."""
 
 import os
 import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import make_world_names as names  # noqa: E402
 import make_world_places as maker  # noqa: E402
 
 GOOD = ["Geneva", "Switzerland", "46 12 8 N", "6 8 34 E", "1", "Europe/Zurich"]
@@ -49,6 +51,12 @@ class RowRules(unittest.TestCase):
         self.assertEqual(maker.place_name("Zürich", "Zurich"), "Zürich")
         self.assertEqual(maker.place_name("Łódź", "Lodz"), "Lodz")
         self.assertIsNone(maker.place_name("  ", ""))
+
+
+class OtherNames(unittest.TestCase):
+    def test_abbreviations_are_initials_and_airport_codes_are_not(self):
+        self.assertEqual(names.other_names("New York City", "JFK,NYC,N.Y.,New Amsterdam,NA,nyc"),
+                         ["New Amsterdam", "NYC", "NA"])
 
 
 if __name__ == "__main__":

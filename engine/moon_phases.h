@@ -1,0 +1,51 @@
+// The moon's phases and light: the principal phases, when the moon's apparent geocentric ecliptic
+// longitude exceeds the sun's by 0, 90, 180 and 270 degrees; the illuminated fraction of its disc,
+// (1 + cos i) / 2 of the phase angle i (the angle Sun-Moon-Earth; Meeus, Astronomical Algorithms,
+// 2nd ed., 1998, ch. 48); its age since the last new moon; and the name of a day's phase. All are
+// geocentric, so the same for every observer at one moment; times are hours of universal time
+// from 0 h UT of an origin date, Delta T applied (engine/delta_t.h).
+#pragma once
+
+#include <vector>
+
+#include "engine/observer.h"
+
+namespace orvalin {
+
+enum class PrincipalPhase { NewMoon, FirstQuarter, FullMoon, LastQuarter };
+
+struct PhaseMoment {
+  PrincipalPhase phase;
+  double hours;
+};
+
+// Every principal phase within [from, to), in order.
+std::vector<PhaseMoment> PrincipalPhases(CivilDate origin, double from, double to);
+
+struct MoonLight {
+  double illuminated;  // the fraction of the disc in sunlight, 0 to 1
+  double phase_angle;  // degrees, 0 at full moon
+  double elongation;   // degrees from the sun, 0 to 180
+  double lead;         // the moon's longitude less the sun's, [0, 360): below 180 it waxes
+  double age;          // days since the last new moon
+};
+
+MoonLight LightAt(CivilDate origin, double hours);
+
+enum class PhaseName {
+  NewMoon,
+  WaxingCrescent,
+  FirstQuarter,
+  WaxingGibbous,
+  FullMoon,
+  WaningGibbous,
+  LastQuarter,
+  WaningCrescent
+};
+
+// A day [from, to) that holds a principal phase takes its name; any other lies within one
+// quarter of the moon's course and takes that quarter's: waxing crescent, waxing gibbous, waning
+// gibbous, waning crescent.
+PhaseName DayPhase(CivilDate origin, double from, double to);
+
+}  // namespace orvalin

@@ -1,0 +1,54 @@
+// The moon as an observer on the Earth sees it at a moment of universal time: its topocentric
+// place (the observer on the WGS-84 ellipsoid, the parallax applied), its hour angle, azimuth
+// and elevation, its apparent size, and the altitude its centre stands at when it rises or sets.
+#pragma once
+
+#include "engine/moon_theory.h"
+#include "engine/observer.h"
+
+namespace orvalin {
+
+struct MoonObserver {
+  double latitude;        // degrees, geodetic, North positive
+  double longitude_east;  // degrees
+  double height;          // metres above the ellipsoid
+};
+
+// The upper limb's geometric altitude at moonrise and moonset, degrees: the refraction at the
+// horizon, 34', as the almanacs define them.
+inline constexpr double kMoonLimbAltitude = -34.0 / 60;
+
+struct MoonPosition {
+  double right_ascension;  // degrees, [0, 360), topocentric apparent (true equinox of the date)
+  double declination;      // degrees, topocentric apparent
+  double distance;         // km, from the observer
+  double semi_diameter;    // degrees, as the observer sees it
+  double hour_angle;       // degrees, local and topocentric, [-180, 180): west of the meridian > 0
+  double azimuth;          // degrees, true, from the north through the east, [0, 360)
+  double elevation;        // degrees, geometric (no refraction), of the centre
+  // The centre's geometric elevation at rise and set: the limb's altitude less the
+  // semi-diameter and the dip of the horizon from the observer's height (HorizonDip).
+  double horizon;
+};
+
+class MoonSky {
+ public:
+  // Times are hours of universal time from 0 h UT of `date`, any span of days around it.
+  MoonSky(const MoonObserver& observer, CivilDate date);
+
+  MoonPosition At(double hours) const;
+  // The apparent geocentric place at the same moment.
+  moon::ApparentPlace Geocentric(double hours) const;
+
+ private:
+  double julian_day_;  // of 0 h UT of the date
+  double sidereal0_;   // Greenwich mean sidereal time then, hours
+  double longitude_;   // east, degrees
+  double sin_latitude_, cos_latitude_;
+  // The observer's distance from the Earth's axis and from the equator's plane, Earth radii
+  // (Meeus ch. 11: rho cos phi', rho sin phi').
+  double rho_cos_, rho_sin_;
+  double dip_;  // degrees
+};
+
+}  // namespace orvalin
