@@ -70,7 +70,7 @@ BENCHMARK(EightTexts);
 
 // The moon seen from Geneva at moments a minute apart, as a search for its crossings asks.
 void MoonPositionAtAMoment(benchmark::State& state) {
-  const MoonSky sky({kGenevaNorth, -kGenevaWest, 0}, {21, 6, 2027});
+  const MoonSky sky({kGeneva.latitude, kGeneva.longitude, 0}, {21, 6, 2027});
   double hours = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(sky.At(hours));
@@ -86,7 +86,7 @@ void MoonLightOfADay(benchmark::State& state) {
 BENCHMARK(MoonLightOfADay);
 
 void MoonPhasesOfAYear(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(PrincipalPhases({1, 1, 2027}, 0, 365 * 24));
+  for (auto _ : state) benchmark::DoNotOptimize(PrincipalPhases({1, 1, 2027}, {0, 365 * 24}));
 }
 BENCHMARK(MoonPhasesOfAYear);
 

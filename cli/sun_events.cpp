@@ -19,7 +19,7 @@ constexpr double kSecondsPerHour = 3600;
 // path: one path held over many days would drift from the sun's.
 std::vector<double> HoursOn(const TablePlace& place, sys_days day, const SunEvent& event) {
   const SunPath path(ObserverAt(place, event.altitude), CivilDateOf(Day{day}));
-  if (event.culmination) return path.Culminations(0, 24);
+  if (event.culmination) return path.Culminations({0, 24});
   std::vector<double> hours;
   for (const SunCrossing& c : path.Crossings(0, 24)) {
     if (c.rising == event.rising) hours.push_back(c.hours);

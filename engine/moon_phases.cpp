@@ -79,10 +79,10 @@ double NewMoonBefore(double julian_day) {
 
 }  // namespace
 
-std::vector<PhaseMoment> PrincipalPhases(CivilDate origin, double from, double to) {
+std::vector<PhaseMoment> PrincipalPhases(CivilDate origin, HourSpan span) {
   std::vector<PhaseMoment> phases;
   const double day0 = newcomb::JulianDay(origin);
-  const double first = day0 + from / kHoursPerDay, last = day0 + to / kHoursPerDay;
+  const double first = day0 + span.from / kHoursPerDay, last = day0 + span.to / kHoursPerDay;
   if (!(first < last)) return phases;  // an empty span, or a time that is not a number
   for (long q = QuarterBefore(first) - kMargin; q <= QuarterBefore(last) + kMargin; ++q) {
     const double day = PhaseDay(q);
@@ -107,10 +107,10 @@ MoonLight LightAt(CivilDate origin, double hours) {
   return {(1 + std::cos(i)) / 2, DegreesOf(i), DegreesOf(psi), lead, day - NewMoonBefore(day)};
 }
 
-PhaseName DayPhase(CivilDate origin, double from, double to) {
-  const std::vector<PhaseMoment> phases = PrincipalPhases(origin, from, to);
+PhaseName DayPhase(CivilDate origin, HourSpan day) {
+  const std::vector<PhaseMoment> phases = PrincipalPhases(origin, day);
   if (!phases.empty()) return static_cast<PhaseName>(2 * static_cast<int>(phases.front().phase));
-  const double middle = newcomb::JulianDay(origin) + (from + to) / 2 / kHoursPerDay;
+  const double middle = newcomb::JulianDay(origin) + (day.from + day.to) / 2 / kHoursPerDay;
   const double lead = LeadAt(middle);
   return static_cast<PhaseName>(2 * static_cast<int>(lead / kDegreesPerQuarter) + 1);
 }

@@ -19,8 +19,8 @@ struct PhaseMoment {
   double hours;
 };
 
-// Every principal phase within [from, to), in order.
-std::vector<PhaseMoment> PrincipalPhases(CivilDate origin, double from, double to);
+// Every principal phase within the span, in order.
+std::vector<PhaseMoment> PrincipalPhases(CivilDate origin, HourSpan span);
 
 struct MoonLight {
   double illuminated;  // the fraction of the disc in sunlight, 0 to 1
@@ -43,9 +43,9 @@ enum class PhaseName {
   WaningCrescent
 };
 
-// A day [from, to) that holds a principal phase takes its name; any other lies within one
-// quarter of the moon's course and takes that quarter's: waxing crescent, waxing gibbous, waning
-// gibbous, waning crescent.
-PhaseName DayPhase(CivilDate origin, double from, double to);
+// A day that holds a principal phase takes its name; any other lies within one quarter of the
+// moon's course and takes that quarter's: waxing crescent, waxing gibbous, waning gibbous, waning
+// crescent.
+PhaseName DayPhase(CivilDate origin, HourSpan day);
 
 }  // namespace orvalin

@@ -25,9 +25,9 @@ double JulianDayAt(double julian_day, double hours) {
 MoonSky::MoonSky(const MoonObserver& observer, CivilDate date)
     : julian_day_(newcomb::JulianDay(date)),
       sidereal0_(newcomb::SiderealAtMidnight(newcomb::CenturiesFromEpoch(julian_day_))),
-      longitude_(observer.longitude_east),
+      longitude_(observer.longitude.East()),
       dip_(HorizonDip(observer.height)) {
-  const Turn phi = Turn::OfDegrees(observer.latitude);
+  const Turn phi = Turn::OfDegrees(observer.latitude.Degrees());
   sin_latitude_ = phi.sin;
   cos_latitude_ = phi.cos;
   // The reduced latitude u: tan u = (1 - f) tan phi, the point of the ellipsoid's meridian.

@@ -9,9 +9,9 @@
 namespace orvalin {
 
 struct MoonObserver {
-  double latitude;        // degrees, geodetic, North positive
-  double longitude_east;  // degrees
-  double height;          // metres above the ellipsoid
+  Latitude latitude;  // geodetic
+  Longitude longitude;
+  double height;  // metres above the ellipsoid
 };
 
 // The upper limb's geometric altitude at moonrise and moonset, degrees: the refraction at the

@@ -62,22 +62,26 @@ MultiplesOf Multiply(const Turn& one, double scale = 1) {
 // The tables name D from 0 to 4, M from -2 to 2, M' from -4 to 4 and F from -3 to 3.
 constexpr int kMaxD = 4, kMaxM = 2, kMaxF = 3;
 
+// The multiples of each of the four arguments, by name.
+struct ArgumentMultiples {
+  MultiplesOf d, m, m_moon, f;
+};
+
 // Every sum of multiples of D and M, and of M' and F, that the tables may name: a term is then
 // one product of two turns rather than of four.
 struct Arguments {
   std::array<std::array<Turn, 2 * kMaxM + 1>, kMaxD + 1> d_m;
   std::array<std::array<Turn, 2 * kMaxF + 1>, 2 * kMaxMultiple + 1> moon_f;
 
-  Arguments(const MultiplesOf& d, const MultiplesOf& m, const MultiplesOf& m_moon,
-            const MultiplesOf& f) {
+  explicit Arguments(const ArgumentMultiples& x) {
     for (int i = 0; i <= kMaxD; ++i) {
       for (int j = -kMaxM; j <= kMaxM; ++j) {
-        d_m[i][j + kMaxM] = d[i + kMaxMultiple] * m[j + kMaxMultiple];
+        d_m[i][j + kMaxM] = x.d[i + kMaxMultiple] * x.m[j + kMaxMultiple];
       }
     }
     for (int i = -kMaxMultiple; i <= kMaxMultiple; ++i) {
       for (int j = -kMaxF; j <= kMaxF; ++j) {
-        moon_f[i + kMaxMultiple][j + kMaxF] = m_moon[i + kMaxMultiple] * f[j + kMaxMultiple];
+        moon_f[i + kMaxMultiple][j + kMaxF] = x.m_moon[i + kMaxMultiple] * x.f[j + kMaxMultiple];
       }
     }
   }
@@ -93,7 +97,8 @@ EclipticPlace MeanPlace(double t) {
   const Turn m_moon = Turn::OfDegrees(kMoonAnomaly.At(t));
   const Turn f = Turn::OfDegrees(kLatitudeArgument.At(t));
   const double e = 1 + t * (kEccentricity1 + t * kEccentricity2);
-  const Arguments a{Multiply(d), Multiply(m, e), Multiply(m_moon), Multiply(f)};
+  const Arguments a(
+      {.d = Multiply(d), .m = Multiply(m, e), .m_moon = Multiply(m_moon), .f = Multiply(f)});
 
   double longitude = 0, distance = 0, latitude = 0;
   for (const LongitudeDistanceTerm& term : kLongitudeDistanceTerms) {

@@ -23,4 +23,9 @@ struct CivilDate {
   int year;
 };
 
+// Hours from 0 h UT of a date, `from` included, `to` not.
+struct HourSpan {
+  double from, to;
+};
+
 }  // namespace orvalin

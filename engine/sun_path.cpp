@@ -180,19 +180,19 @@ std::vector<SunCrossing> SunPath::Crossings(double from, double to) const {
   return crossings;
 }
 
-std::vector<double> SunPath::Culminations(double from, double to) const {
+std::vector<double> SunPath::Culminations(HourSpan span) const {
   std::vector<double> found;
-  // The transit nearest `from`, then each a solar day after the last, which lies within
-  // minutes of it.
-  for (double guess = from;; guess += kHoursPerDay) {
-    Moment m = Transit(guess, kUpper);
+  // The transit nearest the span's start, then each a solar day after the last, which lies
+  // within minutes of it.
+  for (double guess = span.from;; guess += kHoursPerDay) {
+    Moment m = Transit(guess, Meridian::Upper);
     for (int step = 0; step < kCulminationSteps; ++step) {
       const double before = m.hours;
-      m = Transit(m.hours, kUpper);
+      m = Transit(m.hours, Meridian::Upper);
       if (std::fabs(m.hours - before) <= kCrossingPrecision) break;
     }
-    if (m.hours >= to) return found;
-    if (m.hours >= from) found.push_back(m.hours);
+    if (m.hours >= span.to) return found;
+    if (m.hours >= span.from) found.push_back(m.hours);
     guess = m.hours;
   }
 }

@@ -43,8 +43,8 @@ class SunPath {
 
   // Every crossing of the horizon altitude within [from, to), in order.
   std::vector<SunCrossing> Crossings(double from, double to) const;
-  // Every upper transit of the sun (its culmination) within [from, to), in order.
-  std::vector<double> Culminations(double from, double to) const;
+  // Every upper transit of the sun (its culmination) within the span, in order.
+  std::vector<double> Culminations(HourSpan span) const;
   // Whether the sun's centre stands above the horizon altitude at `hours`.
   bool Up(double hours) const;
   // The apparent place (aberration and nutation taken in), geometric elevation: the events keep

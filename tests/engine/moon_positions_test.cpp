@@ -55,7 +55,8 @@ std::array<double, kCount> Errors(const Cells& row) {
   const auto part = [&](std::size_t at) { return std::stoi(utc.substr(at, 2)); };
   const CivilDate date{part(8), part(5), std::stoi(utc.substr(0, 4))};
   const double hours = part(11) + part(14) / 60.0 + part(17) / kArcsecondsPerDegree;
-  const MoonSky sky({cell("latitude"), cell("longitude_east"), cell("height")}, date);
+  const MoonSky sky({Latitude(cell("latitude")), Longitude(cell("longitude_east")), cell("height")},
+                    date);
   const moon::ApparentPlace geocentric = sky.Geocentric(hours);
   const MoonPosition topocentric = sky.At(hours);
   const MoonLight light = LightAt(date, hours);

@@ -32,7 +32,7 @@ TEST(Moon, BookExamples) {
   // Example 49.a: the new moon of 1977 February 18 at 3h 37m 42s TD, by the book's series of
   // the mean phase (3h 37m 40s by the whole ELP-2000/82, it adds).
   constexpr CivilDate kExample49{18, 2, 1977};
-  const std::vector<PhaseMoment> new_moon = PrincipalPhases(kExample49, 0, 24);
+  const std::vector<PhaseMoment> new_moon = PrincipalPhases(kExample49, {0, 24});
   ASSERT_EQ(new_moon.size(), 1u);
   const double td = new_moon[0].hours +
                     DeltaTSeconds(DecimalYear(newcomb::JulianDay(kExample49))) / kSecondsPerHour;
@@ -96,7 +96,7 @@ std::vector<ReferencePhase> ReadPhases() {
 TEST(Moon, PhasesOfAYearAgainstAnIndependentEphemeris) {
   const std::vector<ReferencePhase> reference = ReadPhases();
   const double year_end = 365 * newcomb::kHoursPerDay;
-  const std::vector<PhaseMoment> ours = PrincipalPhases(kYearStart, 0, year_end);
+  const std::vector<PhaseMoment> ours = PrincipalPhases(kYearStart, {0, year_end});
   ASSERT_EQ(ours.size(), reference.size());
   std::vector<double> errors;
   for (std::size_t k = 0; k < ours.size(); ++k) {
@@ -105,7 +105,7 @@ TEST(Moon, PhasesOfAYearAgainstAnIndependentEphemeris) {
     EXPECT_LE(errors.back(), kPhaseSeconds) << k;
     const double day = std::floor(reference[k].hours / newcomb::kHoursPerDay);
     const auto name = [&](double d) {
-      return DayPhase(kYearStart, d * newcomb::kHoursPerDay, (d + 1) * newcomb::kHoursPerDay);
+      return DayPhase(kYearStart, {d * newcomb::kHoursPerDay, (d + 1) * newcomb::kHoursPerDay});
     };
     EXPECT_EQ(name(day), kNames[reference[k].quarter]) << k;
     EXPECT_EQ(static_cast<int>(name(day + 2)), 2 * reference[k].quarter + 1) << k;
