@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "cli/table/out_text.h"
+#include "common/out_text.h"
 #include "engine/sun_path.h"
 
 namespace orvalin {

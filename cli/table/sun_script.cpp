@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "cli/args/tool_errors.h"
-#include "cli/table/out_text.h"
 #include "cli/table/sun_options.h"
+#include "common/out_text.h"
 #include "engine/sun_path.h"
 
 namespace orvalin {

@@ -3,8 +3,8 @@
 #include <QDate>
 
 #include "cli/args/tool_errors.h"
-#include "cli/table/out_text.h"
 #include "cli/table/sun_options.h"
+#include "common/out_text.h"
 #include "engine/sun_day.h"
 #include "engine/sun_path.h"
 
