@@ -25,8 +25,8 @@ constexpr Day kLast{std::chrono::year{2009} / 12 / 31};
 TablePlace Geneva() {
   TablePlace p;
   p.name = "Geneva";
-  p.latitude = 46.2;
-  p.longitude_east = 6.15;
+  p.latitude = Latitude(46.2);
+  p.longitude = Longitude(6.15);
   return p;
 }
 
@@ -52,8 +52,8 @@ BENCHMARK(BM_YearOnePlaceAsText)->Unit(benchmark::kMillisecond);
 void BM_YearThousandPlaces(benchmark::State& state) {
   std::vector<TablePlace> places(1000);
   for (int i = 0; i < 1000; ++i) {
-    places[i].latitude = -85 + 170.0 * i / 999;
-    places[i].longitude_east = 180 - 360.0 * ((i * 37) % 1000) / 1000;
+    places[i].latitude = Latitude(-85 + 170.0 * i / 999);
+    places[i].longitude = Longitude(180 - 360.0 * ((i * 37) % 1000) / 1000);
   }
   for (auto _ : state) {
     std::size_t rows = 0;
@@ -84,8 +84,8 @@ std::vector<TablePlace> ThousandPlaces() {
   std::vector<TablePlace> places(1000);
   for (int i = 0; i < 1000; ++i) {
     places[i].name = "Place " + std::to_string(i + 1);
-    places[i].latitude = -85 + 170.0 * i / 999;
-    places[i].longitude_east = 180 - 360.0 * ((i * 37) % 1000) / 1000;
+    places[i].latitude = Latitude(-85 + 170.0 * i / 999);
+    places[i].longitude = Longitude(180 - 360.0 * ((i * 37) % 1000) / 1000);
   }
   return places;
 }
@@ -150,7 +150,7 @@ BENCHMARK(BM_ThousandYearsPlotted)->Unit(benchmark::kMillisecond)->Iterations(1)
 // sunrise after Tromsø's polar night, six weeks on.
 void BM_NextSunEvent(benchmark::State& state) {
   TablePlace place = Geneva();
-  if (state.range(0) != 0) place.latitude = 69.65;
+  if (state.range(0) != 0) place.latitude = Latitude(69.65);
   const SunEvent sunset[] = {{false, kHorizonAltitude, state.range(0) != 0}};
   const Instant now{std::chrono::sys_days{Day{std::chrono::year{2027} / 12 / 1}}};
   for (auto _ : state) {
@@ -163,7 +163,7 @@ BENCHMARK(BM_NextSunEvent)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 // span's end found on the sun's path.
 void BM_YearCalendarWithSpans(benchmark::State& state) {
   TablePlace place = Geneva();
-  place.latitude = 69.65;
+  place.latitude = Latitude(69.65);
   TableStyle style;
   style.format = TableFormat::Ics;
   style.sun.twilight = -6;

@@ -81,8 +81,8 @@ WorldList WorldList::Parse(std::string_view places_csv, std::string_view names_c
     WorldTown town;
     town.record = EncodeRecord(record);
     town.zone = place.zone;
-    town.latitude = latitude.is_clean() ? latitude.value : 0;
-    town.longitude_east = longitude.is_clean() ? -longitude.value : 0;  // stored West positive
+    town.latitude = Latitude(latitude.is_clean() ? latitude.value : 0);
+    town.longitude = longitude.is_clean() ? Longitude::FromWest(longitude.value) : Longitude(0);
     list.towns_.push_back(std::move(town));
   }
   const auto csv_line_count =
@@ -137,18 +137,18 @@ std::vector<std::string> WorldList::CountriesNamed(std::string_view folded) cons
   return codes;
 }
 
-std::optional<std::size_t> WorldList::Nearest(double latitude, double longitude_east) const {
+std::optional<std::size_t> WorldList::Nearest(Latitude latitude, Longitude longitude) const {
   std::optional<std::size_t> best;
   double best_cos = -2;
-  const double lat = latitude * kRadiansPerDegree;
-  const double lon = longitude_east * kRadiansPerDegree;
+  const double lat = latitude.Degrees() * kRadiansPerDegree;
+  const double lon = longitude.East() * kRadiansPerDegree;
   for (std::size_t k = 0; k < towns_.size(); ++k) {
     const WorldTown& t = towns_[k];
-    const double tlat = t.latitude * kRadiansPerDegree;
+    const double tlat = t.latitude.Degrees() * kRadiansPerDegree;
     // The cosine of the arc between the two points: larger is nearer.
     const double c =
         std::sin(lat) * std::sin(tlat) +
-        std::cos(lat) * std::cos(tlat) * std::cos(lon - t.longitude_east * kRadiansPerDegree);
+        std::cos(lat) * std::cos(tlat) * std::cos(lon - t.longitude.East() * kRadiansPerDegree);
     if (c > best_cos) {
       best_cos = c;
       best = k;
@@ -157,13 +157,13 @@ std::optional<std::size_t> WorldList::Nearest(double latitude, double longitude_
   return best;
 }
 
-std::string WorldList::ZoneAt(std::string_view record_bytes, double latitude,
-                              double longitude_east) const {
+std::string WorldList::ZoneAt(std::string_view record_bytes, Latitude latitude,
+                              Longitude longitude) const {
   if (const auto town = TownOf(record_bytes)) return towns_[*town].zone;
   if (grid_) {
-    if (std::string zone = grid_->ZoneAt(latitude, longitude_east); !zone.empty()) return zone;
+    if (std::string zone = grid_->ZoneAt(latitude, longitude); !zone.empty()) return zone;
   }
-  if (const auto near = Nearest(latitude, longitude_east)) return towns_[*near].zone;
+  if (const auto near = Nearest(latitude, longitude)) return towns_[*near].zone;
   return {};
 }
 

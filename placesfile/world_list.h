@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/coordinates.h"
 #include "placesfile/place_record.h"
 #include "placesfile/world_areas.h"
 #include "placesfile/zone_grid.h"
@@ -22,7 +23,8 @@ inline constexpr char kOtherNamesSeparator = '|';
 struct WorldTown {
   RecordBytes record{};                     // as the sample places file holds the town
   std::string zone;                         // IANA
-  double latitude = 0, longitude_east = 0;  // degrees, North and East positive
+  Latitude latitude{0};
+  Longitude longitude{0};
   std::int64_t population = 0;
   std::string code;      // ISO 3166-1 alpha-2, "" without the names file
   std::string division;  // GeoNames' first-level division code ("TX"), "" when none
@@ -54,11 +56,11 @@ class WorldList {
   // The ISO codes of the countries that `folded` names whole, by the list's name or another.
   std::vector<std::string> CountriesNamed(std::string_view folded) const;
   // The nearest town, nullopt for an empty list.
-  std::optional<std::size_t> Nearest(double latitude, double longitude_east) const;
+  std::optional<std::size_t> Nearest(Latitude latitude, Longitude longitude) const;
   // The zone of a place: that of the town a record is (its bytes, none for typed coordinates),
   // else the zone the grid draws there, else that of the nearest town; "" when none of them
   // can tell.
-  std::string ZoneAt(std::string_view record_bytes, double latitude, double longitude_east) const;
+  std::string ZoneAt(std::string_view record_bytes, Latitude latitude, Longitude longitude) const;
 
  private:
   std::vector<WorldTown> towns_;

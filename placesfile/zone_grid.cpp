@@ -155,14 +155,13 @@ ZoneGridReading ZoneGrid::Read(std::string_view text) {
 
 std::optional<ZoneGrid> ZoneGrid::Parse(std::string_view text) { return Read(text).grid; }
 
-std::string ZoneGrid::ZoneAt(double latitude, double longitude_east) const {
-  if (!(latitude >= -90 && latitude <= 90 && longitude_east >= -180 && longitude_east <= 180)) {
-    return {};
-  }
-  if (latitude >= 90) return "Etc/GMT";
+std::string ZoneGrid::ZoneAt(Latitude latitude, Longitude longitude) const {
+  const double north = latitude.Degrees(), east = longitude.East();
+  if (!(north >= -90 && north <= 90 && east >= -180 && east <= 180)) return {};
+  if (north >= 90) return "Etc/GMT";
   // The divisors a hair above 360 and 180 keep the east and south edges in the last cell.
-  double x = static_cast<double>(kColumns) * (180 + longitude_east) / 360.00000000000006;
-  double y = static_cast<double>(kRows) * (90 - latitude) / 180.00000000000003;
+  double x = static_cast<double>(kColumns) * (180 + east) / 360.00000000000006;
+  double y = static_cast<double>(kRows) * (90 - north) / 180.00000000000003;
   auto column = static_cast<std::size_t>(x), row = static_cast<std::size_t>(y);
   const Cell& cell = cells_[kColumns * row + column];
   const char* slots = slots_.data() + cell.first_slot;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/problem.h"
+#include "engine/coordinates.h"
 
 namespace orvalin {
 
@@ -22,7 +23,7 @@ class ZoneGrid {
   static std::optional<ZoneGrid> Parse(std::string_view text);
 
   // The IANA zone at a point (degrees, North and East positive); "" outside the Earth's ranges.
-  std::string ZoneAt(double latitude, double longitude_east) const;
+  std::string ZoneAt(Latitude latitude, Longitude longitude) const;
 
  private:
   struct Cell {

@@ -36,7 +36,7 @@ std::string LocalTimes::ZoneAt(const Session::CalculatedPlace& place) {
     if (reading.problem) qWarning("orvalin: %s", reading.problem->c_str());
     grid_ = std::move(reading.grid);
   }
-  return grid_ ? grid_->ZoneAt(place.latitude.Degrees(), place.longitude.East()) : std::string();
+  return grid_ ? grid_->ZoneAt(place.latitude, place.longitude) : std::string();
 }
 
 void LocalTimes::Update(const Session& s, const std::function<QLineEdit*(orvalin::Field)>& field) {

@@ -88,8 +88,8 @@ TablePlace PlaceFromRecord(const PlaceRecord& record, std::int64_t n) {
   place.latitude_text = EscapeControls(WithoutFilling(record.LatitudeText));
   place.longitude_text = EscapeControls(WithoutFilling(record.LongitudeText));
   // The window stores longitudes West positive.
-  place.longitude_east = -StoredAngle(record, n, Axis::Longitude);
-  place.latitude = StoredAngle(record, n, Axis::Latitude);
+  place.longitude = Longitude::FromWest(StoredAngle(record, n, Axis::Longitude));
+  place.latitude = Latitude(StoredAngle(record, n, Axis::Latitude));
   place.gmt_hours = record.GmtHours;
   return place;
 }
@@ -98,8 +98,8 @@ TablePlace PlaceFromTyped(std::string_view latitude, std::string_view longitude)
   TablePlace place;
   const TypedAngle north = CheckedTyped("--lat", latitude, Axis::Latitude);
   const TypedAngle west = CheckedTyped("--lon", longitude, Axis::Longitude);
-  place.latitude = north.value;
-  place.longitude_east = -west.value;
+  place.latitude = Latitude(north.value);
+  place.longitude = Longitude::FromWest(west.value);
   place.latitude_text = north.window_text;
   place.longitude_text = west.window_text;
   return place;

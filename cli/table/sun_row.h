@@ -10,6 +10,7 @@
 
 #include "cli/table/day_span.h"
 #include "clock/clock.h"
+#include "engine/coordinates.h"
 #include "engine/sun_day.h"
 
 namespace orvalin {
@@ -19,8 +20,8 @@ struct TablePlace {
   std::string country;
   std::string latitude_text;  // as stored or typed, without filling blanks
   std::string longitude_text;
-  double latitude = 0;                    // degrees, North positive
-  double longitude_east = 0;              // degrees, East positive
+  Latitude latitude{0};
+  Longitude longitude{0};
   std::optional<std::int16_t> gmt_hours;  // the stored offset, for places from the file
   std::string zone;                       // IANA, "" when unknown
 

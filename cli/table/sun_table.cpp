@@ -274,7 +274,7 @@ SunRow ClockRow(const TablePlace& place, const LocalDay& day,
 }  // namespace
 
 Observer ObserverAt(const TablePlace& place, double horizon) {
-  return {Latitude(place.latitude), Longitude(place.longitude_east), horizon};
+  return {place.latitude, place.longitude, horizon};
 }
 
 std::string TablePlace::Label() const {

@@ -57,9 +57,9 @@ const Column kColumns[] = {
        return Cell{!c.place.zone.empty(), c.place.zone};
      }},
     {"latitude_deg", "", "", Kind::Number, kCsv,
-     [](const Context& c) { return Plain(Decimal(c.place.latitude, kTableDigits)); }},
+     [](const Context& c) { return Plain(Decimal(c.place.latitude.Degrees(), kTableDigits)); }},
     {"longitude_deg", "", "", Kind::Number, kCsv,
-     [](const Context& c) { return Plain(Decimal(c.place.longitude_east, kTableDigits)); }},
+     [](const Context& c) { return Plain(Decimal(c.place.longitude.East(), kTableDigits)); }},
     {"date", "Date", "", Kind::Plain, kReadable | kCsv | kJson,
      [](const Context& c) { return Plain(IsoDate(c.row.date)); }},
     {"date_text", "Date", "", Kind::Plain, kWindow | kCsv | kJson,

@@ -169,9 +169,9 @@ std::string JsonPlace(const TablePlace& place) {
   return "{\"name\": " + JsonString(place.name) + ", \"country\": " + JsonString(place.country) +
          ", \"latitude\": " + JsonString(place.latitude_text) +
          ", \"longitude\": " + JsonString(place.longitude_text) +
-         ", \"latitude_deg\": " + Decimal(place.latitude, kTableDigits) +
-         ", \"longitude_deg\": " + Decimal(place.longitude_east, kTableDigits) +
-         ", \"longitude_west_deg\": " + Decimal(-place.longitude_east, kTableDigits) +
+         ", \"latitude_deg\": " + Decimal(place.latitude.Degrees(), kTableDigits) +
+         ", \"longitude_deg\": " + Decimal(place.longitude.East(), kTableDigits) +
+         ", \"longitude_west_deg\": " + Decimal(place.longitude.West(), kTableDigits) +
          ", \"gmt\": " + (place.gmt_hours ? std::to_string(*place.gmt_hours) : "null") +
          ", \"zone\": " + (place.zone.empty() ? "null" : JsonString(place.zone)) + "}";
 }

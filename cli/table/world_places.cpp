@@ -27,7 +27,7 @@ const WorldList& PlaceZones::List() {
 }
 
 std::string PlaceZones::ZoneOf(const TablePlace& place, std::string_view record_bytes) {
-  return List().ZoneAt(record_bytes, place.latitude, place.longitude_east);
+  return List().ZoneAt(record_bytes, place.latitude, place.longitude);
 }
 
 Clock PlaceZones::ClockOf(const TablePlace& place) {

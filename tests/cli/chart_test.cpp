@@ -73,8 +73,8 @@ TEST(DaylightChart, PngOfTheExpectedSizeWithEveryPanelDrawn) {
 TEST(DaylightChart, EmptyAndSingleDaySpansDraw) {
   EXPECT_EQ(DrawDaylightChart({}, ChartText{"t", "s", "UT"}).size(), kChartSize);
   TablePlace geneva;
-  geneva.latitude = 46.2;
-  geneva.longitude_east = 6.15;
+  geneva.latitude = Latitude(46.2);
+  geneva.longitude = Longitude(6.15);
   const std::vector<SunRow> one = {
       ComputeRow(geneva, Day{std::chrono::year{2009} / 6 / 21}, Clock::Universal())};
   const QImage image =
@@ -88,8 +88,8 @@ TEST(DaylightChart, EmptyAndSingleDaySpansDraw) {
 // With a twilight, the hours between dawn and sunrise are neither night nor daylight.
 TEST(DaylightChart, TwilightIsShadedBetweenNightAndDay) {
   TablePlace geneva;
-  geneva.latitude = 46.2;
-  geneva.longitude_east = 6.15;
+  geneva.latitude = Latitude(46.2);
+  geneva.longitude = Longitude(6.15);
   SunSettings settings;
   settings.twilight = -18;
   const std::vector<SunRow> rows =

@@ -73,8 +73,8 @@ std::vector<ReferencePlace> ReadReference(const std::string& path) {
     if (c.front() == "place") {
       ReferencePlace p;
       p.place.name = c.at(1);
-      p.place.latitude = std::stod(c.at(2));
-      p.place.longitude_east = -std::stod(c.at(3));  // West positive in the reference
+      p.place.latitude = Latitude(std::stod(c.at(2)));
+      p.place.longitude = Longitude::FromWest(std::stod(c.at(3)));  // as the reference has it
       p.zone = c.at(4);
       places.push_back(p);
     } else {
@@ -141,7 +141,7 @@ class DayCheck {
         << Where() << name << "s: " << e.count << " shown, " << reference.size() << " true";
     if (!e.known || reference.empty() || difference != 0) return;
     const double error = std::abs(SecondsIntoDay(e, span_) - reference.front());
-    const bool polar = std::abs(p_.place.latitude) > kPolarLatitude;
+    const bool polar = std::abs(p_.place.latitude.Degrees()) > kPolarLatitude;
     EXPECT_LE(error, polar ? kPolarTimeSeconds : kTimeSeconds) << Where() << name;
     errors.push_back(error);
     ASSERT_EQ(e.later.size() + 1, reference.size()) << Where() << name;
@@ -189,7 +189,7 @@ TEST(LocalDays, AYearOnEachPlacesOwnClockAgainstAnIndependentEphemeris) {
       const SunRow& row = rows[i];
       const Clock::UtSpan span = *clock->DayInUt(row.date);
       const DayCheck check(p, row, span, errors);
-      const int band = std::abs(p.place.latitude) > kPolarLatitude ? 1 : 0;
+      const int band = std::abs(p.place.latitude.Degrees()) > kPolarLatitude ? 1 : 0;
       if (!check.Grazing(p.days[i])) {
         check.Event("sunrise", row.sunrise, p.days[i].rises, errors.sunrise[band]);
         check.Event("sunset", row.sunset, p.days[i].sets, errors.sunset[band]);

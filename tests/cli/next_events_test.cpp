@@ -44,8 +44,8 @@ std::vector<ReferencePlace> ReadReference(const std::string& path) {
     if (c.at(0) == "place") {
       ReferencePlace p;
       p.place.name = c.at(1);
-      p.place.latitude = std::stod(c.at(2));
-      p.place.longitude_east = -std::stod(c.at(3));  // West positive in the reference
+      p.place.latitude = Latitude(std::stod(c.at(2)));
+      p.place.longitude = Longitude::FromWest(std::stod(c.at(3)));  // as the reference has it
       places.push_back(p);
     } else {
       places.back().events[c.at(0)].push_back(std::stod(c.at(1)));
@@ -83,7 +83,7 @@ TEST(NextEvents, AYearOfAnswersAgainstAnIndependentEphemeris) {
   std::cout << "| place | answers | maximum | grazing | their maximum |\n|---|---|---|---|---|\n";
   for (const ReferencePlace& p : places) {
     const double tolerance =
-        std::abs(p.place.latitude) > kPolarLatitude ? kPolarTimeSeconds : kTimeSeconds;
+        std::abs(p.place.latitude.Degrees()) > kPolarLatitude ? kPolarTimeSeconds : kTimeSeconds;
     ASSERT_EQ(p.events.size(), 9u) << p.place.name;
     std::size_t answers = 0, grazing = 0;
     double worst[2] = {0, 0};

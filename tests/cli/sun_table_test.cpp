@@ -34,8 +34,8 @@ SunSettings Altitudes(double horizon, std::optional<double> twilight) {
 
 TablePlace Place(double latitude, double longitude_east) {
   TablePlace p;
-  p.latitude = latitude;
-  p.longitude_east = longitude_east;
+  p.latitude = Latitude(latitude);
+  p.longitude = Longitude(longitude_east);
   return p;
 }
 

@@ -49,7 +49,7 @@ TEST(ZoneClocks, EveryTownTypedAsCoordinatesKeepsItsOwnClock) {
   };
   int wrong = 0;
   for (const WorldTown& town : world.Towns()) {
-    const std::string zone = grid->ZoneAt(town.latitude, town.longitude_east);
+    const std::string zone = grid->ZoneAt(town.latitude, town.longitude);
     if (zone != town.zone && clock(zone) != clock(town.zone) && ++wrong <= 10) {
       ADD_FAILURE() << std::string(town.record.data(), 20) << " on " << zone << ", not "
                     << town.zone;
@@ -63,7 +63,7 @@ TEST(ZoneClocks, EveryTownTypedAsCoordinatesKeepsItsOwnClock) {
       {28.3411, -100.8511, "America/Monterrey"},
       {-54.8, -68.3, "America/Argentina/Ushuaia"},
       {7.2425, -70.7322, "America/Caracas"}};
-  for (const auto& [lat, lon, zone] : typed) EXPECT_EQ(grid->ZoneAt(lat, lon), zone) << lat;
+  for (const auto& [lat, lon, zone] : typed) EXPECT_EQ(grid->ZoneAt(Latitude(lat), Longitude(lon)), zone) << lat;
 }
 
 // A data file that is no plain file, or too large, is refused at once and named; a damaged zone

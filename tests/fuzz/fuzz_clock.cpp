@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const orvalin::Day day{
       std::chrono::sys_days{std::chrono::days{kFirstDay + (n[0] << 8 | n[1]) * 3}}};
   orvalin::TablePlace place;
-  place.latitude = (n[3] - 128) * 89.0 / 128;
-  place.longitude_east = (n[4] - 128) * 180.0 / 128;
+  place.latitude = orvalin::Latitude((n[3] - 128) * 89.0 / 128);
+  place.longitude = orvalin::Longitude((n[4] - 128) * 180.0 / 128);
   orvalin::SunSettings settings;
   if (n[5] & 1) settings.twilight = -6.0 * (1 + n[5] % 3);
   try {

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckAxis(text, orvalin::Axis::Longitude);
   try {
     const orvalin::TablePlace place = orvalin::PlaceFromTyped(text, text);
-    if (place.latitude != orvalin::ReadTypedAngle(text, orvalin::Axis::Latitude).value) {
+    if (place.latitude.Degrees() != orvalin::ReadTypedAngle(text, orvalin::Axis::Latitude).value) {
       std::abort();
     }
   } catch (const orvalin::BadUsage& refused) {

@@ -38,9 +38,9 @@ std::string MadeWhole(std::string_view lines) {
 void Walk(std::string_view text) {
   if (const auto grid = orvalin::ZoneGrid::Parse(text)) {
     for (double lat = -90; lat <= 90; lat += 22.5) {
-      for (double lon = -180; lon <= 180; lon += 45) (void)grid->ZoneAt(lat, lon);
+      for (double lon = -180; lon <= 180; lon += 45) (void)grid->ZoneAt(orvalin::Latitude(lat), orvalin::Longitude(lon));
     }
-    (void)grid->ZoneAt(46.2, 6.15);
+    (void)grid->ZoneAt(orvalin::Latitude(46.2), orvalin::Longitude(6.15));
   }
 }
 
@@ -61,6 +61,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& town : list.Towns()) {
     if (!town.code.empty() && town.code.size() != 2) std::abort();
   }
-  (void)list.ZoneAt({}, 12.5, -45.25);
+  (void)list.ZoneAt({}, orvalin::Latitude(12.5), orvalin::Longitude(-45.25));
   return 0;
 }

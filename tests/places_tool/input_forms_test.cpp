@@ -28,8 +28,8 @@ TEST(InputForms, EveryAcceptedAngleFormGivesTheSamePlace) {
   };
   for (const TypedPlace& c : cases) {
     const TablePlace place = PlaceFromTyped(c.lat, c.lon);
-    EXPECT_NEAR(place.latitude, c.north, 1e-12) << c.lat;
-    EXPECT_NEAR(place.longitude_east, -c.west, 1e-12) << c.lon;
+    EXPECT_NEAR(place.latitude.Degrees(), c.north, 1e-12) << c.lat;
+    EXPECT_NEAR(place.longitude.West(), c.west, 1e-12) << c.lon;
     EXPECT_EQ(place.latitude_text, c.lat_text) << c.lat;
     EXPECT_EQ(place.longitude_text, c.lon_text) << c.lon;
   }

@@ -166,9 +166,9 @@ TEST(WorldAreas, OnlyAWholeFileInOrder) {
 // The world's zone for its towns, the nearest town's elsewhere; names that do not fit the
 // places are left out rather than given to the wrong towns.
 TEST_F(Finder, ZonesAndAMisfitNamesFile) {
-  EXPECT_EQ(world.ZoneAt(std::string_view(bytes).substr(6 * kRecordSize, kRecordSize), 0, 0),
+  EXPECT_EQ(world.ZoneAt(std::string_view(bytes).substr(6 * kRecordSize, kRecordSize), Latitude(0), Longitude(0)),
             "Europe/Kyiv");
-  EXPECT_EQ(world.ZoneAt({}, 47.0, 9.0), "Europe/Vaduz");
+  EXPECT_EQ(world.ZoneAt({}, Latitude(47.0), Longitude(9.0)), "Europe/Vaduz");
   const WorldList misfit = WorldList::Parse(
       "name,country,latitude,longitude,gmt,zone\n"
       "Kyiv,Ukraine,50 27 17 N,30 31 26 E,2,Europe/Kyiv\n",

@@ -35,7 +35,7 @@ TEST(ZoneGrid, TheCommittedGrid) {
                                                            {-90, 180, "Antarctica/McMurdo"},
                                                            {90.5, 0, ""},
                                                            {0, -180.5, ""}};
-  for (const auto& [lat, lon, zone] : cases) EXPECT_EQ(grid->ZoneAt(lat, lon), zone) << lat << lon;
+  for (const auto& [lat, lon, zone] : cases) EXPECT_EQ(grid->ZoneAt(Latitude(lat), Longitude(lon)), zone) << lat << lon;
 }
 
 // A damaged file is refused, saying why; one whose check value was made to fit still never
