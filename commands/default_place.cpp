@@ -47,6 +47,19 @@ void MoveChosenToFront(Session& s, std::int64_t k, int& step) {
   ShowRecordNumber(s, 1);
 }
 
+// Record 1 is already first. Rewriting a whole record 1 with itself changes no byte; a partial
+// one is filled out, and being the whole file, it is replaced like any reorder.
+void KeepChosenFirst(Session& s, int& step) {
+  step = default_data::kReplace;
+  s.CurrentRecord = 1;
+  ShowRecordNumber(s, 1);
+  step = default_data::kShown;
+  if (RecordCount(s) < 1) {
+    const RecordBytes chosen = EncodeRecord(s.ChosenPlace);
+    s.File.ReplaceAll(std::string_view(chosen.data(), chosen.size()));
+  }
+}
+
 }  // namespace
 
 void DefaultData(Session& s) {
@@ -84,16 +97,7 @@ void DefaultData(Session& s) {
       MoveChosenToFront(s, k, step);
       step = kShown;
     } else {
-      step = default_data::kReplace;
-      s.CurrentRecord = 1;
-      ShowRecordNumber(s, 1);
-      step = kShown;
-      // Rewriting a whole record 1 with itself changes no byte; a partial one is filled out,
-      // and being the whole file, it is replaced like any reorder.
-      if (RecordCount(s) < 1) {
-        const RecordBytes chosen = EncodeRecord(s.ChosenPlace);
-        s.File.ReplaceAll(std::string_view(chosen.data(), chosen.size()));
-      }
+      KeepChosenFirst(s, step);
     }
     RememberRecord(s, 1);
 
