@@ -17,11 +17,13 @@ constexpr double kSecondsPerHour = 3600;
 
 // The event's moments within a universal day, hours from its 0 h, in order. Each day's own
 // path: one path held over many days would drift from the sun's.
-std::vector<double> HoursOn(const TablePlace& place, sys_days day, const SunEvent& event) {
-  const SunPath path(ObserverAt(place, event.altitude), CivilDateOf(Day{day}));
+std::vector<double> HoursOn(const TablePlace& place, sys_days day, const BodyEvent& event) {
+  const Observer observer = ObserverAt(place, event.altitude);
+  const SunPath sun(observer, CivilDateOf(Day{day}));
+  const BodyPath path(sun, observer.latitude);
   if (event.culmination) return path.Culminations({0, 24});
   std::vector<double> hours;
-  for (const SunCrossing& c : path.Crossings(0, 24)) {
+  for (const BodyCrossing& c : path.Crossings(0, 24)) {
     if (c.rising == event.rising) hours.push_back(c.hours);
   }
   return hours;
@@ -29,12 +31,12 @@ std::vector<double> HoursOn(const TablePlace& place, sys_days day, const SunEven
 
 }  // namespace
 
-std::array<SunEvent, 2> BandEntries(const AltitudeBand& band) {
-  return {SunEvent{false, band.low, true}, SunEvent{false, band.high, false}};
+std::array<BodyEvent, 2> BandEntries(const AltitudeBand& band) {
+  return {BodyEvent{false, band.low, true}, BodyEvent{false, band.high, false}};
 }
 
-std::array<SunEvent, 2> BandExits(const AltitudeBand& band) {
-  return {SunEvent{false, band.high, true}, SunEvent{false, band.low, false}};
+std::array<BodyEvent, 2> BandExits(const AltitudeBand& band) {
+  return {BodyEvent{false, band.high, true}, BodyEvent{false, band.low, false}};
 }
 
 Instant InstantOf(Day day, double hours) {
@@ -53,7 +55,7 @@ std::string LocalIso(const Clock& clock, Instant moment) {
   return IsoTimestamp(t.date, t.hours, t.offset_seconds);
 }
 
-std::optional<FoundEvent> NextSunEvent(const TablePlace& place, std::span<const SunEvent> events,
+std::optional<FoundEvent> NextEvent(const TablePlace& place, std::span<const BodyEvent> events,
                                        Instant after, Instant until) {
   // Day by day, each crossing found in the one universal day that holds it.
   for (sys_days day = std::chrono::floor<days>(after); Instant{day} <= until; day += days{1}) {

@@ -1,4 +1,4 @@
-// The sun's events after a moment, whatever days and clocks they fall on: the first crossing of
+// A body's events after a moment, whatever days and clocks they fall on: the first crossing of
 // an altitude upwards or downwards, or the first culmination.
 #pragma once
 
@@ -18,7 +18,7 @@ using Instant = std::chrono::sys_time<std::chrono::microseconds>;
 
 // An event looked for: the sun's centre crossing an altitude in one direction, or its upper
 // transit (then the altitude is of no account).
-struct SunEvent {
+struct BodyEvent {
   bool culmination = false;
   double altitude = 0;  // degrees
   bool rising = false;
@@ -26,8 +26,8 @@ struct SunEvent {
 
 // The sun entering a band of altitudes, climbing through its low edge or sinking through its
 // high one; and leaving it, climbing through the high edge or sinking through the low one.
-std::array<SunEvent, 2> BandEntries(const AltitudeBand& band);
-std::array<SunEvent, 2> BandExits(const AltitudeBand& band);
+std::array<BodyEvent, 2> BandEntries(const AltitudeBand& band);
+std::array<BodyEvent, 2> BandExits(const AltitudeBand& band);
 
 struct FoundEvent {
   Instant at;
@@ -35,7 +35,7 @@ struct FoundEvent {
 };
 
 // The first of `events` strictly after `after` and not after `until`; nothing when none comes.
-std::optional<FoundEvent> NextSunEvent(const TablePlace& place, std::span<const SunEvent> events,
+std::optional<FoundEvent> NextEvent(const TablePlace& place, std::span<const BodyEvent> events,
                                        Instant after, Instant until);
 
 // The moment `hours` after 0 h UT of `day`, to the microsecond; that of a time on a clock.

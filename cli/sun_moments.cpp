@@ -1,6 +1,7 @@
 #include "cli/sun_moments.h"
 
 #include "engine/helpers.h"
+#include "engine/sun_path.h"
 
 namespace orvalin {
 namespace {

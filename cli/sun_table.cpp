@@ -201,7 +201,7 @@ void GatherCulmination(SunRow& row, const std::array<const UtDay*, 3>& around) {
 // The crossings of a direction into an event's slot, the first one's azimuth beside it.
 void Show(const std::vector<DayCrossings::Found>& found, EventTime& slot, AngleValue* azimuth) {
   slot = AsEvent(found);
-  if (azimuth && !found.empty()) *azimuth = Angle(found.front().azimuth);
+  if (azimuth && !found.empty()) *azimuth = Angle(found.front().degrees);
 }
 
 // Only the events a row does not show once are named; a second one with its time, which the
