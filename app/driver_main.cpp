@@ -13,12 +13,12 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/args/command_line.h"
+#include "cli/args/tool_errors.h"
+#include "engine/date_text.h"
 #include "ui/driver/driver.h"
 #include "ui/driver/json_line.h"
 #include "ui/driver/scripted_dialogs.h"
-#include "cli/command_line.h"
-#include "cli/tool_errors.h"
-#include "engine/date_text.h"
 #include "ui/main_window.h"
 #ifdef ORVALIN_TEST_HOOKS
 #include "tests/support/lock_holding.h"

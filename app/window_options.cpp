@@ -1,7 +1,7 @@
 #include "app/window_options.h"
 
-#include "cli/command_line.h"
-#include "cli/tool_errors.h"
+#include "cli/args/command_line.h"
+#include "cli/args/tool_errors.h"
 
 namespace orvalin {
 

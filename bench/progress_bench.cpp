@@ -5,7 +5,7 @@
 #include <ostream>
 #include <streambuf>
 
-#include "cli/progress.h"
+#include "cli/table/progress.h"
 
 namespace orvalin {
 namespace {

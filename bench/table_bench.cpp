@@ -9,10 +9,11 @@
 #include <sstream>
 #include <streambuf>
 
-#include "cli/daylight_chart.h"
-#include "cli/sun_events.h"
-#include "cli/sun_table.h"
-#include "cli/table_format.h"
+#include "cli/chart/daylight_chart.h"
+#include "cli/table/sun_events.h"
+#include "cli/table/sun_table.h"
+#include "cli/table/table_format.h"
+#include "tests/support/table_rows.h"
 #include "tests/support/table_writing.h"
 
 namespace orvalin {

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "cli/table_cli.h"
+#include "cli/table_tool/table_cli.h"
 
 int main(int argc, char** argv) {
   // Nothing here writes through C's stdio: unsynchronised streams write rows far faster.

@@ -6,16 +6,16 @@
 #include <array>
 #include <fstream>
 
-#include "cli/command_line.h"
-#include "cli/found_places.h"
-#include "cli/out_text.h"
-#include "cli/output_file.h"
-#include "cli/place_input.h"
+#include "cli/args/command_line.h"
+#include "cli/args/tool_errors.h"
 #include "cli/places/places_find.h"
 #include "cli/places/places_import.h"
 #include "cli/places/places_listing.h"
-#include "cli/table_format.h"
-#include "cli/tool_errors.h"
+#include "cli/table/found_places.h"
+#include "cli/table/out_text.h"
+#include "cli/table/output_file.h"
+#include "cli/table/place_input.h"
+#include "cli/table/table_format.h"
 #include "common/escaped_text.h"
 #include "common/failure.h"
 #include "placesfile/places_csv.h"

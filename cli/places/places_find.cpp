@@ -1,8 +1,8 @@
 #include "cli/places/places_find.h"
 
-#include "cli/found_places.h"
-#include "cli/place_input.h"
-#include "cli/tool_errors.h"
+#include "cli/args/tool_errors.h"
+#include "cli/table/found_places.h"
+#include "cli/table/place_input.h"
 
 namespace orvalin {
 

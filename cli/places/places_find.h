@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "cli/table_format.h"
+#include "cli/table/table_format.h"
 
 namespace orvalin {
 

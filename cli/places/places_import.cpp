@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "cli/tool_errors.h"
+#include "cli/args/tool_errors.h"
 #include "common/text.h"
 #include "placesfile/file_io.h"
 #include "placesfile/place_rules.h"

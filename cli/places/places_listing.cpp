@@ -6,9 +6,9 @@
 #include <functional>
 #include <vector>
 
-#include "cli/out_text.h"
-#include "cli/place_input.h"
-#include "cli/tool_errors.h"
+#include "cli/args/tool_errors.h"
+#include "cli/table/out_text.h"
+#include "cli/table/place_input.h"
 #include "common/escaped_text.h"
 #include "common/text.h"
 #include "placesfile/place_rules.h"

@@ -5,8 +5,8 @@
 #include <ostream>
 #include <string>
 
-#include "cli/progress.h"
-#include "cli/table_format.h"
+#include "cli/table/progress.h"
+#include "cli/table/table_format.h"
 
 namespace orvalin {
 

@@ -5,10 +5,11 @@
 #include <QPainterPath>
 #include <cmath>
 
-#include "cli/table_cli.h"
-#include "cli/daylight_chart.h"
+#include "cli/chart/daylight_chart.h"
+#include "cli/table_tool/table_cli.h"
 #include "tests/cli/tool_test_support.h"
 #include "tests/support/session_fixture.h"
+#include "tests/support/table_rows.h"
 
 namespace orvalin {
 namespace {

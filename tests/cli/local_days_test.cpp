@@ -13,9 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/clock.h"
-#include "cli/out_text.h"
-#include "cli/sun_table.h"
+#include "cli/table/clock.h"
+#include "cli/table/out_text.h"
+#include "cli/table/sun_table.h"
+#include "tests/support/table_rows.h"
 
 namespace orvalin {
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/sun_script.h"
+#include "cli/table/sun_script.h"
 
 namespace orvalin {
 namespace {

@@ -1,4 +1,4 @@
-#include "cli/sun_table.h"
+#include "cli/table/sun_table.h"
 
 #include <gtest/gtest.h>
 
@@ -6,14 +6,15 @@
 #include <sstream>
 #include <tuple>
 
-#include "cli/clock.h"
-#include "cli/day_span.h"
-#include "cli/out_text.h"
-#include "cli/progress.h"
+#include "cli/table/clock.h"
+#include "cli/table/day_span.h"
+#include "cli/table/out_text.h"
+#include "cli/table/progress.h"
 #include "commands/calculate_day.h"
 #include "engine/helpers.h"
 #include "engine/sun_day.h"
 #include "tests/support/session_fixture.h"
+#include "tests/support/table_rows.h"
 
 namespace orvalin {
 namespace {

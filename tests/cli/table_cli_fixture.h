@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/table_cli.h"
+#include "cli/table_tool/table_cli.h"
 #include "tests/cli/tool_test_support.h"
 #include "tests/support/session_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "cli/table_cli.h"
+#include "cli/table_tool/table_cli.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <QJsonObject>
 #include <cstdlib>
 
-#include "cli/table_format.h"
+#include "cli/table/table_format.h"
 #include "common/text.h"
 #include "tests/cli/table_cli_fixture.h"
 #include "tests/cli/tool_test_support.h"

@@ -7,9 +7,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "cli/clock.h"
-#include "cli/sun_table.h"
-#include "cli/tool_errors.h"
+#include "cli/args/tool_errors.h"
+#include "cli/table/clock.h"
+#include "cli/table/sun_table.h"
+#include "tests/support/table_rows.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/command_line.h"
-#include "cli/tool_errors.h"
+#include "cli/args/command_line.h"
+#include "cli/args/tool_errors.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "cli/day_span.h"
-#include "cli/out_text.h"
-#include "cli/tool_errors.h"
+#include "cli/args/tool_errors.h"
+#include "cli/table/day_span.h"
+#include "cli/table/out_text.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "cli/args/tool_errors.h"
 #include "cli/places/places_import.h"
-#include "cli/tool_errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;

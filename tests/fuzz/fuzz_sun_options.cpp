@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/sun_options.h"
-#include "cli/sun_script.h"
-#include "cli/tool_errors.h"
+#include "cli/args/tool_errors.h"
+#include "cli/table/sun_options.h"
+#include "cli/table/sun_script.h"
 
 namespace {
 

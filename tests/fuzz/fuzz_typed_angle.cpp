@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "cli/place_input.h"
-#include "cli/tool_errors.h"
+#include "cli/args/tool_errors.h"
+#include "cli/table/place_input.h"
 #include "engine/angle_forms.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // The forms in which the tools take latitudes, longitudes and dates, and their refusals.
 #include <gtest/gtest.h>
 
-#include "cli/day_span.h"
-#include "cli/place_input.h"
-#include "cli/tool_errors.h"
+#include "cli/args/tool_errors.h"
+#include "cli/table/day_span.h"
+#include "cli/table/place_input.h"
 
 namespace orvalin {
 namespace {

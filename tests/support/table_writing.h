@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/table_format.h"
+#include "cli/table/table_format.h"
 
 namespace orvalin {
 
