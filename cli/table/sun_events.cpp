@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "cli/table/out_text.h"
+#include "cli/table/moon_day.h"
+#include "engine/moon_phases.h"
 #include "engine/sun_path.h"
 
 namespace orvalin {
@@ -17,16 +19,35 @@ constexpr double kSecondsPerHour = 3600;
 
 // The event's moments within a universal day, hours from its 0 h, in order. Each day's own
 // path: one path held over many days would drift from the sun's.
-std::vector<double> HoursOn(const TablePlace& place, sys_days day, const BodyEvent& event) {
-  const Observer observer = ObserverAt(place, event.altitude);
-  const SunPath sun(observer, CivilDateOf(Day{day}));
-  const BodyPath path(sun, observer.latitude);
+std::vector<double> HoursOn(const Body& body, const TablePlace& place, const BodyEvent& event) {
+  const BodyPath path(body, Latitude(place.latitude));
   if (event.culmination) return path.Culminations({0, 24});
   std::vector<double> hours;
   for (const BodyCrossing& c : path.Crossings(0, 24)) {
     if (c.rising == event.rising) hours.push_back(c.hours);
   }
   return hours;
+}
+
+std::vector<double> PhaseHoursOn(CivilDate date, PrincipalPhase phase) {
+  std::vector<double> hours;
+  for (const PhaseMoment& p : PrincipalPhases(date, {0, 24})) {
+    if (p.phase == phase) hours.push_back(p.hours);
+  }
+  return hours;
+}
+
+std::vector<double> HoursOn(const TablePlace& place, sys_days day, const BodyEvent& event) {
+  const CivilDate date = CivilDateOf(Day{day});
+  switch (event.body) {
+    case Sky::Sun:
+      return HoursOn(SunPath(ObserverAt(place, event.altitude), date), place, event);
+    case Sky::Moon:
+      return HoursOn(MoonPath(MoonObserverAt(place, event.metres), date), place, event);
+    case Sky::MoonPhase:
+      break;
+  }
+  return PhaseHoursOn(date, event.phase);
 }
 
 }  // namespace

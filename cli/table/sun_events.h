@@ -10,18 +10,26 @@
 #include <string>
 
 #include "cli/table/sun_table.h"
+#include "engine/moon_phases.h"
 
 namespace orvalin {
 
 // A moment to the microsecond, which covers the years 1 to 9999 in 64 bits.
 using Instant = std::chrono::sys_time<std::chrono::microseconds>;
 
-// An event looked for: the sun's centre crossing an altitude in one direction, or its upper
-// transit (then the altitude is of no account).
+// What an event is of: the sun's centre crossing an altitude, the moon's upper limb crossing its
+// own, or a principal phase of the moon.
+enum class Sky { Sun, Moon, MoonPhase };
+
+// An event looked for: a body crossing an altitude in one direction, or its upper transit (then
+// the altitude is of no account); or a phase of the moon.
 struct BodyEvent {
   bool culmination = false;
-  double altitude = 0;  // degrees
+  double altitude = 0;  // degrees, the sun's
   bool rising = false;
+  Sky body = Sky::Sun;
+  double metres = 0;  // the observer's height, for the moon's dip
+  PrincipalPhase phase = PrincipalPhase::NewMoon;
 };
 
 // The sun entering a band of altitudes, climbing through its low edge or sinking through its

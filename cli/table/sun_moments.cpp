@@ -1,5 +1,6 @@
 #include "cli/table/sun_moments.h"
 
+#include "cli/table/moon_day.h"
 #include "engine/helpers.h"
 #include "engine/sun_path.h"
 
@@ -37,6 +38,7 @@ void AddAskedMoments(SunRow& row, const TablePlace& place, const LocalDay& day,
   if (settings.at) SunAt(row, place, day, *settings.at);
   if (settings.golden) row.golden = Band(place, day, *settings.golden);
   if (settings.blue) row.blue = Band(place, day, *settings.blue);
+  if (settings.moon) AddMoon(row, place, day, settings.observer_metres);
 }
 
 }  // namespace orvalin

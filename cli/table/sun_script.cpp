@@ -51,6 +51,12 @@ std::vector<BodyEvent> Both(const std::array<BodyEvent, 2>& events) {
 std::vector<BodyEvent> Crossing(double altitude, bool rising) {
   return {BodyEvent{false, altitude, rising}};
 }
+std::vector<BodyEvent> Moon(const SunSettings& s, bool culmination, bool rising) {
+  return {BodyEvent{culmination, 0, rising, Sky::Moon, s.observer_metres}};
+}
+std::vector<BodyEvent> Phase(PrincipalPhase phase) {
+  return {BodyEvent{false, 0, false, Sky::MoonPhase, 0, phase}};
+}
 double Twilight(const SunSettings& s) { return s.twilight.value_or(kTwilights[0].second); }
 AltitudeBand Golden(const SunSettings& s) { return s.golden.value_or(kGoldenHour); }
 AltitudeBand Blue(const SunSettings& s) { return s.blue.value_or(kBlueHour); }
@@ -71,6 +77,13 @@ const EventKind kEvents[] = {
     {"golden-hour-end", [](const SunSettings& s) { return Both(BandExits(Golden(s))); }},
     {"blue-hour-start", [](const SunSettings& s) { return Both(BandEntries(Blue(s))); }},
     {"blue-hour-end", [](const SunSettings& s) { return Both(BandExits(Blue(s))); }},
+    {"moonrise", [](const SunSettings& s) { return Moon(s, false, true); }},
+    {"moonset", [](const SunSettings& s) { return Moon(s, false, false); }},
+    {"moon-transit", [](const SunSettings& s) { return Moon(s, true, false); }},
+    {"new-moon", [](const SunSettings&) { return Phase(PrincipalPhase::NewMoon); }},
+    {"first-quarter", [](const SunSettings&) { return Phase(PrincipalPhase::FirstQuarter); }},
+    {"full-moon", [](const SunSettings&) { return Phase(PrincipalPhase::FullMoon); }},
+    {"last-quarter", [](const SunSettings&) { return Phase(PrincipalPhase::LastQuarter); }},
 };
 
 const EventKind& ReadEvent(std::string_view option, std::string_view text) {

@@ -163,10 +163,6 @@ SunRow RowOf(const UtDay& u, bool with_events = true) {
   return row;
 }
 
-void AddNote(SunRow& row, const std::string& text) {
-  row.note += (row.note.empty() ? "" : "; ") + text;
-}
-
 // Which of the three universal days around `day` holds its noon on the clock: 0, 1 or 2. An
 // offset beyond a day either way (no real clock has one) counts as the nearest.
 int NoonDay(Day day, const Clock& clock) {
@@ -272,6 +268,10 @@ SunRow ClockRow(const TablePlace& place, const LocalDay& day,
 }
 
 }  // namespace
+
+void AddNote(SunRow& row, const std::string& text) {
+  row.note += (row.note.empty() ? "" : "; ") + text;
+}
 
 Observer ObserverAt(const TablePlace& place, double horizon) {
   return {Latitude(place.latitude), Longitude(place.longitude_east), horizon};

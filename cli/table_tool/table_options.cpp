@@ -39,6 +39,8 @@ constexpr OptionRule kTableOwnOptions[] = {
     {"--path", true},
     {"--quiet", false},
     {"--progress", false},
+    {"--moon", false},
+    {"--moon-phases", false},
 };
 constexpr auto kOptions = JoinRules(kTableOwnOptions, kSunOptionRules);
 
