@@ -37,8 +37,7 @@ BodyPath::Moment BodyPath::At(double hours) const {
   const BodyPlace place = body_.At(hours);
   const SineCosine d = SinCosDeg(place.delta);
   const double cos_h = std::cos(Radians(place.hour_angle));
-  return {hours, sin_latitude_ * d.sin + cos_latitude_ * d.cos * cos_h - place.sin_horizon,
-          place};
+  return {hours, sin_latitude_ * d.sin + cos_latitude_ * d.cos * cos_h - place.sin_horizon, place};
 }
 
 // The hours the body's hour angle takes to turn by `degrees` at its mean pace.
@@ -86,8 +85,8 @@ BodyCrossing BodyPath::Between(const Transits& transits) const {
     const double x = HorizonCosine(PlaceOf(m), m.place.delta);
     if (!(x >= -1 && x <= 1)) break;
     const double target = rising ? -HourAngleOfCosine(x) : HourAngleOfCosine(x);
-    const double turn =
-        step == 0 ? Ahead(target - low.place.hour_angle) : CentredDegrees(target - m.place.hour_angle);
+    const double turn = step == 0 ? Ahead(target - low.place.hour_angle)
+                                  : CentredDegrees(target - m.place.hour_angle);
     const double next = m.hours + HoursOfTurn(turn);
     if (!(next > low.hours && next < transits.high.hours)) break;
     if (step > 0 && std::fabs(next - t) <= kCrossingPrecision) {

@@ -57,8 +57,8 @@ BodyPlace SunPath::At(double hours, Sun& sun, const ApparentShift* shift) const 
   const double t = hours / kHoursPerDay / kDaysPerCentury + t0_;
   Equatorial(t, sun, shift);
   const double sidereal = shift ? shift->sidereal : 0;
-  return {CentredDegrees(kDegreesPerHour * (s0_ + kSiderealPerSolar * hours) + sidereal - sun.alpha -
-                  place_.longitude_west),
+  return {CentredDegrees(kDegreesPerHour * (s0_ + kSiderealPerSolar * hours) + sidereal -
+                         sun.alpha - place_.longitude_west),
           sun.delta, place_.sin_horizon};
 }
 
@@ -67,9 +67,7 @@ BodyPlace SunPath::At(double hours) const {
   return At(hours, sun, nullptr);
 }
 
-BodyPace SunPath::Pace() const {
-  return {kSiderealPerSolar, kTransitSteps, kCulminationSteps};
-}
+BodyPace SunPath::Pace() const { return {kSiderealPerSolar, kTransitSteps, kCulminationSteps}; }
 
 SunPosition SunPath::PositionAt(double hours) const {
   const double t = hours / kHoursPerDay / kDaysPerCentury + t0_;

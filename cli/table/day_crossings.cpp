@@ -67,7 +67,8 @@ EventTime AsEvent(const std::vector<DayCrossings::Found>& found) {
   e.known = true;
   e.local = found.front().time;
   e.text = TimeText(e.local.hours);
-  for (std::size_t i = 1; i < found.size(); ++i) e.later.push_back({found[i].time, found[i].degrees});
+  for (std::size_t i = 1; i < found.size(); ++i)
+    e.later.push_back({found[i].time, found[i].degrees});
   return e;
 }
 

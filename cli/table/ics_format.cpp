@@ -220,6 +220,11 @@ void IcsWriter::Row(const SunRow& row) {
     Spans(row, "blue", "blue hour", *settings_.blue, row.blue.morning_start,
           row.blue.evening_start);
   }
+  if (settings_.moon) {
+    Instants(row, "moonrise", "Moonrise", row.moon.rise);
+    Instants(row, "moonset", "Moonset", row.moon.set);
+    Instants(row, "moon-phase", row.moon.phase, row.moon.principal);
+  }
 }
 
 void IcsWriter::End() { Line("END:VCALENDAR"); }

@@ -13,11 +13,11 @@ namespace {
 // The moon's light is told at this time of the row's day on its clock, hours.
 constexpr double kLightHour = 12;
 
-constexpr std::string_view kPhaseNames[] = {"New Moon",      "Waxing Crescent", "First Quarter",
+constexpr std::string_view kPhaseNames[] = {"New Moon",       "Waxing Crescent", "First Quarter",
                                             "Waxing Gibbous", "Full Moon",       "Waning Gibbous",
-                                            "Last Quarter",  "Waning Crescent"};
+                                            "Last Quarter",   "Waning Crescent"};
 // The principal phases among the names, one in two.
-constexpr int kNamesPerQuarter = 2;
+constexpr std::size_t kNamesPerQuarter = 2;
 
 AngleValue Angle(double degrees) { return {true, degrees, AngleText(degrees)}; }
 
@@ -33,7 +33,8 @@ void NoteCount(SunRow& row, const EventTime& event, std::string_view name) {
 void Transits(SunRow::MoonDay& moon, const MoonPath& path, const TablePlace& place,
               const LocalDay& day) {
   std::vector<DayCrossings::Found> found;
-  for (const double ut : BodyPath(path, Latitude(place.latitude)).Culminations({day.span.from, day.span.to})) {
+  for (const double ut :
+       BodyPath(path, Latitude(place.latitude)).Culminations({day.span.from, day.span.to})) {
     found.push_back(day.At(ut, path.Sky().At(ut).elevation));
   }
   moon.transit = AsEvent(found);
@@ -60,6 +61,11 @@ void AddMoon(SunRow& row, const TablePlace& place, const LocalDay& day, double m
   NoteCount(row, moon.rise, "moonrise");
   NoteCount(row, moon.set, "moonset");
   moon.phase = PhaseText(DayPhase(date, {day.span.from, day.span.to}));
+  std::vector<LocalDay::Found> principal;
+  for (const PhaseMoment& p : PrincipalPhases(date, {day.span.from, day.span.to})) {
+    principal.push_back(day.At(p.hours, 0));
+  }
+  moon.principal = AsEvent(principal);
   const MoonLight light = LightAt(date, day.clock.UtHoursOf(day.date, kLightHour));
   moon.light_known = true;
   moon.illuminated = light.illuminated;
@@ -69,7 +75,7 @@ void AddMoon(SunRow& row, const TablePlace& place, const LocalDay& day, double m
 std::string_view PhaseText(PhaseName name) { return kPhaseNames[static_cast<int>(name)]; }
 
 std::string_view PhaseText(PrincipalPhase phase) {
-  return kPhaseNames[kNamesPerQuarter * static_cast<int>(phase)];
+  return kPhaseNames[kNamesPerQuarter * static_cast<std::size_t>(phase)];
 }
 
 }  // namespace orvalin

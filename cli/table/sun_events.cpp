@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
-#include "cli/table/out_text.h"
 #include "cli/table/moon_day.h"
+#include "cli/table/out_text.h"
 #include "engine/moon_phases.h"
 #include "engine/sun_path.h"
 
@@ -77,7 +77,7 @@ std::string LocalIso(const Clock& clock, Instant moment) {
 }
 
 std::optional<FoundEvent> NextEvent(const TablePlace& place, std::span<const BodyEvent> events,
-                                       Instant after, Instant until) {
+                                    Instant after, Instant until) {
   // Day by day, each crossing found in the one universal day that holds it.
   for (sys_days day = std::chrono::floor<days>(after); Instant{day} <= until; day += days{1}) {
     std::optional<FoundEvent> first;

@@ -44,7 +44,7 @@ struct FoundEvent {
 
 // The first of `events` strictly after `after` and not after `until`; nothing when none comes.
 std::optional<FoundEvent> NextEvent(const TablePlace& place, std::span<const BodyEvent> events,
-                                       Instant after, Instant until);
+                                    Instant after, Instant until);
 
 // The moment `hours` after 0 h UT of `day`, to the microsecond; that of a time on a clock.
 Instant InstantOf(Day day, double hours);

@@ -108,6 +108,7 @@ struct SunRow {
   // and its light at 12:00 of the day's clock.
   struct MoonDay {
     EventTime rise, transit, set;
+    EventTime principal;  // the principal phase the day holds
     AngleValue rise_azimuth, transit_elevation, set_azimuth;
     std::string phase;
     bool light_known = false;

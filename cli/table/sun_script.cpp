@@ -40,8 +40,8 @@ constexpr int kMicrosecondDigits = 6;
 constexpr std::string_view kScriptOptions = "--next, --wait or --is-day";
 
 // A table's options that no script answer uses; the first five choose days.
-constexpr std::string_view kTableOnly[] = {"--date",   "--month", "--year", "--from",
-                                           "--to",     "--path",  "--plot", "--at",
+constexpr std::string_view kTableOnly[] = {"--date",   "--month",   "--year",        "--from",
+                                           "--to",     "--path",    "--plot",        "--at",
                                            "--format", "--minutes", "--window-texts"};
 constexpr std::size_t kDayOptions = 5;
 
@@ -164,7 +164,7 @@ std::optional<int> ZoneOffset(std::string_view zone) {
 }  // namespace
 
 std::vector<BodyEvent> EventsNamed(std::string_view option, std::string_view name,
-                                  const SunSettings& settings) {
+                                   const SunSettings& settings) {
   return ReadEvent(option, name).events(settings);
 }
 
@@ -221,9 +221,9 @@ ScriptQuestion ReadScriptQuestion(const CommandLine& cl) {
   if (asked > 1) throw BadUsage("ask one of --next, --wait and --is-day");
   for (std::size_t i = 0; i < std::size(kTableOnly); ++i) {
     if (!cl.Has(kTableOnly[i])) continue;
-    throw BadUsage(std::string(kTableOnly[i]) + " does not go with " + std::string(kScriptOptions) +
-                   (i < kDayOptions ? ": they start from --now, else from this computer's clock"
-                                    : ""));
+    throw BadUsage(
+        std::string(kTableOnly[i]) + " does not go with " + std::string(kScriptOptions) +
+        (i < kDayOptions ? ": they start from --now, else from this computer's clock" : ""));
   }
   ScriptQuestion q{ScriptQuestion::Ask::IsDay, {}, microseconds{0}, {}};
   const auto now = cl.Value("--now");

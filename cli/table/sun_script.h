@@ -19,7 +19,7 @@ inline constexpr int kExitIsDayFailure = 3;
 // The crossings (or the culmination) that make the event `name` ("sunrise", "golden-hour-end")
 // with the altitudes of `settings`; BadUsage naming `option` for an unknown name.
 std::vector<BodyEvent> EventsNamed(std::string_view option, std::string_view name,
-                                  const SunSettings& settings);
+                                   const SunSettings& settings);
 
 // Whether the command line asks for one of the script answers instead of a table.
 bool AsksScriptAnswer(const CommandLine& cl);

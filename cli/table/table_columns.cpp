@@ -109,7 +109,9 @@ const Column kColumns[] = {
     {"moonset_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll | kMoon,
      [](const Context& c) { return Of(c.row.moon.set_azimuth, c.row.moon.set); }},
     {"moon_phase", "Phase", "", Kind::Plain, kAll | kMoon,
-     [](const Context& c) { return Cell{c.row.moon.light_known, c.row.moon.phase}; },
+     [](const Context& c) {
+       return Cell{c.row.moon.light_known, c.row.moon.phase};
+     },
      Fill::Padded, kLongestPhaseName},
     {"moon_illumination", "Illum.", "", Kind::Number, kAll | kMoon,
      [](const Context& c) { return Light(c.row.moon.light_known, c.row.moon.illuminated); }},

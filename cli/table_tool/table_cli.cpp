@@ -8,6 +8,7 @@
 #include "cli/args/tool_errors.h"
 #include "cli/chart/daylight_chart.h"
 #include "cli/chart/path_table.h"
+#include "cli/table/moon_phase_list.h"
 #include "cli/table/output_file.h"
 #include "cli/table/place_input.h"
 #include "cli/table/progress.h"
@@ -137,6 +138,18 @@ int WritePaths(const CommandLine& cl, const std::vector<TablePlace>& places, con
   return kExitOk;
 }
 
+int ListPhases(const std::vector<TablePlace>& places, const DaySpan& span, const Clock& clock,
+               const TableStyle& style, std::ostream& out) {
+  if (places.size() != 1) throw BadUsage("--moon-phases lists on one place's clock");
+  if (style.format == TableFormat::Ics)
+    throw BadUsage(
+        "--moon-phases writes text, csv or json; a calendar with --moon carries the phases");
+  WritePhases(PhasesWithin(span.first, span.last, clock), clock, style.format, out);
+  out.flush();
+  CheckWritten(out);
+  return kExitOk;
+}
+
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         FailureStatus& failure) {
   const CommandLine cl(args, TableOptions());
@@ -169,12 +182,14 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const TableStyle style = ReadStyle(cl, places.size());
   if (question) {
     if (places.size() != 1) throw BadUsage("--next, --wait and --is-day answer for one place");
-    return RunScriptAnswer(*question, places.front(),
-                           ChooseClock(cl, zone, zones, places.front()), style.sun, out, err);
+    return RunScriptAnswer(*question, places.front(), ChooseClock(cl, zone, zones, places.front()),
+                           style.sun, out, err);
   }
   if (cl.Has("--now") || cl.Has("--offset"))
     throw BadUsage("--now and --offset go with --next, --wait or --is-day");
   if (cl.Has("--path")) return WritePaths(cl, places, span, zone, zones, style, plot, out);
+  if (cl.Has("--moon-phases"))
+    return ListPhases(places, span, ChooseClock(cl, zone, zones, places.front()), style, out);
   TableWriter writer(out, style);
   Progress progress(err, std::string(kTableProgram), "days",
                     static_cast<long long>(places.size()) * DayCount(span),

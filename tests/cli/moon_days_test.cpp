@@ -203,11 +203,10 @@ TEST(MoonDays, AYearOnEachPlacesOwnClockAgainstAnIndependentEphemeris) {
     for (int band = 0; band < 2; ++band) {
       const Figures& f = figures[k];
       std::cout << names[k] << (band ? " beyond 60: " : " up to 60: ") << "time s median "
-                << Quantile(f.time[band], 0.5) << " p95 " << Quantile(f.time[band], 0.95)
-                << " max " << Quantile(f.time[band], 1) << "; degrees median "
-                << Quantile(f.angle[band], 0.5) << " p95 " << Quantile(f.angle[band], 0.95)
-                << " max " << Quantile(f.angle[band], 1) << " (" << f.time[band].size()
-                << " events)\n";
+                << Quantile(f.time[band], 0.5) << " p95 " << Quantile(f.time[band], 0.95) << " max "
+                << Quantile(f.time[band], 1) << "; degrees median " << Quantile(f.angle[band], 0.5)
+                << " p95 " << Quantile(f.angle[band], 0.95) << " max " << Quantile(f.angle[band], 1)
+                << " (" << f.time[band].size() << " events)\n";
     }
     std::cout << names[k] << ": grazing or edge events shown differently "
               << figures[k].grazing_differing << ", near grazing " << figures[k].near_grazing

@@ -69,8 +69,8 @@ std::vector<Answer> Chained(const TablePlace& place, const std::string& kind) {
   while (const auto found = NextEvent(place, events, after, end)) {
     const BodyEvent& e = events[found->which];
     const BodyEvent back[] = {{false, e.altitude, !e.rising}};
-    const bool grazing = !e.culmination && NextEvent(place, back, found->at - kGrazing,
-                                                        found->at + kGrazing);
+    const bool grazing =
+        !e.culmination && NextEvent(place, back, found->at - kGrazing, found->at + kGrazing);
     answers.push_back({std::chrono::duration<double>(found->at - start).count(), grazing});
     after = found->at;
   }
