@@ -109,6 +109,9 @@ struct SunRow {
   struct MoonDay {
     EventTime rise, transit, set;
     EventTime principal;  // the principal phase the day holds
+    // With a time of day: the moon then, and its illuminated fraction.
+    AngleValue at_azimuth, at_elevation, at_apparent_elevation;
+    std::optional<double> at_illuminated;
     AngleValue rise_azimuth, transit_elevation, set_azimuth;
     std::string phase;
     bool light_known = false;

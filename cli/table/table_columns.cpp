@@ -124,6 +124,17 @@ const Column kColumns[] = {
      [](const Context& c) { return Of(c.row.at_elevation); }},
     {"at_apparent_elevation", "Apparent", "App.", Kind::Degrees, kAll | kAt,
      [](const Context& c) { return Of(c.row.at_apparent_elevation); }},
+    {"at_moon_azimuth", "Moon az.", "", Kind::Degrees, kAll | kAt | kMoon,
+     [](const Context& c) { return Of(c.row.moon.at_azimuth); }},
+    {"at_moon_elevation", "Moon elev.", "", Kind::Degrees, kAll | kAt | kMoon,
+     [](const Context& c) { return Of(c.row.moon.at_elevation); }},
+    {"at_moon_apparent_elevation", "Moon app.", "", Kind::Degrees, kAll | kAt | kMoon,
+     [](const Context& c) { return Of(c.row.moon.at_apparent_elevation); }},
+    {"at_moon_illumination", "Illum.", "", Kind::Number, kAll | kAt | kMoon,
+     [](const Context& c) {
+       const auto& light = c.row.moon.at_illuminated;
+       return Light(light.has_value(), light.value_or(0));
+     }},
     {"golden_morning_start", "Golden am", "Gold am", Kind::Event, kAll | kGolden,
      [](const Context& c) { return Of(c.row.golden.morning_start); }},
     {"golden_morning_end", "to", "", Kind::Event, kAll | kGolden,
