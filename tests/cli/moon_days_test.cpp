@@ -14,6 +14,7 @@
 
 #include "cli/table/clock.h"
 #include "cli/table/out_text.h"
+#include "cli/table/sun_script.h"
 #include "cli/table/sun_table.h"
 #include "tests/support/table_rows.h"
 
@@ -214,6 +215,30 @@ TEST(MoonDays, AYearOnEachPlacesOwnClockAgainstAnIndependentEphemeris) {
   }
   std::cout << "illuminated: median " << Quantile(light, 0.5) << " max " << Quantile(light, 1)
             << "\n";
+}
+
+TEST(MoonDays, TheNextPhaseForScriptsWithinHalfAMinuteOfTheEphemeris) {
+  // The first of each phase after 2027-01-01T00:00:00Z, as the reference gives it.
+  const struct {
+    const char* event;
+    int day, hour, minute;
+    double second;
+  } kFirst[] = {{"new-moon", 7, 20, 24, 18.6},
+                {"first-quarter", 15, 20, 34, 27.5},
+                {"full-moon", 22, 12, 17, 18.2},
+                {"last-quarter", 29, 10, 55, 24.4}};
+  constexpr double kPhaseSeconds = 30;
+  const std::chrono::sys_days year{std::chrono::year{2027} / 1 / 1};
+  const TablePlace anywhere;  // phases are the same everywhere
+  for (const auto& f : kFirst) {
+    const auto events = EventsNamed("--next", f.event, SunSettings{});
+    const auto found =
+        NextEvent(anywhere, events, Instant{year}, Instant{year + std::chrono::days{40}});
+    ASSERT_TRUE(found) << f.event;
+    const double seconds = std::chrono::duration<double>(found->at - Instant{year}).count();
+    const double expected = ((f.day - 1) * 24.0 + f.hour) * 3600 + f.minute * 60 + f.second;
+    EXPECT_NEAR(seconds, expected, kPhaseSeconds) << f.event;
+  }
 }
 
 }  // namespace
