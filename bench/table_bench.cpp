@@ -37,6 +37,16 @@ void BM_YearOnePlace(benchmark::State& state) {
 }
 BENCHMARK(BM_YearOnePlace)->Unit(benchmark::kMillisecond);
 
+// The same year with the moon's events, phase and light on every row.
+void BM_YearOnePlaceWithTheMoon(benchmark::State& state) {
+  const TablePlace place = Geneva();
+  SunSettings settings;
+  settings.moon = true;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(ComputeRows(place, kFirst, kLast, Clock::Universal(), settings));
+}
+BENCHMARK(BM_YearOnePlaceWithTheMoon)->Unit(benchmark::kMillisecond);
+
 void BM_YearOnePlaceAsText(benchmark::State& state) {
   const TablePlace place = Geneva();
   for (auto _ : state) {

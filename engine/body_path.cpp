@@ -19,8 +19,6 @@ constexpr double kHalfTurn = 180;
 // Steps to a crossing, and where the search for one or for a culmination stops, hours (0.36 ms).
 constexpr int kCrossingSteps = 60;
 constexpr double kCrossingPrecision = 1e-7;
-// Steps of the hour angle of rise and set before the bracketing search takes over.
-constexpr int kHourAngleSteps = 5;
 
 // An angle brought into [0, 360): how far ahead it lies.
 double Ahead(double degrees) { return degrees - 360 * std::floor(degrees / 360); }
@@ -81,7 +79,7 @@ BodyCrossing BodyPath::Between(const Transits& transits) const {
   const bool rising = low.height <= 0;
   double t = low.hours;
   Moment m = low;
-  for (int step = 0; step < kHourAngleSteps; ++step) {
+  for (int step = 0; step < pace_.hour_angle_steps; ++step) {
     const double x = HorizonCosine(PlaceOf(m), m.place.delta);
     if (!(x >= -1 && x <= 1)) break;
     const double target = rising ? -HourAngleOfCosine(x) : HourAngleOfCosine(x);

@@ -27,6 +27,7 @@ struct BodyPace {
   double per_solar_hour;
   int transit_steps;
   int culmination_steps;  // of the search for a culmination told as an event
+  int hour_angle_steps;   // towards the hour angle of rise and set, before bracketing
 };
 
 class Body {

@@ -24,6 +24,9 @@ constexpr double kMoonPace = newcomb::kSiderealPerSolar - 1 / kSiderealMonthDays
 // a transit gains under two digits.
 constexpr int kTransitSteps = 3;
 constexpr int kCulminationSteps = 8;
+// Steps of the hour angle of rise and set: its declination, which moves up to 0.3 degrees an
+// hour, slows them too.
+constexpr int kHourAngleSteps = 10;
 
 double JulianDayAt(double julian_day, double hours) {
   return julian_day + hours / newcomb::kHoursPerDay;
@@ -86,6 +89,8 @@ BodyPlace MoonPath::At(double hours) const {
   return {p.hour_angle, p.declination, std::sin(newcomb::Radians(p.horizon))};
 }
 
-BodyPace MoonPath::Pace() const { return {kMoonPace, kTransitSteps, kCulminationSteps}; }
+BodyPace MoonPath::Pace() const {
+  return {kMoonPace, kTransitSteps, kCulminationSteps, kHourAngleSteps};
+}
 
 }  // namespace orvalin

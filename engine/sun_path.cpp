@@ -13,6 +13,8 @@ using namespace newcomb;
 // reach the search's precision.
 constexpr int kTransitSteps = 1;
 constexpr int kCulminationSteps = 6;
+// Steps of the hour angle of rise and set before the bracketing search takes over.
+constexpr int kHourAngleSteps = 5;
 
 // Saemundsson's refraction, arcminutes: 1.02 / tan(h + 10.3 / (h + 5.11)) for a geometric
 // elevation h in degrees (Sky & Telescope 72, 1986, p. 70), at 10 degrees Celsius and 1010 hPa.
@@ -67,7 +69,9 @@ BodyPlace SunPath::At(double hours) const {
   return At(hours, sun, nullptr);
 }
 
-BodyPace SunPath::Pace() const { return {kSiderealPerSolar, kTransitSteps, kCulminationSteps}; }
+BodyPace SunPath::Pace() const {
+  return {kSiderealPerSolar, kTransitSteps, kCulminationSteps, kHourAngleSteps};
+}
 
 SunPosition SunPath::PositionAt(double hours) const {
   const double t = hours / kHoursPerDay / kDaysPerCentury + t0_;
