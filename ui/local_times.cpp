@@ -1,11 +1,9 @@
 #include "ui/local_times.h"
 
-#include <QDateTime>
-#include <QTimeZone>
 #include <QtGlobal>
-#include <cmath>
 
-#include "common/vector_registers.h"
+#include "clock/clock.h"
+#include "common/out_text.h"
 #include "engine/date_text.h"
 #include "placesfile/world_list.h"
 
@@ -13,20 +11,15 @@ namespace orvalin {
 namespace {
 
 constexpr std::string_view kNoZone = "no zone known";
-constexpr double kMsPerHour = 3'600'000;
 
-QString Offset(const QDateTime& local) {
-  const int seconds = local.offsetFromUtc();
-  const int minutes = std::abs(seconds) / 60;
-  return QString("UTC%1%2:%3")
-      .arg(seconds < 0 ? '-' : '+')
-      .arg(minutes / 60, 2, 10, QChar('0'))
-      .arg(minutes % 60, 2, 10, QChar('0'));
+// "05:45:19 on 21-06-2027": the time as a table on the zone's clock writes it.
+QString LocalText(const LocalTime& local) {
+  return QString::fromStdString(ClockText(local.hours, false, true) + " on " +
+                                DateText(local.date));
 }
 
-// "05:45:19 on 21-06-2027", the seconds cut as the window cuts them.
-QString LocalText(const QDateTime& local) {
-  return local.toString("HH:mm:ss") + " on " + local.toString("dd-MM-yyyy");
+QString Offset(const LocalTime& local) {
+  return QString::fromStdString("UTC" + OffsetText(local.offset_seconds));
 }
 
 void Describe(QLineEdit* field, const QString& text) {
@@ -54,17 +47,11 @@ void LocalTimes::Update(const Session& s, const std::function<QLineEdit*(orvalin
   const auto date = ReadStrictDate(field(Field::Date)->text().toStdString());
   std::string zone_id;
   if (date && s.Calculated) zone_id = ZoneAt(*s.Calculated);
-  const QTimeZone zone(QByteArray::fromStdString(zone_id));
-  ClearUpperVectorRegisters();
-  const bool known = !zone_id.empty() && zone.isValid();
+  const std::optional<Clock> clock = zone_id.empty() ? std::nullopt : Clock::Zone(zone_id);
   const auto describe = [&](QLineEdit* f, const std::function<QString()>& text) {
     if (f->text().isEmpty() || !date || !s.Calculated) return Describe(f, {});
-    Describe(f, known ? text() : QString::fromUtf8(kNoZone.data(), kNoZone.size()));
+    Describe(f, clock ? text() : QString::fromUtf8(kNoZone.data(), kNoZone.size()));
   };
-  const QDateTime midnight(QDate(static_cast<int>(date ? date->year() : std::chrono::year{2000}),
-                                 static_cast<int>(date ? static_cast<unsigned>(date->month()) : 1),
-                                 static_cast<int>(date ? static_cast<unsigned>(date->day()) : 1)),
-                           QTime(0, 0), QTimeZone::utc());
   const QString where = ", " + QString::fromStdString(zone_id) + ", ";
   for (const auto& [name, hours] : times) {
     // A time the day did not reach is shown empty, or typed by hand: no clock of its own.
@@ -73,14 +60,12 @@ void LocalTimes::Update(const Session& s, const std::function<QLineEdit*(orvalin
       continue;
     }
     describe(field(name), [&, hours = *hours] {
-      const QDateTime local =
-          midnight.addMSecs(static_cast<qint64>(std::floor(hours * kMsPerHour / 1000)) * 1000)
-              .toTimeZone(zone);
+      const LocalTime local = clock->AtHours(*date, hours);
       return LocalText(local) + where + Offset(local);
     });
   }
   describe(field(Field::Date), [&] {
-    const QDateTime from = midnight.toTimeZone(zone), to = midnight.addDays(1).toTimeZone(zone);
+    const LocalTime from = clock->AtHours(*date, 0), to = clock->AtHours(*date, 24);
     return "The UT day runs from " + LocalText(from) + " to " + LocalText(to) + where +
            Offset(from);
   });

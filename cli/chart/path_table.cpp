@@ -4,8 +4,8 @@
 #include <QPainterPath>
 #include <cmath>
 
-#include "cli/table/out_text.h"
 #include "common/escaped_text.h"
+#include "common/out_text.h"
 #include "engine/sun_path.h"
 
 namespace orvalin {

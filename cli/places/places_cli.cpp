@@ -12,12 +12,12 @@
 #include "cli/places/places_import.h"
 #include "cli/places/places_listing.h"
 #include "cli/table/found_places.h"
-#include "cli/table/out_text.h"
 #include "cli/table/output_file.h"
 #include "cli/table/place_input.h"
 #include "cli/table/table_format.h"
 #include "common/escaped_text.h"
 #include "common/failure.h"
+#include "common/out_text.h"
 #include "placesfile/places_csv.h"
 #include "placesfile/places_file.h"
 

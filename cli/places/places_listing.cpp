@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "cli/args/tool_errors.h"
-#include "cli/table/out_text.h"
 #include "cli/table/place_input.h"
 #include "common/escaped_text.h"
+#include "common/out_text.h"
 #include "common/text.h"
 #include "placesfile/place_rules.h"
 #include "placesfile/places_csv.h"

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "cli/table/clock.h"
 #include "cli/table/sun_row.h"
+#include "clock/clock.h"
 #include "engine/body_path.h"
 
 namespace orvalin {

@@ -7,12 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "clock/day.h"
 #include "engine/date_text.h"  // DateText, kPreciseFromYear, kPreciseUntilYear
 #include "engine/observer.h"
 
 namespace orvalin {
-
-using Day = std::chrono::year_month_day;
 
 // Strict readings of a real calendar day in the years 1 to 9999: "DD-MM-YYYY" (day and month of
 // one or two digits, a year of four) or "YYYY-MM-DD"; "MM-YYYY" or "YYYY-MM"; "YYYY". BadUsage

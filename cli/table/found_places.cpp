@@ -1,9 +1,9 @@
 #include "cli/table/found_places.h"
 
 #include "cli/args/tool_errors.h"
-#include "cli/table/out_text.h"
 #include "cli/table/place_input.h"
 #include "common/escaped_text.h"
+#include "common/out_text.h"
 #include "common/text.h"
 
 namespace orvalin {

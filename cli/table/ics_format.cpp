@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "cli/table/out_text.h"
 #include "cli/table/sun_options.h"
+#include "common/out_text.h"
 
 namespace orvalin {
 namespace {

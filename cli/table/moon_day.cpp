@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/table/out_text.h"
+#include "common/out_text.h"
 #include "engine/body_path.h"
 #include "engine/helpers.h"
 

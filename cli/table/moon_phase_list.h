@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/table/clock.h"
+#include "clock/clock.h"
 #include "cli/table/day_span.h"
 #include "cli/table/table_format.h"
 #include "engine/moon_phases.h"

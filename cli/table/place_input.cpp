@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cli/args/tool_errors.h"
-#include "cli/table/out_text.h"
 #include "common/escaped_text.h"
+#include "common/out_text.h"
 #include "common/text.h"
 #include "engine/angle_forms.h"
 #include "placesfile/places_folder.h"

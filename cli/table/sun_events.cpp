@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "cli/table/moon_day.h"
-#include "cli/table/out_text.h"
+#include "common/out_text.h"
 #include "engine/moon_phases.h"
 #include "engine/sun_path.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/args/tool_errors.h"
-#include "cli/table/out_text.h"
+#include "common/out_text.h"
 #include "engine/sun_path.h"
 
 namespace orvalin {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/table/clock.h"
 #include "cli/table/day_span.h"
+#include "clock/clock.h"
 #include "engine/sun_day.h"
 
 namespace orvalin {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "cli/args/tool_errors.h"
-#include "cli/table/out_text.h"
 #include "cli/table/sun_options.h"
+#include "common/out_text.h"
 #include "engine/sun_path.h"
 
 namespace orvalin {
@@ -37,13 +37,6 @@ constexpr seconds kJustPassed{60};
 constexpr std::chrono::milliseconds kWaitStep{500};
 constexpr double kLongestOffsetMinutes = 24 * 60;
 constexpr int kMicrosecondDigits = 6;
-constexpr std::string_view kScriptOptions = "--next, --wait or --is-day";
-
-// A table's options that no script answer uses; the first five choose days.
-constexpr std::string_view kTableOnly[] = {"--date",   "--month",   "--year",        "--from",
-                                           "--to",     "--path",    "--plot",        "--at",
-                                           "--format", "--minutes", "--window-texts"};
-constexpr std::size_t kDayOptions = 5;
 
 std::vector<BodyEvent> Both(const std::array<BodyEvent, 2>& events) {
   return {events.begin(), events.end()};
@@ -168,8 +161,8 @@ std::vector<BodyEvent> EventsNamed(std::string_view option, std::string_view nam
   return ReadEvent(option, name).events(settings);
 }
 
-bool AsksScriptAnswer(const CommandLine& cl) {
-  return cl.Has("--next") || cl.Has("--wait") || cl.Has("--is-day");
+std::string_view ScriptEventName(std::string_view option, std::string_view name) {
+  return ReadEvent(option, name).name;
 }
 
 Instant ParseIsoMoment(std::string_view option, std::string_view text) {
@@ -213,32 +206,6 @@ double ParseOffsetMinutes(std::string_view option, std::string_view text) {
                    "\": expected minutes from -1440 to 1440, e.g. -30");
   }
   return text[0] == '-' ? -minutes : minutes;
-}
-
-ScriptQuestion ReadScriptQuestion(const CommandLine& cl) {
-  const int asked =
-      (cl.Has("--next") ? 1 : 0) + (cl.Has("--wait") ? 1 : 0) + (cl.Has("--is-day") ? 1 : 0);
-  if (asked > 1) throw BadUsage("ask one of --next, --wait and --is-day");
-  for (std::size_t i = 0; i < std::size(kTableOnly); ++i) {
-    if (!cl.Has(kTableOnly[i])) continue;
-    throw BadUsage(
-        std::string(kTableOnly[i]) + " does not go with " + std::string(kScriptOptions) +
-        (i < kDayOptions ? ": they start from --now, else from this computer's clock" : ""));
-  }
-  ScriptQuestion q{ScriptQuestion::Ask::IsDay, {}, microseconds{0}, {}};
-  const auto now = cl.Value("--now");
-  q.now = now ? ParseIsoMoment("--now", *now)
-              : std::chrono::floor<microseconds>(std::chrono::system_clock::now());
-  const auto offset = cl.Value("--offset");
-  if (cl.Has("--is-day")) {
-    if (offset) throw BadUsage("--offset goes with --next or --wait");
-    return q;
-  }
-  q.ask = cl.Has("--wait") ? ScriptQuestion::Ask::Wait : ScriptQuestion::Ask::Next;
-  const std::string_view option = q.ask == ScriptQuestion::Ask::Wait ? "--wait" : "--next";
-  q.event = ReadEvent(option, *cl.Value(option)).name;
-  if (offset) q.offset = microseconds{std::llround(ParseOffsetMinutes("--offset", *offset) * 6e7)};
-  return q;
 }
 
 int RunScriptAnswer(const ScriptQuestion& question, const TablePlace& place, const Clock& clock,

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/args/command_line.h"
 #include "cli/table/sun_events.h"
 #include "cli/table/sun_table.h"
 
@@ -21,19 +20,17 @@ inline constexpr int kExitIsDayFailure = 3;
 std::vector<BodyEvent> EventsNamed(std::string_view option, std::string_view name,
                                    const SunSettings& settings);
 
-// Whether the command line asks for one of the script answers instead of a table.
-bool AsksScriptAnswer(const CommandLine& cl);
+// The name of an event a script may ask for; BadUsage naming `option` and the names otherwise.
+std::string_view ScriptEventName(std::string_view option, std::string_view name);
 
-// A script's question, read whole before any file is: --next or --wait EVENT with an --offset,
-// or --is-day, from --now or this computer's clock. BadUsage for a table's option that it would
-// leave unused, and for any value it cannot read.
+// A script's question: --next or --wait EVENT with an --offset, or --is-day, from --now or this
+// computer's clock.
 struct ScriptQuestion {
   enum class Ask { Next, Wait, IsDay } ask;
   std::string event;  // of --next and --wait, a known name
   std::chrono::microseconds offset{0};
   Instant now;
 };
-ScriptQuestion ReadScriptQuestion(const CommandLine& cl);
 
 // "2027-06-21T03:00:00+02:00", "...Z", with fractions of a second ("03:00:00.25Z", or after a
 // comma as date --iso-8601=ns writes them), in the years 1 to 9999 of universal time; BadUsage

@@ -6,8 +6,8 @@
 #include <limits>
 
 #include "cli/table/day_crossings.h"
-#include "cli/table/out_text.h"
 #include "cli/table/sun_moments.h"
+#include "common/out_text.h"
 #include "engine/helpers.h"
 #include "engine/sun_day.h"
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "cli/table/out_text.h"
+#include "common/out_text.h"
 #include "engine/helpers.h"
 
 namespace orvalin::table {

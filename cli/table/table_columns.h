@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/table/clock.h"
 #include "cli/table/sun_table.h"
+#include "clock/clock.h"
 
 // Named apart from the rest of cli/: Kind, Cell and Context are common words.
 namespace orvalin::table {

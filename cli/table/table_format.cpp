@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "cli/args/tool_errors.h"
-#include "cli/table/out_text.h"
 #include "cli/table/sun_options.h"
 #include "cli/table/table_columns.h"
+#include "common/out_text.h"
 #include "engine/helpers.h"
 
 namespace orvalin {

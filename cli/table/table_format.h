@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "cli/table/clock.h"
 #include "cli/table/ics_format.h"
 #include "cli/table/sun_table.h"
+#include "clock/clock.h"
 
 namespace orvalin {
 

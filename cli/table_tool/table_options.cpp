@@ -1,10 +1,8 @@
 #include "cli/table_tool/table_options.h"
 
-#include <QDate>
-
 #include "cli/args/tool_errors.h"
-#include "cli/table/out_text.h"
 #include "cli/table/sun_options.h"
+#include "common/out_text.h"
 #include "engine/sun_day.h"
 #include "engine/sun_path.h"
 
@@ -165,58 +163,9 @@ const std::string& TableHelp() {
   return help;
 }
 
-DaySpan ReadDays(const CommandLine& cl) {
-  const char* given[] = {"--date", "--month", "--year", "--from"};
-  int count = 0;
-  for (const char* option : given) count += cl.Has(option) ? 1 : 0;
-  if (count > 1) throw BadUsage("give the days once: --date, --month, --year or --from/--to");
-  if (cl.Has("--from") != cl.Has("--to")) throw BadUsage("--from and --to go together");
-  if (auto text = cl.Value("--date")) {
-    const Day d = ParseDayText("--date", *text);
-    return {d, d};
-  }
-  if (auto text = cl.Value("--month")) {
-    const auto [first, last] = ParseMonthText("--month", *text);
-    return {first, last};
-  }
-  if (auto text = cl.Value("--year")) {
-    const auto [first, last] = ParseYearText("--year", *text);
-    return {first, last};
-  }
-  if (cl.Has("--from")) {
-    const DaySpan span{ParseDayText("--from", *cl.Value("--from")),
-                       ParseDayText("--to", *cl.Value("--to"))};
-    if (std::chrono::sys_days(span.last) < std::chrono::sys_days(span.first)) {
-      throw BadUsage("--to comes before --from");
-    }
-    return span;
-  }
-  const QDate today = QDate::currentDate();
-  const Day d{std::chrono::year{today.year()},
-              std::chrono::month{static_cast<unsigned>(today.month())},
-              std::chrono::day{static_cast<unsigned>(today.day())}};
-  return {d, d};
-}
-
 std::string SpanText(const DaySpan& span) {
   if (span.first == span.last) return DateText(span.first);
   return DateText(span.first) + " to " + DateText(span.last);
-}
-
-TableStyle ReadStyle(const CommandLine& cl, std::size_t places) {
-  TableStyle style;
-  style.sun = ReadSunSettings(cl);
-  style.format = ParseTableFormat("--format", cl.Value("--format").value_or("text"));
-  style.minutes = cl.Has("--minutes");
-  style.window_texts = cl.Has("--window-texts");
-  if (style.format != TableFormat::Text && (style.minutes || style.window_texts)) {
-    throw BadUsage("--minutes and --window-texts shape the text table only");
-  }
-  if (style.minutes && style.window_texts) {
-    throw BadUsage("--minutes and --window-texts do not go together");
-  }
-  style.many_places = places != 1;
-  return style;
 }
 
 int DayCount(const DaySpan& span) {

@@ -1,4 +1,4 @@
-// orvalin-table's command line: its options, its help, and the days and the style it asks for.
+// orvalin-table's command line: its options, its help, and the span of days it asks for.
 #pragma once
 
 #include <cstddef>
@@ -21,12 +21,8 @@ struct DaySpan {
   Day first, last;
 };
 
-// The days asked for; today when none are.
-DaySpan ReadDays(const CommandLine& cl);
 // How many days the span holds, both ends included.
 int DayCount(const DaySpan& span);
 std::string SpanText(const DaySpan& span);
-
-TableStyle ReadStyle(const CommandLine& cl, std::size_t places);
 
 }  // namespace orvalin

@@ -44,27 +44,6 @@ std::int64_t BestPlace(const PlaceFinder& finder, const PlaceChoice& choice,
 
 }  // namespace
 
-PlaceChoice ReadPlaceChoice(const CommandLine& cl) {
-  PlaceChoice choice;
-  const bool picked = cl.Has("--record") || cl.Has("--place");
-  const int ways =
-      (picked ? 1 : 0) + (cl.Has("--all") ? 1 : 0) + (cl.Has("--lat") || cl.Has("--lon") ? 1 : 0);
-  if (ways > 1) throw BadUsage("give the places once: --record/--place, --all or --lat/--lon");
-  if (cl.Has("--lat") != cl.Has("--lon")) throw BadUsage("--lat and --lon go together");
-  if (cl.Has("--lat") && cl.Has("--file")) throw BadUsage("--file is not used with --lat/--lon");
-  if (auto file = cl.Value("--file")) choice.file = *file;
-  for (const std::string& record : cl.Values("--record")) {
-    choice.records.push_back(PositiveNumber("--record", record));
-  }
-  for (const std::string& name : cl.Values("--place")) {
-    if (name.empty()) throw BadUsage("--place needs the start of a name");
-    choice.names.push_back(name);
-  }
-  choice.all = cl.Has("--all");
-  if (cl.Has("--lat")) choice.typed = PlaceFromTyped(*cl.Value("--lat"), *cl.Value("--lon"));
-  return choice;
-}
-
 std::vector<TablePlace> FindChosenPlaces(const PlaceChoice& choice, PlaceZones& zones,
                                          std::ostream& err) {
   if (choice.typed) {

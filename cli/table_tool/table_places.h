@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/args/command_line.h"
 #include "cli/table/sun_table.h"
 #include "cli/table/world_places.h"
 
@@ -22,8 +21,6 @@ struct PlaceChoice {
   bool all = false;
   std::optional<TablePlace> typed;
 };
-
-PlaceChoice ReadPlaceChoice(const CommandLine& cl);
 
 // Every chosen place, read before any row is written: records by number, then by name.
 std::vector<TablePlace> FindChosenPlaces(const PlaceChoice& choice, PlaceZones& zones,

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/table/clock.h"
-#include "cli/table/out_text.h"
 #include "cli/table/sun_table.h"
+#include "clock/clock.h"
+#include "common/out_text.h"
 #include "tests/support/table_rows.h"
 
 namespace orvalin {

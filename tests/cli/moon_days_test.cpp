@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/table/clock.h"
-#include "cli/table/out_text.h"
+#include "clock/clock.h"
+#include "common/out_text.h"
 #include "cli/table/sun_script.h"
 #include "cli/table/sun_table.h"
 #include "tests/support/table_rows.h"

@@ -6,11 +6,11 @@
 #include <sstream>
 #include <tuple>
 
-#include "cli/table/clock.h"
 #include "cli/table/day_span.h"
-#include "cli/table/out_text.h"
 #include "cli/table/progress.h"
+#include "clock/clock.h"
 #include "commands/calculate_day.h"
+#include "common/out_text.h"
 #include "engine/helpers.h"
 #include "engine/sun_day.h"
 #include "tests/support/session_fixture.h"

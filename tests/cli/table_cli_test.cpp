@@ -116,6 +116,9 @@ TEST_F(TableCli, BadUsageIsOneLineAndStatusTwo) {
       {"--next", "sunrise", "--date", "2027-06-21"},
       {"--next", "sunrise", "--now", "0001-01-01T00:00:00+23:59"},
       {"--is-day", "--offset", "5"},
+      // Options that do not go together are judged before any file is read.
+      {"--now", "2027-06-21T03:00:00Z", "--file", "/nonexistent/location.dat"},
+      {"--path", "60", "--format", "ics", "--file", "/nonexistent/location.dat"},
   };
   for (const auto& args : cases) {
     const ToolRun run = testing::RunEntry(RunTable, args);

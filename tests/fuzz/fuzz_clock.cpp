@@ -1,5 +1,5 @@
 // Zone names and local rows: a name is refused or gives a clock whose row of any day, at any
-// place, is that day; a clock too far from universal time stops the table with a ToolFailure,
+// place, is that day; a clock too far from universal time stops the table with a ClockFailure,
 // never a read outside the days computed. For "local", the system's own zone is set to a rule of
 // any whole offset first, as a user's TZ may be.
 #include <chrono>
@@ -7,9 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "cli/args/tool_errors.h"
-#include "cli/table/clock.h"
 #include "cli/table/sun_table.h"
+#include "clock/clock.h"
 #include "tests/support/table_rows.h"
 
 namespace {
@@ -37,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     (void)clock->At(day, n[2] * 24.0 / 255);
     if (orvalin::ComputeRow(place, day, *clock, settings).date != day) std::abort();
-  } catch (const orvalin::ToolFailure&) {
+  } catch (const orvalin::ClockFailure&) {
   }
   return 0;
 }

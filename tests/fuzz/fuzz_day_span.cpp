@@ -6,7 +6,7 @@
 
 #include "cli/args/tool_errors.h"
 #include "cli/table/day_span.h"
-#include "cli/table/out_text.h"
+#include "common/out_text.h"
 
 namespace {
 

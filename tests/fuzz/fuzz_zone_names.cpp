@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/table/clock.h"
+#include "clock/clock.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string name(reinterpret_cast<const char*>(data), size);

@@ -10,8 +10,8 @@
 
 #include "cli/args/tool_errors.h"
 #include "cli/places/places_cli.h"
-#include "cli/table/out_text.h"
 #include "cli/table/output_file.h"
+#include "common/out_text.h"
 #include "placesfile/place_rules.h"
 #include "tests/cli/tool_test_support.h"
 #include "tests/support/session_fixture.h"

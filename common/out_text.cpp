@@ -1,4 +1,4 @@
-#include "cli/table/out_text.h"
+#include "common/out_text.h"
 
 #include <algorithm>
 #include <charconv>

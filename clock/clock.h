@@ -1,13 +1,16 @@
-// The clock a table is written in: universal time, the place's stored offset, or a time zone.
+// The clocks a time is shown on: universal time, a place's stored offset, or a time zone; for the
+// tools' tables and the window's tooltips alike, so both convert and round a time one way.
 #pragma once
 
 #include <QTimeZone>
+#include <chrono>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "cli/table/day_span.h"
+#include "clock/day.h"
 
 namespace orvalin {
 
@@ -24,10 +27,15 @@ struct LocalTime {
 // within -12 and +14, and a table's local day must lie among the universal days around it.
 inline constexpr int kMaxOffsetHours = 26;
 
+// A clock that cannot serve: an offset beyond kMaxOffsetHours. Its text is a whole message.
+struct ClockFailure : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
 class Clock {
  public:
   static Clock Universal();
-  // Whole hours east of Greenwich, as the places file stores them; ToolFailure beyond
+  // Whole hours east of Greenwich, as the places file stores them; ClockFailure beyond
   // kMaxOffsetHours.
   static Clock Gmt(int hours);
   // A zone of the system's database, links included ("Europe/Zurich", "US/Eastern"), "UTC", or
@@ -50,7 +58,7 @@ class Clock {
   // daylight saving)", "Etc/GMT+5 local time (UTC-05:00, no daylight saving)".
   std::string Description() const;
 
-  // The moment `ut_hours` (0 to 24) of the universal day `day`, on this clock. ToolFailure when
+  // The moment `ut_hours` (0 to 24) of the universal day `day`, on this clock. ClockFailure when
   // the clock is then more than kMaxOffsetHours from universal time.
   LocalTime At(Day day, double ut_hours) const;
   // The same for any hours from 0 h UT of `day`, earlier or later days included.
@@ -72,7 +80,7 @@ class Clock {
   Clock(Kind kind, int hours, const QTimeZone& zone);
   void RefuseBeyondMaxOffset(int offset_seconds, std::string_view when) const;
   std::string ZoneRule() const;
-  int ZoneOffsetSeconds(long long utc_ms) const;  // ToolFailure beyond kMaxOffsetHours
+  int ZoneOffsetSeconds(long long utc_ms) const;  // ClockFailure beyond kMaxOffsetHours
   int SpanOffsetSeconds(long long utc_ms) const;
   long long OffsetMs(long long utc_ms) const;
   long long DayStartMs(long long local_midnight_ms) const;

@@ -1,4 +1,4 @@
-#include "cli/table/clock.h"
+#include "clock/clock.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -7,9 +7,8 @@
 #include <cmath>
 #include <limits>
 
-#include "cli/args/tool_errors.h"
-#include "cli/table/out_text.h"
 #include "common/escaped_text.h"
+#include "common/out_text.h"
 #include "common/text.h"
 #include "common/vector_registers.h"
 
@@ -114,7 +113,7 @@ std::vector<std::string> Clock::ZonesLike(std::string_view typed) {
 // universal days a table computes around it.
 void Clock::RefuseBeyondMaxOffset(int offset_seconds, std::string_view when) const {
   if (std::abs(offset_seconds) <= kMaxOffsetHours * kSecondsPerHour) return;
-  throw ToolFailure(Name() + " is " + Decimal(offset_seconds / double{kSecondsPerHour}, 2) +
+  throw ClockFailure(Name() + " is " + Decimal(offset_seconds / double{kSecondsPerHour}, 2) +
                     " hours from universal time" + std::string(when) + "; a clock may be " +
                     std::to_string(kMaxOffsetHours) + " hours from it at most");
 }
