@@ -37,8 +37,8 @@ void WritePhases(const std::vector<PhaseOnClock>& phases, const Clock& clock, Ta
       out << "{\n  \"clock\": " << JsonString(clock.Name()) << ",\n  \"phases\": [";
       const char* separator = "\n";
       for (const PhaseOnClock& p : phases) {
-        out << separator << "    {\"phase\": \"" << PhaseText(p.phase) << "\", \"time\": \""
-            << p.time << "\"}";
+        out << separator << R"(    {"phase": ")" << PhaseText(p.phase) << R"(", "time": ")"
+            << p.time << R"("})";
         separator = ",\n";
       }
       out << "\n  ]\n}\n";
