@@ -37,6 +37,16 @@ void BM_YearOnePlace(benchmark::State& state) {
 }
 BENCHMARK(BM_YearOnePlace)->Unit(benchmark::kMillisecond);
 
+// The same year with the moon's events, phase and light on every row.
+void BM_YearOnePlaceWithTheMoon(benchmark::State& state) {
+  const TablePlace place = Geneva();
+  SunSettings settings;
+  settings.moon = true;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(ComputeRows(place, kFirst, kLast, Clock::Universal(), settings));
+}
+BENCHMARK(BM_YearOnePlaceWithTheMoon)->Unit(benchmark::kMillisecond);
+
 void BM_YearOnePlaceAsText(benchmark::State& state) {
   const TablePlace place = Geneva();
   for (auto _ : state) {
@@ -151,10 +161,10 @@ BENCHMARK(BM_ThousandYearsPlotted)->Unit(benchmark::kMillisecond)->Iterations(1)
 void BM_NextSunEvent(benchmark::State& state) {
   TablePlace place = Geneva();
   if (state.range(0) != 0) place.latitude = Latitude(69.65);
-  const SunEvent sunset[] = {{false, kHorizonAltitude, state.range(0) != 0}};
+  const BodyEvent sunset[] = {{false, kHorizonAltitude, state.range(0) != 0}};
   const Instant now{std::chrono::sys_days{Day{std::chrono::year{2027} / 12 / 1}}};
   for (auto _ : state) {
-    benchmark::DoNotOptimize(NextSunEvent(place, sunset, now, now + std::chrono::days{366}));
+    benchmark::DoNotOptimize(NextEvent(place, sunset, now, now + std::chrono::days{366}));
   }
 }
 BENCHMARK(BM_NextSunEvent)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

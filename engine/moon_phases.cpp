@@ -85,6 +85,10 @@ std::vector<PhaseMoment> PrincipalPhases(CivilDate origin, HourSpan span) {
   const double first = day0 + span.from / kHoursPerDay, last = day0 + span.to / kHoursPerDay;
   if (!(first < last)) return phases;  // an empty span, or a time that is not a number
   for (long q = QuarterBefore(first) - kMargin; q <= QuarterBefore(last) + kMargin; ++q) {
+    // A phase strays from its mean moment by less than kStrayDays: most quarters searched for
+    // a short span cannot fall within it.
+    const double mean = kMeanNewMoon + kSynodicMonth * static_cast<double>(q) / kQuarters;
+    if (mean + kStrayDays < first || mean - kStrayDays >= last) continue;
     const double day = PhaseDay(q);
     if (day < first || day >= last) continue;
     const auto phase = static_cast<PrincipalPhase>(((q % kQuarters) + kQuarters) % kQuarters);

@@ -16,6 +16,18 @@ constexpr double kMetresPerKm = 1000;
 // The moon's radius in Earth radii (the IAU value, Meeus ch. 55: k = 0.272481).
 constexpr double kMoonRadius = 0.272481;
 
+// The moon's mean pace across the sky in sidereal hours per solar hour: the stars' less its own
+// course of 24 sidereal hours in a sidereal month (27.321661 days, Meeus ch. 49).
+constexpr double kSiderealMonthDays = 27.321661;
+constexpr double kMoonPace = newcomb::kSiderealPerSolar - 1 / kSiderealMonthDays;
+// Its right ascension runs up to half as fast again as on average, or half as slow: each step to
+// a transit gains under two digits.
+constexpr int kTransitSteps = 3;
+constexpr int kCulminationSteps = 8;
+// Steps of the hour angle of rise and set: its declination, which moves up to 0.3 degrees an
+// hour, slows them too.
+constexpr int kHourAngleSteps = 10;
+
 double JulianDayAt(double julian_day, double hours) {
   return julian_day + hours / newcomb::kHoursPerDay;
 }
@@ -70,6 +82,15 @@ MoonPosition MoonSky::At(double hours) const {
           Within360(DegreesOf(std::atan2(-y, north))),
           DegreesOf(std::atan2(up, std::sqrt(north * north + y * y))),
           kMoonLimbAltitude - semi_diameter - dip_};
+}
+
+BodyPlace MoonPath::At(double hours) const {
+  const MoonPosition p = sky_.At(hours);
+  return {p.hour_angle, p.declination, std::sin(newcomb::Radians(p.horizon))};
+}
+
+BodyPace MoonPath::Pace() const {
+  return {kMoonPace, kTransitSteps, kCulminationSteps, kHourAngleSteps};
 }
 
 }  // namespace orvalin

@@ -3,6 +3,7 @@
 // and elevation, its apparent size, and the altitude its centre stands at when it rises or sets.
 #pragma once
 
+#include "engine/body_path.h"
 #include "engine/moon_theory.h"
 #include "engine/observer.h"
 
@@ -49,6 +50,20 @@ class MoonSky {
   // (Meeus ch. 11: rho cos phi', rho sin phi').
   double rho_cos_, rho_sin_;
   double dip_;  // degrees
+};
+
+// The moon as the crossing search takes it: its topocentric place, its upper limb at the
+// almanacs' altitude.
+class MoonPath : public Body {
+ public:
+  MoonPath(const MoonObserver& observer, CivilDate date) : sky_(observer, date) {}
+
+  BodyPlace At(double hours) const override;
+  BodyPace Pace() const override;
+  const MoonSky& Sky() const { return sky_; }
+
+ private:
+  MoonSky sky_;
 };
 
 }  // namespace orvalin

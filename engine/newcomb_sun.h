@@ -84,6 +84,11 @@ inline double SiderealAtMidnight(double t0) {
 inline double Radians(double degrees) { return degrees / 180 * kPi15; }
 inline double ArctanDegrees(double x) { return std::atan(x) / kPi15 * 180; }
 
+// An angle brought into [-180, 180), as the searches for crossings take hour angles.
+inline double CentredDegrees(double degrees) {
+  return degrees - 360 * std::floor((degrees + 180) / 360);
+}
+
 struct SineCosine {
   double sin, cos;
 };
@@ -183,7 +188,8 @@ inline double HourAngleOfCosine(double x) {
   return 90 - ArctanDegrees(x / std::sqrt(1 - x * x));
 }
 
-// Azimuth from the north through the east, in [0, 360), of the sun at a local hour angle.
+// Azimuth from the north through the east, in [0, 360), of the sun (or of any body of its
+// declination) at a local hour angle.
 inline double TrueAzimuth(const Place& place, const Sun& sun, double hour_angle) {
   const SineCosine h = SinCosDeg(hour_angle);
   const double y = h.sin;

@@ -1,6 +1,7 @@
 #include "cli/table/day_crossings.h"
 
 #include "engine/helpers.h"
+#include "engine/sun_path.h"
 
 namespace orvalin {
 
@@ -10,11 +11,21 @@ double LocalDay::ClockHours(double ut) const {
   return t.date == date ? t.hours : 0;
 }
 
-DayCrossings::DayCrossings(const TablePlace& place, const LocalDay& day, double altitude)
+DayCrossings::DayCrossings(const Body& body, const TablePlace& place, const LocalDay& day)
     : day_(day) {
-  const SunPath path(ObserverAt(place, altitude), CivilDateOf(day.date));
+  const BodyPath path(body, place.latitude);
   list_ = path.Crossings(day.span.from, day.span.to);
   up_at_start_ = path.Up(day.span.from);
+}
+
+DayCrossings::DayCrossings(const TablePlace& place, const LocalDay& day, double altitude)
+    : DayCrossings(SunPath(ObserverAt(place, altitude), CivilDateOf(day.date)), place, day) {}
+
+LocalDay::Found LocalDay::At(double ut, double degrees) const {
+  LocalTime time = clock.AtHours(date, ut);
+  time.date = date;  // a moment of a repeated hour belongs to the day it ends
+  time.day_shift = 0;
+  return {time, degrees};
 }
 
 SunOutcome DayCrossings::Status() const {
@@ -31,7 +42,7 @@ double DayCrossings::Stretches(std::vector<Stretch>& out) const {
     length += to - from;
     out.push_back({day_.ClockHours(from), day_.ClockHours(to)});
   };
-  for (const SunCrossing& c : list_) {
+  for (const BodyCrossing& c : list_) {
     if (!c.rising) close(c.hours);
     up = c.rising;
     from = c.hours;
@@ -42,12 +53,9 @@ double DayCrossings::Stretches(std::vector<Stretch>& out) const {
 
 std::vector<DayCrossings::Found> DayCrossings::Of(bool rising) const {
   std::vector<Found> found;
-  for (const SunCrossing& c : list_) {
+  for (const BodyCrossing& c : list_) {
     if (c.rising != rising) continue;
-    LocalTime time = day_.clock.AtHours(day_.date, c.hours);
-    time.date = day_.date;  // a moment of a repeated hour belongs to the day it ends
-    time.day_shift = 0;
-    found.push_back({time, c.azimuth});
+    found.push_back(day_.At(c.hours, c.azimuth));
   }
   return found;
 }
@@ -59,7 +67,8 @@ EventTime AsEvent(const std::vector<DayCrossings::Found>& found) {
   e.known = true;
   e.local = found.front().time;
   e.text = TimeText(e.local.hours);
-  for (std::size_t i = 1; i < found.size(); ++i) e.later.push_back({found[i].time, found[i].azimuth});
+  for (std::size_t i = 1; i < found.size(); ++i)
+    e.later.push_back({found[i].time, found[i].degrees});
   return e;
 }
 

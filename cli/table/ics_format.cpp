@@ -190,11 +190,11 @@ void IcsWriter::Spans(const SunRow& row, std::string_view kind, std::string_view
                       const AltitudeBand& band, const EventTime& morning,
                       const EventTime& evening) {
   if (!(band.low < band.high)) return;
-  const std::array<SunEvent, 2> exits = BandExits(band);
+  const std::array<BodyEvent, 2> exits = BandExits(band);
   for (const bool climbing : {true, false}) {
     int ordinal = 0;
     for (const Instant start : Moments(climbing ? morning : evening)) {
-      const auto end = NextSunEvent(*place_, exits, start, start + kLongestSpan);
+      const auto end = NextEvent(*place_, exits, start, start + kLongestSpan);
       if (!end) continue;
       Write(row, ++ordinal,
             {std::string(kind) + (climbing ? "-morning" : "-evening"),
@@ -219,6 +219,11 @@ void IcsWriter::Row(const SunRow& row) {
   if (settings_.blue) {
     Spans(row, "blue", "blue hour", *settings_.blue, row.blue.morning_start,
           row.blue.evening_start);
+  }
+  if (settings_.moon) {
+    Instants(row, "moonrise", "Moonrise", row.moon.rise);
+    Instants(row, "moonset", "Moonset", row.moon.set);
+    Instants(row, "moon-phase", row.moon.phase, row.moon.principal);
   }
 }
 

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <vector>
 
+#include "cli/table/moon_day.h"
 #include "common/out_text.h"
+#include "engine/moon_phases.h"
 #include "engine/sun_path.h"
 
 namespace orvalin {
@@ -17,24 +19,45 @@ constexpr double kSecondsPerHour = 3600;
 
 // The event's moments within a universal day, hours from its 0 h, in order. Each day's own
 // path: one path held over many days would drift from the sun's.
-std::vector<double> HoursOn(const TablePlace& place, sys_days day, const SunEvent& event) {
-  const SunPath path(ObserverAt(place, event.altitude), CivilDateOf(Day{day}));
+std::vector<double> HoursOn(const Body& body, const TablePlace& place, const BodyEvent& event) {
+  const BodyPath path(body, place.latitude);
   if (event.culmination) return path.Culminations({0, 24});
   std::vector<double> hours;
-  for (const SunCrossing& c : path.Crossings(0, 24)) {
+  for (const BodyCrossing& c : path.Crossings(0, 24)) {
     if (c.rising == event.rising) hours.push_back(c.hours);
   }
   return hours;
 }
 
-}  // namespace
-
-std::array<SunEvent, 2> BandEntries(const AltitudeBand& band) {
-  return {SunEvent{false, band.low, true}, SunEvent{false, band.high, false}};
+std::vector<double> PhaseHoursOn(CivilDate date, PrincipalPhase phase) {
+  std::vector<double> hours;
+  for (const PhaseMoment& p : PrincipalPhases(date, {0, 24})) {
+    if (p.phase == phase) hours.push_back(p.hours);
+  }
+  return hours;
 }
 
-std::array<SunEvent, 2> BandExits(const AltitudeBand& band) {
-  return {SunEvent{false, band.high, true}, SunEvent{false, band.low, false}};
+std::vector<double> HoursOn(const TablePlace& place, sys_days day, const BodyEvent& event) {
+  const CivilDate date = CivilDateOf(Day{day});
+  switch (event.body) {
+    case Sky::Sun:
+      return HoursOn(SunPath(ObserverAt(place, event.altitude), date), place, event);
+    case Sky::Moon:
+      return HoursOn(MoonPath(MoonObserverAt(place, event.metres), date), place, event);
+    case Sky::MoonPhase:
+      break;
+  }
+  return PhaseHoursOn(date, event.phase);
+}
+
+}  // namespace
+
+std::array<BodyEvent, 2> BandEntries(const AltitudeBand& band) {
+  return {BodyEvent{false, band.low, true}, BodyEvent{false, band.high, false}};
+}
+
+std::array<BodyEvent, 2> BandExits(const AltitudeBand& band) {
+  return {BodyEvent{false, band.high, true}, BodyEvent{false, band.low, false}};
 }
 
 Instant InstantOf(Day day, double hours) {
@@ -53,8 +76,8 @@ std::string LocalIso(const Clock& clock, Instant moment) {
   return IsoTimestamp(t.date, t.hours, t.offset_seconds);
 }
 
-std::optional<FoundEvent> NextSunEvent(const TablePlace& place, std::span<const SunEvent> events,
-                                       Instant after, Instant until) {
+std::optional<FoundEvent> NextEvent(const TablePlace& place, std::span<const BodyEvent> events,
+                                    Instant after, Instant until) {
   // Day by day, each crossing found in the one universal day that holds it.
   for (sys_days day = std::chrono::floor<days>(after); Instant{day} <= until; day += days{1}) {
     std::optional<FoundEvent> first;

@@ -1,6 +1,8 @@
 #include "cli/table/sun_moments.h"
 
+#include "cli/table/moon_day.h"
 #include "engine/helpers.h"
+#include "engine/sun_path.h"
 
 namespace orvalin {
 namespace {
@@ -21,6 +23,17 @@ void SunAt(SunRow& row, const TablePlace& place, const LocalDay& day, double clo
   row.at_apparent_elevation = Angle(ApparentElevation(p.elevation));
 }
 
+void MoonAt(SunRow::MoonDay& moon, const TablePlace& place, const LocalDay& day,
+            const SunSettings& settings) {
+  const double ut = day.clock.UtHoursOf(day.date, *settings.at);
+  const CivilDate date = CivilDateOf(day.date);
+  const MoonPosition p = MoonSky(MoonObserverAt(place, settings.observer_metres), date).At(ut);
+  moon.at_azimuth = Angle(p.azimuth);
+  moon.at_elevation = Angle(p.elevation);
+  moon.at_apparent_elevation = Angle(ApparentElevation(p.elevation));
+  moon.at_illuminated = LightAt(date, ut).illuminated;
+}
+
 // The morning enters the band climbing through its low edge and leaves it through its high one;
 // the evening the other way round.
 SunRow::BandTimes Band(const TablePlace& place, const LocalDay& day, const AltitudeBand& band) {
@@ -36,6 +49,8 @@ void AddAskedMoments(SunRow& row, const TablePlace& place, const LocalDay& day,
   if (settings.at) SunAt(row, place, day, *settings.at);
   if (settings.golden) row.golden = Band(place, day, *settings.golden);
   if (settings.blue) row.blue = Band(place, day, *settings.blue);
+  if (settings.moon) AddMoon(row, place, day, settings.observer_metres);
+  if (settings.moon && settings.at) MoonAt(row.moon, place, day, settings);
 }
 
 }  // namespace orvalin

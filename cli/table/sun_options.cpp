@@ -106,6 +106,7 @@ SunSettings ReadSunSettings(const CommandLine& cl) {
   sun.at = ReadAt(cl);
   sun.golden = ReadBand(cl, "--golden-hour", kGoldenHour);
   sun.blue = ReadBand(cl, "--blue-hour", kBlueHour);
+  sun.moon = cl.Has("--moon");
   return sun;
 }
 

@@ -64,6 +64,7 @@ struct SunSettings {
   std::optional<double> twilight;     // altitude of dawn and dusk, degrees
   std::optional<double> at;           // a time of each day on the table's clock, hours
   std::optional<AltitudeBand> golden, blue;
+  bool moon = false;  // the moon's events, phase and light beside the sun's
 };
 
 // A stretch of the row's day with the sun above an altitude, in hours of its clock from the
@@ -104,7 +105,25 @@ struct SunRow {
     EventTime morning_start, morning_end, evening_start, evening_end;
   };
   BandTimes golden, blue;
+  // With the moon: its rises, upper transits and sets within the day, the name of its phase,
+  // and its light at 12:00 of the day's clock.
+  struct MoonDay {
+    EventTime rise, transit, set;
+    EventTime principal;  // the principal phase the day holds
+    // With a time of day: the moon then, and its illuminated fraction.
+    AngleValue at_azimuth, at_elevation, at_apparent_elevation;
+    std::optional<double> at_illuminated;
+    AngleValue rise_azimuth, transit_elevation, set_azimuth;
+    std::string phase;
+    bool light_known = false;
+    double illuminated = 0;  // fraction of the disc, 0 to 1
+    double age = 0;          // days since the last new moon
+  };
+  MoonDay moon;
 };
+
+// Adds a clause to the row's note.
+void AddNote(SunRow& row, const std::string& text);
 
 // The universal moment of an event shown on a clock, to the second.
 std::chrono::sys_seconds MomentOfEvent(const EventTime& e);

@@ -38,11 +38,17 @@ constexpr std::chrono::milliseconds kWaitStep{500};
 constexpr double kLongestOffsetMinutes = 24 * 60;
 constexpr int kMicrosecondDigits = 6;
 
-std::vector<SunEvent> Both(const std::array<SunEvent, 2>& events) {
+std::vector<BodyEvent> Both(const std::array<BodyEvent, 2>& events) {
   return {events.begin(), events.end()};
 }
-std::vector<SunEvent> Crossing(double altitude, bool rising) {
-  return {SunEvent{false, altitude, rising}};
+std::vector<BodyEvent> Crossing(double altitude, bool rising) {
+  return {BodyEvent{false, altitude, rising}};
+}
+std::vector<BodyEvent> Moon(const SunSettings& s, bool culmination, bool rising) {
+  return {BodyEvent{culmination, 0, rising, Sky::Moon, s.observer_metres}};
+}
+std::vector<BodyEvent> Phase(PrincipalPhase phase) {
+  return {BodyEvent{false, 0, false, Sky::MoonPhase, 0, phase}};
 }
 double Twilight(const SunSettings& s) { return s.twilight.value_or(kTwilights[0].second); }
 AltitudeBand Golden(const SunSettings& s) { return s.golden.value_or(kGoldenHour); }
@@ -51,19 +57,26 @@ AltitudeBand Blue(const SunSettings& s) { return s.blue.value_or(kBlueHour); }
 // What an event is, as the sun's crossings of the altitudes in use.
 struct EventKind {
   std::string_view name;
-  std::vector<SunEvent> (*events)(const SunSettings&);
+  std::vector<BodyEvent> (*events)(const SunSettings&);
 };
 
 const EventKind kEvents[] = {
     {"sunrise", [](const SunSettings& s) { return Crossing(s.horizon, true); }},
     {"sunset", [](const SunSettings& s) { return Crossing(s.horizon, false); }},
-    {"culmination", [](const SunSettings&) { return std::vector{SunEvent{true}}; }},
+    {"culmination", [](const SunSettings&) { return std::vector{BodyEvent{true}}; }},
     {"dawn", [](const SunSettings& s) { return Crossing(Twilight(s), true); }},
     {"dusk", [](const SunSettings& s) { return Crossing(Twilight(s), false); }},
     {"golden-hour-start", [](const SunSettings& s) { return Both(BandEntries(Golden(s))); }},
     {"golden-hour-end", [](const SunSettings& s) { return Both(BandExits(Golden(s))); }},
     {"blue-hour-start", [](const SunSettings& s) { return Both(BandEntries(Blue(s))); }},
     {"blue-hour-end", [](const SunSettings& s) { return Both(BandExits(Blue(s))); }},
+    {"moonrise", [](const SunSettings& s) { return Moon(s, false, true); }},
+    {"moonset", [](const SunSettings& s) { return Moon(s, false, false); }},
+    {"moon-transit", [](const SunSettings& s) { return Moon(s, true, false); }},
+    {"new-moon", [](const SunSettings&) { return Phase(PrincipalPhase::NewMoon); }},
+    {"first-quarter", [](const SunSettings&) { return Phase(PrincipalPhase::FirstQuarter); }},
+    {"full-moon", [](const SunSettings&) { return Phase(PrincipalPhase::FullMoon); }},
+    {"last-quarter", [](const SunSettings&) { return Phase(PrincipalPhase::LastQuarter); }},
 };
 
 const EventKind& ReadEvent(std::string_view option, std::string_view text) {
@@ -143,8 +156,8 @@ std::optional<int> ZoneOffset(std::string_view zone) {
 
 }  // namespace
 
-std::vector<SunEvent> EventsNamed(std::string_view option, std::string_view name,
-                                  const SunSettings& settings) {
+std::vector<BodyEvent> EventsNamed(std::string_view option, std::string_view name,
+                                   const SunSettings& settings) {
   return ReadEvent(option, name).events(settings);
 }
 
@@ -208,7 +221,7 @@ int RunScriptAnswer(const ScriptQuestion& question, const TablePlace& place, con
   const Instant after = std::max(now - offset - (wait ? kJustPassed : seconds{0}), kFirstInstant);
   const Instant ahead = now - offset + days{kDaysAhead};
   const Instant last = EndOfYearsOn(clock) - offset - microseconds{1};
-  const auto found = NextSunEvent(place, kind.events(settings), after, std::min(ahead, last));
+  const auto found = NextEvent(place, kind.events(settings), after, std::min(ahead, last));
   if (!found) {
     throw ToolFailure("no " + std::string(kind.name) +
                       (last < ahead ? " before the end of the year " + std::to_string(kLastYear) +

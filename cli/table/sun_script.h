@@ -17,8 +17,8 @@ inline constexpr int kExitIsDayFailure = 3;
 
 // The crossings (or the culmination) that make the event `name` ("sunrise", "golden-hour-end")
 // with the altitudes of `settings`; BadUsage naming `option` for an unknown name.
-std::vector<SunEvent> EventsNamed(std::string_view option, std::string_view name,
-                                  const SunSettings& settings);
+std::vector<BodyEvent> EventsNamed(std::string_view option, std::string_view name,
+                                   const SunSettings& settings);
 
 // The name of an event a script may ask for; BadUsage naming `option` and the names otherwise.
 std::string_view ScriptEventName(std::string_view option, std::string_view name);

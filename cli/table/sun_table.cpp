@@ -163,10 +163,6 @@ SunRow RowOf(const UtDay& u, bool with_events = true) {
   return row;
 }
 
-void AddNote(SunRow& row, const std::string& text) {
-  row.note += (row.note.empty() ? "" : "; ") + text;
-}
-
 // Which of the three universal days around `day` holds its noon on the clock: 0, 1 or 2. An
 // offset beyond a day either way (no real clock has one) counts as the nearest.
 int NoonDay(Day day, const Clock& clock) {
@@ -201,7 +197,7 @@ void GatherCulmination(SunRow& row, const std::array<const UtDay*, 3>& around) {
 // The crossings of a direction into an event's slot, the first one's azimuth beside it.
 void Show(const std::vector<DayCrossings::Found>& found, EventTime& slot, AngleValue* azimuth) {
   slot = AsEvent(found);
-  if (azimuth && !found.empty()) *azimuth = Angle(found.front().azimuth);
+  if (azimuth && !found.empty()) *azimuth = Angle(found.front().degrees);
 }
 
 // Only the events a row does not show once are named; a second one with its time, which the
@@ -272,6 +268,10 @@ SunRow ClockRow(const TablePlace& place, const LocalDay& day,
 }
 
 }  // namespace
+
+void AddNote(SunRow& row, const std::string& text) {
+  row.note += (row.note.empty() ? "" : "; ") + text;
+}
 
 Observer ObserverAt(const TablePlace& place, double horizon) {
   return {place.latitude, place.longitude, horizon};

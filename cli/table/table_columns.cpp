@@ -23,6 +23,14 @@ Cell Of(const AngleValue& a, const EventTime& e) {
   return cell;
 }
 
+// "Waxing Crescent", the longest name of a phase.
+constexpr int kLongestPhaseName = 15;
+// The moon's light: the fraction to 0.0001 of the disc, the age to 9 s.
+constexpr int kLightDigits = 4;
+Cell Light(bool known, double value) {
+  return {known, known ? Decimal(value, kLightDigits) : std::string(), value};
+}
+
 // Short, for the readable table: what the note says at length.
 std::string ShortNote(const SunRow& r, bool twilight) {
   if (r.event_elsewhere)
@@ -88,6 +96,27 @@ const Column kColumns[] = {
      }},
     {"elevation", "Elevation", "Elev.", Kind::Degrees, kAll,
      [](const Context& c) { return Of(c.row.elevation); }},
+    {"moonrise", "Moonrise", "", Kind::Event, kAll | kMoon,
+     [](const Context& c) { return Of(c.row.moon.rise); }},
+    {"moonrise_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll | kMoon,
+     [](const Context& c) { return Of(c.row.moon.rise_azimuth, c.row.moon.rise); }},
+    {"moon_transit", "Transit", "", Kind::Event, kAll | kMoon,
+     [](const Context& c) { return Of(c.row.moon.transit); }},
+    {"moon_transit_elevation", "Elevation", "Elev.", Kind::Degrees, kAll | kMoon,
+     [](const Context& c) { return Of(c.row.moon.transit_elevation, c.row.moon.transit); }},
+    {"moonset", "Moonset", "", Kind::Event, kAll | kMoon,
+     [](const Context& c) { return Of(c.row.moon.set); }},
+    {"moonset_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll | kMoon,
+     [](const Context& c) { return Of(c.row.moon.set_azimuth, c.row.moon.set); }},
+    {"moon_phase", "Phase", "", Kind::Plain, kAll | kMoon,
+     [](const Context& c) {
+       return Cell{c.row.moon.light_known, c.row.moon.phase};
+     },
+     Fill::Padded, kLongestPhaseName},
+    {"moon_illumination", "Illum.", "", Kind::Number, kAll | kMoon,
+     [](const Context& c) { return Light(c.row.moon.light_known, c.row.moon.illuminated); }},
+    {"moon_age_days", "", "", Kind::Number, kCsv | kJson | kMoon,
+     [](const Context& c) { return Light(c.row.moon.light_known, c.row.moon.age); }},
     {"at", "At", "", Kind::Event, kAll | kAt, [](const Context& c) { return Of(c.row.at); }},
     {"at_azimuth", "Azimuth", "Az.", Kind::Degrees, kAll | kAt,
      [](const Context& c) { return Of(c.row.at_azimuth); }},
@@ -95,6 +124,17 @@ const Column kColumns[] = {
      [](const Context& c) { return Of(c.row.at_elevation); }},
     {"at_apparent_elevation", "Apparent", "App.", Kind::Degrees, kAll | kAt,
      [](const Context& c) { return Of(c.row.at_apparent_elevation); }},
+    {"at_moon_azimuth", "Moon az.", "", Kind::Degrees, kAll | kAt | kMoon,
+     [](const Context& c) { return Of(c.row.moon.at_azimuth); }},
+    {"at_moon_elevation", "Moon elev.", "", Kind::Degrees, kAll | kAt | kMoon,
+     [](const Context& c) { return Of(c.row.moon.at_elevation); }},
+    {"at_moon_apparent_elevation", "Moon app.", "", Kind::Degrees, kAll | kAt | kMoon,
+     [](const Context& c) { return Of(c.row.moon.at_apparent_elevation); }},
+    {"at_moon_illumination", "Illum.", "", Kind::Number, kAll | kAt | kMoon,
+     [](const Context& c) {
+       const auto& light = c.row.moon.at_illuminated;
+       return Light(light.has_value(), light.value_or(0));
+     }},
     {"golden_morning_start", "Golden am", "Gold am", Kind::Event, kAll | kGolden,
      [](const Context& c) { return Of(c.row.golden.morning_start); }},
     {"golden_morning_end", "to", "", Kind::Event, kAll | kGolden,

@@ -50,6 +50,7 @@ enum Shown : unsigned {
   kAt = 64,       // only with a time of day
   kGolden = 128,  // only with golden hours
   kBlue = 256,    // only with blue hours
+  kMoon = 512,    // only with the moon
 };
 
 // In the text table: padded to the column's width, or last on the line and left as it is.
@@ -63,6 +64,7 @@ struct Column {
   unsigned shown;
   Cell (*value)(const Context&);
   Fill fill = Fill::Padded;
+  int width = 0;  // in the text table, at least
 };
 
 // The table's columns in their order.

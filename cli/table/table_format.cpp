@@ -52,7 +52,7 @@ int TextWidth(const Column& c, const TableStyle& style) {
       value = style.window_texts ? kWindowAngleWidth : kAngleWidth;
       break;
   }
-  return std::max(value, static_cast<int>(Header(c, style).size()));
+  return std::max({value, c.width, static_cast<int>(Header(c, style).size())});
 }
 
 bool Present(const Column& c, const TableStyle& style, Shown where) {
@@ -60,7 +60,7 @@ bool Present(const Column& c, const TableStyle& style, Shown where) {
   const bool twilight = style.sun.twilight.has_value();
   if ((c.shown & kTwilight) && !twilight) return false;
   if (((c.shown & kAt) && !style.sun.at) || ((c.shown & kGolden) && !style.sun.golden) ||
-      ((c.shown & kBlue) && !style.sun.blue)) {
+      ((c.shown & kBlue) && !style.sun.blue) || ((c.shown & kMoon) && !style.sun.moon)) {
     return false;
   }
   return !(where == kReadable && twilight && (c.shown & kReadableWithoutTwilight));
@@ -137,6 +137,7 @@ std::string JsonIso(std::string iso) { return '"' + std::move(iso) + '"'; }
 
 std::string JsonValue(Kind kind, const Cell& cell) {
   if (!cell.known) return "null";
+  if (kind == Kind::Number) return cell.text;  // a decimal, as a number
   if (IsPlain(kind)) return JsonString(cell.text);
   std::string object = "{\"text\": " + JsonString(cell.text);
   if (kind == Kind::Event) object += ", \"date\": " + JsonIso(IsoDate(cell.date));

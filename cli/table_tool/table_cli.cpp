@@ -9,6 +9,7 @@
 #include "cli/args/tool_errors.h"
 #include "cli/chart/daylight_chart.h"
 #include "cli/chart/path_table.h"
+#include "cli/table/moon_phase_list.h"
 #include "cli/table/output_file.h"
 #include "cli/table/place_input.h"
 #include "cli/table_tool/table_request.h"
@@ -133,6 +134,18 @@ int WritePaths(const TableRequest& request, const std::vector<ClockedPlace>& pla
   return Finish(out);
 }
 
+int ListPhases(const TableRequest& request, const std::vector<ClockedPlace>& places,
+               std::ostream& out) {
+  if (places.size() != 1) throw BadUsage("--moon-phases lists on one place's clock");
+  if (request.style.format == TableFormat::Ics)
+    throw BadUsage(
+        "--moon-phases writes text, csv or json; a calendar with --moon carries the phases");
+  const Clock& clock = places.front().clock;
+  WritePhases(PhasesWithin(request.days.first, request.days.last, clock), clock,
+              request.style.format, out);
+  return Finish(out);
+}
+
 int WriteTable(const TableRequest& request, const std::vector<ClockedPlace>& places,
                const std::optional<OutputFile>& plot, std::ostream& out, std::ostream& err) {
   const DaySpan& span = request.days;
@@ -181,6 +194,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   request.style.many_places = places.size() != 1;
   if (request.question) return Answer(request, places, out, err);
   if (request.path_minutes) return WritePaths(request, places, plot, out);
+  if (request.moon_phases) return ListPhases(request, places, out);
   return WriteTable(request, places, plot, out, err);
 }
 

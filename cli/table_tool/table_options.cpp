@@ -37,6 +37,8 @@ constexpr OptionRule kTableOwnOptions[] = {
     {"--path", true},
     {"--quiet", false},
     {"--progress", false},
+    {"--moon", false},
+    {"--moon-phases", false},
 };
 constexpr auto kOptions = JoinRules(kTableOwnOptions, kSunOptionRules);
 
@@ -87,10 +89,18 @@ Output:
   --at HH:MM[:SS]     also the sun's azimuth and elevation (geometric, and as
                       refraction shows it at 10 C and 1010 hPa) at that time
                       of each day on the table's clock
+  --moon              also the moon: moonrise, upper transit and moonset with
+                      their azimuths and the transit's elevation, the phase's
+                      name, the illuminated fraction and the age in days at
+                      12:00 of each day; with --at, the moon then too
+  --moon-phases       instead of a row a day, every new moon, first quarter,
+                      full moon and last quarter of the days, on the clock
 Scripts (one place; from --now, else this computer's clock; no days options):
   --next EVENT        print the next EVENT as a local ISO 8601 time: sunrise,
                       sunset, culmination, dawn, dusk, golden-hour-start,
-                      golden-hour-end, blue-hour-start or blue-hour-end,
+                      golden-hour-end, blue-hour-start, blue-hour-end,
+                      moonrise, moonset, moon-transit, new-moon,
+                      first-quarter, full-moon or last-quarter,
                       looked for up to 366 days ahead and up to the year 9999
   --wait EVENT        sleep until the next EVENT, then exit 0 (at once when it
                       passed less than a minute ago); --offset MINUTES (-1440

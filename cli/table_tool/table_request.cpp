@@ -189,6 +189,7 @@ TableRequest ReadTableRequest(const CommandLine& cl) {
     throw BadUsage("--now and --offset go with --next, --wait or --is-day");
   r.plot = cl.Value("--plot");
   r.path_minutes = ReadPath(cl, r);
+  r.moon_phases = cl.Has("--moon-phases");
   r.progress = ProgressMode(cl.Has("--quiet"), cl.Has("--progress"));
   return r;
 }

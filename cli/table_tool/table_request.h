@@ -36,6 +36,7 @@ struct TableRequest {
   TableStyle style;  // many_places is known once the places are found
   std::optional<ScriptQuestion> question;  // a script's answer instead of a table
   std::optional<int> path_minutes;         // the sun's path every so many minutes instead
+  bool moon_phases = false;                // the moon's principal phases instead
   std::optional<std::string> plot;         // the chart's file
   Progress::Mode progress = Progress::Mode::Auto;
 };

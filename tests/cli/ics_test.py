@@ -3,7 +3,8 @@ Debian's khal: every line within 75 octets and ended by CRLF; an event for each 
 sunset that the JSON of the same days gives, two on a day that holds two; instants without DTEND,
 spans that end after they start, none of them busy; each title's time the start as a calendar
 shows it on the place's own clock; UIDs that stay the same from one run to the next; and khal
-imports the year without a warning and lists each event at the time of its title."""
+imports the year without a warning and lists each event at the time of its title; with the
+moon, its rises, sets and every principal phase among them."""
 import datetime
 import json
 import os
@@ -17,9 +18,9 @@ import icalendar
 
 # Tromsø holds polar days and nights, and days with two sunsets on its own clock.
 ARGS = ["--lat", "69.6492", "--lon", "18.9553", "--year", "2027"]
-SPANS = ["--golden-hour", "--blue-hour", "--twilight", "civil"]
+SPANS = ["--golden-hour", "--blue-hour", "--twilight", "civil", "--moon"]
 ZONE = "Europe/Oslo"
-INSTANTS = ("sunrise", "sunset", "dawn", "dusk")
+INSTANTS = ("sunrise", "sunset", "dawn", "dusk", "moonrise", "moonset", "moon")
 TITLE_TIME = re.compile(r" (\d\d:\d\d) \u2014 ")
 KHAL_CONFIG = """[calendars]
 [[sun]]
@@ -113,6 +114,8 @@ def main(table, khal):
     assert len(set(uids)) == len(uids), "one UID an event"
     again = icalendar.Calendar.from_ical(run(table, "--format", "ics", *SPANS)).walk("VEVENT")
     assert [str(e["UID"]) for e in again] == uids, "UIDs are stable"
+    phases = run(table, "--tz", ZONE, "--moon-phases", "--format", "csv").splitlines()[1:]
+    assert len([u for u in uids if u.startswith("moon-phase-")]) == len(phases), "every phase"
     check_khal(khal, raw, len(events))
     print(f"{len(events)} events read back and imported")
 

@@ -61,16 +61,16 @@ struct Answer {
 
 // Every answer of --next through the year, each asked from the moment of the one before.
 std::vector<Answer> Chained(const TablePlace& place, const std::string& kind) {
-  const std::vector<SunEvent> events = EventsNamed("--next", kind, SunSettings{});
+  const std::vector<BodyEvent> events = EventsNamed("--next", kind, SunSettings{});
   const Instant start{std::chrono::sys_days{kYear}};
   const Instant end = start + std::chrono::days{365};
   std::vector<Answer> answers;
   Instant after = start - std::chrono::microseconds{1};
-  while (const auto found = NextSunEvent(place, events, after, end)) {
-    const SunEvent& e = events[found->which];
-    const SunEvent back[] = {{false, e.altitude, !e.rising}};
-    const bool grazing = !e.culmination && NextSunEvent(place, back, found->at - kGrazing,
-                                                        found->at + kGrazing);
+  while (const auto found = NextEvent(place, events, after, end)) {
+    const BodyEvent& e = events[found->which];
+    const BodyEvent back[] = {{false, e.altitude, !e.rising}};
+    const bool grazing =
+        !e.culmination && NextEvent(place, back, found->at - kGrazing, found->at + kGrazing);
     answers.push_back({std::chrono::duration<double>(found->at - start).count(), grazing});
     after = found->at;
   }

@@ -85,10 +85,9 @@ TEST(SunPath, PositionsAndBandEdgesAgainstAnIndependentEphemeris) {
         (std::fabs(latitude) > kPolarLatitude ? kPolarTimeSeconds : kTimeSeconds) / 3600;
     for (int b = 0; b < 3; ++b) {
       const std::vector<Crossing> reference = ReadCrossings(c[5 + b]);
-      const std::vector<SunCrossing> ours =
-          SunPath({Latitude(latitude), Longitude::FromWest(longitude_west), kBands[b]},
-                  {day, month, year})
-              .Crossings(0, 24);
+      const SunPath sun({Latitude(latitude), Longitude::FromWest(longitude_west), kBands[b]},
+                        {day, month, year});
+      const std::vector<BodyCrossing> ours = BodyPath(sun, Latitude(latitude)).Crossings(0, 24);
       if (Grazing(reference)) continue;
       const bool at_edge = std::any_of(reference.begin(), reference.end(), [](const Crossing& x) {
         return x.hours < kEdgeHours || x.hours > 24 - kEdgeHours;
