@@ -46,10 +46,18 @@ std::string ShortNote(const SunRow& r, bool twilight) {
                                                              {&r.sunset, "sunset"},
                                                              {&r.dawn, "dawn"},
                                                              {&r.dusk, "dusk"}};
+  const auto add = [&note](const EventTime& e, const char* name) {
+    if (e.count == 1) return;
+    note += (note.empty() ? "" : ", ") + std::string(e.count == 0 ? "no " : "2 ") + name +
+            (e.count > 1 ? "s" : "");
+  };
   for (const auto& [e, name] : events) {
-    if (e->count == 1 || (!twilight && (e == &r.dawn || e == &r.dusk))) continue;
-    note += (note.empty() ? "" : ", ") + std::string(e->count == 0 ? "no " : "2 ") + name +
-            (e->count > 1 ? "s" : "");
+    if (twilight || (e != &r.dawn && e != &r.dusk)) add(*e, name);
+  }
+  // The moon skips a rise or a set about once a month: the readable table says so as well.
+  if (r.moon.light_known) {
+    add(r.moon.rise, "moonrise");
+    add(r.moon.set, "moonset");
   }
   return note;
 }

@@ -223,5 +223,24 @@ TEST_F(TableCli, ADayWithTwoSunsetsGivesBoth) {
       << csv.out;
 }
 
+// Geneva on 27 January 2027 sees no moonrise (the moon rises at 22:53 on the 26th, 00:07 on the
+// 28th): every form says so, the readable one in its short note, after the moonset of the day.
+TEST_F(TableCli, ADayWithoutMoonriseSaysSoInEveryForm) {
+  const std::vector<std::string> day = {"--place", "geneva", "--date", "2027-01-27", "--tz",
+                                        "place", "--moon", "--format"};
+  const std::pair<const char*, const char*> expected[] = {
+      {"text", "10:11:13  257.2  Waning Gibbous   0.7024      no moonrise\n"},
+      {"csv", ",\" 10h 11mn 13.3s\","},
+      {"csv", ",Waning Gibbous,0.7024,19.6082,no moonrise on this day\n"},
+      {"json", "\"note\": \"no moonrise on this day\""}};
+  for (const auto& [format, text] : expected) {
+    auto args = day;
+    args.emplace_back(format);
+    const ToolRun run = Table(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(text), std::string::npos) << format << "\n" << run.out;
+  }
+}
+
 }  // namespace
 }  // namespace orvalin
