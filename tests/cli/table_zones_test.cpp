@@ -232,7 +232,7 @@ TEST_F(TableCli, ADayWithoutMoonriseSaysSoInEveryForm) {
       {"text", "10:11:13  257.2  Waning Gibbous   0.7024      no moonrise\n"},
       {"csv", ",\" 10h 11mn 13.3s\","},
       {"csv", ",Waning Gibbous,0.7024,19.6082,no moonrise on this day\n"},
-      {"json", "\"note\": \"no moonrise on this day\""}};
+      {"json", R"("note": "no moonrise on this day")"}};
   for (const auto& [format, text] : expected) {
     auto args = day;
     args.emplace_back(format);
