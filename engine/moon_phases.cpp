@@ -3,9 +3,6 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/apparent_sun.h"
-#include "engine/delta_t.h"
-#include "engine/moon_theory.h"
 #include "engine/newcomb_sun.h"
 #include "engine/sky_angles.h"
 
@@ -29,25 +26,20 @@ constexpr int kMargin = 1;
 constexpr double kStrayDays = 0.75;
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
-struct Sky {
-  moon::ApparentPlace moon;
-  SunPlace sun;
-};
-
-Sky SkyAt(double julian_day) {
-  const double t = TerrestrialCenturies(julian_day);
-  const Nutation nutation = NutationAt(t);
-  return {moon::ApparentAt(t, nutation), ApparentSun(t, nutation)};
+long QuarterBefore(double julian_day) {
+  return static_cast<long>(std::floor((julian_day - kMeanNewMoon) / (kSynodicMonth / kQuarters)));
 }
 
-double LeadAt(double julian_day) {
-  const Sky sky = SkyAt(julian_day);
-  return Within360(sky.moon.longitude - sky.sun.longitude);
+}  // namespace
+
+double MoonPhases::LeadAt(double julian_day) {
+  const GeocentricSky sky = ephemeris_.At(julian_day);
+  return Within360(sky.moon_longitude - sky.sun_longitude);
 }
 
 // The Julian Day (UT) of principal phase `quarter`, counted from the new moon of kMeanNewMoon: a
 // secant search on the lead, from the mean phase.
-double PhaseDay(long quarter) {
+double MoonPhases::SearchPhaseDay(long quarter) {
   const double target = kDegreesPerQuarter * static_cast<double>(quarter);
   const auto miss = [&](double day) { return Within180(LeadAt(day) - target); };
   double a = kMeanNewMoon + kSynodicMonth * static_cast<double>(quarter) / kQuarters;
@@ -61,13 +53,19 @@ double PhaseDay(long quarter) {
   return b;
 }
 
-long QuarterBefore(double julian_day) {
-  return static_cast<long>(std::floor((julian_day - kMeanNewMoon) / (kSynodicMonth / kQuarters)));
+double MoonPhases::PhaseDay(long quarter) {
+  for (const Found& f : found_) {
+    if (f.day != 0 && f.quarter == quarter) return f.day;
+  }
+  const double day = SearchPhaseDay(quarter);
+  found_[next_] = {quarter, day};
+  next_ = (next_ + 1) % kKept;
+  return day;
 }
 
 // The last new moon at or before a Julian Day. The next mean one is only searched when the true
 // one could come before the day.
-double NewMoonBefore(double julian_day) {
+double MoonPhases::NewMoonBefore(double julian_day) {
   const auto lunation = static_cast<long>(std::floor((julian_day - kMeanNewMoon) / kSynodicMonth));
   const double day = PhaseDay(kQuarters * lunation);
   if (day > julian_day) return PhaseDay(kQuarters * (lunation - 1));
@@ -77,9 +75,7 @@ double NewMoonBefore(double julian_day) {
   return next <= julian_day ? next : day;
 }
 
-}  // namespace
-
-std::vector<PhaseMoment> PrincipalPhases(CivilDate origin, HourSpan span) {
+std::vector<PhaseMoment> MoonPhases::Principal(CivilDate origin, HourSpan span) {
   std::vector<PhaseMoment> phases;
   const double day0 = newcomb::JulianDay(origin);
   const double first = day0 + span.from / kHoursPerDay, last = day0 + span.to / kHoursPerDay;
@@ -97,26 +93,47 @@ std::vector<PhaseMoment> PrincipalPhases(CivilDate origin, HourSpan span) {
   return phases;
 }
 
-MoonLight LightAt(CivilDate origin, double hours) {
+MoonLight MoonPhases::LightAt(CivilDate origin, double hours) {
   const double day = newcomb::JulianDay(origin) + hours / kHoursPerDay;
   if (!std::isfinite(day)) return {kNone, kNone, kNone, kNone, kNone};  // no lunation to count
-  const Sky sky = SkyAt(day);
-  const double lead = Within360(sky.moon.longitude - sky.sun.longitude);
+  const GeocentricSky sky = ephemeris_.At(day);
+  const double lead = Within360(sky.moon_longitude - sky.sun_longitude);
   // The elongation psi (Meeus eq. 48.2, the sun's latitude taken as 0) and the phase angle i
   // (eq. 48.3), in the triangle of the Earth, the moon and the sun.
-  const double cos_psi = std::cos(RadiansOf(sky.moon.latitude)) * std::cos(RadiansOf(lead));
+  const double cos_psi = std::cos(RadiansOf(sky.moon_latitude)) * std::cos(RadiansOf(lead));
   const double psi = std::acos(cos_psi);
   const double i =
-      std::atan2(sky.sun.distance * std::sin(psi), sky.moon.distance - sky.sun.distance * cos_psi);
+      std::atan2(sky.sun_distance * std::sin(psi), sky.MoonDistance() - sky.sun_distance * cos_psi);
   return {(1 + std::cos(i)) / 2, DegreesOf(i), DegreesOf(psi), lead, day - NewMoonBefore(day)};
 }
 
-PhaseName DayPhase(CivilDate origin, HourSpan day) {
-  const std::vector<PhaseMoment> phases = PrincipalPhases(origin, day);
-  if (!phases.empty()) return static_cast<PhaseName>(2 * static_cast<int>(phases.front().phase));
+PhaseName MoonPhases::DayPhase(CivilDate origin, HourSpan day) {
+  const std::vector<PhaseMoment> phases = Principal(origin, day);
+  if (!phases.empty()) return orvalin::DayPhase(phases, 0);
   const double middle = newcomb::JulianDay(origin) + (day.from + day.to) / 2 / kHoursPerDay;
-  const double lead = LeadAt(middle);
+  return orvalin::DayPhase(phases, LeadAt(middle));
+}
+
+PhaseName DayPhase(const std::vector<PhaseMoment>& principal, double lead) {
+  if (!principal.empty()) {
+    return static_cast<PhaseName>(2 * static_cast<int>(principal.front().phase));
+  }
   return static_cast<PhaseName>(2 * static_cast<int>(lead / kDegreesPerQuarter) + 1);
+}
+
+std::vector<PhaseMoment> PrincipalPhases(CivilDate origin, HourSpan span) {
+  MoonEphemeris ephemeris;
+  return MoonPhases(ephemeris).Principal(origin, span);
+}
+
+MoonLight LightAt(CivilDate origin, double hours) {
+  MoonEphemeris ephemeris;
+  return MoonPhases(ephemeris).LightAt(origin, hours);
+}
+
+PhaseName DayPhase(CivilDate origin, HourSpan day) {
+  MoonEphemeris ephemeris;
+  return MoonPhases(ephemeris).DayPhase(origin, day);
 }
 
 }  // namespace orvalin

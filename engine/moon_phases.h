@@ -6,8 +6,10 @@
 // from 0 h UT of an origin date, Delta T applied (engine/delta_t.h).
 #pragma once
 
+#include <array>
 #include <vector>
 
+#include "engine/moon_ephemeris.h"
 #include "engine/observer.h"
 
 namespace orvalin {
@@ -47,5 +49,34 @@ enum class PhaseName {
 // moon's course and takes that quarter's: waxing crescent, waxing gibbous, waning gibbous, waning
 // crescent.
 PhaseName DayPhase(CivilDate origin, HourSpan day);
+// The same from the day's principal phases and the moon's lead at any moment of the day.
+PhaseName DayPhase(const std::vector<PhaseMoment>& principal, double lead);
+
+// The same from one ephemeris, the principal phases found kept: a table's days of one month ask
+// for the same new moon, each day again. The functions above make their own.
+class MoonPhases {
+ public:
+  // The ephemeris must outlive this.
+  explicit MoonPhases(MoonEphemeris& ephemeris) : ephemeris_(ephemeris) {}
+
+  std::vector<PhaseMoment> Principal(CivilDate origin, HourSpan span);
+  MoonLight LightAt(CivilDate origin, double hours);
+  PhaseName DayPhase(CivilDate origin, HourSpan day);
+
+ private:
+  double LeadAt(double julian_day);
+  double PhaseDay(long quarter);
+  double SearchPhaseDay(long quarter);
+  double NewMoonBefore(double julian_day);
+
+  static constexpr std::size_t kKept = 8;
+  struct Found {
+    long quarter = 0;
+    double day = 0;  // Julian Day (UT); 0: none yet
+  };
+  MoonEphemeris& ephemeris_;
+  std::array<Found, kKept> found_{};
+  std::size_t next_ = 0;
+};
 
 }  // namespace orvalin

@@ -38,7 +38,8 @@ MoonSky::MoonSky(const MoonObserver& observer, CivilDate date)
     : julian_day_(newcomb::JulianDay(date)),
       sidereal0_(newcomb::SiderealAtMidnight(newcomb::CenturiesFromEpoch(julian_day_))),
       longitude_(observer.longitude.East()),
-      dip_(HorizonDip(observer.height)) {
+      dip_(HorizonDip(observer.height)),
+      limb_(Turn::OfDegrees(kMoonLimbAltitude - dip_)) {
   const Turn phi = Turn::OfDegrees(observer.latitude.Degrees());
   sin_latitude_ = phi.sin;
   cos_latitude_ = phi.cos;
@@ -55,18 +56,21 @@ moon::ApparentPlace MoonSky::Geocentric(double hours) const {
 }
 
 MoonPosition MoonSky::At(double hours) const {
-  const double t = TerrestrialCenturies(JulianDayAt(julian_day_, hours));
-  const Nutation nutation = NutationAt(t);
-  const moon::ApparentPlace moon = moon::ApparentAt(t, nutation);
+  return Seen(hours, GeocentricSkyAt(JulianDayAt(julian_day_, hours)).moon);
+}
+
+// The vector turned by the local sidereal time s: x = X cos s + Y sin s, y = X sin s - Y cos s.
+MoonSky::Frame MoonSky::FrameAt(double hours, const MoonVector& moon) const {
   const double sidereal =
       newcomb::kDegreesPerHour * (sidereal0_ + newcomb::kSiderealPerSolar * hours) +
-      nutation.EquinoxEquation() + longitude_;
-  // In Earth radii, in the frame of the observer's meridian: x towards the equator's point on
-  // it, y towards the west, z towards the north pole; the observer's place taken away.
-  const Turn h = Turn::OfDegrees(sidereal - moon.right_ascension);
-  const Turn d = Turn::OfDegrees(moon.declination);
-  const double r = moon.distance / moon::kEarthRadius;
-  const double x = r * d.cos * h.cos - rho_cos_, y = r * d.cos * h.sin, z = r * d.sin - rho_sin_;
+      moon.equinox_equation + longitude_;
+  const Turn s = Turn::OfDegrees(sidereal);
+  return {sidereal, moon.x * s.cos + moon.y * s.sin - rho_cos_, moon.x * s.sin - moon.y * s.cos,
+          moon.z - rho_sin_};
+}
+
+MoonPosition MoonSky::Seen(double hours, const MoonVector& moon) const {
+  const auto [sidereal, x, y, z] = FrameAt(hours, moon);
   // Square roots rather than hypot, three times slower: no value here comes near overflow.
   const double across = std::sqrt(x * x + y * y), distance = std::sqrt(across * across + z * z);
   // The same in the observer's horizon: up along the ellipsoid's normal, north, east.
@@ -84,9 +88,31 @@ MoonPosition MoonSky::At(double hours) const {
           kMoonLimbAltitude - semi_diameter - dip_};
 }
 
+// The sine of the horizon altitude, the limb's less the semi-diameter s, from sin s = k / distance,
+// without the azimuth and elevation the search does not use.
+BodyPlace MoonSky::PlaceForSearch(double hours, const MoonVector& moon) const {
+  const auto [sidereal, x, y, z] = FrameAt(hours, moon);
+  const double across = std::sqrt(x * x + y * y), distance = std::sqrt(across * across + z * z);
+  const double sin_s = kMoonRadius / distance;
+  const double cos_s = std::sqrt(1 - sin_s * sin_s);
+  return {Within180(DegreesOf(std::atan2(y, x))),
+          DegreesOf(std::atan2(z, across)),
+          limb_.sin * cos_s - limb_.cos * sin_s,
+          z / distance,
+          across / distance,
+          x / across};
+}
+
+MoonVector MoonPath::VectorAt(double hours) const {
+  return ephemeris_.VectorAt(JulianDayAt(sky_.JulianDay(), hours));
+}
+
 BodyPlace MoonPath::At(double hours) const {
-  const MoonPosition p = sky_.At(hours);
-  return {p.hour_angle, p.declination, std::sin(newcomb::Radians(p.horizon))};
+  return sky_.PlaceForSearch(hours, VectorAt(hours));
+}
+
+MoonPosition MoonPath::PositionAt(double hours) const {
+  return sky_.Seen(hours, VectorAt(hours));
 }
 
 BodyPace MoonPath::Pace() const {

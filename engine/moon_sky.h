@@ -4,8 +4,10 @@
 #pragma once
 
 #include "engine/body_path.h"
+#include "engine/moon_ephemeris.h"
 #include "engine/moon_theory.h"
 #include "engine/observer.h"
+#include "engine/sky_angles.h"
 
 namespace orvalin {
 
@@ -37,7 +39,12 @@ class MoonSky {
   // Times are hours of universal time from 0 h UT of `date`, any span of days around it.
   MoonSky(const MoonObserver& observer, CivilDate date);
 
+  double JulianDay() const { return julian_day_; }  // of 0 h UT of the date
   MoonPosition At(double hours) const;
+  // The place the observer sees at `hours`, the moon's geocentric place then given.
+  MoonPosition Seen(double hours, const MoonVector& moon) const;
+  // Only what the crossing search takes.
+  BodyPlace PlaceForSearch(double hours, const MoonVector& moon) const;
   // The apparent geocentric place at the same moment.
   moon::ApparentPlace Geocentric(double hours) const;
 
@@ -50,20 +57,33 @@ class MoonSky {
   // (Meeus ch. 11: rho cos phi', rho sin phi').
   double rho_cos_, rho_sin_;
   double dip_;  // degrees
+  Turn limb_;   // the limb's altitude at rise and set, the dip taken away
+  // In Earth radii, in the frame of the observer's meridian: x towards the equator's point on
+  // it, y towards the west, z towards the north pole; the observer's place taken away.
+  struct Frame {
+    double sidereal;  // local apparent sidereal time, degrees
+    double x, y, z;
+  };
+  Frame FrameAt(double hours, const MoonVector& moon) const;
 };
 
-// The moon as the crossing search takes it: its topocentric place, its upper limb at the
-// almanacs' altitude.
+// The moon as the crossing search takes it: its topocentric place, from the ephemeris, its upper
+// limb at the almanacs' altitude.
 class MoonPath : public Body {
  public:
-  MoonPath(const MoonObserver& observer, CivilDate date) : sky_(observer, date) {}
+  // The ephemeris must outlive the path.
+  MoonPath(const MoonObserver& observer, CivilDate date, MoonEphemeris& ephemeris)
+      : sky_(observer, date), ephemeris_(ephemeris) {}
 
   BodyPlace At(double hours) const override;
   BodyPace Pace() const override;
-  const MoonSky& Sky() const { return sky_; }
+  MoonPosition PositionAt(double hours) const;
 
  private:
+  MoonVector VectorAt(double hours) const;
+
   MoonSky sky_;
+  MoonEphemeris& ephemeris_;
 };
 
 }  // namespace orvalin

@@ -35,7 +35,7 @@ void Transits(SunRow::MoonDay& moon, const MoonPath& path, const TablePlace& pla
   std::vector<DayCrossings::Found> found;
   for (const double ut :
        BodyPath(path, place.latitude).Culminations({day.span.from, day.span.to})) {
-    found.push_back(day.At(ut, path.Sky().At(ut).elevation));
+    found.push_back(day.At(ut, path.PositionAt(ut).elevation));
   }
   moon.transit = AsEvent(found);
   if (!found.empty()) moon.transit_elevation = Angle(found.front().degrees);
@@ -47,10 +47,11 @@ MoonObserver MoonObserverAt(const TablePlace& place, double metres) {
   return {place.latitude, place.longitude, metres};
 }
 
-void AddMoon(SunRow& row, const TablePlace& place, const LocalDay& day, double metres) {
+void AddMoon(SunRow& row, const TablePlace& place, const LocalDay& day, double metres,
+             MoonTables& tables) {
   SunRow::MoonDay& moon = row.moon;
   const CivilDate date = CivilDateOf(day.date);
-  const MoonPath path(MoonObserverAt(place, metres), date);
+  const MoonPath path(MoonObserverAt(place, metres), date, tables.ephemeris);
   const DayCrossings horizon(path, place, day);
   const auto rises = horizon.Of(true), sets = horizon.Of(false);
   moon.rise = AsEvent(rises);
@@ -60,13 +61,18 @@ void AddMoon(SunRow& row, const TablePlace& place, const LocalDay& day, double m
   Transits(moon, path, place, day);
   NoteCount(row, moon.rise, "moonrise");
   NoteCount(row, moon.set, "moonset");
-  moon.phase = PhaseText(DayPhase(date, {day.span.from, day.span.to}));
+  const HourSpan span{day.span.from, day.span.to};
+  const std::vector<PhaseMoment> phases = tables.phases.Principal(date, span);
   std::vector<LocalDay::Found> principal;
-  for (const PhaseMoment& p : PrincipalPhases(date, {day.span.from, day.span.to})) {
-    principal.push_back(day.At(p.hours, 0));
-  }
+  principal.reserve(phases.size());
+  for (const PhaseMoment& p : phases) principal.push_back(day.At(p.hours, 0));
   moon.principal = AsEvent(principal);
-  const MoonLight light = LightAt(date, day.clock.UtHoursOf(day.date, kLightHour));
+  const double noon = day.clock.UtHoursOf(day.date, kLightHour);
+  const MoonLight light = tables.phases.LightAt(date, noon);
+  // Without a principal phase the moon's lead keeps within one quarter all day: noon's tells it.
+  const bool noon_within = noon >= span.from && noon < span.to;
+  moon.phase = PhaseText(noon_within ? DayPhase(phases, light.lead)
+                                     : tables.phases.DayPhase(date, span));
   moon.light_known = true;
   moon.illuminated = light.illuminated;
   moon.age = light.age;

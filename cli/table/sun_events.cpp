@@ -29,25 +29,27 @@ std::vector<double> HoursOn(const Body& body, const TablePlace& place, const Bod
   return hours;
 }
 
-std::vector<double> PhaseHoursOn(CivilDate date, PrincipalPhase phase) {
+std::vector<double> PhaseHoursOn(CivilDate date, PrincipalPhase phase, MoonTables& moon) {
   std::vector<double> hours;
-  for (const PhaseMoment& p : PrincipalPhases(date, {0, 24})) {
+  for (const PhaseMoment& p : moon.phases.Principal(date, {0, 24})) {
     if (p.phase == phase) hours.push_back(p.hours);
   }
   return hours;
 }
 
-std::vector<double> HoursOn(const TablePlace& place, sys_days day, const BodyEvent& event) {
+std::vector<double> HoursOn(const TablePlace& place, sys_days day, const BodyEvent& event,
+                            MoonTables& moon) {
   const CivilDate date = CivilDateOf(Day{day});
   switch (event.body) {
     case Sky::Sun:
       return HoursOn(SunPath(ObserverAt(place, event.altitude), date), place, event);
     case Sky::Moon:
-      return HoursOn(MoonPath(MoonObserverAt(place, event.metres), date), place, event);
+      return HoursOn(MoonPath(MoonObserverAt(place, event.metres), date, moon.ephemeris), place,
+                     event);
     case Sky::MoonPhase:
       break;
   }
-  return PhaseHoursOn(date, event.phase);
+  return PhaseHoursOn(date, event.phase, moon);
 }
 
 }  // namespace
@@ -78,11 +80,12 @@ std::string LocalIso(const Clock& clock, Instant moment) {
 
 std::optional<FoundEvent> NextEvent(const TablePlace& place, std::span<const BodyEvent> events,
                                     Instant after, Instant until) {
+  MoonTables moon;
   // Day by day, each crossing found in the one universal day that holds it.
   for (sys_days day = std::chrono::floor<days>(after); Instant{day} <= until; day += days{1}) {
     std::optional<FoundEvent> first;
     for (std::size_t i = 0; i < events.size(); ++i) {
-      for (const double hours : HoursOn(place, day, events[i])) {
+      for (const double hours : HoursOn(place, day, events[i], moon)) {
         const Instant at = InstantOf(Day{day}, hours);
         if (at <= after) continue;
         if (at <= until && (!first || at < first->at)) first = FoundEvent{at, i};

@@ -24,14 +24,14 @@ void SunAt(SunRow& row, const TablePlace& place, const LocalDay& day, double clo
 }
 
 void MoonAt(SunRow::MoonDay& moon, const TablePlace& place, const LocalDay& day,
-            const SunSettings& settings) {
+            const SunSettings& settings, MoonPhases& phases) {
   const double ut = day.clock.UtHoursOf(day.date, *settings.at);
   const CivilDate date = CivilDateOf(day.date);
   const MoonPosition p = MoonSky(MoonObserverAt(place, settings.observer_metres), date).At(ut);
   moon.at_azimuth = Angle(p.azimuth);
   moon.at_elevation = Angle(p.elevation);
   moon.at_apparent_elevation = Angle(ApparentElevation(p.elevation));
-  moon.at_illuminated = LightAt(date, ut).illuminated;
+  moon.at_illuminated = phases.LightAt(date, ut).illuminated;
 }
 
 // The morning enters the band climbing through its low edge and leaves it through its high one;
@@ -45,12 +45,12 @@ SunRow::BandTimes Band(const TablePlace& place, const LocalDay& day, const Altit
 }  // namespace
 
 void AddAskedMoments(SunRow& row, const TablePlace& place, const LocalDay& day,
-                     const SunSettings& settings) {
+                     const SunSettings& settings, MoonTables& moon) {
   if (settings.at) SunAt(row, place, day, *settings.at);
   if (settings.golden) row.golden = Band(place, day, *settings.golden);
   if (settings.blue) row.blue = Band(place, day, *settings.blue);
-  if (settings.moon) AddMoon(row, place, day, settings.observer_metres);
-  if (settings.moon && settings.at) MoonAt(row.moon, place, day, settings);
+  if (settings.moon) AddMoon(row, place, day, settings.observer_metres, moon);
+  if (settings.moon && settings.at) MoonAt(row.moon, place, day, settings, moon.phases);
 }
 
 }  // namespace orvalin

@@ -254,16 +254,17 @@ SunRow LocalRow(const TablePlace& place, const LocalDay& day,
 
 // A row of the universal clock: the window's day and what the table was asked beside it.
 SunRow UtRow(const TablePlace& place, const UtDay& u, const Clock& clock,
-             const SunSettings& settings) {
+             const SunSettings& settings, MoonTables& moon) {
   SunRow row = RowOf(u);
-  AddAskedMoments(row, place, LocalDay{u.day, {0, 24}, clock}, settings);
+  AddAskedMoments(row, place, LocalDay{u.day, {0, 24}, clock}, settings, moon);
   return row;
 }
 
 SunRow ClockRow(const TablePlace& place, const LocalDay& day,
-                const std::array<const UtDay*, 3>& around, const SunSettings& settings) {
+                const std::array<const UtDay*, 3>& around, const SunSettings& settings,
+                MoonTables& moon) {
   SunRow row = LocalRow(place, day, around, settings);
-  AddAskedMoments(row, place, day, settings);
+  AddAskedMoments(row, place, day, settings, moon);
   return row;
 }
 
@@ -288,8 +289,11 @@ void ForEachRow(const TablePlace& place, Day first, Day last, const Clock& clock
                 const std::function<void(Day)>& skipped) {
   const sys_days end{last};
   const auto compute = [&](sys_days d) { return ComputeUtDay(place, Day{d}, clock, settings); };
+  MoonTables moon;
   if (clock.IsUniversal()) {
-    for (sys_days d{first}; d <= end; d += days{1}) sink(UtRow(place, compute(d), clock, settings));
+    for (sys_days d{first}; d <= end; d += days{1}) {
+      sink(UtRow(place, compute(d), clock, settings, moon));
+    }
     return;
   }
   // A window over the universal days around the local one, moved a day at a time.
@@ -307,7 +311,7 @@ void ForEachRow(const TablePlace& place, Day first, Day last, const Clock& clock
       continue;
     }
     sink(ClockRow(place, LocalDay{Day{d}, *span, clock}, {&window[0], &window[1], &window[2]},
-                  settings));
+                  settings, moon));
   }
 }
 
