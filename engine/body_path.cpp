@@ -19,6 +19,9 @@ constexpr double kHalfTurn = 180;
 // Steps to a crossing, and where the search for one or for a culmination stops, hours (0.36 ms).
 constexpr int kCrossingSteps = 60;
 constexpr double kCrossingPrecision = 1e-7;
+// What the steps to a transit leave of its distance from a first guess within half a day, hours
+// at most: a transit this far beyond a span needs no more to be known outside it.
+constexpr double kTransitSettled = 0.1;
 
 // An angle brought into [0, 360): how far ahead it lies.
 double Ahead(double degrees) { return degrees - 360 * std::floor(degrees / 360); }
@@ -33,9 +36,10 @@ BodyPath::BodyPath(const Body& body, Latitude latitude) : body_(body), pace_(bod
 
 BodyPath::Moment BodyPath::At(double hours) const {
   const BodyPlace place = body_.At(hours);
-  const SineCosine d = SinCosDeg(place.delta);
-  const double cos_h = std::cos(Radians(place.hour_angle));
-  return {hours, sin_latitude_ * d.sin + cos_latitude_ * d.cos * cos_h - place.sin_horizon, place};
+  return {hours,
+          sin_latitude_ * place.sin_delta + cos_latitude_ * place.cos_delta * place.cos_hour_angle -
+              place.sin_horizon,
+          place};
 }
 
 // The hours the body's hour angle takes to turn by `degrees` at its mean pace.
@@ -61,8 +65,11 @@ BodyPath::Meridian BodyPath::Opposite(Meridian meridian) {
 
 // The transit of the kind nearest `guess`.
 BodyPath::Moment BodyPath::Transit(double guess, Meridian meridian) const {
+  return TransitFrom(At(guess), meridian);
+}
+
+BodyPath::Moment BodyPath::TransitFrom(Moment m, Meridian meridian) const {
   const double hour_angle = meridian == Meridian::Upper ? kUpper : kLower;
-  Moment m = At(guess);
   for (int step = 0; step < pace_.transit_steps; ++step) {
     m = At(m.hours - HoursOfTurn(CentredDegrees(m.place.hour_angle - hour_angle)));
   }
@@ -80,7 +87,9 @@ BodyCrossing BodyPath::Between(const Transits& transits) const {
   double t = low.hours;
   Moment m = low;
   for (int step = 0; step < pace_.hour_angle_steps; ++step) {
-    const double x = HorizonCosine(PlaceOf(m), m.place.delta);
+    // The cosine of the hour angle at which the body would stand at its horizon altitude.
+    const double x = (m.place.sin_horizon - sin_latitude_ * m.place.sin_delta) / cos_latitude_ /
+                     m.place.cos_delta;
     if (!(x >= -1 && x <= 1)) break;
     const double target = rising ? -HourAngleOfCosine(x) : HourAngleOfCosine(x);
     const double turn = step == 0 ? Ahead(target - low.place.hour_angle)
@@ -146,9 +155,10 @@ std::vector<double> BodyPath::Culminations(HourSpan span) const {
   // within an hour of it.
   for (double guess = span.from;; guess += kHoursPerDay) {
     Moment m = Transit(guess, Meridian::Upper);
+    if (m.hours >= span.to + kTransitSettled) return found;
     for (int step = 0; step < pace_.culmination_steps; ++step) {
       const double before = m.hours;
-      m = Transit(m.hours, Meridian::Upper);
+      m = TransitFrom(m, Meridian::Upper);
       if (std::fabs(m.hours - before) <= kCrossingPrecision) break;
     }
     if (m.hours >= span.to) return found;

@@ -18,6 +18,8 @@ struct BodyPlace {
   double hour_angle;  // [-180, 180), west of the meridian > 0
   double delta;
   double sin_horizon;
+  // What the search reads of the two angles at every step.
+  double sin_delta, cos_delta, cos_hour_angle;
 };
 
 // How a body's hour angle runs: its mean pace, in sidereal hours per solar hour (the hour angle
@@ -78,6 +80,7 @@ class BodyPath {
   newcomb::Place PlaceOf(const Moment& m) const;
   double Azimuth(const Moment& m, double hour_angle) const;
   Moment Transit(double guess, Meridian meridian) const;
+  Moment TransitFrom(Moment m, Meridian meridian) const;
   BodyCrossing Between(const Transits& transits) const;
   BodyCrossing Bracketed(const Transits& transits) const;
 

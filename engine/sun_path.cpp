@@ -59,9 +59,11 @@ BodyPlace SunPath::At(double hours, Sun& sun, const ApparentShift* shift) const 
   const double t = hours / kHoursPerDay / kDaysPerCentury + t0_;
   Equatorial(t, sun, shift);
   const double sidereal = shift ? shift->sidereal : 0;
-  return {CentredDegrees(kDegreesPerHour * (s0_ + kSiderealPerSolar * hours) + sidereal -
-                         sun.alpha - place_.longitude_west),
-          sun.delta, place_.sin_horizon};
+  const double hour_angle = CentredDegrees(kDegreesPerHour * (s0_ + kSiderealPerSolar * hours) +
+                                           sidereal - sun.alpha - place_.longitude_west);
+  const SineCosine d = SinCosDeg(sun.delta);
+  return {hour_angle, sun.delta, place_.sin_horizon, d.sin, d.cos,
+          std::cos(Radians(hour_angle))};
 }
 
 BodyPlace SunPath::At(double hours) const {
@@ -78,11 +80,9 @@ SunPosition SunPath::PositionAt(double hours) const {
   const ApparentShift shift = ApparentShiftAt(t);
   Sun sun{};
   const BodyPlace p = At(hours, sun, &shift);
-  const SineCosine d = SinCosDeg(p.delta);
   // The height above the horizon altitude as the search computes it, and the horizon added back.
-  const double height = place_.sin_latitude * d.sin +
-                        place_.cos_latitude * d.cos * std::cos(Radians(p.hour_angle)) -
-                        place_.sin_horizon;
+  const double height = place_.sin_latitude * p.sin_delta +
+                        place_.cos_latitude * p.cos_delta * p.cos_hour_angle - place_.sin_horizon;
   const double sine = height + place_.sin_horizon;
   return {TrueAzimuth(place_, sun, p.hour_angle),
           std::asin(std::clamp(sine, -1.0, 1.0)) / kPi15 * 180};
