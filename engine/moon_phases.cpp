@@ -32,8 +32,12 @@ long QuarterBefore(double julian_day) {
 
 }  // namespace
 
+GeocentricSky MoonPhases::SkyAt(double julian_day) {
+  return ephemeris_ ? ephemeris_->At(julian_day) : GeocentricSkyAt(julian_day);
+}
+
 double MoonPhases::LeadAt(double julian_day) {
-  const GeocentricSky sky = ephemeris_.At(julian_day);
+  const GeocentricSky sky = SkyAt(julian_day);
   return Within360(sky.moon_longitude - sky.sun_longitude);
 }
 
@@ -96,7 +100,7 @@ std::vector<PhaseMoment> MoonPhases::Principal(CivilDate origin, HourSpan span) 
 MoonLight MoonPhases::LightAt(CivilDate origin, double hours) {
   const double day = newcomb::JulianDay(origin) + hours / kHoursPerDay;
   if (!std::isfinite(day)) return {kNone, kNone, kNone, kNone, kNone};  // no lunation to count
-  const GeocentricSky sky = ephemeris_.At(day);
+  const GeocentricSky sky = SkyAt(day);
   const double lead = Within360(sky.moon_longitude - sky.sun_longitude);
   // The elongation psi (Meeus eq. 48.2, the sun's latitude taken as 0) and the phase angle i
   // (eq. 48.3), in the triangle of the Earth, the moon and the sun.
@@ -122,18 +126,11 @@ PhaseName DayPhase(const std::vector<PhaseMoment>& principal, double lead) {
 }
 
 std::vector<PhaseMoment> PrincipalPhases(CivilDate origin, HourSpan span) {
-  MoonEphemeris ephemeris;
-  return MoonPhases(ephemeris).Principal(origin, span);
+  return MoonPhases(nullptr).Principal(origin, span);
 }
 
-MoonLight LightAt(CivilDate origin, double hours) {
-  MoonEphemeris ephemeris;
-  return MoonPhases(ephemeris).LightAt(origin, hours);
-}
+MoonLight LightAt(CivilDate origin, double hours) { return MoonPhases(nullptr).LightAt(origin, hours); }
 
-PhaseName DayPhase(CivilDate origin, HourSpan day) {
-  MoonEphemeris ephemeris;
-  return MoonPhases(ephemeris).DayPhase(origin, day);
-}
+PhaseName DayPhase(CivilDate origin, HourSpan day) { return MoonPhases(nullptr).DayPhase(origin, day); }
 
 }  // namespace orvalin

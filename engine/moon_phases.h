@@ -52,18 +52,20 @@ PhaseName DayPhase(CivilDate origin, HourSpan day);
 // The same from the day's principal phases and the moon's lead at any moment of the day.
 PhaseName DayPhase(const std::vector<PhaseMoment>& principal, double lead);
 
-// The same from one ephemeris, the principal phases found kept: a table's days of one month ask
-// for the same new moon, each day again. The functions above make their own.
+// The same from a table's ephemeris, the principal phases found kept: a table's days of one month
+// ask for the same new moon, each day again. Without an ephemeris (the functions above), from the
+// series themselves.
 class MoonPhases {
  public:
   // The ephemeris must outlive this.
-  explicit MoonPhases(MoonEphemeris& ephemeris) : ephemeris_(ephemeris) {}
+  explicit MoonPhases(MoonEphemeris* ephemeris) : ephemeris_(ephemeris) {}
 
   std::vector<PhaseMoment> Principal(CivilDate origin, HourSpan span);
   MoonLight LightAt(CivilDate origin, double hours);
   PhaseName DayPhase(CivilDate origin, HourSpan day);
 
  private:
+  GeocentricSky SkyAt(double julian_day);
   double LeadAt(double julian_day);
   double PhaseDay(long quarter);
   double SearchPhaseDay(long quarter);
@@ -74,7 +76,7 @@ class MoonPhases {
     long quarter = 0;
     double day = 0;  // Julian Day (UT); 0: none yet
   };
-  MoonEphemeris& ephemeris_;
+  MoonEphemeris* ephemeris_;
   std::array<Found, kKept> found_{};
   std::size_t next_ = 0;
 };

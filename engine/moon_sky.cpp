@@ -56,7 +56,8 @@ moon::ApparentPlace MoonSky::Geocentric(double hours) const {
 }
 
 MoonPosition MoonSky::At(double hours) const {
-  return Seen(hours, GeocentricSkyAt(JulianDayAt(julian_day_, hours)).moon);
+  const auto e = MoonEphemeris::MoonEntry::At(JulianDayAt(julian_day_, hours));
+  return Seen(hours, {e.x, e.y, e.z, e.equinox_equation});
 }
 
 // The vector turned by the local sidereal time s: x = X cos s + Y sin s, y = X sin s - Y cos s.

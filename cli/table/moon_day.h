@@ -21,7 +21,7 @@ struct MoonTables {
   ~MoonTables() = default;
 
   MoonEphemeris ephemeris;
-  MoonPhases phases{ephemeris};
+  MoonPhases phases{&ephemeris};
 };
 
 // Fills `row.moon`, and names in the row's note a moonrise or moonset the day lacks or holds twice.

@@ -20,7 +20,8 @@ std::vector<PhaseOnClock> PhasesWithin(Day first, Day last, const Clock& clock) 
   const HourSpan span{start ? start->from : 0,
                       days * kHoursPerDay + (end ? end->to : kHoursPerDay)};
   std::vector<PhaseOnClock> found;
-  for (const PhaseMoment& p : PrincipalPhases(CivilDateOf(first), span)) {
+  MoonTables moon;  // as the rows find them, to the same bit
+  for (const PhaseMoment& p : moon.phases.Principal(CivilDateOf(first), span)) {
     found.push_back({p.phase, LocalIso(clock, InstantOf(first, p.hours))});
   }
   return found;
