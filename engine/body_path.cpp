@@ -65,10 +65,7 @@ BodyPath::Meridian BodyPath::Opposite(Meridian meridian) {
 
 // The transit of the kind nearest `guess`.
 BodyPath::Moment BodyPath::Transit(double guess, Meridian meridian) const {
-  return TransitFrom(At(guess), meridian);
-}
-
-BodyPath::Moment BodyPath::TransitFrom(Moment m, Meridian meridian) const {
+  Moment m = At(guess);
   const double hour_angle = meridian == Meridian::Upper ? kUpper : kLower;
   for (int step = 0; step < pace_.transit_steps; ++step) {
     m = At(m.hours - HoursOfTurn(CentredDegrees(m.place.hour_angle - hour_angle)));
@@ -140,7 +137,10 @@ std::vector<BodyCrossing> BodyPath::Crossings(double from, double to) const {
   while (previous.hours < to) {
     meridian = Opposite(meridian);
     const Moment next = Transit(previous.hours + half_day, meridian);
-    if ((previous.height > 0) != (next.height > 0)) {
+    // Where the span opens on the same side as the next transit, the crossing between them
+    // falls before it.
+    const bool before_span = previous.hours < from && (start.height > 0) == (next.height > 0);
+    if ((previous.height > 0) != (next.height > 0) && !before_span) {
       const BodyCrossing c = Between({previous, next});
       if (c.hours >= from && c.hours < to) crossings.push_back(c);
     }
@@ -156,10 +156,11 @@ std::vector<double> BodyPath::Culminations(HourSpan span) const {
   for (double guess = span.from;; guess += kHoursPerDay) {
     Moment m = Transit(guess, Meridian::Upper);
     if (m.hours >= span.to + kTransitSettled) return found;
-    for (int step = 0; step < pace_.culmination_steps; ++step) {
-      const double before = m.hours;
-      m = TransitFrom(m, Meridian::Upper);
-      if (std::fabs(m.hours - before) <= kCrossingPrecision) break;
+    // Then a step at a time, until the next would move it by less than the precision.
+    for (int step = 0; step < pace_.culmination_steps * pace_.transit_steps; ++step) {
+      const double turn = HoursOfTurn(CentredDegrees(m.place.hour_angle - kUpper));
+      if (std::fabs(turn) <= kCrossingPrecision) break;
+      m = At(m.hours - turn);
     }
     if (m.hours >= span.to) return found;
     if (m.hours >= span.from) found.push_back(m.hours);

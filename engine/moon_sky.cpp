@@ -22,7 +22,7 @@ constexpr double kSiderealMonthDays = 27.321661;
 constexpr double kMoonPace = newcomb::kSiderealPerSolar - 1 / kSiderealMonthDays;
 // Its right ascension runs up to half as fast again as on average, or half as slow: each step to
 // a transit gains under two digits.
-constexpr int kTransitSteps = 3;
+constexpr int kTransitSteps = 2;
 constexpr int kCulminationSteps = 8;
 // Steps of the hour angle of rise and set: its declination, which moves up to 0.3 degrees an
 // hour, slows them too.
@@ -96,8 +96,9 @@ BodyPlace MoonSky::PlaceForSearch(double hours, const MoonVector& moon) const {
   const double across = std::sqrt(x * x + y * y), distance = std::sqrt(across * across + z * z);
   const double sin_s = kMoonRadius / distance;
   const double cos_s = std::sqrt(1 - sin_s * sin_s);
+  // The declination by its tangent alone: the moon is never at the pole.
   return {Within180(DegreesOf(std::atan2(y, x))),
-          DegreesOf(std::atan2(z, across)),
+          DegreesOf(std::atan(z / across)),
           limb_.sin * cos_s - limb_.cos * sin_s,
           z / distance,
           across / distance,
