@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "cli/table/moon_day.h"
+#include "cli/table/table_columns.h"
 #include "common/escaped_text.h"
 #include "common/out_text.h"
 #include "engine/sun_path.h"
@@ -21,6 +23,37 @@ std::string Iso(const PathPoint& p) {
   return IsoTimestamp(p.time.date, p.time.hours, p.time.offset_seconds);
 }
 
+using table::Column;
+
+// The table's columns of the moon at a time of day: a path gives them at each of its points.
+bool IsMoonAtTime(const Column& c) {
+  return (c.shown & table::kAt) != 0 && (c.shown & table::kMoon) != 0;
+}
+
+// The table's "at_moon_azimuth" is the path's "moon_azimuth_deg", as its "at_azimuth" is the
+// path's "azimuth_deg": everything on a path is at its point's time.
+std::string PathKey(const Column& c) {
+  constexpr std::string_view kAtPrefix = "at_";
+  std::string_view key = c.key;
+  if (key.starts_with(kAtPrefix)) key.remove_prefix(kAtPrefix.size());
+  return std::string(key) + std::string(table::IsPlain(c.kind) ? "" : table::CsvSuffix(c.kind));
+}
+
+// The moon's header cells after the sun's, each led by `separator`.
+std::string MoonHeaders(const TableFormat format, std::string_view separator) {
+  std::string headers;
+  for (const Column& c : table::TableColumns()) {
+    if (IsMoonAtTime(c))
+      headers.append(separator).append(format == TableFormat::Text ? c.header : PathKey(c));
+  }
+  return headers;
+}
+
+// Degrees as the sun's beside them; the table's own text of a plain number.
+std::string PathValue(const Column& c, const table::Cell& cell, int digits) {
+  return c.kind == table::Kind::Degrees ? Deg(cell.number, digits) : cell.text;
+}
+
 }  // namespace
 
 std::vector<PathPoint> SunPathOfDay(const TablePlace& place, Day day, const Clock& clock,
@@ -28,14 +61,23 @@ std::vector<PathPoint> SunPathOfDay(const TablePlace& place, Day day, const Cloc
   std::vector<PathPoint> points;
   const std::optional<Clock::UtSpan> span = clock.DayInUt(day);
   if (!span) return points;
-  const SunPath path(ObserverAt(place, settings.horizon), CivilDateOf(day));
+  const CivilDate date = CivilDateOf(day);
+  const SunPath path(ObserverAt(place, settings.horizon), date);
+  // One sky and one ephemeris a day: their setting up outweighs a point's.
+  std::optional<MoonSky> moon;
+  std::optional<MoonTables> tables;
+  if (settings.moon) {
+    moon.emplace(MoonObserverAt(place, settings.observer_metres), date);
+    tables.emplace();
+  }
   const double step = minutes / kMinutesPerHour;
   for (int k = 0;; ++k) {
     const double ut = span->from + k * step;
     if (ut >= span->to - 1e-9) break;
     const SunPosition p = path.PositionAt(ut);
     points.push_back({clock.AtHours(day, ut), p.azimuth, p.elevation,
-                      ApparentElevation(p.elevation), p.elevation > settings.horizon});
+                      ApparentElevation(p.elevation), p.elevation > settings.horizon,
+                      moon ? std::optional(MoonSeenAt(*moon, date, ut, tables->phases)) : std::nullopt});
   }
   return points;
 }
@@ -44,6 +86,7 @@ void PathWriter::BeginPlace(const TablePlace& place, const Clock& clock) {
   EndPlace();
   const bool first = places_++ == 0;
   place_ = &place;
+  clock_ = &clock;
   points_ = 0;
   switch (style_.format) {
     case TableFormat::Text:
@@ -51,10 +94,14 @@ void PathWriter::BeginPlace(const TablePlace& place, const Clock& clock) {
       out_ << place.Label() << "\nTimes in " << clock.Description()
            << ".\nTrue azimuths; elevations geometric and as refraction shows them (10 \xC2\xB0"
            << "C, 1010 hPa), in degrees.\n\nDate        Time      Azimuth  Elevation  Apparent  "
-              "Up\n";
+              "Up"
+           << (style_.sun.moon ? " " + MoonHeaders(style_.format, "  ") : "") << '\n';
       break;
     case TableFormat::Csv:
-      if (first) out_ << "place,time,azimuth_deg,elevation_deg,apparent_elevation_deg,up\n";
+      if (first) {
+        out_ << "place,time,azimuth_deg,elevation_deg,apparent_elevation_deg,up"
+             << (style_.sun.moon ? MoonHeaders(style_.format, ",") : "") << '\n';
+      }
       break;
     case TableFormat::Ics:  // refused before: a path has no events
       break;
@@ -75,13 +122,17 @@ void PathWriter::Points(const std::vector<PathPoint>& points) {
              << std::string(7 - std::min<std::size_t>(7, az.size()), ' ') << az << "  "
              << std::string(9 - std::min<std::size_t>(9, el.size()), ' ') << el << "  "
              << std::string(8 - std::min<std::size_t>(8, ap.size()), ' ') << ap << "  "
-             << (p.up ? "yes" : "no") << '\n';
+             << (p.up ? "yes" : p.moon ? "no " : "no");
+        MoonCells(p);
+        out_ << '\n';
         break;
       }
       case TableFormat::Csv:
         out_ << CsvCell(place_->name) << ',' << Iso(p) << ',' << Deg(p.azimuth) << ','
              << Deg(p.elevation) << ',' << Deg(p.apparent_elevation) << ','
-             << (p.up ? "true" : "false") << '\n';
+             << (p.up ? "true" : "false");
+        MoonCells(p);
+        out_ << '\n';
         break;
       case TableFormat::Ics:
         break;
@@ -90,10 +141,38 @@ void PathWriter::Points(const std::vector<PathPoint>& points) {
              << R"(", "azimuth_deg": )" << Deg(p.azimuth)
              << ", \"elevation_deg\": " << Deg(p.elevation)
              << ", \"apparent_elevation_deg\": " << Deg(p.apparent_elevation)
-             << ", \"up\": " << (p.up ? "true" : "false") << "}";
+             << ", \"up\": " << (p.up ? "true" : "false");
+        MoonCells(p);
+        out_ << "}";
         break;
     }
     ++points_;
+  }
+}
+
+void PathWriter::MoonCells(const PathPoint& p) {
+  if (!p.moon) return;
+  SetMoonAt(moon_row_.moon, *p.moon);
+  const table::Context context{moon_row_, *place_, *clock_, false};
+  for (const Column& c : table::TableColumns()) {
+    if (!IsMoonAtTime(c)) continue;
+    const table::Cell cell = c.value(context);
+    switch (style_.format) {
+      case TableFormat::Text: {
+        const std::string value = PathValue(c, cell, kTextDegrees);
+        out_ << "  " << std::string(c.header.size() - std::min(c.header.size(), value.size()), ' ')
+             << value;
+        break;
+      }
+      case TableFormat::Csv:
+        out_ << ',' << PathValue(c, cell, kDigits);
+        break;
+      case TableFormat::Ics:
+        break;
+      case TableFormat::Json:
+        out_ << ", \"" << PathKey(c) << "\": " << PathValue(c, cell, kDigits);
+        break;
+    }
   }
 }
 

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <vector>
 
+#include "cli/table/sun_moments.h"
 #include "cli/table/table_format.h"
 
 namespace orvalin {
@@ -14,10 +15,11 @@ struct PathPoint {
   LocalTime time;                                 // on the table's clock
   double azimuth, elevation, apparent_elevation;  // degrees
   bool up;                                        // above the horizon altitude in use
+  std::optional<MoonSeen> moon;                   // when the moon is asked for
 };
 
 // One point every `minutes` from the day's first moment on the clock to its last; none for a
-// day the clock skipped.
+// day the clock skipped. With `settings.moon`, the moon at each point too.
 std::vector<PathPoint> SunPathOfDay(const TablePlace& place, Day day, const Clock& clock,
                                     int minutes, const SunSettings& settings);
 
@@ -32,10 +34,13 @@ class PathWriter {
 
  private:
   void EndPlace();
+  void MoonCells(const PathPoint& p);
 
   std::ostream& out_;
   const TableStyle& style_;
   const TablePlace* place_ = nullptr;
+  const Clock* clock_ = nullptr;
+  SunRow moon_row_;  // a point's moon, for the table's columns of the moon at a time of day
   int places_ = 0;
   long long points_ = 0;  // of the current place
 };

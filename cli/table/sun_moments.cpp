@@ -27,11 +27,8 @@ void MoonAt(SunRow::MoonDay& moon, const TablePlace& place, const LocalDay& day,
             const SunSettings& settings, MoonPhases& phases) {
   const double ut = day.clock.UtHoursOf(day.date, *settings.at);
   const CivilDate date = CivilDateOf(day.date);
-  const MoonPosition p = MoonSky(MoonObserverAt(place, settings.observer_metres), date).At(ut);
-  moon.at_azimuth = Angle(p.azimuth);
-  moon.at_elevation = Angle(p.elevation);
-  moon.at_apparent_elevation = Angle(ApparentElevation(p.elevation));
-  moon.at_illuminated = phases.LightAt(date, ut).illuminated;
+  const MoonSky sky(MoonObserverAt(place, settings.observer_metres), date);
+  SetMoonAt(moon, MoonSeenAt(sky, date, ut, phases));
 }
 
 // The morning enters the band climbing through its low edge and leaves it through its high one;
@@ -51,6 +48,19 @@ void AddAskedMoments(SunRow& row, const TablePlace& place, const LocalDay& day,
   if (settings.blue) row.blue = Band(place, day, *settings.blue);
   if (settings.moon) AddMoon(row, place, day, settings.observer_metres, moon);
   if (settings.moon && settings.at) MoonAt(row.moon, place, day, settings, moon.phases);
+}
+
+MoonSeen MoonSeenAt(const MoonSky& sky, CivilDate date, double ut, MoonPhases& phases) {
+  const MoonPosition p = sky.At(ut);
+  return {p.azimuth, p.elevation, ApparentElevation(p.elevation),
+          phases.LightAt(date, ut).illuminated};
+}
+
+void SetMoonAt(SunRow::MoonDay& moon, const MoonSeen& seen) {
+  moon.at_azimuth = Angle(seen.azimuth);
+  moon.at_elevation = Angle(seen.elevation);
+  moon.at_apparent_elevation = Angle(seen.apparent_elevation);
+  moon.at_illuminated = seen.illuminated;
 }
 
 }  // namespace orvalin

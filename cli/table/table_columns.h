@@ -29,6 +29,8 @@ struct Cell {
 };
 
 inline bool IsPlain(Kind kind) { return kind == Kind::Plain || kind == Kind::Number; }
+// The suffix of a column's decimal beside the window's text in CSV: "_deg" or "_h".
+inline std::string_view CsvSuffix(Kind kind) { return kind == Kind::Degrees ? "_deg" : "_h"; }
 
 struct Context {
   const SunRow& row;

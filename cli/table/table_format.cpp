@@ -85,8 +85,7 @@ std::string TextLine(const TableStyle& style,
   return line + '\n';
 }
 
-// The suffix of the decimal beside the window's text: CSV "_deg", JSON "degrees".
-std::string_view CsvSuffix(Kind kind) { return kind == Kind::Degrees ? "_deg" : "_h"; }
+// The member of the decimal beside the window's text in JSON.
 std::string_view JsonNumberKey(Kind kind) { return kind == Kind::Degrees ? "degrees" : "hours"; }
 
 std::string CsvHeader(const TableStyle& style) {

@@ -92,7 +92,7 @@ Output:
   --moon              also the moon: moonrise, upper transit and moonset with
                       their azimuths and the transit's elevation, the phase's
                       name, the illuminated fraction and the age in days at
-                      12:00 of each day; with --at, the moon then too
+                      12:00 of each day; with --at or --path, the moon then too
   --moon-phases       instead of a row a day, every new moon, first quarter,
                       full moon and last quarter of the days, on the clock
 Scripts (one place; from --now, else this computer's clock; no days options):

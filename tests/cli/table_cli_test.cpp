@@ -266,6 +266,49 @@ TEST_F(TableCli, APathStreamsDayByDay) {
   EXPECT_EQ(paths[1].toObject()["points"].toArray().size(), 4);
 }
 
+// With the moon a path gives at each point what --at gives at that time, under the path's names.
+TEST_F(TableCli, APathWithTheMoonGivesItAsAtDoes) {
+  const std::vector<std::string> day = {"--place", "geneva", "--date", "2027-06-21", "--tz", "place",
+                                        "--moon", "--format"};
+  const auto run = [&](std::vector<std::string> more) {
+    auto args = day;
+    args.insert(args.end(), more.begin(), more.end());
+    const ToolRun r = Table(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+  };
+  const auto json = [](const std::string& out) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object();
+  };
+  const QJsonArray points =
+      json(run({"json", "--path", "480"}))["paths"].toArray()[0].toObject()["points"].toArray();
+  ASSERT_EQ(points.size(), 3);
+  const std::pair<const char*, const char*> keys[] = {
+      {"moon_azimuth_deg", "at_moon_azimuth"},
+      {"moon_elevation_deg", "at_moon_elevation"},
+      {"moon_apparent_elevation_deg", "at_moon_apparent_elevation"},
+      {"moon_illumination", "at_moon_illumination"}};
+  const char* times[] = {"00:00", "08:00", "16:00"};
+  for (int k = 0; k < 3; ++k) {
+    const std::string at = times[k];
+    const QJsonObject row = json(run({"json", "--at", at}))["days"].toArray()[0].toObject();
+    for (const auto& [path_key, at_key] : keys) {
+      const QJsonValue want = row[at_key].isObject() ? row[at_key].toObject()["degrees"] : row[at_key];
+      EXPECT_EQ(points[k].toObject()[path_key].toDouble(), want.toDouble()) << at << ' ' << path_key;
+    }
+  }
+  EXPECT_EQ(run({"csv", "--path", "1440"}),
+            "place,time,azimuth_deg,elevation_deg,apparent_elevation_deg,up,moon_azimuth_deg,"
+            "moon_elevation_deg,moon_apparent_elevation_deg,moon_illumination\n"
+            "Geneva,2027-06-21T00:00:00+02:00,336.784553,-16.971206,-16.971206,false,137.449890,"
+            "7.133459,7.254809,0.9674\n");
+  EXPECT_NE(run({"text", "--path", "480"})
+                .find("Up   Moon az.  Moon elev.  Moon app.  Illum.\n"
+                      "2027-06-21  00:00:00   336.78     -16.97    -16.97  no     137.45        "
+                      "7.13       7.25  0.9674\n"),
+            std::string::npos);
+}
+
 // A full disk: the rows cannot be written, and the run says so.
 TEST_F(TableCli, AFailedWriteIsAFailure) {
   std::ofstream full("/dev/full");
