@@ -22,6 +22,9 @@ constexpr double kCrossingPrecision = 1e-7;
 // What the steps to a transit leave of its distance from a first guess within half a day, hours
 // at most: a transit this far beyond a span needs no more to be known outside it.
 constexpr double kTransitSettled = 0.1;
+// How far two upper transits may lie from their mean interval, hours: the sun's by under a
+// minute, the moon's by under half an hour.
+constexpr double kTransitSpread = 1.5;
 
 // An angle brought into [0, 360): how far ahead it lies.
 double Ahead(double degrees) { return degrees - 360 * std::floor(degrees / 360); }
@@ -151,21 +154,31 @@ std::vector<BodyCrossing> BodyPath::Crossings(double from, double to) const {
 
 std::vector<double> BodyPath::Culminations(HourSpan span) const {
   std::vector<double> found;
+  // Two upper transits lie about a solar day over the body's pace apart.
+  const double interval = kHoursPerDay / pace_.per_solar_hour;
   // The transit nearest the span's start, then each a solar day after the last, which lies
-  // within an hour of it.
+  // within an hour of it; only those that may fall within the span are refined.
   for (double guess = span.from;; guess += kHoursPerDay) {
     Moment m = Transit(guess, Meridian::Upper);
     if (m.hours >= span.to + kTransitSettled) return found;
-    // Then a step at a time, until the next would move it by less than the precision.
-    for (int step = 0; step < pace_.culmination_steps * pace_.transit_steps; ++step) {
-      const double turn = HoursOfTurn(CentredDegrees(m.place.hour_angle - kUpper));
-      if (std::fabs(turn) <= kCrossingPrecision) break;
-      m = At(m.hours - turn);
+    if (m.hours >= span.from - kTransitSettled) {
+      m = Culmination(m);
+      if (m.hours >= span.to) return found;
+      if (m.hours >= span.from) found.push_back(m.hours);
     }
-    if (m.hours >= span.to) return found;
-    if (m.hours >= span.from) found.push_back(m.hours);
+    if (m.hours + interval - kTransitSpread >= span.to) return found;
     guess = m.hours;
   }
+}
+
+// A transit refined a step at a time, until the next would move it by less than the precision.
+BodyPath::Moment BodyPath::Culmination(Moment m) const {
+  for (int step = 0; step < pace_.culmination_steps * pace_.transit_steps; ++step) {
+    const double turn = HoursOfTurn(CentredDegrees(m.place.hour_angle - kUpper));
+    if (std::fabs(turn) <= kCrossingPrecision) break;
+    m = At(m.hours - turn);
+  }
+  return m;
 }
 
 }  // namespace orvalin

@@ -80,6 +80,7 @@ class BodyPath {
   newcomb::Place PlaceOf(const Moment& m) const;
   double Azimuth(const Moment& m, double hour_angle) const;
   Moment Transit(double guess, Meridian meridian) const;
+  Moment Culmination(Moment m) const;
   BodyCrossing Between(const Transits& transits) const;
   BodyCrossing Bracketed(const Transits& transits) const;
 
