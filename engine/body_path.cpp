@@ -68,8 +68,8 @@ BodyPath::Meridian BodyPath::Opposite(Meridian meridian) {
 
 // The transit of the kind nearest `guess`.
 BodyPath::Moment BodyPath::Transit(double guess, Meridian meridian) const {
-  Moment m = At(guess);
   const double hour_angle = meridian == Meridian::Upper ? kUpper : kLower;
+  Moment m = At(guess);
   for (int step = 0; step < pace_.transit_steps; ++step) {
     m = At(m.hours - HoursOfTurn(CentredDegrees(m.place.hour_angle - hour_angle)));
   }

@@ -39,6 +39,10 @@ double GeocentricSky::MoonDistance() const {
   return std::sqrt(moon.x * moon.x + moon.y * moon.y + moon.z * moon.z) * moon::kEarthRadius;
 }
 
+MoonVector MoonVectorAt(double julian_day) {
+  return VectorOf(MoonSeries(TerrestrialCenturies(julian_day)));
+}
+
 GeocentricSky GeocentricSkyAt(double julian_day) {
   const double t = TerrestrialCenturies(julian_day);
   const SkySeries s = MoonSeries(t);
@@ -142,7 +146,7 @@ MoonVector MoonEphemeris::MixedVector() const {
 }
 
 MoonVector MoonEphemeris::VectorAt(double julian_day) {
-  if (!moon_.Around(julian_day)) return GeocentricSkyAt(julian_day).moon;
+  if (!moon_.Around(julian_day)) return MoonVectorAt(julian_day);
   return MixedVector();
 }
 

@@ -33,6 +33,8 @@ struct GeocentricSky {
 
 // The series themselves at a Julian Day of universal time, Delta T applied.
 GeocentricSky GeocentricSkyAt(double julian_day);
+// The moon's alone.
+MoonVector MoonVectorAt(double julian_day);
 
 // Entries `spacing` days apart, a month's worth kept, and Lagrange's polynomial through the
 // eight around a moment, written as powers of the moment's place in its interval, once for each

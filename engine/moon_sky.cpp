@@ -56,8 +56,7 @@ moon::ApparentPlace MoonSky::Geocentric(double hours) const {
 }
 
 MoonPosition MoonSky::At(double hours) const {
-  const auto e = MoonEphemeris::MoonEntry::At(JulianDayAt(julian_day_, hours));
-  return Seen(hours, {e.x, e.y, e.z, e.equinox_equation});
+  return Seen(hours, MoonVectorAt(JulianDayAt(julian_day_, hours)));
 }
 
 // The vector turned by the local sidereal time s: x = X cos s + Y sin s, y = X sin s - Y cos s.
